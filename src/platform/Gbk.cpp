@@ -5,15 +5,42 @@
 
 namespace dbkeel {
 
+namespace {
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+bool isAscii(const QByteArray &bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+// Opening a converter is costly, so each thread keeps one of each kind.
 QByteArray toGbk(const QString &text)
 {
-    QStringEncoder encoder("GBK");
+    if (isAscii(text))
+        return text.toLatin1();
+    thread_local QStringEncoder encoder("GBK");
+    encoder.resetState();
     return encoder.encode(text);
 }
 
 QString fromGbk(const QByteArray &bytes)
 {
-    QStringDecoder decoder("GBK");
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    thread_local QStringDecoder decoder("GBK");
+    decoder.resetState();
     return decoder.decode(bytes);
 }
 
