@@ -1,0 +1,349 @@
+#include "SharedDb.h"
+
+#include "Text.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdint>
+
+namespace dbkeel {
+
+DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), text_(text) {}
+
+namespace {
+
+bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+// All diagnostic records of a handle, joined by line breaks.
+QString diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    QStringList records;
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER nativeError = 0;
+        SQLSMALLINT length = 0;
+        QByteArray message(1024, '\0');
+        SQLRETURN rc = SQLGetDiagRec(handleType, handle, record, state, &nativeError,
+                                     reinterpret_cast<SQLCHAR *>(message.data()), SQLSMALLINT(message.size()), &length);
+        if (rc == SQL_SUCCESS_WITH_INFO && length >= message.size()) {
+            message.resize(length + 1);
+            rc = SQLGetDiagRec(handleType, handle, record, state, &nativeError,
+                               reinterpret_cast<SQLCHAR *>(message.data()), SQLSMALLINT(message.size()), &length);
+        }
+        if (!succeeded(rc))
+            break;
+        records << QString::fromUtf8(message.constData(), qMin<qsizetype>(length, message.size() - 1));
+    }
+    return records.join(QLatin1Char('\n'));
+}
+
+[[noreturn]] void fail(SQLSMALLINT handleType, SQLHANDLE handle, const char *call)
+{
+    const QString text = diagnostics(handleType, handle);
+    throw DbError(text.isEmpty() ? QStringLiteral("%1 failed").arg(QLatin1String(call)) : text);
+}
+
+void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *call)
+{
+    if (!succeeded(rc))
+        fail(handleType, handle, call);
+}
+
+// The ODBC environment, allocated once for the process.
+SQLHENV environment()
+{
+    static const SQLHENV env = [] {
+        SQLHENV handle = SQL_NULL_HENV;
+        if (!succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle)))
+            throw DbError(QStringLiteral("cannot allocate the ODBC environment"));
+        SQLSetEnvAttr(handle, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        return handle;
+    }();
+    return env;
+}
+
+}  // namespace
+
+class DbConnection {
+public:
+    SQLHDBC handle = SQL_NULL_HDBC;
+    QString dbmsName;
+    Dialect dialect = Dialect::SqlServer;
+
+    DbConnection()
+    {
+        check(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &handle), SQL_HANDLE_ENV, environment(), "SQLAllocHandle");
+    }
+    ~DbConnection()
+    {
+        if (connected)
+            SQLDisconnect(handle);
+        SQLFreeHandle(SQL_HANDLE_DBC, handle);
+    }
+    DbConnection(const DbConnection &) = delete;
+    DbConnection &operator=(const DbConnection &) = delete;
+
+    void connect(const QString &connectString, int loginTimeoutSeconds)
+    {
+        SQLSetConnectAttr(handle, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(intptr_t(loginTimeoutSeconds)), 0);
+        QByteArray text = connectString.toUtf8();
+        SQLCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        check(SQLDriverConnect(handle, nullptr, reinterpret_cast<SQLCHAR *>(text.data()), SQLSMALLINT(text.size()),
+                               completed, sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT),
+              SQL_HANDLE_DBC, handle, "SQLDriverConnect");
+        connected = true;
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0;
+        check(SQLGetInfo(handle, SQL_DBMS_NAME, name, sizeof name, &nameLength), SQL_HANDLE_DBC, handle, "SQLGetInfo");
+        dbmsName = QString::fromUtf8(reinterpret_cast<const char *>(name));
+        dialect = dialectForDbms(dbmsName);
+    }
+
+private:
+    bool connected = false;
+};
+
+namespace {
+
+// A statement handle with the query timeout set; keeps its connection alive.
+class Statement {
+public:
+    explicit Statement(std::shared_ptr<DbConnection> connection) : connection_(std::move(connection))
+    {
+        check(SQLAllocHandle(SQL_HANDLE_STMT, connection_->handle, &handle_), SQL_HANDLE_DBC, connection_->handle,
+              "SQLAllocHandle");
+        SQLSetStmtAttr(handle_, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(intptr_t(SharedDb::kQueryTimeoutSeconds)), 0);
+    }
+    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    SQLHSTMT handle() const { return handle_; }
+
+    // Runs the text; false when the driver answered SQL_NO_DATA (an UPDATE or DELETE that touched nothing).
+    bool execute(const QString &text)
+    {
+        QByteArray bytes = text.toUtf8();
+        const SQLRETURN rc = SQLExecDirect(handle_, reinterpret_cast<SQLCHAR *>(bytes.data()), SQLINTEGER(bytes.size()));
+        if (rc == SQL_NO_DATA)
+            return false;
+        check(rc, SQL_HANDLE_STMT, handle_, "SQLExecDirect");
+        return true;
+    }
+    // Moves to the next result of a batch; false when there is none.
+    bool moreResults()
+    {
+        const SQLRETURN rc = SQLMoreResults(handle_);
+        if (rc == SQL_NO_DATA)
+            return false;
+        check(rc, SQL_HANDLE_STMT, handle_, "SQLMoreResults");
+        return true;
+    }
+    int columnCount() const
+    {
+        SQLSMALLINT count = 0;
+        check(SQLNumResultCols(handle_, &count), SQL_HANDLE_STMT, handle_, "SQLNumResultCols");
+        return count;
+    }
+    long long rowCount() const
+    {
+        SQLLEN count = -1;
+        if (!succeeded(SQLRowCount(handle_, &count)))
+            return -1;
+        return count;
+    }
+
+private:
+    std::shared_ptr<DbConnection> connection_;
+    SQLHSTMT handle_ = SQL_NULL_HSTMT;
+};
+
+struct Value {
+    QString text;
+    bool null = true;
+};
+
+// One column of the current row, read in pieces and joined as bytes before decoding.
+Value readColumn(SQLHSTMT statement, int position)
+{
+    QByteArray bytes;
+    char piece[4096];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(statement, SQLUSMALLINT(position + 1), SQL_C_CHAR, piece, sizeof piece, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        check(rc, SQL_HANDLE_STMT, statement, "SQLGetData");
+        if (indicator == SQL_NULL_DATA)
+            return {};
+        const bool truncated = indicator == SQL_NO_TOTAL || indicator >= SQLLEN(sizeof piece);
+        bytes.append(piece, truncated ? qsizetype(sizeof piece - 1) : qsizetype(indicator));
+        if (!truncated)
+            break;
+    }
+    return {trimRight(QString::fromUtf8(bytes)), false};
+}
+
+}  // namespace
+
+struct SqlCursor::State {
+    Statement statement;
+    QStringList names;
+    QVector<Value> row;
+    bool atEnd = false;
+
+    explicit State(std::shared_ptr<DbConnection> connection) : statement(std::move(connection)) {}
+};
+
+SqlCursor::SqlCursor(std::unique_ptr<State> state) : state_(std::move(state)) {}
+SqlCursor::SqlCursor(SqlCursor &&) noexcept = default;
+SqlCursor &SqlCursor::operator=(SqlCursor &&) noexcept = default;
+SqlCursor::~SqlCursor() = default;
+
+bool SqlCursor::next()
+{
+    if (!state_ || state_->atEnd)
+        return false;
+    const SQLHSTMT handle = state_->statement.handle();
+    const SQLRETURN rc = SQLFetch(handle);
+    if (rc == SQL_NO_DATA) {
+        state_->atEnd = true;
+        state_->row.clear();
+        return false;
+    }
+    check(rc, SQL_HANDLE_STMT, handle, "SQLFetch");
+    state_->row.resize(state_->names.size());
+    for (int i = 0; i < state_->names.size(); ++i)
+        state_->row[i] = readColumn(handle, i);
+    return true;
+}
+
+QStringList SqlCursor::columnNames() const { return state_ ? state_->names : QStringList(); }
+int SqlCursor::columnCount() const { return int(columnNames().size()); }
+long long SqlCursor::rowCount() const { return state_ ? state_->statement.rowCount() : -1; }
+
+int SqlCursor::indexOf(const QString &column) const
+{
+    const QStringList names = columnNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (names.at(i).compare(column, Qt::CaseInsensitive) == 0)
+            return i;
+    throw DbError(QStringLiteral("no column named %1 in the result").arg(column));
+}
+
+QString SqlCursor::text(int position) const
+{
+    if (!state_ || position < 0 || position >= state_->row.size())
+        throw DbError(QStringLiteral("no column %1 in the current row").arg(position));
+    return state_->row.at(position).text;
+}
+
+QString SqlCursor::text(const QString &column) const { return text(indexOf(column)); }
+int SqlCursor::toInt(const QString &column) const { return dbkeel::toInt(text(column)); }
+int SqlCursor::toInt(int position) const { return dbkeel::toInt(text(position)); }
+
+bool SqlCursor::isNull(const QString &column) const
+{
+    const int position = indexOf(column);
+    text(position);  // checks that there is a current row
+    return state_->row.at(position).null;
+}
+
+void SqlCursor::close() { state_.reset(); }
+
+SharedDb::SharedDb() = default;
+SharedDb::~SharedDb() = default;
+
+void SharedDb::open(const QString &connectString, int loginTimeoutSeconds)
+{
+    auto connection = std::make_shared<DbConnection>();
+    connection->connect(connectString, loginTimeoutSeconds);
+    std::lock_guard lock(mutex_);
+    connection_ = std::move(connection);
+    open_ = true;
+}
+
+void SharedDb::close()
+{
+    std::shared_ptr<DbConnection> closing;
+    {
+        std::lock_guard lock(mutex_);
+        closing.swap(connection_);
+        open_ = false;
+    }
+    // Disconnected here, or when the last cursor on it is gone.
+}
+
+std::shared_ptr<DbConnection> SharedDb::connection() const
+{
+    std::lock_guard lock(mutex_);
+    if (!connection_)
+        throw DbError(QStringLiteral("the database connection is not open"));
+    return connection_;
+}
+
+QString SharedDb::dbmsName() const { return connection()->dbmsName; }
+Dialect SharedDb::dialect() const { return connection()->dialect; }
+
+long long SharedDb::exec(const QString &batch)
+{
+    const auto current = connection();
+    if (current->dialect == Dialect::Sqlite) {
+        const QStringList statements = splitStatements(batch);
+        if (statements.size() > 1) {
+            long long rows = 0;
+            for (const QString &statement : statements)
+                rows += execOne(current, statement);
+            return rows;
+        }
+    }
+    return execOne(current, batch);
+}
+
+long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement)
+{
+    Statement run(connection);
+    if (!run.execute(statement))
+        return 0;
+    long long rows = 0;
+    do {
+        if (run.columnCount() == 0)
+            rows += qMax(0LL, run.rowCount());
+    } while (run.moreResults());
+    return rows;
+}
+
+SqlCursor SharedDb::query(const QString &text)
+{
+    auto state = std::make_unique<SqlCursor::State>(connection());
+    Statement &run = state->statement;
+    if (run.execute(text)) {
+        int columns = run.columnCount();
+        while (columns == 0 && run.moreResults())
+            columns = run.columnCount();
+        for (int i = 0; i < columns; ++i) {
+            SQLCHAR name[256] = {};
+            SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+            SQLULEN size = 0;
+            check(SQLDescribeCol(run.handle(), SQLUSMALLINT(i + 1), name, sizeof name, &nameLength, &type, &size,
+                                 &digits, &nullable),
+                  SQL_HANDLE_STMT, run.handle(), "SQLDescribeCol");
+            state->names << QString::fromUtf8(reinterpret_cast<const char *>(name));
+        }
+    }
+    state->atEnd = state->names.isEmpty();
+    return SqlCursor(std::move(state));
+}
+
+bool SharedDb::exists(const QString &text) { return query(text).next(); }
+
+SharedDb &sharedDb()
+{
+    static SharedDb instance;
+    return instance;
+}
+
+}  // namespace dbkeel

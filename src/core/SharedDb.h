@@ -1,0 +1,95 @@
+#pragma once
+// The one process-wide ODBC connection and its forward-only cursors.
+
+#include "SqlDialect.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+namespace dbkeel {
+
+// Every database failure: the driver's diagnostic text, all records joined by line breaks.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &text);
+    QString text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+class DbConnection;  // the connection handle, shared by the cursors it opened
+
+// A forward-only result set. Every column is read as text with trailing blanks removed;
+// NULL reads as the empty text.
+class SqlCursor {
+public:
+    SqlCursor(SqlCursor &&) noexcept;
+    SqlCursor &operator=(SqlCursor &&) noexcept;
+    ~SqlCursor();
+
+    bool next();  // moves to the next row; false at the end of the set
+    QStringList columnNames() const;
+    int columnCount() const;
+    long long rowCount() const;  // the driver's count; negative when it does not know
+
+    // Column by name (without regard to case) or by position from 0; DbError when there is none.
+    QString text(const QString &column) const;
+    QString text(int position) const;
+    int toInt(const QString &column) const;  // decimal text-to-integer conversion
+    int toInt(int position) const;
+    bool isNull(const QString &column) const;
+
+    void close();
+
+private:
+    friend class SharedDb;
+    struct State;
+    explicit SqlCursor(std::unique_ptr<State> state);
+    int indexOf(const QString &column) const;
+    std::unique_ptr<State> state_;
+};
+
+class SharedDb {
+public:
+    static constexpr int kQueryTimeoutSeconds = 60000;
+
+    SharedDb();
+    ~SharedDb();
+    SharedDb(const SharedDb &) = delete;
+    SharedDb &operator=(const SharedDb &) = delete;
+
+    // Connects without ever showing a driver dialog; DbError on failure.
+    void open(const QString &connectString, int loginTimeoutSeconds);
+    void close();
+    bool isOpen() const { return open_.load(); }
+
+    QString dbmsName() const;
+    Dialect dialect() const;
+
+    // Runs one batch; the rows affected by all its statements. An UPDATE or DELETE that
+    // touches nothing is success. On the embedded database a batch of several statements
+    // is run statement by statement, stopping at the first error.
+    long long exec(const QString &batch);
+    SqlCursor query(const QString &text);
+    // True when the query returns at least one row.
+    bool exists(const QString &text);
+
+private:
+    std::shared_ptr<DbConnection> connection() const;
+    long long execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement);
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<DbConnection> connection_;
+    std::atomic<bool> open_{false};
+};
+
+// The process-wide connection.
+SharedDb &sharedDb();
+
+}  // namespace dbkeel

@@ -1,0 +1,129 @@
+#include "SqlDialect.h"
+
+#include "SqlValue.h"
+
+namespace dbkeel {
+
+Dialect dialectForDbms(const QString &dbmsName)
+{
+    return dbmsName.contains(QLatin1String("microsoft"), Qt::CaseInsensitive) ? Dialect::SqlServer
+                                                                               : Dialect::Sqlite;
+}
+
+QString tableExistsQuery(Dialect dialect, const QString &table)
+{
+    if (dialect == Dialect::SqlServer)
+        return QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[%1]') and "
+                              "OBJECTPROPERTY(id, N'IsUserTable') = 1")
+            .arg(table);
+    return QStringLiteral("select name from sqlite_master where type = 'table' and name = %1 collate nocase")
+        .arg(sqlText(table));
+}
+
+QString columnExistsQuery(Dialect dialect, const QString &table, const QString &column)
+{
+    if (dialect == Dialect::SqlServer)
+        return QStringLiteral("select name from syscolumns where id = object_id('%1') and name = '%2'")
+            .arg(table, column);
+    return QStringLiteral("select name from pragma_table_info(%1) where name = %2 collate nocase")
+        .arg(sqlText(table), sqlText(column));
+}
+
+QString userTablesQuery(Dialect dialect, const QString &likePattern)
+{
+    if (dialect == Dialect::SqlServer)
+        return QStringLiteral("select name from sysobjects where xtype = 'U' and name like '%1' ;").arg(likePattern);
+    return QStringLiteral("select name from sqlite_master where type = 'table' and name like %1 ;")
+        .arg(sqlText(likePattern));
+}
+
+QString tableColumnsQuery(Dialect dialect, const QString &table)
+{
+    if (dialect == Dialect::SqlServer)
+        return QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'%1')) order by colorder ;").arg(table);
+    return QStringLiteral("SELECT name FROM pragma_table_info(%1) order by cid ;").arg(sqlText(table));
+}
+
+namespace {
+
+// Index just past a quoted or bracketed run that starts at `start`.
+qsizetype skipQuoted(const QString &text, qsizetype start)
+{
+    const QChar open = text.at(start);
+    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+    qsizetype i = start + 1;
+    while (i < text.size()) {
+        if (text.at(i) == close) {
+            if (i + 1 < text.size() && text.at(i + 1) == close)  // doubled: an escaped quote
+                i += 2;
+            else
+                return i + 1;
+        } else {
+            ++i;
+        }
+    }
+    return i;
+}
+
+qsizetype skipComment(const QString &text, qsizetype start)
+{
+    if (text.at(start + 1) == QLatin1Char('-')) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        return end < 0 ? text.size() : end + 1;
+    }
+    const qsizetype end = text.indexOf(QLatin1String("*/"), start + 2);
+    return end < 0 ? text.size() : end + 2;
+}
+
+bool startsComment(const QString &text, qsizetype i)
+{
+    if (i + 1 >= text.size())
+        return false;
+    const QChar c = text.at(i), n = text.at(i + 1);
+    return (c == QLatin1Char('-') && n == QLatin1Char('-')) || (c == QLatin1Char('/') && n == QLatin1Char('*'));
+}
+
+// A statement holding only blanks and comments carries nothing.
+bool isBlank(const QString &statement)
+{
+    qsizetype i = 0;
+    while (i < statement.size()) {
+        if (startsComment(statement, i))
+            i = skipComment(statement, i);
+        else if (statement.at(i).isSpace())
+            ++i;
+        else
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QStringList splitStatements(const QString &batch)
+{
+    QStringList statements;
+    qsizetype begin = 0, i = 0;
+    const auto take = [&](qsizetype end) {
+        const QString statement = batch.mid(begin, end - begin).trimmed();
+        if (!isBlank(statement))
+            statements << statement;
+    };
+    while (i < batch.size()) {
+        const QChar c = batch.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
+            i = skipQuoted(batch, i);
+        } else if (startsComment(batch, i)) {
+            i = skipComment(batch, i);
+        } else if (c == QLatin1Char(';')) {
+            take(i);
+            begin = ++i;
+        } else {
+            ++i;
+        }
+    }
+    take(batch.size());
+    return statements;
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,32 @@
+#pragma once
+// The two SQL dialects of the shared connection and the statements whose text differs.
+//
+// The pattern every module follows: a statement the installation's programs run as T-SQL
+// and that the embedded database cannot run is one function taking the Dialect and
+// returning the text for it; the SQL Server text stays exactly as the installation writes it.
+
+#include <QString>
+#include <QStringList>
+
+namespace dbkeel {
+
+enum class Dialect { SqlServer, Sqlite };
+
+// The dialect of a connection from its SQL_DBMS_NAME.
+Dialect dialectForDbms(const QString &dbmsName);
+
+// Catalogue tests: queries that return a row when the object exists.
+QString tableExistsQuery(Dialect dialect, const QString &table);
+QString columnExistsQuery(Dialect dialect, const QString &table, const QString &column);
+
+// Catalogue lists: user tables whose name is like the pattern (column `name`);
+// the columns of a table in their order (column `name`).
+QString userTablesQuery(Dialect dialect, const QString &likePattern);
+QString tableColumnsQuery(Dialect dialect, const QString &table);
+
+// A batch split into its statements at semicolons outside quotes ('…', "…", `…`),
+// brackets […] and comments (-- to the end of the line, /* … */). Statements are
+// trimmed; empty ones are dropped.
+QStringList splitStatements(const QString &batch);
+
+}  // namespace dbkeel

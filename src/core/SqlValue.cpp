@@ -1,0 +1,25 @@
+#include "SqlValue.h"
+
+#include <QRegularExpression>
+
+namespace dbkeel {
+
+QString sqlText(const QString &value)
+{
+    QString doubled = value;
+    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
+QString sqlNumber(const QString &value)
+{
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString trimmed = value.trimmed();
+    if (decimal.match(trimmed).hasMatch())
+        return trimmed;
+    return sqlText(value);
+}
+
+QString sqlNumber(long long value) { return QString::number(value); }
+
+}  // namespace dbkeel
