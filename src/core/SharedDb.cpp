@@ -291,16 +291,12 @@ Dialect SharedDb::dialect() const { return connection()->dialect; }
 long long SharedDb::exec(const QString &batch)
 {
     const auto current = connection();
-    if (current->dialect == Dialect::Sqlite) {
-        const QStringList statements = splitStatements(batch);
-        if (statements.size() > 1) {
-            long long rows = 0;
-            for (const QString &statement : statements)
-                rows += execOne(current, statement);
-            return rows;
-        }
-    }
-    return execOne(current, batch);
+    if (current->dialect == Dialect::SqlServer)
+        return execOne(current, batch);
+    long long rows = 0;
+    for (const QString &statement : splitStatements(batch))
+        rows += execOne(current, statement);
+    return rows;
 }
 
 long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement)

@@ -73,8 +73,8 @@ public:
     Dialect dialect() const;
 
     // Runs one batch; the rows affected by all its statements. An UPDATE or DELETE that
-    // touches nothing is success. On the embedded database a batch of several statements
-    // is run statement by statement, stopping at the first error.
+    // touches nothing is success. On the embedded database the batch is split into its
+    // statements (splitStatements) and they run in order, stopping at the first error.
     long long exec(const QString &batch);
     SqlCursor query(const QString &text);
     // True when the query returns at least one row.

@@ -83,46 +83,36 @@ bool startsComment(const QString &text, qsizetype i)
     return (c == QLatin1Char('-') && n == QLatin1Char('-')) || (c == QLatin1Char('/') && n == QLatin1Char('*'));
 }
 
-// A statement holding only blanks and comments carries nothing.
-bool isBlank(const QString &statement)
-{
-    qsizetype i = 0;
-    while (i < statement.size()) {
-        if (startsComment(statement, i))
-            i = skipComment(statement, i);
-        else if (statement.at(i).isSpace())
-            ++i;
-        else
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 QStringList splitStatements(const QString &batch)
 {
     QStringList statements;
-    qsizetype begin = 0, i = 0;
-    const auto take = [&](qsizetype end) {
-        const QString statement = batch.mid(begin, end - begin).trimmed();
-        if (!isBlank(statement))
-            statements << statement;
+    QString current;
+    const auto take = [&] {
+        if (!current.trimmed().isEmpty())
+            statements << current.trimmed();
+        current.clear();
     };
+    qsizetype i = 0;
     while (i < batch.size()) {
         const QChar c = batch.at(i);
         if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            i = skipQuoted(batch, i);
+            const qsizetype end = skipQuoted(batch, i);
+            current += QStringView(batch).mid(i, end - i);
+            i = end;
         } else if (startsComment(batch, i)) {
             i = skipComment(batch, i);
+            current += QLatin1Char(' ');
         } else if (c == QLatin1Char(';')) {
-            take(i);
-            begin = ++i;
+            take();
+            ++i;
         } else {
+            current += c;
             ++i;
         }
     }
-    take(batch.size());
+    take();
     return statements;
 }
 

@@ -25,8 +25,9 @@ QString userTablesQuery(Dialect dialect, const QString &likePattern);
 QString tableColumnsQuery(Dialect dialect, const QString &table);
 
 // A batch split into its statements at semicolons outside quotes ('…', "…", `…`),
-// brackets […] and comments (-- to the end of the line, /* … */). Statements are
-// trimmed; empty ones are dropped.
+// brackets […] and comments (-- to the end of the line, /* … */). Comments are replaced
+// by a blank (the embedded driver does not know them and would stop at a semicolon in one);
+// statements are trimmed and empty ones dropped.
 QStringList splitStatements(const QString &batch);
 
 }  // namespace dbkeel

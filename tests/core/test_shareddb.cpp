@@ -1,0 +1,140 @@
+#include "DbFixture.h"
+#include "SqlValue.h"
+
+#include <gtest/gtest.h>
+
+namespace dbkeel::test {
+namespace {
+
+using SharedDbTest = DbFixture;
+
+TEST_F(SharedDbTest, ReportsTheEmbeddedDialect)
+{
+    EXPECT_EQ(db.dbmsName(), QStringLiteral("SQLite"));
+    EXPECT_EQ(db.dialect(), Dialect::Sqlite);
+}
+
+TEST_F(SharedDbTest, ReadsColumnsByNameAndPositionWithTrailingBlanksRemoved)
+{
+    run(QStringLiteral("create table t (code integer, name text, note text)"));
+    run(QStringLiteral("insert into t values (7, '  制动台   ', null)"));
+    SqlCursor cursor = db.query(QStringLiteral("select code, name, note from t"));
+    EXPECT_EQ(cursor.columnNames(), QStringList({"code", "name", "note"}));
+    ASSERT_TRUE(cursor.next());
+    EXPECT_EQ(cursor.toInt("CODE"), 7);
+    EXPECT_EQ(cursor.text("Name"), QStringLiteral("  制动台"));
+    EXPECT_EQ(cursor.text(1), cursor.text("name"));
+    EXPECT_EQ(cursor.text("note"), QString());
+    EXPECT_TRUE(cursor.isNull("note"));
+    EXPECT_FALSE(cursor.isNull("name"));
+    EXPECT_FALSE(cursor.next());
+    EXPECT_FALSE(cursor.next());
+}
+
+TEST_F(SharedDbTest, UnknownColumnOrPositionIsAnError)
+{
+    run(QStringLiteral("create table t (a integer)"));
+    run(QStringLiteral("insert into t values (1)"));
+    SqlCursor cursor = db.query(QStringLiteral("select a from t"));
+    ASSERT_TRUE(cursor.next());
+    EXPECT_THROW(cursor.text("b"), DbError);
+    EXPECT_THROW(cursor.text(1), DbError);
+    EXPECT_THROW(cursor.text(-1), DbError);
+}
+
+TEST_F(SharedDbTest, ChineseAndLongTextsRoundTrip)
+{
+    // A text longer than one read piece, with multi-byte characters across the piece borders.
+    QString longText;
+    for (int i = 0; i < 3000; ++i)
+        longText += QStringLiteral("检测线%1,").arg(i % 10);
+    run(QStringLiteral("create table t (name text)"));
+    for (const QString &value : {QStringLiteral("苏A·12345 车籍区县"), longText})
+        run(QStringLiteral("insert into t values (%1)").arg(sqlText(value)));
+    EXPECT_EQ(column(QStringLiteral("select name from t")), QStringLiteral("苏A·12345 车籍区县|") + longText);
+    EXPECT_EQ(column(QStringLiteral("select count(*) from t where name like '%检测线9%'")), QStringLiteral("1"));
+}
+
+TEST_F(SharedDbTest, DriverErrorTextIsCarried)
+{
+    try {
+        db.exec(QStringLiteral("select * from missing_table"));
+        FAIL() << "no error";
+    } catch (const DbError &error) {
+        EXPECT_TRUE(error.text().startsWith(QStringLiteral("[SQLite]"))) << error.what();
+        EXPECT_TRUE(error.text().contains(QStringLiteral("missing_table"))) << error.what();
+    }
+    EXPECT_THROW(db.query(QStringLiteral("select nonsense from")), DbError);
+}
+
+TEST_F(SharedDbTest, UpdateOrDeleteTouchingNothingSucceeds)
+{
+    run(QStringLiteral("create table t (a integer)"));
+    EXPECT_EQ(db.exec(QStringLiteral("update t set a = 1 where a = 2")), 0);
+    EXPECT_EQ(db.exec(QStringLiteral("delete from t where a = 2")), 0);
+    run(QStringLiteral("insert into t values (2)"));
+    EXPECT_EQ(db.exec(QStringLiteral("update t set a = 3 where a = 2")), 1);
+}
+
+TEST_F(SharedDbTest, BatchRunsStatementByStatementAndStopsAtTheFirstError)
+{
+    run(QStringLiteral("create table t (a integer, b text)"));
+    EXPECT_EQ(db.exec(QStringLiteral("insert into t values (1, 'x;y');\n-- a comment; with a semicolon\n"
+                                     "insert into t values (2, '[;]'); ")),
+              2);
+    EXPECT_EQ(column(QStringLiteral("select b from t order by a")), QStringLiteral("x;y|[;]"));
+
+    EXPECT_THROW(db.exec(QStringLiteral("insert into t values (3, 'c'); insert into nowhere values (4); "
+                                        "insert into t values (5, 'e')")),
+                 DbError);
+    EXPECT_EQ(column(QStringLiteral("select a from t order by a")), QStringLiteral("1|2|3"));
+}
+
+TEST_F(SharedDbTest, NameWithApostropheIsStoredAsTyped)
+{
+    run(QStringLiteral("create table t (name text)"));
+    const QString name = QStringLiteral("O'Neil's 灯光仪 ''");
+    run(QStringLiteral("insert into t values (%1)").arg(sqlText(name)));
+    EXPECT_EQ(column(QStringLiteral("select name from t where name = %1").arg(sqlText(name))), name);
+}
+
+TEST_F(SharedDbTest, NumberValueOfTheWrongTypeFailsOnAStrictColumn)
+{
+    run(QStringLiteral("create table u (v integer) strict"));
+    run(QStringLiteral("insert into u values (%1)").arg(sqlNumber(QStringLiteral(" -12 "))));
+    try {
+        db.exec(QStringLiteral("insert into u values (%1)").arg(sqlNumber(QStringLiteral("1); drop table u; --"))));
+        FAIL() << "no error";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.text(), QStringLiteral("[SQLite]cannot store TEXT value in INTEGER column u.v (19)"));
+    }
+    EXPECT_EQ(column(QStringLiteral("select v from u")), QStringLiteral("-12"));
+}
+
+TEST_F(SharedDbTest, ClosedConnectionRefusesStatementsButOpenCursorsFinish)
+{
+    run(QStringLiteral("create table t (a integer)"));
+    run(QStringLiteral("insert into t values (1); insert into t values (2)"));
+    SqlCursor cursor = db.query(QStringLiteral("select a from t order by a"));
+    ASSERT_TRUE(cursor.next());
+    db.close();
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_THROW(db.exec(QStringLiteral("select 1")), DbError);
+    ASSERT_TRUE(cursor.next());
+    EXPECT_EQ(cursor.text(0), QStringLiteral("2"));
+}
+
+TEST(SharedDbOpen, BadConnectStringThrowsTheDriverManagersText)
+{
+    SharedDb db;
+    try {
+        db.open(QStringLiteral("DSN=NoSuchSourceAnywhere;UID=;PWD=;"), 5);
+        FAIL() << "no error";
+    } catch (const DbError &error) {
+        EXPECT_TRUE(error.text().contains(QStringLiteral("Data source name not found"))) << error.what();
+    }
+    EXPECT_FALSE(db.isOpen());
+}
+
+}  // namespace
+}  // namespace dbkeel::test

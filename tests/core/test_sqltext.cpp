@@ -1,0 +1,72 @@
+#include "SqlDialect.h"
+#include "SqlValue.h"
+
+#include <gtest/gtest.h>
+
+namespace dbkeel::test {
+namespace {
+
+TEST(SqlValue, TextIsQuotedWithQuotesDoubled)
+{
+    EXPECT_EQ(sqlText(QString()), QStringLiteral("''"));
+    EXPECT_EQ(sqlText(QStringLiteral("O'Neil")), QStringLiteral("'O''Neil'"));
+    EXPECT_EQ(sqlText(QStringLiteral("''")), QStringLiteral("''''''"));
+}
+
+TEST(SqlValue, NumberIsWrittenAsItIsOnlyWhenItIsADecimalInteger)
+{
+    const struct {
+        const char *value;
+        const char *written;
+    } cases[] = {
+        {"12", "12"},       {" -7 ", "-7"},     {"+3", "+3"},        {"007", "007"},
+        {"", "''"},         {"-", "'-'"},       {"1.5", "'1.5'"},    {"12abc", "'12abc'"},
+        {"0x10", "'0x10'"}, {"1 2", "'1 2'"},   {"1 or 1=1", "'1 or 1=1'"}, {"5'", "'5'''"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sqlNumber(QString::fromUtf8(c.value)), QString::fromUtf8(c.written)) << c.value;
+    EXPECT_EQ(sqlNumber(-42LL), QStringLiteral("-42"));
+}
+
+TEST(SqlDialect, DialectFollowsTheDbmsName)
+{
+    EXPECT_EQ(dialectForDbms(QStringLiteral("Microsoft SQL Server")), Dialect::SqlServer);
+    EXPECT_EQ(dialectForDbms(QStringLiteral("MICROSOFT")), Dialect::SqlServer);
+    EXPECT_EQ(dialectForDbms(QStringLiteral("SQLite")), Dialect::Sqlite);
+}
+
+TEST(SqlDialect, SqlServerCatalogueTextsAreTheInstallationsOwn)
+{
+    EXPECT_EQ(tableExistsQuery(Dialect::SqlServer, QStringLiteral("tb_line_info")),
+              QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_line_info]') and "
+                             "OBJECTPROPERTY(id, N'IsUserTable') = 1"));
+    EXPECT_EQ(columnExistsQuery(Dialect::SqlServer, QStringLiteral("tb_line_info"), QStringLiteral("stationip")),
+              QStringLiteral("select name from syscolumns where id = object_id('tb_line_info') and name = 'stationip'"));
+    EXPECT_EQ(userTablesQuery(Dialect::SqlServer, QStringLiteral("tb_%")),
+              QStringLiteral("select name from sysobjects where xtype = 'U' and name like 'tb_%' ;"));
+    EXPECT_EQ(tableColumnsQuery(Dialect::SqlServer, QStringLiteral("tb_type_vehicle")),
+              QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_type_vehicle')) order by colorder ;"));
+}
+
+TEST(SqlDialect, SplitRespectsQuotesBracketsAndComments)
+{
+    const struct {
+        const char *batch;
+        QStringList statements;
+    } cases[] = {
+        {"select 1", {"select 1"}},
+        {" select 1 ; select 2 ;; ", {"select 1", "select 2"}},
+        {"insert into t values ('a;b', 'it''s;')", {"insert into t values ('a;b', 'it''s;')"}},
+        {"select \"x;y\", [a;b], `c;d` from t; select 2", {"select \"x;y\", [a;b], `c;d` from t", "select 2"}},
+        {"select 1 -- one; two\n; select 2", {"select 1", "select 2"}},
+        {"select /* ; */ 1; /* only a comment; */ ; -- tail;", {"select   1"}},
+        {"select '--', '/*' from t", {"select '--', '/*' from t"}},
+        {"select 'open;", {"select 'open;"}},
+        {"", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(splitStatements(QString::fromUtf8(c.batch)), c.statements) << c.batch;
+}
+
+}  // namespace
+}  // namespace dbkeel::test
