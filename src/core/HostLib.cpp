@@ -1,0 +1,203 @@
+#include "HostLib.h"
+
+#include "Gbk.h"
+#include "../../hostcfg/HostCfg.h"
+
+#include <cstring>
+
+namespace dbkeel {
+
+static_assert(HostConfigRecord::kEntryBase == HOSTCFG_ENTRY_BASE);
+static_assert(HostConfigRecord::kEntrySize == HOSTCFG_ENTRY_SIZE);
+static_assert(HostConfigRecord::kEntryCount == HOSTCFG_ENTRY_COUNT);
+static_assert(HostConfigRecord::kSize == HOSTCFG_RECORD_SIZE);
+
+HostConfigRecord::HostConfigRecord() : bytes_(kSize, '\0') {}
+
+QByteArray HostConfigRecord::entry(int k) const
+{
+    if (k < 0 || k >= kEntryCount)
+        return {};
+    const char *text = data() + kEntryBase + kEntrySize * k;
+    return QByteArray(text, static_cast<qsizetype>(qstrnlen(text, kEntrySize)));
+}
+
+QString HostConfigRecord::entryText(int k) const { return fromGbk(entry(k)); }
+
+// One pointer per export, null while unbound.
+struct HostLib::Exports {
+    decltype(&::GetHostCfg) getHostCfg = nullptr;
+    decltype(&::GetField) getField = nullptr;
+    decltype(&::GetField2) getField2 = nullptr;
+    decltype(&::GetVers) getVers = nullptr;
+    decltype(&::PostLog) postLog = nullptr;
+    decltype(&::GetHostIP) getHostIP = nullptr;
+    decltype(&::OpenNet) openNet = nullptr;
+    decltype(&::CloseNet) closeNet = nullptr;
+    decltype(&::SendNetData) sendNetData = nullptr;
+    decltype(&::ReadNetData) readNetData = nullptr;
+    decltype(&::ScanPort) scanPort = nullptr;
+    decltype(&::TrimLeft) trimLeft = nullptr;
+    decltype(&::TrimRight) trimRight = nullptr;
+};
+
+namespace {
+
+template<typename Fn>
+void bind(QLibrary &library, const char *name, Fn &slot, QStringList &missing)
+{
+    slot = reinterpret_cast<Fn>(library.resolve(name));
+    if (!slot)
+        missing << QString::fromLatin1(name);
+}
+
+template<typename Fn, typename... Args>
+int call(Fn fn, Args... args)
+{
+    return fn ? fn(args...) : kHostMissing;
+}
+
+// The NUL-terminated text at `offset` of `record`, at most `room` bytes long.
+QByteArray textAt(const QByteArray &record, int offset, int room)
+{
+    const char *text = record.constData() + offset;
+    return QByteArray(text, static_cast<qsizetype>(qstrnlen(text, static_cast<size_t>(room))));
+}
+
+}  // namespace
+
+HostLib::HostLib() : exports_(std::make_unique<Exports>()) {}
+
+HostLib::~HostLib() = default;
+
+QString HostLib::libraryFileName(int variant)
+{
+    QString suffix;
+    if (variant == 2 || variant == 4 || variant == 8 || variant == 16)
+        suffix = QString::number(variant) + QLatin1Char('b');
+#ifdef Q_OS_WIN
+    return QStringLiteral("HostCfg%1.dll").arg(suffix);
+#else
+    return QStringLiteral("libHostCfg%1.so").arg(suffix);
+#endif
+}
+
+int HostLib::load(int variant, const QString &systemDir)
+{
+    unload();
+    library_.setFileName(systemDir + QLatin1Char('/') + libraryFileName(variant));
+    if (!library_.load()) {
+        error_ = library_.errorString();
+        return -1;
+    }
+    Exports &e = *exports_;
+    QStringList missing;
+    bind(library_, "GetHostCfg", e.getHostCfg, missing);
+    bind(library_, "GetField", e.getField, missing);
+    bind(library_, "GetField2", e.getField2, missing);
+    bind(library_, "GetVers", e.getVers, missing);
+    bind(library_, "PostLog", e.postLog, missing);
+    bind(library_, "GetHostIP", e.getHostIP, missing);
+    bind(library_, "OpenNet", e.openNet, missing);
+    bind(library_, "CloseNet", e.closeNet, missing);
+    bind(library_, "SendNetData", e.sendNetData, missing);
+    bind(library_, "ReadNetData", e.readNetData, missing);
+    bind(library_, "ScanPort", e.scanPort, missing);
+    bind(library_, "TrimLeft", e.trimLeft, missing);
+    bind(library_, "TrimRight", e.trimRight, missing);
+    if (!missing.isEmpty()) {
+        error_ = QStringLiteral("%1: missing %2").arg(library_.fileName(), missing.join(QStringLiteral(", ")));
+        return -2;
+    }
+    error_.clear();
+    return 1;
+}
+
+void HostLib::unload()
+{
+    *exports_ = Exports{};
+    if (library_.isLoaded())
+        library_.unload();
+}
+
+bool HostLib::isLoaded() const { return library_.isLoaded(); }
+
+int HostLib::getHostCfg(HostConfigRecord &record) { return call(exports_->getHostCfg, record.data()); }
+
+int HostLib::getField(const QByteArray &text, QByteArray &out, int index)
+{
+    char field[HOSTCFG_FIELD_SIZE] = {};
+    const int result = call(exports_->getField, text.constData(), field, index);
+    out = QByteArray(field);
+    return result;
+}
+
+int HostLib::getField2(const QByteArray &text, QByteArray &out, int index, char separator)
+{
+    char field[HOSTCFG_FIELD_SIZE] = {};
+    const int result = call(exports_->getField2, text.constData(), field, index, separator);
+    out = QByteArray(field);
+    return result;
+}
+
+int HostLib::getVers(const QByteArray &file, QByteArray &version, QByteArray &text2, QByteArray &text3)
+{
+    QByteArray record(HOSTCFG_VERSION_SIZE, '\0');
+    const int result = call(exports_->getVers, file.constData(), record.data());
+    version = textAt(record, HOSTCFG_VERSION_TEXT, HOSTCFG_VERSION_NAME - HOSTCFG_VERSION_TEXT);
+    text2 = textAt(record, HOSTCFG_VERSION_NAME, HOSTCFG_VERSION_DESCRIPTION - HOSTCFG_VERSION_NAME);
+    text3 = textAt(record, HOSTCFG_VERSION_DESCRIPTION, HOSTCFG_VERSION_SIZE - HOSTCFG_VERSION_DESCRIPTION);
+    return result;
+}
+
+int HostLib::postLog(const QByteArray &text) { return call(exports_->postLog, text.constData()); }
+
+int HostLib::getHostIP(LocalIpList &out)
+{
+    QByteArray record(HOSTCFG_IP_RECORD_SIZE, '\0');
+    const int result = call(exports_->getHostIP, record.data());
+    int32_t count = 0;
+    std::memcpy(&count, record.constData(), sizeof count);
+    out.addresses.clear();
+    for (int i = 0; i < qBound(0, count, static_cast<int>(HOSTCFG_IP_MAX)); ++i)
+        out.addresses << fromGbk(textAt(record, 4 + HOSTCFG_IP_SIZE * i, HOSTCFG_IP_SIZE));
+    out.computerName = fromGbk(textAt(record, HOSTCFG_IP_NAME_OFFSET, HOSTCFG_IP_NAME_SIZE));
+    return result;
+}
+
+int HostLib::openNet(int channel, int mode, int localPort, int remotePort)
+{
+    return call(exports_->openNet, channel, mode, localPort, remotePort);
+}
+
+int HostLib::closeNet(int channel) { return call(exports_->closeNet, channel); }
+
+int HostLib::sendNetData(int channel, const QByteArray &ip, int port, const char *data, int length)
+{
+    return call(exports_->sendNetData, channel, ip.constData(), port, data, length);
+}
+
+int HostLib::readNetData(int channel, char *data, int length)
+{
+    return call(exports_->readNetData, channel, data, length);
+}
+
+int HostLib::scanPort(const QByteArray &host, int port) { return call(exports_->scanPort, host.constData(), port); }
+
+int HostLib::trimLeft(char *text, char c) { return call(exports_->trimLeft, text, c); }
+
+int HostLib::trimRight(char *text, char c) { return call(exports_->trimRight, text, c); }
+
+HostLib &hostLib()
+{
+    static HostLib binding;
+    return binding;
+}
+
+HostConfigRecord &hostConfig()
+{
+    static HostConfigRecord record;
+    return record;
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,11 @@
+/* A host library that exports GetField alone, for the binding's missing-export path. */
+#include "HostCfg.h"
+
+#include <string.h>
+
+int GetField(const char *text, char *out, int index)
+{
+    (void)index;
+    strcpy(out, "partial");
+    return text ? 8 : -1;
+}
