@@ -9,8 +9,10 @@
 #ifndef DBKEEL_HOSTCFG_H
 #define DBKEEL_HOSTCFG_H
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(HOSTCFG_BUILD)
 #define HOSTCFG_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define HOSTCFG_API __declspec(dllimport)
 #else
 #define HOSTCFG_API __attribute__((visibility("default")))
 #endif
