@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace dbkeel {
 
 namespace {
@@ -33,6 +35,23 @@ QByteArray toGbk(const QString &text)
     thread_local QStringEncoder encoder("GBK");
     encoder.resetState();
     return encoder.encode(text);
+}
+
+bool isGbkText(const QString &text)
+{
+    if (isAscii(text))
+        return true;
+    // resetState() keeps the error flag and a moved-in encoder reports none,
+    // so an encoder that met an error is rebuilt in place.
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder)
+        encoder.emplace("GBK");
+    encoder->resetState();
+    const QByteArray encoded = encoder->encode(text);
+    if (!encoder->hasError())
+        return true;
+    encoder.emplace("GBK");
+    return false;
 }
 
 QString fromGbk(const QByteArray &bytes)

@@ -17,6 +17,9 @@ QString cutToGbkBytes(const QString &text, int maxBytes);
 // The same cut on text that is already GBK.
 QByteArray cutGbkBytes(const QByteArray &gbk, int maxBytes);
 
+// True when every character of `text` has a GBK form (nothing would become '?').
+bool isGbkText(const QString &text);
+
 // Number of bytes of the GBK form.
 int gbkLength(const QString &text);
 

@@ -44,3 +44,13 @@ TEST(Gbk, CutNeverSplitsACharacter)
     for (const auto &c : cases)
         EXPECT_EQ(cutToGbkBytes(text, c.max), QString::fromUtf8(c.expected)) << c.max;
 }
+
+TEST(Gbk, TellsTextWithoutAGbkForm)
+{
+    // Repeated, so that an error of one call cannot leak into the next.
+    struct Case { const char *text; bool gbk; } cases[] = {
+        {"abc", true}, {"检测线", true}, {"a😀b", false}, {"说明", true}, {"😀", false}, {"😀", false}, {"", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isGbkText(QString::fromUtf8(c.text)), c.gbk) << c.text;
+}
