@@ -106,11 +106,15 @@ TEST(VersionTest, MissingFileFails)
     EXPECT_TRUE(v.version.isEmpty());
 }
 
-QByteArray logContent() { return test::readFileBytes(test::hostSystemDir() + QStringLiteral("/log/HostCfg.log")); }
+QByteArray logContent()
+{
+    const QString path = test::hostSystemDir() + QStringLiteral("/log/HostCfg.log");
+    return QFile::exists(path) ? test::readFileBytes(path) : QByteArray();
+}
 
 TEST(PostLogTest, AppendsDatedLines)
 {
-    const QByteArray before = QFile::exists(test::hostSystemDir() + QStringLiteral("/log/HostCfg.log")) ? logContent() : "";
+    const QByteArray before = logContent();
     EXPECT_EQ(loadedHostLib().postLog("Dbkeel"), 1);
     EXPECT_EQ(loadedHostLib().postLog(toGbk(QStringLiteral("加载配置管理工具失败"))), 1);
     EXPECT_EQ(loadedHostLib().postLog("two\r\nlines"), 1);
