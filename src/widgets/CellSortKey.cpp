@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -185,31 +186,6 @@ std::optional<qint64> readFixedDateTime(QStringView text)
     return day * MsPerDay + *time;
 }
 
-// Locale formats are slow to try, so only texts that could be one get that far.
-bool mayBeLocaleDate(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 40 || !isDigit(text[0].unicode()))
-        return false;
-    for (QChar c : text) {
-        if (!c.isDigit())
-            return true;
-    }
-    return false;
-}
-
-std::optional<qint64> readLocaleDateTime(QStringView text)
-{
-    const QLocale locale;
-    const QString string = text.toString();
-    const QDateTime dateTime = locale.toDateTime(string, QLocale::ShortFormat);
-    if (dateTime.isValid())
-        return dateTime.date().toJulianDay() * MsPerDay + dateTime.time().msecsSinceStartOfDay();
-    const QDate date = locale.toDate(string, QLocale::ShortFormat);
-    if (date.isValid())
-        return date.toJulianDay() * MsPerDay;
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<quint64> readWholeHex(QStringView text)
@@ -261,7 +237,61 @@ std::optional<double> readWholeNumber(QStringView text)
     return negative ? -value : value;
 }
 
-std::optional<qint64> readDateTime(QStringView text)
+LocaleDates::LocaleDates()
+{
+    const auto allow = [this](QStringView chars, bool separatorsOnly) {
+        QString seen;
+        for (QChar c : chars) {
+            if (c.isSpace() || (separatorsOnly && (c.isLetterOrNumber() || c == u'\'')))
+                continue;
+            seen.append(c);
+            const int count = int(seen.count(c));
+            const qsizetype at = m_allowed.indexOf(c);
+            if (at < 0) {
+                m_allowed.append(c);
+                m_maxCount.append(count);
+            } else {
+                m_maxCount[at] = std::max(m_maxCount[at], count);
+            }
+        }
+    };
+    allow(m_locale.dateTimeFormat(QLocale::ShortFormat), true);
+    allow(m_locale.dateFormat(QLocale::ShortFormat), true);
+    allow(QString(m_locale.amText() + m_locale.pmText()), false);
+}
+
+bool LocaleDates::mayMatch(QStringView text) const
+{
+    if (text.isEmpty() || text.size() > 40 || !isDigit(text[0].unicode()))
+        return false;
+    QList<int> counts(m_allowed.size(), 0);
+    bool separated = false;
+    for (QChar c : text) {
+        if (isDigit(c.unicode()) || c.isSpace())
+            continue;
+        const qsizetype at = m_allowed.indexOf(c);
+        if (at < 0 || ++counts[at] > m_maxCount[at])
+            return false;
+        separated = true;
+    }
+    return separated;
+}
+
+std::optional<qint64> LocaleDates::read(QStringView text) const
+{
+    if (!mayMatch(text))
+        return std::nullopt;
+    const QString string = text.toString();
+    const QDateTime dateTime = m_locale.toDateTime(string, QLocale::ShortFormat);
+    if (dateTime.isValid())
+        return dateTime.date().toJulianDay() * MsPerDay + dateTime.time().msecsSinceStartOfDay();
+    const QDate date = m_locale.toDate(string, QLocale::ShortFormat);
+    if (date.isValid())
+        return date.toJulianDay() * MsPerDay;
+    return std::nullopt;
+}
+
+std::optional<qint64> readDateTime(QStringView text, const LocaleDates &locale)
 {
     qsizetype begin = skipSpaces(text, 0), end = text.size();
     while (end > begin && isCSpace(text[end - 1].unicode()))
@@ -269,13 +299,11 @@ std::optional<qint64> readDateTime(QStringView text)
     const QStringView trimmed = text.mid(begin, end - begin);
     if (const auto fixed = readFixedDateTime(trimmed))
         return fixed;
-    if (mayBeLocaleDate(trimmed))
-        return readLocaleDateTime(trimmed);
-    return std::nullopt;
+    return locale.read(trimmed);
 }
 
-CellSortKey::CellSortKey(const QString &text)
-    : m_number(readWholeNumber(text)), m_date(readDateTime(text)), m_gbk(toGbk(text))
+CellSortKey::CellSortKey(const QString &text, const LocaleDates &locale)
+    : m_number(readWholeNumber(text)), m_date(readDateTime(text, locale)), m_gbk(toGbk(text))
 {
     if (!text.contains(u'-'))
         m_hex = readWholeHex(text);
@@ -294,7 +322,8 @@ int compare(const CellSortKey &a, const CellSortKey &b)
 
 int compareCellTexts(const QString &a, const QString &b)
 {
-    return compare(CellSortKey(a), CellSortKey(b));
+    const LocaleDates locale;
+    return compare(CellSortKey(a, locale), CellSortKey(b, locale));
 }
 
 }  // namespace dbkeel

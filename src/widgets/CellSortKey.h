@@ -9,6 +9,8 @@
 // A key holds every reading of one text, so a sort converts each cell once.
 
 #include <QByteArray>
+#include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 
@@ -20,17 +22,37 @@ namespace dbkeel {
 std::optional<quint64> readWholeHex(QStringView text);
 // strtod(text, &end) in the C locale when it consumes the whole text or all but one trailing "%".
 std::optional<double> readWholeNumber(QStringView text);
+
+// The default locale's short date and date-time formats, taken once per sort. Only texts
+// made of digits, blanks, the formats' separators and the AM/PM texts are tried, since
+// trying a format is slow; formats that spell month or day names are therefore not read.
+class LocaleDates
+{
+public:
+    LocaleDates();
+    std::optional<qint64> read(QStringView text) const;
+
+private:
+    bool mayMatch(QStringView text) const;
+
+    QLocale m_locale;
+    // Characters besides digits and blanks that a matching text may hold, each at most
+    // as often as one format or AM/PM text has it.
+    QString m_allowed;
+    QList<int> m_maxCount;
+};
+
 // Milliseconds on one linear scale for the date and date-time texts the installation writes,
 // leading and trailing blanks ignored:
 //   yyyy-M-d, yyyy/M/d, yyyy.M.d or yyyy年M月d日, optionally followed (after blanks or "T")
 //   by H:m, H:m:s or H:m:s.fff; a time alone (H:m[:s[.fff]]) counts on day zero, 1899-12-30;
-//   else the default locale's short date or date-time format.
-std::optional<qint64> readDateTime(QStringView text);
+//   else the locale's short date or date-time format.
+std::optional<qint64> readDateTime(QStringView text, const LocaleDates &locale = LocaleDates());
 
 class CellSortKey
 {
 public:
-    explicit CellSortKey(const QString &text);
+    CellSortKey(const QString &text, const LocaleDates &locale);
 
     // Negative, zero or positive as `a` orders before, with or after `b`.
     friend int compare(const CellSortKey &a, const CellSortKey &b);

@@ -287,10 +287,11 @@ void ReportListModel::sortByHeaderClick(int column)
 std::vector<int> ReportListModel::sortedOrder(int column, Qt::SortOrder order) const
 {
     const int count = rowCount();
+    const LocaleDates locale;
     std::vector<CellSortKey> keys;
     keys.reserve(count);
     for (const Row &row : m_rows)
-        keys.emplace_back(row.texts.value(column));
+        keys.emplace_back(row.texts.value(column), locale);
     const auto before = [&](int a, int b) {
         const int result = compare(keys[a], keys[b]);
         return order == Qt::AscendingOrder ? result < 0 : result > 0;
