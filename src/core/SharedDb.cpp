@@ -285,6 +285,21 @@ std::shared_ptr<DbConnection> SharedDb::connection() const
     return connection_;
 }
 
+bool SharedDb::isConnectionDead() const
+{
+    std::shared_ptr<DbConnection> current;
+    {
+        std::lock_guard lock(mutex_);
+        current = connection_;
+    }
+    if (!current)
+        return false;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (!succeeded(SQLGetConnectAttr(current->handle, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)))
+        return false;
+    return dead == SQL_CD_TRUE;
+}
+
 QString SharedDb::dbmsName() const { return connection()->dbmsName; }
 Dialect SharedDb::dialect() const { return connection()->dialect; }
 

@@ -68,6 +68,8 @@ public:
     void open(const QString &connectString, int loginTimeoutSeconds);
     void close();
     bool isOpen() const { return open_.load(); }
+    // True when the driver reports the open connection as broken.
+    bool isConnectionDead() const;
 
     QString dbmsName() const;
     Dialect dialect() const;

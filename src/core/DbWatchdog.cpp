@@ -1,0 +1,138 @@
+#include "DbWatchdog.h"
+
+#include "AppState.h"
+#include "Database.h"
+#include "Gbk.h"
+#include "HostLib.h"
+#include "SharedDb.h"
+#include "Text.h"
+
+#include <QFileInfo>
+
+#include <odbcinst.h>
+
+namespace dbkeel {
+
+namespace {
+
+constexpr std::chrono::milliseconds kPollStep{100};
+
+QString entryZeroField(int index)
+{
+    QByteArray field;
+    if (hostLib().getField(hostConfig().entry(0), field, index) <= 0)
+        return {};
+    return trimBoth(fromGbk(field));
+}
+
+QString dataSourceAttribute(const QString &dataSource, const char *key)
+{
+    char value[1024] = {};
+    const QByteArray section = dataSource.toUtf8();
+    SQLGetPrivateProfileString(section.constData(), key, "", value, sizeof value, "odbc.ini");
+    return QString::fromUtf8(value);
+}
+
+}  // namespace
+
+QString dataSourceDatabaseFile(const QString &dataSource)
+{
+    if (dataSource.isEmpty())
+        return {};
+    if (!dataSourceAttribute(dataSource, "Driver").contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
+        return {};
+    return dataSourceAttribute(dataSource, "Database");
+}
+
+DatabaseProbe DatabaseProbe::fromConfiguration()
+{
+    DatabaseProbe probe;
+    probe.serverAddress = entryZeroField(7);
+    if (probe.serverAddress.isEmpty())
+        probe.serverAddress = entryZeroField(2);
+    probe.databaseFile = dataSourceDatabaseFile(databaseCredentials(DBODBCTYPE).dataSource);
+    return probe;
+}
+
+bool DatabaseProbe::reachable() const
+{
+    if (!databaseFile.isEmpty()) {
+        const QFileInfo file(databaseFile);
+        return file.isFile() && file.isReadable();
+    }
+    return hostLib().scanPort(toGbk(serverAddress), kSqlServerPort) > 0;
+}
+
+DbWatchdog::DbWatchdog(WatchdogTiming timing) : timing_(timing) {}
+
+DbWatchdog::~DbWatchdog() { stop(); }
+
+void DbWatchdog::start()
+{
+    if (isRunning())
+        return;
+    stop_ = false;
+    thread_ = std::thread(&DbWatchdog::run, this);
+}
+
+void DbWatchdog::stop()
+{
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+bool DbWatchdog::stopping() const { return stop_ || ExitRequested == 1; }
+
+template <typename LeaveEarly>
+bool DbWatchdog::pause(std::chrono::milliseconds total, LeaveEarly leaveEarly) const
+{
+    while (total > std::chrono::milliseconds::zero()) {
+        if (stopping() || leaveEarly())
+            return true;
+        const auto step = std::min(total, kPollStep);
+        std::this_thread::sleep_for(step);
+        total -= step;
+    }
+    return stopping();
+}
+
+void DbWatchdog::run()
+{
+    DbReady = 0;
+    const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
+    const auto never = [] { return false; };
+    while (!stopping()) {
+        pause(timing_.idle, [] { return DbReady == 0; });
+        if (stopping())
+            break;
+        if (DbReady == 0 && !reconnect(probe))
+            continue;
+        pause(timing_.cyclePause, never);
+    }
+    qCDebug(dbTrace) << "服务退出";
+}
+
+bool DbWatchdog::reconnect(const DatabaseProbe &probe)
+{
+    const auto never = [] { return false; };
+    if (!probe.reachable()) {
+        pause(timing_.unreachablePause, never);
+        ServerReachable = 0;
+        return false;
+    }
+    ServerReachable = 1;
+    // A connection the driver reports as broken is dropped, so that OpenDb connects anew
+    // instead of answering at once that it is open.
+    if (sharedDb().isConnectionDead())
+        CloseDb();
+    QString error;
+    if (OpenDb(error) != 1) {
+        pause(timing_.openFailedPause, never);
+        return false;
+    }
+    DbReady = 1;
+    return true;
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,61 @@
+#pragma once
+// The database watchdog: a background thread that probes the database and reopens the
+// shared connection whenever DbReady has been cleared.
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace dbkeel {
+
+inline constexpr int kSqlServerPort = 1433;
+
+// What the watchdog probes before it calls OpenDb.
+struct DatabaseProbe {
+    QString serverAddress;  // field 7 of database entry 0 (blanks trimmed), else field 2
+    QString databaseFile;   // set when the data source is a database file (no server port)
+
+    // From the host configuration and the data source of the entry OpenDb uses.
+    static DatabaseProbe fromConfiguration();
+    // A database file must exist and be readable; a server must answer on its port.
+    bool reachable() const;
+};
+
+// The database file of a data source whose driver is the embedded database's; empty otherwise.
+QString dataSourceDatabaseFile(const QString &dataSource);
+
+// The watchdog's waits; every wait polls ExitRequested at least every 100 ms.
+struct WatchdogTiming {
+    std::chrono::milliseconds idle{10000};            // between checks while DbReady is 1
+    std::chrono::milliseconds unreachablePause{5000};  // after a failed probe
+    std::chrono::milliseconds openFailedPause{2000};   // after a failed OpenDb
+    std::chrono::milliseconds cyclePause{1000};        // at the end of every cycle
+};
+
+class DbWatchdog {
+public:
+    explicit DbWatchdog(WatchdogTiming timing = {});
+    ~DbWatchdog();  // stops and joins
+    DbWatchdog(const DbWatchdog &) = delete;
+    DbWatchdog &operator=(const DbWatchdog &) = delete;
+
+    void start();  // does nothing while running
+    void stop();   // asks the thread to end and joins it
+    bool isRunning() const { return thread_.joinable(); }
+
+private:
+    void run();
+    bool stopping() const;
+    // Sleeps up to `total`; true when it left early because of exit or stop.
+    template <typename LeaveEarly>
+    bool pause(std::chrono::milliseconds total, LeaveEarly leaveEarly) const;
+    bool reconnect(const DatabaseProbe &probe);  // true when DbReady is 1 again
+
+    WatchdogTiming timing_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+};
+
+}  // namespace dbkeel

@@ -1,0 +1,231 @@
+#include "AppState.h"
+#include "Database.h"
+#include "DbWatchdog.h"
+#include "HostLib.h"
+#include "SharedDb.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace dbkeel::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The folder of the data source file. unixODBC keeps what it read from a data source file for the
+// life of the process, so every test uses the same file (set as ODBCINI before the first connection)
+// and the same database path, recreated for each test.
+const QTemporaryDir &dataSourceFolder()
+{
+    static const QTemporaryDir dir;
+    static const bool prepared = [] {
+        writeFileBytes(dir.filePath(QStringLiteral("odbc.ini")),
+                       QStringLiteral("[DbkeelTest]\nDriver=SQLite3\nDatabase=%1\nStepAPI=1\n"
+                                      "[ServerSource]\nDriver=FreeTDS\nServer=192.0.2.1\nPort=1433\n")
+                           .arg(dir.filePath(QStringLiteral("test.db")))
+                           .toUtf8());
+        qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        qputenv("DBKEEL_SYSDIR", dir.path().toUtf8());
+        return true;
+    }();
+    Q_UNUSED(prepared);
+    return dir;
+}
+
+// The data source DbkeelTest on a fresh database file, a host configuration naming it,
+// and the real host library loaded with that configuration.
+class HostDbFixture : public ::testing::Test {
+protected:
+    const QTemporaryDir &dir = dataSourceFolder();
+
+    QString databasePath() const { return dir.filePath(QStringLiteral("test.db")); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        CloseDb();
+        QFile::remove(databasePath());
+        SharedDb seed;  // the database file exists before the tests probe it
+        seed.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(databasePath()), 5);
+        seed.exec(QStringLiteral("create table t (a integer)"));
+        configure(QStringLiteral("DbkeelTest,,127.0.0.1,,,sa,secret,127.0.0.1"),
+                  QStringLiteral("NoSuchSource,,10.0.0.1,,,remote,pw,"));
+        DbReady = 0;
+        ExitRequested = 0;
+        ServerReachable = 0;
+        DBODBCTYPE = 0;
+    }
+    void TearDown() override
+    {
+        CloseDb();
+        hostLib().unload();
+        ExitRequested = 0;
+        DBODBCTYPE = 0;
+    }
+    void configure(const QString &entry0, const QString &entry1)
+    {
+        writeFileBytes(dir.filePath(QStringLiteral("HostCfg.ini")),
+                       QStringLiteral("[HOSTCFG]\r\n0=%1\r\n1=%2\r\n").arg(entry0, entry1).toUtf8());
+        hostLib().unload();
+        ASSERT_EQ(hostLib().load(1, buildBinDir()), 1) << hostLib().errorString().toStdString();
+        ASSERT_GT(hostLib().getHostCfg(hostConfig()), 0);
+    }
+    // Waits until the condition holds, at most a few seconds.
+    template <typename Condition>
+    static bool eventually(Condition condition)
+    {
+        for (int i = 0; i < 500 && !condition(); ++i)
+            std::this_thread::sleep_for(10ms);
+        return condition();
+    }
+};
+
+using OpenDbTest = HostDbFixture;
+
+TEST_F(OpenDbTest, CredentialsComeFromTheEntryOfTheDatabaseType)
+{
+    const struct {
+        int type;
+        const char *connect;
+    } cases[] = {
+        {0, "DSN=DbkeelTest;UID=sa;PWD=secret;"},
+        {1, "DSN=NoSuchSource;UID=remote;PWD=pw;"},
+        {2, "DSN=;UID=;PWD=;"},
+        {-1, "DSN=;UID=;PWD=;"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(connectStringFor(databaseCredentials(c.type)), QLatin1String(c.connect)) << c.type;
+}
+
+TEST_F(OpenDbTest, OpensOnceAndLeavesTheErrorTextAloneWhileOpen)
+{
+    QString error = QStringLiteral("earlier text");
+    ASSERT_EQ(OpenDb(error), 1) << error.toStdString();
+    EXPECT_TRUE(sharedDb().isOpen());
+    EXPECT_EQ(connectString(), QStringLiteral("DSN=DbkeelTest;UID=sa;PWD=secret;"));
+    sharedDb().exec(QStringLiteral("insert into t values (1)"));
+
+    DBODBCTYPE = 1;  // would fail if it reconnected
+    EXPECT_EQ(OpenDb(error), 1);
+    EXPECT_EQ(error, QStringLiteral("earlier text"));
+    EXPECT_EQ(sharedDb().query(QStringLiteral("select count(*) from t")).next(), true);
+
+    CloseDb();
+    EXPECT_FALSE(sharedDb().isOpen());
+    CloseDb();  // closing a closed connection does nothing
+}
+
+TEST_F(OpenDbTest, FailureGivesTheReasonAndClearsDbReady)
+{
+    const struct {
+        int type;
+        const char *reason;
+    } cases[] = {
+        {1, "[unixODBC][Driver Manager]Data source name not found"},  // entry 1 names an unknown source
+        {2, "没有数据源名称"},  // no entry: an empty name is refused, not sent to the driver manager
+    };
+    for (const auto &c : cases) {
+        DBODBCTYPE = c.type;
+        DbReady = 1;
+        QString error;
+        EXPECT_EQ(OpenDb(error), 0) << c.type;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << error.toStdString();
+        EXPECT_EQ(DbReady, 0);
+        EXPECT_FALSE(sharedDb().isOpen());
+    }
+}
+
+using WatchdogTest = HostDbFixture;
+
+TEST_F(WatchdogTest, ProbesTheServerOfEntryZeroOrItsDatabaseFile)
+{
+    const struct {
+        const char *entry0;
+        const char *address;
+    } cases[] = {
+        {"ServerSource,,10.0.0.2,,,u,p, 10.0.0.7 ", "10.0.0.7"},
+        {"ServerSource,,10.0.0.2,,,u,p,", "10.0.0.2"},
+        {"ServerSource,,10.0.0.2,,,u,p", "10.0.0.2"},
+        {"ServerSource,,10.0.0.2,,,u,p,  ", "10.0.0.2"},
+    };
+    for (const auto &c : cases) {
+        configure(QLatin1String(c.entry0), QString());
+        const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
+        EXPECT_EQ(probe.serverAddress, QLatin1String(c.address)) << c.entry0;
+        EXPECT_EQ(probe.databaseFile, QString()) << c.entry0;
+    }
+    configure(QStringLiteral("DbkeelTest,,127.0.0.1,,,sa,secret,127.0.0.1"), QString());
+    EXPECT_EQ(DatabaseProbe::fromConfiguration().databaseFile, databasePath());
+}
+
+TEST_F(WatchdogTest, DatabaseFileIsReachableOnlyWhileItExists)
+{
+    DatabaseProbe probe;
+    probe.databaseFile = databasePath();
+    EXPECT_TRUE(probe.reachable());
+    probe.databaseFile = dir.filePath(QStringLiteral("missing.db"));
+    EXPECT_FALSE(probe.reachable());
+    probe.databaseFile = dir.path();  // a folder is no database file
+    EXPECT_FALSE(probe.reachable());
+}
+
+TEST_F(WatchdogTest, ServerProbeFailsOnAClosedPort)
+{
+    DatabaseProbe probe;
+    probe.serverAddress = QStringLiteral("127.0.0.1");  // nothing listens on 1433 here
+    EXPECT_FALSE(probe.reachable());
+}
+
+const WatchdogTiming kQuick{50ms, 20ms, 20ms, 10ms};
+
+TEST_F(WatchdogTest, BringsDbReadyBackAfterItWasCleared)
+{
+    DbWatchdog watchdog(kQuick);
+    watchdog.start();
+    ASSERT_TRUE(eventually([] { return DbReady == 1; }));
+    EXPECT_TRUE(sharedDb().isOpen());
+    EXPECT_EQ(ServerReachable, 1);
+
+    DbReady = 0;  // as a failed statement's handler does
+    EXPECT_TRUE(eventually([] { return DbReady == 1; }));
+
+    CloseDb();  // the connection itself gone: reopened
+    DbReady = 0;
+    EXPECT_TRUE(eventually([] { return DbReady == 1 && sharedDb().isOpen(); }));
+    watchdog.stop();
+    EXPECT_FALSE(watchdog.isRunning());
+}
+
+TEST_F(WatchdogTest, MissingDatabaseFileIsNotOpened)
+{
+    ASSERT_TRUE(QFile::remove(databasePath()));
+    ServerReachable = 1;
+    DbWatchdog watchdog(kQuick);
+    watchdog.start();
+    EXPECT_TRUE(eventually([] { return ServerReachable == 0; }));
+    std::this_thread::sleep_for(100ms);
+    watchdog.stop();
+    EXPECT_EQ(DbReady, 0);
+    EXPECT_FALSE(sharedDb().isOpen());
+    EXPECT_FALSE(QFile::exists(databasePath())) << "the driver would have created an empty database";
+}
+
+TEST_F(WatchdogTest, EndsSoonAfterExitIsRequested)
+{
+    DbWatchdog watchdog;  // the installation's waits: ten seconds between checks
+    watchdog.start();
+    ASSERT_TRUE(eventually([] { return DbReady == 1; }));
+    std::this_thread::sleep_for(50ms);
+    const auto begin = std::chrono::steady_clock::now();
+    ExitRequested = 1;
+    watchdog.stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 1s);
+}
+
+}  // namespace
+}  // namespace dbkeel::test
