@@ -305,7 +305,7 @@ std::optional<qint64> readDateTime(QStringView text, const LocaleDates &locale)
 CellSortKey::CellSortKey(const QString &text, const LocaleDates &locale)
     : m_number(readWholeNumber(text)), m_date(readDateTime(text, locale)), m_gbk(toGbk(text))
 {
-    if (!text.contains(u'-'))
+    if (!text.contains(u'-'))  // a negative number is left to the floating-point reading
         m_hex = readWholeHex(text);
 }
 

@@ -48,7 +48,8 @@ public:
 
     // Colours. A row or column out of range (e.g. -1) addresses the whole column, the
     // whole row, or with both out of range the whole list; DefaultColor resets to the
-    // system's colour. False, changing nothing, for a colour that is neither.
+    // system's colour. False, changing nothing, for a colour that is neither. Views repaint
+    // the changed cells on their own.
     bool setTextColor(int row, int column, ListColor color);
     bool setBackgroundColor(int row, int column, ListColor color);
     // That cell's colour (the system's colour when never set); -1 when row or column is out of range.

@@ -40,7 +40,6 @@ void ReportListView::setModel(QAbstractItemModel *model)
     QTableView::setModel(report);
     connect(report, &QAbstractItemModel::modelReset, this, &ReportListView::applyColumnWidths);
     connect(report, &QAbstractItemModel::columnsInserted, this, &ReportListView::applyColumnWidths);
-    report->setCheckBoxes(m_style & CheckBoxes);
     applyColumnWidths();
     if (previous && previous != report && previous->parent() == this)
         delete previous;
@@ -54,9 +53,15 @@ void ReportListView::setExtendedStyle(int flags)
     m_model->setCheckBoxes(flags & CheckBoxes);
 }
 
+int ReportListView::extendedStyle() const
+{
+    return (m_style & ~CheckBoxes) | (m_model->hasCheckBoxes() ? CheckBoxes : 0);
+}
+
 void ReportListView::setGridLines(bool on)
 {
-    setExtendedStyle(on ? m_style | GridLines : m_style & ~GridLines);
+    const int style = extendedStyle();
+    setExtendedStyle(on ? style | GridLines : style & ~GridLines);
 }
 
 bool ReportListView::deleteRow(int row, bool selectNext)

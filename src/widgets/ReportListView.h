@@ -27,11 +27,12 @@ public:
     explicit ReportListView(QWidget *parent = nullptr);
 
     // Takes ReportListModel only; a model the view created is deleted when replaced.
+    // Check boxes are the model's: showing a model keeps its setting.
     void setModel(QAbstractItemModel *model) override;
     ReportListModel *reportModel() const { return m_model; }
 
     void setExtendedStyle(int flags);
-    int extendedStyle() const { return m_style; }
+    int extendedStyle() const;
     void setGridLines(bool on);  // keeps the other style bits
 
     // With selectNext the following row is selected first, so that it is the selection
@@ -59,7 +60,7 @@ private:
     void setPaletteColor(QPalette::ColorRole role, ListColor color);
 
     ReportListModel *m_model = nullptr;
-    int m_style = 0;
+    int m_style = 0;  // the check-box bit lives in the model
 };
 
 }  // namespace dbkeel

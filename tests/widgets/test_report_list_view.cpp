@@ -81,6 +81,13 @@ TEST_F(ReportListViewTest, TakesWidthsAndStyleFromTheModel)
     EXPECT_FALSE(view.showGrid());
     EXPECT_EQ(view.extendedStyle(), 36);
     EXPECT_TRUE(model->hasCheckBoxes());
+
+    ReportListModel checked;  // a screen's own model keeps its check boxes when shown
+    checked.setCheckBoxes(true);
+    ReportListView other;
+    other.setModel(&checked);
+    EXPECT_EQ(other.reportModel(), &checked);
+    EXPECT_EQ(other.extendedStyle(), ReportListView::GridFullRowCheckStyle);
 }
 
 TEST_F(ReportListViewTest, DeleteWithSelectNextSelectsTheFollowingRow)
