@@ -84,40 +84,34 @@ void DbWatchdog::stop()
 
 bool DbWatchdog::stopping() const { return stop_ || ExitRequested == 1; }
 
-template <typename LeaveEarly>
-bool DbWatchdog::pause(std::chrono::milliseconds total, LeaveEarly leaveEarly) const
+void DbWatchdog::pause(std::chrono::milliseconds total, bool (*leaveEarly)()) const
 {
-    while (total > std::chrono::milliseconds::zero()) {
-        if (stopping() || leaveEarly())
-            return true;
+    while (total > std::chrono::milliseconds::zero() && !stopping() && !(leaveEarly && leaveEarly())) {
         const auto step = std::min(total, kPollStep);
         std::this_thread::sleep_for(step);
         total -= step;
     }
-    return stopping();
 }
 
 void DbWatchdog::run()
 {
     DbReady = 0;
     const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
-    const auto never = [] { return false; };
     while (!stopping()) {
         pause(timing_.idle, [] { return DbReady == 0; });
         if (stopping())
             break;
         if (DbReady == 0 && !reconnect(probe))
             continue;
-        pause(timing_.cyclePause, never);
+        pause(timing_.cyclePause);
     }
     qCDebug(dbTrace) << "服务退出";
 }
 
 bool DbWatchdog::reconnect(const DatabaseProbe &probe)
 {
-    const auto never = [] { return false; };
     if (!probe.reachable()) {
-        pause(timing_.unreachablePause, never);
+        pause(timing_.unreachablePause);
         ServerReachable = 0;
         return false;
     }
@@ -128,7 +122,7 @@ bool DbWatchdog::reconnect(const DatabaseProbe &probe)
         CloseDb();
     QString error;
     if (OpenDb(error) != 1) {
-        pause(timing_.openFailedPause, never);
+        pause(timing_.openFailedPause);
         return false;
     }
     DbReady = 1;

@@ -48,9 +48,8 @@ public:
 private:
     void run();
     bool stopping() const;
-    // Sleeps up to `total`; true when it left early because of exit or stop.
-    template <typename LeaveEarly>
-    bool pause(std::chrono::milliseconds total, LeaveEarly leaveEarly) const;
+    // Sleeps up to `total`, leaving early on exit, on stop or when `leaveEarly` says so.
+    void pause(std::chrono::milliseconds total, bool (*leaveEarly)() = nullptr) const;
     bool reconnect(const DatabaseProbe &probe);  // true when DbReady is 1 again
 
     WatchdogTiming timing_;

@@ -196,6 +196,13 @@ struct SqlCursor::State {
     bool atEnd = false;
 
     explicit State(std::shared_ptr<DbConnection> connection) : statement(std::move(connection)) {}
+
+    const Value &at(int position) const
+    {
+        if (position < 0 || position >= row.size())
+            throw DbError(QStringLiteral("no column %1 in the current row").arg(position));
+        return row.at(position);
+    }
 };
 
 SqlCursor::SqlCursor(std::unique_ptr<State> state) : state_(std::move(state)) {}
@@ -234,23 +241,18 @@ int SqlCursor::indexOf(const QString &column) const
     throw DbError(QStringLiteral("no column named %1 in the result").arg(column));
 }
 
-QString SqlCursor::text(int position) const
+const SqlCursor::State &SqlCursor::current() const
 {
-    if (!state_ || position < 0 || position >= state_->row.size())
-        throw DbError(QStringLiteral("no column %1 in the current row").arg(position));
-    return state_->row.at(position).text;
+    if (!state_)
+        throw DbError(QStringLiteral("the result set is closed"));
+    return *state_;
 }
 
+QString SqlCursor::text(int position) const { return current().at(position).text; }
 QString SqlCursor::text(const QString &column) const { return text(indexOf(column)); }
 int SqlCursor::toInt(const QString &column) const { return dbkeel::toInt(text(column)); }
 int SqlCursor::toInt(int position) const { return dbkeel::toInt(text(position)); }
-
-bool SqlCursor::isNull(const QString &column) const
-{
-    const int position = indexOf(column);
-    text(position);  // checks that there is a current row
-    return state_->row.at(position).null;
-}
+bool SqlCursor::isNull(const QString &column) const { return current().at(indexOf(column)).null; }
 
 void SqlCursor::close() { state_.reset(); }
 

@@ -52,6 +52,7 @@ private:
     struct State;
     explicit SqlCursor(std::unique_ptr<State> state);
     int indexOf(const QString &column) const;
+    const State &current() const;
     std::unique_ptr<State> state_;
 };
 
