@@ -123,15 +123,14 @@ public:
 
     SQLHSTMT handle() const { return handle_; }
 
-    // Runs the text; false when the driver answered SQL_NO_DATA (an UPDATE or DELETE that touched nothing).
-    bool execute(const QString &text)
+    // Runs the text. SQL_NO_DATA (an UPDATE or DELETE that touched nothing) is success; the
+    // further results of a batch follow with moreResults() either way.
+    void execute(const QString &text)
     {
         QByteArray bytes = text.toUtf8();
         const SQLRETURN rc = SQLExecDirect(handle_, reinterpret_cast<SQLCHAR *>(bytes.data()), SQLINTEGER(bytes.size()));
-        if (rc == SQL_NO_DATA)
-            return false;
-        check(rc, SQL_HANDLE_STMT, handle_, "SQLExecDirect");
-        return true;
+        if (rc != SQL_NO_DATA)
+            check(rc, SQL_HANDLE_STMT, handle_, "SQLExecDirect");
     }
     // Moves to the next result of a batch; false when there is none.
     bool moreResults()
@@ -147,6 +146,16 @@ public:
         SQLSMALLINT count = 0;
         check(SQLNumResultCols(handle_, &count), SQL_HANDLE_STMT, handle_, "SQLNumResultCols");
         return count;
+    }
+    QString columnName(int position) const
+    {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        check(SQLDescribeCol(handle_, SQLUSMALLINT(position + 1), name, sizeof name, &nameLength, &type, &size, &digits,
+                             &nullable),
+              SQL_HANDLE_STMT, handle_, "SQLDescribeCol");
+        return QString::fromUtf8(reinterpret_cast<const char *>(name));
     }
     long long rowCount() const
     {
@@ -319,8 +328,7 @@ long long SharedDb::exec(const QString &batch)
 long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement)
 {
     Statement run(connection);
-    if (!run.execute(statement))
-        return 0;
+    run.execute(statement);
     long long rows = 0;
     do {
         if (run.columnCount() == 0)
@@ -333,20 +341,12 @@ SqlCursor SharedDb::query(const QString &text)
 {
     auto state = std::make_unique<SqlCursor::State>(connection());
     Statement &run = state->statement;
-    if (run.execute(text)) {
-        int columns = run.columnCount();
-        while (columns == 0 && run.moreResults())
-            columns = run.columnCount();
-        for (int i = 0; i < columns; ++i) {
-            SQLCHAR name[256] = {};
-            SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
-            SQLULEN size = 0;
-            check(SQLDescribeCol(run.handle(), SQLUSMALLINT(i + 1), name, sizeof name, &nameLength, &type, &size,
-                                 &digits, &nullable),
-                  SQL_HANDLE_STMT, run.handle(), "SQLDescribeCol");
-            state->names << QString::fromUtf8(reinterpret_cast<const char *>(name));
-        }
-    }
+    run.execute(text);
+    int columns = run.columnCount();
+    while (columns == 0 && run.moreResults())  // row counts before the result set
+        columns = run.columnCount();
+    for (int i = 0; i < columns; ++i)
+        state->names << run.columnName(i);
     state->atEnd = state->names.isEmpty();
     return SqlCursor(std::move(state));
 }
