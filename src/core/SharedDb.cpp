@@ -13,6 +13,11 @@ DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), 
 
 namespace {
 
+// The encoding of every text crossing the connection: UTF-8 through unixODBC's ANSI functions
+// (the SQLite3 driver keeps it as it is; FreeTDS converts with ClientCharset = UTF-8).
+QByteArray toDriver(const QString &text) { return text.toUtf8(); }
+QString fromDriver(const char *bytes, qsizetype length = -1) { return QString::fromUtf8(bytes, length); }
+
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
 // All diagnostic records of a handle, joined by line breaks.
@@ -33,7 +38,7 @@ QString diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
         }
         if (!succeeded(rc))
             break;
-        records << QString::fromUtf8(message.constData(), qMin<qsizetype>(length, message.size() - 1));
+        records << fromDriver(message.constData(), qMin<qsizetype>(length, message.size() - 1));
     }
     return records.join(QLatin1Char('\n'));
 }
@@ -87,7 +92,7 @@ public:
     void connect(const QString &connectString, int loginTimeoutSeconds)
     {
         SQLSetConnectAttr(handle, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(intptr_t(loginTimeoutSeconds)), 0);
-        QByteArray text = connectString.toUtf8();
+        QByteArray text = toDriver(connectString);
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
         check(SQLDriverConnect(handle, nullptr, reinterpret_cast<SQLCHAR *>(text.data()), SQLSMALLINT(text.size()),
@@ -97,7 +102,7 @@ public:
         SQLCHAR name[256] = {};
         SQLSMALLINT nameLength = 0;
         check(SQLGetInfo(handle, SQL_DBMS_NAME, name, sizeof name, &nameLength), SQL_HANDLE_DBC, handle, "SQLGetInfo");
-        dbmsName = QString::fromUtf8(reinterpret_cast<const char *>(name));
+        dbmsName = fromDriver(reinterpret_cast<const char *>(name));
         dialect = dialectForDbms(dbmsName);
     }
 
@@ -127,7 +132,7 @@ public:
     // further results of a batch follow with moreResults() either way.
     void execute(const QString &text)
     {
-        QByteArray bytes = text.toUtf8();
+        QByteArray bytes = toDriver(text);
         const SQLRETURN rc = SQLExecDirect(handle_, reinterpret_cast<SQLCHAR *>(bytes.data()), SQLINTEGER(bytes.size()));
         if (rc != SQL_NO_DATA)
             check(rc, SQL_HANDLE_STMT, handle_, "SQLExecDirect");
@@ -155,7 +160,7 @@ public:
         check(SQLDescribeCol(handle_, SQLUSMALLINT(position + 1), name, sizeof name, &nameLength, &type, &size, &digits,
                              &nullable),
               SQL_HANDLE_STMT, handle_, "SQLDescribeCol");
-        return QString::fromUtf8(reinterpret_cast<const char *>(name));
+        return fromDriver(reinterpret_cast<const char *>(name));
     }
     long long rowCount() const
     {
@@ -193,7 +198,7 @@ Value readColumn(SQLHSTMT statement, int position)
         if (!truncated)
             break;
     }
-    return {trimRight(QString::fromUtf8(bytes)), false};
+    return {trimRight(fromDriver(bytes.constData(), bytes.size())), false};
 }
 
 }  // namespace
