@@ -108,7 +108,9 @@ size_t qHash(const Name &name, size_t seed = 0)
     size_t hash = seed ^ 0xcbf29ce484222325ull;
     for (QChar c : name.text)
         hash = (hash ^ foldedChar(c)) * 0x100000001b3ull;
-    return hash;
+    hash ^= hash >> 33;  // QHash picks buckets by the low bits: let every bit reach them
+    hash *= 0xff51afd7ed558ccdull;
+    return hash ^ (hash >> 33);
 }
 
 using NameIndex = QHash<Name, int>;

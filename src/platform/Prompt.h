@@ -42,6 +42,7 @@ public:
 };
 
 // The process-wide current prompt; a QtPrompt unless another one was set.
+// Both are for the user-interface thread only.
 Prompt &prompt();
 // Makes `current` the current prompt (nullptr: back to the Qt one); returns the one before.
 Prompt *setPrompt(Prompt *current);
