@@ -17,14 +17,6 @@ std::mutex openMutex;     // one OpenDb at a time: the watchdog and the window m
 std::mutex connectMutex;  // guards lastConnectString
 QString lastConnectString;
 
-QString entryField(const QByteArray &entry, int index, int maxBytes)
-{
-    QByteArray field;
-    if (hostLib().getField(entry, field, index) <= 0)
-        return {};
-    return fromGbk(cutGbkBytes(field, maxBytes));
-}
-
 void setConnectString(const QString &text)
 {
     std::lock_guard lock(connectMutex);
@@ -33,12 +25,19 @@ void setConnectString(const QString &text)
 
 }  // namespace
 
+QString databaseEntryField(int entry, int index, int maxBytes)
+{
+    QByteArray field;
+    if (hostLib().getField(hostConfig().entry(entry), field, index) <= 0)
+        return {};
+    return fromGbk(cutGbkBytes(field, maxBytes));
+}
+
 DbCredentials databaseCredentials(int type)
 {
     if (type != 0 && type != 1)
         return {};
-    const QByteArray entry = hostConfig().entry(type);
-    return {entryField(entry, 0, 59), entryField(entry, 5, 255), entryField(entry, 6, 255)};
+    return {databaseEntryField(type, 0, 59), databaseEntryField(type, 5, 255), databaseEntryField(type, 6, 255)};
 }
 
 QString connectStringFor(const DbCredentials &credentials)

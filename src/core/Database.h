@@ -18,6 +18,10 @@ struct DbCredentials {
     QString password;    // at most 255 bytes
 };
 
+// Field `index` of host configuration entry `entry`, decoded from GBK and cut to `maxBytes`;
+// empty when the field is missing.
+QString databaseEntryField(int entry, int index, int maxBytes = 615);
+
 // Fields 0, 5 and 6 of database entry `type` (0 local, 1 remote); empty texts for any other type.
 DbCredentials databaseCredentials(int type);
 // "DSN=%s;UID=%s;PWD=%s;"

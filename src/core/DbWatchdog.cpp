@@ -17,14 +17,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollStep{100};
 
-QString entryZeroField(int index)
-{
-    QByteArray field;
-    if (hostLib().getField(hostConfig().entry(0), field, index) <= 0)
-        return {};
-    return trimBoth(fromGbk(field));
-}
-
 QString dataSourceAttribute(const QString &dataSource, const char *key)
 {
     char value[1024] = {};
@@ -47,9 +39,9 @@ QString dataSourceDatabaseFile(const QString &dataSource)
 DatabaseProbe DatabaseProbe::fromConfiguration()
 {
     DatabaseProbe probe;
-    probe.serverAddress = entryZeroField(7);
+    probe.serverAddress = trimBoth(databaseEntryField(0, 7));
     if (probe.serverAddress.isEmpty())
-        probe.serverAddress = entryZeroField(2);
+        probe.serverAddress = trimBoth(databaseEntryField(0, 2));
     probe.databaseFile = dataSourceDatabaseFile(databaseCredentials(DBODBCTYPE).dataSource);
     return probe;
 }
