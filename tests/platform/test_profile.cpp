@@ -262,11 +262,14 @@ TEST_F(ProfileTest, ExistingFileStaysWhenTheFolderIsReadOnly)
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString path = folder + "/test.ini";
     writeFileBytes(path, "[A]\r\nk=old\r\n");
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                                  | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
+    const auto readAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                              | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readAndEnter | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(folder, readAndEnter));
     {
         AsUnprivilegedUser unprivileged;
         ProfileFile profile(path);
+        ASSERT_EQ(profile.readString("A", "k", "", 50), "old");
         ASSERT_TRUE(profile.writeString("A", "k", "new"));
         EXPECT_FALSE(profile.save());
         EXPECT_NE(profile.lastError(), QString());
