@@ -1,0 +1,11 @@
+#include "ConsoleEvents.h"
+
+namespace dbkeel {
+
+ConsoleEvents &consoleEvents()
+{
+    static ConsoleEvents events;
+    return events;
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,25 @@
+#include "ConsoleState.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace dbkeel {
+
+namespace {
+QMutex commandTextMutex;
+QString commandTextValue;
+}  // namespace
+
+QString commandText()
+{
+    QMutexLocker lock(&commandTextMutex);
+    return commandTextValue;
+}
+
+void setCommandText(const QString &text)
+{
+    QMutexLocker lock(&commandTextMutex);
+    commandTextValue = text;
+}
+
+}  // namespace dbkeel
