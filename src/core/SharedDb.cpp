@@ -207,6 +207,7 @@ struct SqlCursor::State {
     Statement statement;
     QStringList names;
     QVector<Value> row;
+    long long rowsRead = 0;
     bool atEnd = false;
 
     explicit State(std::shared_ptr<DbConnection> connection) : statement(std::move(connection)) {}
@@ -239,12 +240,13 @@ bool SqlCursor::next()
     state_->row.resize(state_->names.size());
     for (int i = 0; i < state_->names.size(); ++i)
         state_->row[i] = readColumn(handle, i);
+    ++state_->rowsRead;
     return true;
 }
 
 QStringList SqlCursor::columnNames() const { return state_ ? state_->names : QStringList(); }
 int SqlCursor::columnCount() const { return int(columnNames().size()); }
-long long SqlCursor::rowCount() const { return state_ ? state_->statement.rowCount() : -1; }
+long long SqlCursor::rowsRead() const { return state_ ? state_->rowsRead : 0; }
 
 int SqlCursor::indexOf(const QString &column) const
 {

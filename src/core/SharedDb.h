@@ -36,7 +36,9 @@ public:
     bool next();  // moves to the next row; false at the end of the set
     QStringList columnNames() const;
     int columnCount() const;
-    long long rowCount() const;  // the driver's count; negative when it does not know
+    // Rows read so far (the read pattern's record count; never negative). The driver's own
+    // count is not used: drivers may report -1 for a result set.
+    long long rowsRead() const;
 
     // Column by name (without regard to case) or by position from 0; DbError when there is none.
     QString text(const QString &column) const;

@@ -29,6 +29,7 @@ TEST_F(SharedDbTest, ReadsColumnsByNameAndPositionWithTrailingBlanksRemoved)
     EXPECT_FALSE(cursor.isNull("name"));
     EXPECT_FALSE(cursor.next());
     EXPECT_FALSE(cursor.next());
+    EXPECT_EQ(cursor.rowsRead(), 1);
 }
 
 TEST_F(SharedDbTest, UnknownColumnOrPositionIsAnError)
