@@ -1,0 +1,41 @@
+#pragma once
+// The base of every screen: the tiled background picture, blue control text, transparent
+// labels, and the proportional layout, attached once the screen has placed its controls
+// (setGeometry at the design size, in pixels) and re-run on every resize.
+
+#include "ProportionalLayout.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+namespace dbkeel {
+
+class ScreenDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class BackgroundMode { Tile = 0, Centre = 1, Stretch = 2 };
+
+    ScreenDialog(QWidget *parent, const QSize &designSize, const QString &title);
+
+    // Accepts only 0 (tile), 1 (centre) and 2 (stretch); false, changing nothing, otherwise.
+    bool setBackgroundMode(int mode);
+    BackgroundMode backgroundMode() const { return mode_; }
+    const QPixmap &background() const { return background_; }
+    ProportionalLayout &proportionalLayout() { return layout_; }
+
+    // The 550 x 345 picture every screen shows.
+    static QPixmap screenBackground();
+
+protected:
+    void attachLayout();  // call at the end of the constructor, after every control is placed
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    ProportionalLayout layout_;
+    QPixmap background_;
+    BackgroundMode mode_ = BackgroundMode::Tile;
+};
+
+}  // namespace dbkeel
