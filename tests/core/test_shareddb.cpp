@@ -137,5 +137,21 @@ TEST(SharedDbOpen, BadConnectStringThrowsTheDriverManagersText)
     EXPECT_FALSE(db.isOpen());
 }
 
+TEST(SharedDbOpen, ServerDriverErrorJoinsAllDiagnosticRecords)
+{
+    SharedDb db;
+    try {
+        db.open(QStringLiteral("DRIVER=FreeTDS;Server=127.0.0.1;Port=1;TDS_Version=7.4;UID=sa;PWD=x;"), 5);
+        FAIL() << "no error";
+    } catch (const DbError &error) {
+        const QStringList records = error.text().split(QLatin1Char('\n'));
+        ASSERT_GE(records.size(), 2) << error.what();
+        EXPECT_TRUE(records.contains(QStringLiteral("[FreeTDS][SQL Server]Unable to connect to data source")))
+            << error.what();
+        for (const QString &record : records)
+            EXPECT_TRUE(record.startsWith(QStringLiteral("[FreeTDS][SQL Server]"))) << error.what();
+    }
+}
+
 }  // namespace
 }  // namespace dbkeel::test
