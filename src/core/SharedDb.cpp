@@ -2,6 +2,8 @@
 
 #include "Text.h"
 
+#include <QVector>
+
 #include <sql.h>
 #include <sqlext.h>
 

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
 #include <atomic>
 #include <memory>
 #include <mutex>
