@@ -1,0 +1,277 @@
+#include "ConsoleOperations.h"
+
+#include "ConsoleEvents.h"
+#include "ConsoleState.h"
+#include "ConsoleThreads.h"
+#include "Database.h"
+#include "Gbk.h"
+#include "HostLib.h"
+#include "Paths.h"
+#include "Prompt.h"
+#include "ReportListModel.h"
+#include "StationCommands.h"
+#include "StationRegistry.h"
+#include "Text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+namespace dbkeel {
+
+namespace {
+
+constexpr int kIpColumn = 1, kPortColumn = 2;
+constexpr int kIpBufferBytes = 30;
+constexpr std::chrono::milliseconds kReceiveLoopStopWait{500};
+
+const QString kCaption = QStringLiteral("提示");
+
+void pauseBetweenComputers()
+{
+    QThread::msleep(10);
+}
+
+QString hostLibrarySuffix()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral(".dll");
+#else
+    return QStringLiteral(".so");
+#endif
+}
+
+// Replaces `target` by a copy of `source`; the old file goes only once the copy is whole.
+void replaceFile(const QString &source, const QString &target)
+{
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return;
+    const QString partial = target + QStringLiteral(".partial");
+    QFile::remove(partial);
+    if (!QFile::copy(source, partial))
+        return;
+    QFile::remove(target);
+    QFile::rename(partial, target);
+}
+
+}  // namespace
+
+QStringList ConsoleOperations::commandEntries()
+{
+    return {QStringLiteral("测试通讯"), QStringLiteral("获取计算机信息"), QStringLiteral("获取指定计算机进程"),
+            QStringLiteral("启动指定程序"), QStringLiteral("通知")};
+}
+
+ConsoleOperations::ConsoleOperations(ReportListModel &computers, ReportListModel &processes, QObject *parent)
+    : QObject(parent), m_computers(computers), m_processes(processes)
+{
+    connect(&consoleEvents(), &ConsoleEvents::processesReceived, this, &ConsoleOperations::showProcesses,
+            Qt::QueuedConnection);
+}
+
+void ConsoleOperations::selectCommand(int entry)
+{
+    m_command = entry;
+    m_state = {};
+    m_state.sendEnabled = false;
+    m_state.executeEnabled = true;
+    if (entry == Notice) {
+        m_state.messageEditEnabled = true;
+        m_state.focusMessageEdit = true;
+        m_state.chatVisible = true;
+        m_state.processListVisible = false;
+        m_state.sendEnabled = true;
+        m_state.executeEnabled = false;
+    }
+    emit commandBoxChanged(m_state);
+}
+
+QList<ConsoleOperations::Target> ConsoleOperations::tickedComputers() const
+{
+    QList<Target> targets;
+    for (int row = 0; row < m_computers.rowCount(); ++row) {
+        if (m_computers.isChecked(row))
+            targets.append({cutToGbkBytes(m_computers.itemText(row, kIpColumn), kIpBufferBytes - 1),
+                            toInt(m_computers.itemText(row, kPortColumn))});
+    }
+    return targets;
+}
+
+void ConsoleOperations::sendToTicked(int code)
+{
+    for (const Target &target : tickedComputers()) {
+        SendCommand(target.ip, target.port, code);
+        pauseBetweenComputers();
+    }
+}
+
+void ConsoleOperations::execute()
+{
+    switch (m_command) {
+    case TestLink: sendToTicked(command::Test); break;
+    case ComputerInfo: sendToTicked(command::Connect); break;
+    case ProcessList: sendToTicked(command::ListProcesses); break;
+    case StartProgram:
+        for (const Target &target : tickedComputers()) {
+            const QString program = prompt().chooseFile(fileRequestFor(QStringLiteral(".exe")));
+            if (program.isEmpty())
+                continue;
+            setCommandText(program);
+            SendCommand(target.ip, target.port, command::StartProgram);
+        }
+        break;
+    default: break;
+    }
+}
+
+void ConsoleOperations::connectStations()
+{
+    if (PendingCommand.load() != 0) {
+        prompt().message(kCaption, QStringLiteral("当前命令还没执行完毕,请稍后再试!"), PromptIcon::Exclamation);
+        return;
+    }
+    PendingCommand = command::Connect;
+    consoleThreads().startWorker();
+}
+
+void ConsoleOperations::sendFile()
+{
+    const QString path = prompt().chooseFile(fileRequestFor(QStringLiteral(".ini")));
+    if (path.isEmpty())
+        return;
+    setCommandText(path);
+    if (consoleThreads().isWorkerRunning()) {
+        prompt().message(kCaption, QStringLiteral("正在发送数据,请稍后再试!"), PromptIcon::Exclamation);
+        return;
+    }
+    for (const RegistryEntry &entry : stationRegistry().entries())
+        SendCommand(entry.station.ip, toInt(entry.station.port), command::AnnounceFile);
+    PendingCommand = command::FileSent;
+    consoleThreads().startWorker();
+}
+
+bool ConsoleOperations::sendMessage(const QString &message)
+{
+    if (m_command != Notice || message.isEmpty())
+        return false;
+    const QList<Target> targets = tickedComputers();
+    if (targets.isEmpty()) {
+        prompt().message(kCaption, QStringLiteral("请选择发信息的对象!!"));
+        return false;
+    }
+    const QString data = QStringLiteral("%1说道:\r\n%2").arg(localStation().name, message);
+    for (const Target &target : targets) {
+        sendMessageTo(target, data);
+        pauseBetweenComputers();
+    }
+    return true;
+}
+
+void ConsoleOperations::sendMessageTo(const Target &target, const QString &data)
+{
+    const CommandPacket packet = CommandPacket::withText(command::Message, data);
+    if (sendPacket(target.ip, target.port, packet) > 0) {
+        emit consoleEvents().chatAppended(data, 0);
+        return;
+    }
+    if (!reopenStationChannel()) {
+        emit consoleEvents().chatAppended(QStringLiteral("发送失败"), 0);
+        return;
+    }
+    if (sendPacket(target.ip, target.port, packet) > 0)
+        emit consoleEvents().chatAppended(data, 0);
+}
+
+void ConsoleOperations::shutdown()
+{
+    sendToTicked(command::Shutdown);
+}
+
+void ConsoleOperations::restart()
+{
+    sendToTicked(command::Restart);
+}
+
+void ConsoleOperations::syncTime()
+{
+    sendToTicked(command::SetClock);
+}
+
+void ConsoleOperations::selectAll()
+{
+    m_computers.setAllChecked(true);
+}
+
+void ConsoleOperations::invertSelection()
+{
+    m_computers.invertChecks();
+}
+
+void ConsoleOperations::endProcess(int row)
+{
+    if (m_processes.rowCount() == 0 || row < 0 || row >= m_processes.rowCount())
+        return;
+    const PromptButton answer = prompt().message(
+        kCaption, QStringLiteral("确定要结束该进程,若结束该进程可能会导致该程序无法正常运行!确定(继续),取消?"),
+        PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel);
+    if (answer != PromptButton::Ok)
+        return;
+    setCommandText(m_processes.itemText(row, 0));
+    if (SendCommand(m_processes.itemText(row, 2), toInt(m_processes.itemText(row, 3)), command::EndProcess) == 1)
+        m_processes.deleteRow(row);
+}
+
+void ConsoleOperations::replaceHostLibrary()
+{
+    const QString chosen = prompt().chooseFile(fileRequestFor(hostLibrarySuffix()));
+    if (chosen.isEmpty())
+        return;
+    consoleThreads().stopReceiveLoop(kReceiveLoopStopWait);
+    hostLib().unload();
+    replaceFile(chosen, joinPath(systemDirectory(), QFileInfo(chosen).fileName()));
+    prompt().message(kCaption, QStringLiteral("更新成功,请重新启动本系统工具!"), PromptIcon::Information);
+}
+
+void ConsoleOperations::refreshComputerList()
+{
+    m_computers.deleteAllRows();
+    for (const RegistryEntry &entry : stationRegistry().entries()) {
+        const int row = m_computers.appendRow(entry.station.name);
+        m_computers.setItemText(row, 1, entry.station.ip);
+        m_computers.setItemText(row, 2, entry.station.port);
+        m_computers.setItemText(row, 3, entry.connected ? QStringLiteral("已连接") : QStringLiteral("断开"));
+        m_computers.setTextColor(row, -1, listcolor::Blue);
+        m_computers.setTextColor(row, 3, entry.connected ? listcolor::Green : listcolor::Red);
+    }
+}
+
+void ConsoleOperations::showProcesses(const QList<QStringList> &rows)
+{
+    m_processes.deleteAllRows();
+    for (const QStringList &cells : rows) {
+        const int row = m_processes.appendRow(cells.value(0));
+        for (int column = 1; column < cells.size(); ++column)
+            m_processes.setItemText(row, column, cells.at(column));
+        m_processes.setTextColor(row, -1, listcolor::Blue);
+    }
+}
+
+FileRequest ConsoleOperations::fileRequestFor(const QString &extension)
+{
+    FileRequest request;
+    request.initialPath = joinPath(installationFolder(QStringLiteral("bin")), QStringLiteral("*") + extension);
+    request.filter = QStringLiteral("open files (*%1)|*%1|ALL files (*.*)|*.*||").arg(extension);
+    request.mode = FileRequest::Open;
+    return request;
+}
+
+QString ConsoleOperations::installationFolder(const QString &sub)
+{
+    const QString programDirectory = databaseEntryField(2, 0);
+    if (programDirectory.isEmpty())
+        return {};
+    return joinPath(QFileInfo(QDir::cleanPath(programDirectory)).path(), sub);
+}
+
+}  // namespace dbkeel

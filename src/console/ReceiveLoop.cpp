@@ -1,0 +1,91 @@
+#include "ReceiveLoop.h"
+
+#include "AppLog.h"
+#include "AppState.h"
+#include "ConsoleEvents.h"
+#include "ConsoleState.h"
+#include "HostLib.h"
+#include "StationCommands.h"
+#include "StationRegistry.h"
+#include "Text.h"
+
+#include <QThread>
+
+namespace dbkeel {
+
+namespace {
+
+// The log text of each reply code that is logged.
+QString replyNote(int code)
+{
+    switch (code) {
+    case command::SetClock: return QStringLiteral("(执行时间同步)");
+    case command::Shutdown: return QStringLiteral("(执行关闭计算机)");
+    case command::Test: return QStringLiteral("(测试OK)");
+    case command::Connect: return QStringLiteral("(通讯成功)");
+    case command::Restart: return QStringLiteral("(执行重启动计算机)");
+    case command::StartProgram: return QStringLiteral("指定程序已启动");
+    case command::EndProcess: return QStringLiteral("指定进程已结束");
+    case command::ListProcesses: return QStringLiteral("已获取指定IP进程");
+    default: return {};
+    }
+}
+
+void logReply(int code, const StationRecord &from)
+{
+    AddLog(QStringLiteral("[cmd:%1](%2)IP%3%4").arg(code).arg(from.name, from.ip, replyNote(code)), true);
+}
+
+}  // namespace
+
+QList<QStringList> processRows(const QString &list, const StationRecord &from)
+{
+    const QStringList fields = list.split(QLatin1Char(','));
+    const int count = std::min<qsizetype>(toInt(fields.value(0)), fields.size() - 1);
+    QList<QStringList> rows;
+    for (int k = 1; k <= count; ++k)
+        rows.append({fields.at(k), from.name, from.ip, from.port});
+    return rows;
+}
+
+void handleReply(const CommandPacket &reply)
+{
+    if (reply.code == command::Message) {
+        emit consoleEvents().chatAppended(reply.text(), 0);
+        return;
+    }
+    if (replyNote(reply.code).isEmpty())
+        return;
+    const StationRecord from = reply.record();
+    setLastReply(from);
+    logReply(reply.code, from);
+    switch (reply.code) {
+    case command::Connect:
+        stationRegistry().markConnected(from.ip, from.port);
+        break;
+    case command::EndProcess:
+        setCommandText({});
+        break;
+    case command::ListProcesses:
+        emit consoleEvents().processesReceived(processRows(reply.textAfterRecord(), from));
+        break;
+    default:
+        break;
+    }
+}
+
+void ReceiveLoop()
+{
+    QByteArray packet(CommandPacket::kSize, '\0');
+    while (ReceiveRunFlag.load() != 0) {
+        packet.fill('\0');
+        if (hostLib().readNetData(kStationChannel, packet.data(), CommandPacket::kSize) > 0) {
+            if (const std::optional<CommandPacket> reply = CommandPacket::fromBytes(packet.constData(), packet.size()))
+                handleReply(*reply);
+        }
+        QThread::msleep(2);
+    }
+    ReceiveRunFlag = 1;
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,23 @@
+#pragma once
+// The console's receive loop and its handling of station replies.
+
+#include "StationRecord.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace dbkeel {
+
+// Polls channel 10 every 2 ms while ReceiveRunFlag is 1 and handles each reply; when the flag has
+// been cleared it sets it back to 1 (the acknowledgement) and returns.
+void ReceiveLoop();
+
+// One reply: the log line of its code, the connection mark (1004), the process list (1011), the
+// chat box (1012). Codes outside the table are ignored.
+void handleReply(const CommandPacket &reply);
+
+// The rows of a 1011 reply's text "count,name1,name2,…": name, computer, ip, port. At most `count`
+// rows, and no more than the names the text holds.
+QList<QStringList> processRows(const QString &list, const StationRecord &from);
+
+}  // namespace dbkeel

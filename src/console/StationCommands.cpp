@@ -1,0 +1,106 @@
+#include "StationCommands.h"
+
+#include "AppLog.h"
+#include "AppState.h"
+#include "ConsoleState.h"
+#include "HostLib.h"
+#include "StationRegistry.h"
+#include "Text.h"
+
+#include <QDateTime>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QThread>
+
+namespace dbkeel {
+
+namespace {
+
+class OutgoingPacket {
+public:
+    OutgoingPacket() : m_bytes(CommandPacket{}.toBytes()) {}
+
+    int send(const QString &ip, int port, const CommandPacket &packet)
+    {
+        QMutexLocker lock(&m_mutex);
+        packet.writeInto(m_bytes.data());
+        return hostLib().sendNetData(kStationChannel, ip.toLatin1(), port, m_bytes.constData(),
+                                     CommandPacket::kSize);
+    }
+
+private:
+    QMutex m_mutex;
+    QByteArray m_bytes;  // head and tail written once
+};
+
+OutgoingPacket &outgoingPacket()
+{
+    static OutgoingPacket packet;
+    return packet;
+}
+
+StationRecord localStationAsSender()
+{
+    StationRecord record = localStation();
+    record.kind = 1;
+    return record;
+}
+
+}  // namespace
+
+std::optional<CommandPacket> requestFor(int code)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    switch (code) {
+    case command::SetClock:
+        return CommandPacket::withText(code, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    case command::Shutdown:
+    case command::Restart:
+        return CommandPacket::withText(code, QStringLiteral("0"));
+    case command::Test:
+        return CommandPacket::withText(code, QStringLiteral("测试...[%1]").arg(now.toString(QStringLiteral("ss"))));
+    case command::Connect:
+        return CommandPacket::withRecord(code, localStationAsSender());
+    case command::AnnounceFile:
+    case command::StartProgram:
+    case command::EndProcess:
+    case command::ListProcesses:
+        return CommandPacket::withText(code, commandText());
+    default:
+        return std::nullopt;
+    }
+}
+
+int sendPacket(const QString &ip, int port, const CommandPacket &packet)
+{
+    return outgoingPacket().send(ip, port, packet);
+}
+
+int SendCommand(const QString &ip, int port, int code)
+{
+    const std::optional<CommandPacket> request = requestFor(code);
+    if (!request)
+        return 1;
+    try {
+        if (sendPacket(ip, port, *request) > 0)
+            return 1;
+    } catch (...) {
+        if (code == command::Connect) {
+            DbReady = 0;
+            return 0;
+        }
+        throw;
+    }
+    if (code == command::Connect)
+        AddLog(QStringLiteral("连接IP[%1],命令失败").arg(ip), true);
+    return 0;
+}
+
+bool reopenStationChannel()
+{
+    hostLib().closeNet(kStationChannel);
+    QThread::msleep(100);
+    return hostLib().openNet(kStationChannel, 0, toInt(localStation().port), kPeerPort) > 0;
+}
+
+}  // namespace dbkeel
