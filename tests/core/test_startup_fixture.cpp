@@ -1,0 +1,103 @@
+#include "test_startup_fixture.h"
+
+#include "AppState.h"
+#include "Database.h"
+#include "Profile.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace dbkeel::test {
+
+std::ostream &operator<<(std::ostream &out, const LogEntry &entry)
+{
+    return out << (entry.plain ? "" : "★") << entry.text.toStdString();
+}
+
+namespace {
+
+void runMakeDemoDb(const QStringList &arguments)
+{
+    QProcess script;
+    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), arguments);
+    ASSERT_TRUE(script.waitForFinished(60000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+}
+
+}  // namespace
+
+QString StartupFixture::demoFolder()
+{
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        runMakeDemoDb({dir.path()});
+        qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        qputenv("DBKEEL_SYSDIR", dir.filePath(QStringLiteral("system")).toUtf8());
+        return true;
+    }();
+    Q_UNUSED(made);
+    return dir.path();
+}
+
+QString StartupFixture::sqliteConnectString(const QString &path)
+{
+    return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(path);
+}
+
+void StartupFixture::SetUp()
+{
+    demoFolder();
+    m_logConnection = QObject::connect(&logHub(), &LogHub::entryAdded,
+                                       [this](const QString &text, bool plain) { log.append({text, plain}); });
+    loadHost();
+    DbReady = 0;
+}
+
+void StartupFixture::TearDown()
+{
+    QObject::disconnect(m_logConnection);
+    CloseDb();
+    hostLib().unload();
+    DbReady = 0;
+    DBODBCTYPE = 0;
+}
+
+void StartupFixture::resetDemoDatabase()
+{
+    CloseDb();
+    runMakeDemoDb({QStringLiteral("--force"), demoFolder()});
+}
+
+void StartupFixture::emptyDatabase()
+{
+    CloseDb();
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(databasePath() + QLatin1String(suffix));
+    writeFileBytes(databasePath(), {});
+}
+
+void StartupFixture::openSharedDb()
+{
+    sharedDb().open(sqliteConnectString(databasePath()), 5);
+    DbReady = 1;
+}
+
+void StartupFixture::setHostEntries(const QMap<int, QString> &entries)
+{
+    ProfileFile file(demoFolder() + QStringLiteral("/system/HostCfg.ini"));
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        ASSERT_TRUE(file.writeString(QStringLiteral("HOSTCFG"), QString::number(it.key()), it.value()));
+    ASSERT_TRUE(file.save()) << file.lastError().toStdString();
+    loadHost();
+}
+
+void StartupFixture::loadHost()
+{
+    hostLib().unload();
+    ASSERT_EQ(hostLib().load(1, buildBinDir()), 1) << hostLib().errorString().toStdString();
+    ASSERT_GT(hostLib().getHostCfg(hostConfig()), 0);
+}
+
+}  // namespace dbkeel::test
