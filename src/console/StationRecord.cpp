@@ -88,6 +88,15 @@ std::optional<CommandPacket> CommandPacket::fromBytes(const char *bytes, qsizety
     return CommandPacket{qFromLittleEndian<qint32>(bytes + kCodeOffset), QByteArray(bytes + kDataOffset, length)};
 }
 
+bool CommandPacket::isWellFormed(const char *bytes, qsizetype size)
+{
+    if (size != kSize)
+        return false;
+    const qint32 length = qFromLittleEndian<qint32>(bytes + kLengthOffset);
+    return qFromLittleEndian<quint32>(bytes) == kHead && qFromLittleEndian<quint32>(bytes + kTailOffset) == kTail
+        && length >= 0 && length <= kDataSize;
+}
+
 QString CommandPacket::text() const
 {
     return textUpToNul(data);

@@ -61,6 +61,9 @@ struct CommandPacket {
     // A datagram of any other size than kSize is not a packet. Head and tail are not checked;
     // a length outside 0 … kDataSize is clamped to the data area.
     static std::optional<CommandPacket> fromBytes(const char *bytes, qsizetype size);
+    // The strict test of a peer that owes nothing to the sender: size, head, tail and a length
+    // inside the data area.
+    static bool isWellFormed(const char *bytes, qsizetype size);
 
     // The data read as a text: up to the first NUL, GBK decoded.
     QString text() const;

@@ -1,0 +1,120 @@
+#include "AgentConfig.h"
+
+#include "Profile.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QHostInfo>
+
+namespace dbkeel::agent {
+
+namespace {
+
+const QString kSection = QStringLiteral("AGENT");
+
+struct PermissionKey {
+    const char *option;  // command-line flag and, upper-cased without dashes, the file's key
+    bool Permissions::*field;
+};
+
+constexpr PermissionKey kPermissionKeys[] = {
+    {"allow-clock", &Permissions::setClock},       {"allow-shutdown", &Permissions::shutdown},
+    {"allow-restart", &Permissions::restart},      {"allow-start", &Permissions::startProgram},
+    {"allow-end", &Permissions::endProcess},
+};
+
+QString fileKey(const char *option)
+{
+    return QString::fromLatin1(option).remove(QLatin1Char('-')).toUpper();
+}
+
+bool validPort(int port)
+{
+    return port >= 1 && port <= 65535;
+}
+
+}  // namespace
+
+QString AgentConfig::reportedIp() const
+{
+    if (!ip.isEmpty())
+        return ip;
+    return QHostAddress(bindAddress) == QHostAddress::AnyIPv4 ? QStringLiteral("127.0.0.1") : bindAddress;
+}
+
+QString AgentConfig::reportedName() const
+{
+    return name.isEmpty() ? QHostInfo::localHostName() : name;
+}
+
+void readConfigFile(const QString &path, AgentConfig &config)
+{
+    ProfileFile file(path);
+    config.bindAddress = file.readString(kSection, QStringLiteral("BIND"), config.bindAddress, 64);
+    config.port = file.readInt(kSection, QStringLiteral("PORT"), config.port);
+    config.ip = file.readString(kSection, QStringLiteral("IP"), config.ip, 18);
+    config.name = file.readString(kSection, QStringLiteral("NAME"), config.name, 50);
+    config.kind = file.readInt(kSection, QStringLiteral("KIND"), config.kind);
+    config.logFile = file.readString(kSection, QStringLiteral("LOG"), config.logFile, 1024);
+    for (const PermissionKey &key : kPermissionKeys)
+        config.allowed.*key.field = file.readInt(kSection, fileKey(key.option), config.allowed.*key.field) != 0;
+}
+
+ParsedConfig parseArguments(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption configOption(QStringLiteral("config"), QStringLiteral("Configuration file."), QStringLiteral("file"));
+    const QCommandLineOption bindOption(QStringLiteral("bind"), QStringLiteral("Address to listen on."), QStringLiteral("address"));
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("UDP port to listen on."), QStringLiteral("port"));
+    const QCommandLineOption ipOption(QStringLiteral("ip"), QStringLiteral("Address reported in replies."), QStringLiteral("address"));
+    const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("Computer name reported in replies."), QStringLiteral("name"));
+    const QCommandLineOption kindOption(QStringLiteral("kind"), QStringLiteral("Kind reported in replies."), QStringLiteral("kind"));
+    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log file."), QStringLiteral("file"));
+    parser.addOptions({configOption, bindOption, portOption, ipOption, nameOption, kindOption, logOption});
+    QList<QCommandLineOption> permissionOptions;
+    for (const PermissionKey &key : kPermissionKeys)
+        permissionOptions.append(QCommandLineOption(QString::fromLatin1(key.option), QStringLiteral("Allow this action.")));
+    parser.addOptions(permissionOptions);
+
+    if (!parser.parse(QStringList{QStringLiteral("dbkeel-agent")} + arguments))
+        return {std::nullopt, parser.errorText()};
+    if (!parser.positionalArguments().isEmpty())
+        return {std::nullopt, QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first())};
+
+    AgentConfig config;
+    if (parser.isSet(configOption)) {
+        const QString path = parser.value(configOption);
+        if (!QFileInfo(path).isFile())
+            return {std::nullopt, QStringLiteral("configuration file not found: %1").arg(path)};
+        readConfigFile(path, config);
+    }
+    if (parser.isSet(bindOption))
+        config.bindAddress = parser.value(bindOption);
+    if (parser.isSet(portOption)) {
+        bool ok = false;
+        config.port = parser.value(portOption).toInt(&ok);
+        if (!ok)
+            config.port = 0;
+    }
+    if (parser.isSet(ipOption))
+        config.ip = parser.value(ipOption);
+    if (parser.isSet(nameOption))
+        config.name = parser.value(nameOption);
+    if (parser.isSet(kindOption))
+        config.kind = parser.value(kindOption).toInt();
+    if (parser.isSet(logOption))
+        config.logFile = parser.value(logOption);
+    for (int i = 0; i < permissionOptions.size(); ++i) {
+        if (parser.isSet(permissionOptions.at(i)))
+            config.allowed.*kPermissionKeys[i].field = true;
+    }
+
+    if (!validPort(config.port))
+        return {std::nullopt, QStringLiteral("the port must be a number from 1 to 65535")};
+    if (QHostAddress(config.bindAddress).isNull())
+        return {std::nullopt, QStringLiteral("not an address to listen on: %1").arg(config.bindAddress)};
+    return {config, {}};
+}
+
+}  // namespace dbkeel::agent

@@ -1,0 +1,96 @@
+#include "SystemActions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSet>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <unistd.h>
+
+namespace dbkeel::agent {
+
+namespace {
+
+// The program name of a process: the file name of its first argument; empty for kernel threads
+// and processes that are gone.
+QString programName(const QString &pid)
+{
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray arguments = cmdline.read(4096);
+    const QByteArray first = arguments.left(arguments.indexOf('\0'));
+    return QFileInfo(QString::fromLocal8Bit(first)).fileName();
+}
+
+QStringList processIds()
+{
+    QStringList ids;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isNumber = false;
+        entry.toInt(&isNumber);
+        if (isNumber)
+            ids.append(entry);
+    }
+    return ids;
+}
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+}  // namespace
+
+QStringList processNames()
+{
+    QSet<QString> names;
+    for (const QString &pid : processIds()) {
+        const QString name = programName(pid);
+        if (!name.isEmpty())
+            names.insert(name);
+    }
+    QStringList sorted(names.begin(), names.end());
+    sorted.sort();
+    return sorted;
+}
+
+int endProcesses(const QString &name)
+{
+    const QString self = QString::number(::getpid());
+    int asked = 0;
+    for (const QString &pid : processIds()) {
+        if (pid != self && !name.isEmpty() && programName(pid) == name && ::kill(pid.toInt(), SIGTERM) == 0)
+            ++asked;
+    }
+    return asked;
+}
+
+QString startProgram(const QString &path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("no program named");
+    return QProcess::startDetached(path, {}) ? QString() : QStringLiteral("could not start %1").arg(path);
+}
+
+QString setClock(const QDateTime &localTime)
+{
+    if (!localTime.isValid())
+        return QStringLiteral("not a time");
+    const timespec when{time_t(localTime.toSecsSinceEpoch()), 0};
+    return ::clock_settime(CLOCK_REALTIME, &when) == 0 ? QString() : errnoText();
+}
+
+QString shutDown(bool restart)
+{
+    const QStringList arguments{restart ? QStringLiteral("-r") : QStringLiteral("-h"), QStringLiteral("now")};
+    return QProcess::startDetached(QStringLiteral("shutdown"), arguments) ? QString()
+                                                                         : QStringLiteral("could not run shutdown");
+}
+
+}  // namespace dbkeel::agent

@@ -1,0 +1,64 @@
+// dbkeel-agent: the resident program of a station computer (docs/agent.md).
+
+#include "AgentConfig.h"
+#include "AgentLog.h"
+#include "StationAgent.h"
+
+#include <QCoreApplication>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int)
+{
+    stopRequested = 1;
+}
+
+int fail(const QString &text)
+{
+    std::fprintf(stderr, "dbkeel-agent: %s\n", qPrintable(text));
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    using namespace dbkeel::agent;
+    QCoreApplication app(argc, argv);
+    const ParsedConfig parsed = parseArguments(app.arguments().mid(1));
+    if (!parsed.config)
+        return fail(parsed.error);
+    const AgentConfig &config = *parsed.config;
+
+    AgentLog log;
+    if (!log.open(config.logFile))
+        return fail(QStringLiteral("cannot write the log file %1").arg(config.logFile));
+    QUdpSocket socket;
+    if (!socket.bind(QHostAddress(config.bindAddress), quint16(config.port)))
+        return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(config.bindAddress).arg(config.port).arg(socket.errorString()));
+
+    std::signal(SIGTERM, requestStop);
+    std::signal(SIGINT, requestStop);
+    StationAgent agent(config, log);
+    log.write(QStringLiteral("listening on %1:%2 as %3").arg(config.bindAddress).arg(config.port).arg(agent.ownRecord().name));
+
+    while (!stopRequested) {
+        if (!socket.waitForReadyRead(100))
+            continue;
+        while (socket.hasPendingDatagrams()) {
+            const QNetworkDatagram datagram = socket.receiveDatagram();
+            const QString sender = QStringLiteral("%1:%2").arg(datagram.senderAddress().toString()).arg(datagram.senderPort());
+            if (const auto reply = agent.handle(datagram.data(), sender))
+                socket.writeDatagram(*reply, datagram.senderAddress(), quint16(datagram.senderPort()));
+        }
+    }
+    log.write(QStringLiteral("stopped"));
+    return 0;
+}
