@@ -1,0 +1,5 @@
+#include "DictionaryTrace.h"
+
+namespace dbkeel {
+Q_LOGGING_CATEGORY(dictionaryTrace, "dbkeel.dictionaries", QtInfoMsg)
+}

@@ -1,0 +1,103 @@
+#include "ExchangeFile.h"
+
+#include "Database.h"
+#include "Gbk.h"
+#include "HostLib.h"
+#include "Paths.h"
+#include "Profile.h"
+#include "Text.h"
+
+#include <algorithm>
+
+namespace dbkeel {
+
+namespace {
+
+constexpr int kConfigEntry = 3;  // the host configuration's system configuration directory
+const QString kNum = QStringLiteral("NUM");
+
+QString configurationFolder()
+{
+    const QString folder = databaseEntryField(kConfigEntry, 0);
+    return folder.isEmpty() ? QStringLiteral("D:\\ZETRA\\SYSTEM\\CONFIG\\") : folder;
+}
+
+}  // namespace
+
+QString exchangeFolder(const QString &chosen)
+{
+    if (chosen.size() > 1 && (chosen.endsWith(u'\\') || chosen.endsWith(u'/')))
+        return chosen.chopped(1);
+    return chosen;
+}
+
+QString exchangeFilePath(const QString &folder, const QString &name, const QString &extension)
+{
+    return joinPath(folder, name + extension);
+}
+
+FileRequest importFileRequest(const QString &extension)
+{
+    FileRequest request;
+    request.initialPath = joinPath(configurationFolder(), QStringLiteral("*") + extension);
+    request.filter = QStringLiteral("open files (*%1)|*%1|ALL files (*.*)|*.*||").arg(extension);
+    request.defaultExtension = QStringLiteral("txt");
+    request.mode = FileRequest::Open;
+    return request;
+}
+
+QString exchangeRecord(const QStringList &fields)
+{
+    QString record;
+    for (const QString &field : fields)
+        record += field + u',';
+    return record;
+}
+
+bool canCarryField(const QString &field)
+{
+    return !field.contains(u',') && !field.contains(u'\r') && !field.contains(u'\n') && isGbkText(field);
+}
+
+QString exchangeField(const QString &record, int index)
+{
+    QByteArray field;
+    if (hostLib().getField(toGbk(record), field, index) <= 0)
+        return {};
+    return fromGbk(cutGbkBytes(field, kExchangeFieldBytes));
+}
+
+bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records,
+                          QString *error)
+{
+    ProfileFile file(path);
+    bool written = true;
+    for (int k = 0; k < records.size() && written; ++k)
+        written = file.writeString(section, QString::number(k), records.at(k));
+    written = written && file.writeString(section, kNum, QString::number(records.size())) && file.save();
+    if (!written && error)
+        *error = file.lastError();
+    return written;
+}
+
+QStringList readExchangeRecords(const QString &path, const QString &section)
+{
+    const ProfileFile file(path);
+    int lastKey = -1;
+    for (const QString &key : file.keyNames(section)) {
+        bool numeric = false;
+        const int k = key.toInt(&numeric);
+        if (numeric && k >= 0)
+            lastKey = std::max(lastKey, k);
+    }
+    const int count = std::min(toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth)), lastKey + 1);
+    QStringList records;
+    for (int k = 0; k < count; ++k) {
+        const QString record = file.readString(section, QString::number(k), QString(), kExchangeRecordWidth);
+        if (!record.isEmpty())
+            records << record;
+    }
+    return records;
+}
+
+}  // namespace dbkeel

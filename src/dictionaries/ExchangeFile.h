@@ -1,0 +1,41 @@
+#pragma once
+// Exchange files: profile (INI) files in GBK with CRLF lines, written through ProfileFile so
+// that a file of the same name is merged into (keys written replace older ones, everything
+// else stays). A dictionary file holds one section named after its table, the keys "0", "1", …
+// in export order, each a record of comma-terminated fields, and NUM with the record count.
+
+#include "Prompt.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace dbkeel {
+
+// Widths (reader buffer sizes, GBK bytes) of what an import reads back.
+inline constexpr int kExchangeNumWidth = 100;
+inline constexpr int kExchangeRecordWidth = 490;
+inline constexpr int kExchangeFieldBytes = 100;
+
+// The chosen folder with one trailing separator removed (when longer than one character).
+QString exchangeFolder(const QString &chosen);
+// "%s\%s%s": folder, file name and extension, with the platform's separator.
+QString exchangeFilePath(const QString &folder, const QString &name, const QString &extension);
+// The open-file dialog of an import: default extension "txt", the configuration folder with
+// "*<extension>", and the filters "open files (*<extension>)" and "ALL files (*.*)".
+FileRequest importFileRequest(const QString &extension);
+
+// A record: every field followed by a comma.
+QString exchangeRecord(const QStringList &fields);
+// True when `field` survives a record: no comma, no line break, GBK text.
+bool canCarryField(const QString &field);
+// Field `index` (from 0) of a record, through the host library's GetField; empty when missing.
+QString exchangeField(const QString &record, int index);
+
+// Writes the records under the keys 0.. and NUM, then saves the file. False with `error`.
+bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records,
+                          QString *error);
+// The records under the keys 0 .. NUM-1; missing keys are left out. A missing file, section or
+// NUM gives none; a NUM beyond the last numbered key reads up to that key.
+QStringList readExchangeRecords(const QString &path, const QString &section);
+
+}  // namespace dbkeel

@@ -1,0 +1,81 @@
+#pragma once
+// The process-wide connection opened on a fresh SQLite database made from the installation's
+// tables, the real host library for GetField, and a scripted prompt.
+
+#include "AppState.h"
+#include "HostLib.h"
+#include "ScriptedPrompt.h"
+#include "SharedDb.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace dbkeel::test {
+
+class DictionaryFixture : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScriptedPrompt prompts;
+
+    static void SetUpTestSuite()
+    {
+        if (!hostLib().isLoaded()) {
+            ASSERT_EQ(hostLib().load(1, buildBinDir()), 1) << hostLib().errorString().toStdString();
+        }
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        openDatabase(dir.filePath(QStringLiteral("test.db")));
+        run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+        DbReady = 1;
+    }
+    void TearDown() override
+    {
+        sharedDb().close();
+        EXPECT_EQ(prompts.pendingAnswers(), 0) << "answers left unused";
+    }
+    static void openDatabase(const QString &path)
+    {
+        sharedDb().close();
+        sharedDb().open(QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(path), 10);
+    }
+    static void run(const QString &batch)
+    {
+        try {
+            sharedDb().exec(batch);
+        } catch (const DbError &error) {
+            FAIL() << error.what();
+        }
+    }
+    // Every row of a query, its columns joined by ",", rows by "|".
+    static QString rows(const QString &query)
+    {
+        QStringList all;
+        SqlCursor cursor = sharedDb().query(query);
+        while (cursor.next()) {
+            QStringList columns;
+            for (int c = 0; c < cursor.columnCount(); ++c)
+                columns << cursor.text(c);
+            all << columns.join(u',');
+        }
+        return all.join(u'|');
+    }
+    // The texts of every message shown, in order.
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const PromptCall &call : prompts.calls())
+            if (call.kind == PromptCall::Message)
+                texts << call.text;
+        return texts;
+    }
+};
+
+}  // namespace dbkeel::test
