@@ -70,12 +70,16 @@ void StartupFixture::resetDemoDatabase()
     runMakeDemoDb({QStringLiteral("--force"), demoFolder()});
 }
 
-void StartupFixture::emptyDatabase()
+void StartupFixture::emptyInstallation()
 {
     CloseDb();
     for (const char *suffix : {"", "-wal", "-shm"})
         QFile::remove(databasePath() + QLatin1String(suffix));
-    writeFileBytes(databasePath(), {});
+    QProcess sqlite;
+    sqlite.setStandardInputFile(sourceDir() + QStringLiteral("/schema/sqlite.sql"));
+    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), databasePath()});
+    ASSERT_TRUE(sqlite.waitForFinished(60000));
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().constData();
 }
 
 void StartupFixture::openSharedDb()

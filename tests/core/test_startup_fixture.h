@@ -33,8 +33,8 @@ protected:
 
     // Recreates the demo database with its data.
     void resetDemoDatabase();
-    // Replaces the database with an empty file.
-    void emptyDatabase();
+    // Replaces the database with the installation's tables without any rows (schema/sqlite.sql).
+    void emptyInstallation();
     void openSharedDb();
     // Sets host configuration entries (on top of the demo's) and reloads the host library.
     void setHostEntries(const QMap<int, QString> &entries);
