@@ -1,0 +1,132 @@
+#include "LoginComputers.h"
+
+#include "AppState.h"
+#include "Prompt.h"
+#include "ReportListModel.h"
+#include "SharedDb.h"
+#include "SqlValue.h"
+
+namespace dbkeel {
+
+namespace {
+
+const QString kCaption = QStringLiteral("提示");
+
+void showError(const QString &context, const DbError &error, const QString &caption = kCaption)
+{
+    prompt().message(caption, context + error.text(), PromptIcon::Exclamation);
+}
+
+}  // namespace
+
+const QString LoginComputers::kLoginMachine = QStringLiteral("登录机");
+const QString LoginComputers::kOtherComputer = QStringLiteral("其他计算机");
+const QString LoginComputers::kBlankAddress = QStringLiteral(" . . . ");
+
+QString LoginComputers::columnSpec(int listWidth)
+{
+    const int w = listWidth / 6;
+    return QStringLiteral("计算机名称,%1;IP地址,%2;端口,%3;编号,%4;类型,%5;tid,%6")
+        .arg(w + 50).arg(w + 30).arg(w - 10).arg(w).arg(w - 10).arg(0);
+}
+
+LoginComputers::LoginComputers(ReportListModel &list) : m_list(list) {}
+
+void LoginComputers::load()
+{
+    if (!sharedDb().isOpen())
+        return;
+    try {
+        SqlCursor cursor = sharedDb().query(QStringLiteral("select * from tb_login_ip_info order by PCType ;"));
+        while (cursor.next()) {
+            const int row = m_list.appendRow(cursor.text(QStringLiteral("LoginPCname")));
+            m_list.setItemText(row, PcType, cursor.text(QStringLiteral("PCType")));
+            m_list.setItemText(row, Ip, cursor.text(QStringLiteral("LoginPCip")));
+            m_list.setItemText(row, Port, cursor.text(QStringLiteral("LoginPCport")));
+            m_list.setItemText(row, Number, cursor.text(QStringLiteral("LoginPCno")));
+            m_list.setItemText(row, Type, cursor.text(QStringLiteral("statusstr")));
+            m_list.setTextColor(row, -1, listcolor::Blue);
+        }
+    } catch (const DbError &error) {
+        showError(QStringLiteral("获取当前系统线工位关系失败! "), error, QStringLiteral("错误"));
+        DbReady = 0;
+    }
+}
+
+std::optional<LoginField> LoginComputers::add(const LoginComputerInput &input)
+{
+    const auto refuse = [](LoginField field, const QString &text) {
+        prompt().message(kCaption, text, PromptIcon::Exclamation);
+        return std::optional<LoginField>(field);
+    };
+    if (input.type.isEmpty())
+        return refuse(LoginField::Type, QStringLiteral("类型不能为空!"));
+    if (input.port.isEmpty())
+        return refuse(LoginField::Port, QStringLiteral("端口不能为空!"));
+    if (input.address.isEmpty() || input.address == kBlankAddress)
+        return refuse(LoginField::Address, QStringLiteral("IP不能为空!"));
+    if (input.number.isEmpty())
+        return refuse(LoginField::Number, QStringLiteral("编号不能为空!"));
+    if (input.name.isEmpty())
+        return refuse(LoginField::Name, QStringLiteral("名称不能为空!"));
+    for (int row = 0; row < m_list.rowCount(); ++row) {
+        if (m_list.itemText(row, Number) == input.number)
+            return refuse(LoginField::Number, QStringLiteral("该编号已经存在,请重新编写!"));
+    }
+    const int row = m_list.appendRow(input.name);
+    m_list.setItemText(row, Ip, input.address);
+    m_list.setItemText(row, Port, input.port);
+    m_list.setItemText(row, Number, input.number);
+    m_list.setItemText(row, Type, input.type);
+    m_list.setItemText(row, PcType, input.type == kLoginMachine ? QStringLiteral("1") : QStringLiteral("0"));
+    m_list.setTextColor(row, -1, listcolor::Blue);
+    return std::nullopt;
+}
+
+void LoginComputers::deleteRow(int row)
+{
+    if (m_list.rowCount() == 0 || row < 0 || row >= m_list.rowCount() || !sharedDb().isOpen())
+        return;
+    const QString statement =
+        QStringLiteral("delete from tb_login_ip_info where PCType = %1 and \t\t\t          LoginPCname =%2  and "
+                       "LoginPCip=%3 and LoginPCport = %4 ; ")
+            .arg(sqlNumber(m_list.itemText(row, PcType)), sqlText(m_list.itemText(row, Name)),
+                 sqlText(m_list.itemText(row, Ip)), sqlNumber(m_list.itemText(row, Port)));
+    try {
+        sharedDb().exec(statement);
+        m_list.deleteRow(row);
+    } catch (const DbError &error) {
+        showError(QStringLiteral("删除信息异常"), error);
+    }
+}
+
+void LoginComputers::deleteAll()
+{
+    try {
+        sharedDb().exec(QStringLiteral("delete from tb_login_ip_info "));
+    } catch (const DbError &error) {
+        showError(QStringLiteral("删除信息异常"), error);
+        DbReady = 0;
+    }
+}
+
+void LoginComputers::save()
+{
+    if (!sharedDb().isOpen())
+        return;
+    try {
+        sharedDb().exec(QStringLiteral("delete from tb_login_ip_info ;"));
+        for (int row = 0; row < m_list.rowCount(); ++row) {
+            sharedDb().exec(QStringLiteral("insert into tb_login_ip_info( PCType,LoginPCname,LoginPCip,LoginPCport,"
+                                           "LoginPCno,statusstr)values(\t\t\t\t         %1,%2,%3,%4,%5,%6 )")
+                                .arg(sqlNumber(m_list.itemText(row, PcType)), sqlText(m_list.itemText(row, Name)),
+                                     sqlText(m_list.itemText(row, Ip)), sqlNumber(m_list.itemText(row, Port)),
+                                     sqlText(m_list.itemText(row, Number)), sqlText(m_list.itemText(row, Type))));
+        }
+    } catch (const DbError &error) {
+        showError(QStringLiteral("插入信息异常"), error);
+        DbReady = 0;
+    }
+}
+
+}  // namespace dbkeel

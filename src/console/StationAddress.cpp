@@ -1,0 +1,52 @@
+#include "StationAddress.h"
+
+#include "AppState.h"
+#include "Prompt.h"
+#include "SharedDb.h"
+#include "SqlValue.h"
+#include "StationRegistry.h"
+
+namespace dbkeel {
+
+namespace {
+
+QString updateStatement(const RegistryEntry &entry, const QString &address, int port)
+{
+    if (entry.kind == 0)
+        return QStringLiteral("update tb_line_info set stationip = %1 , stationport = %2 where lineid = \t\t\t%3 and "
+                              "stationid = %4 ;")
+            .arg(sqlText(address)).arg(port).arg(entry.lineId).arg(entry.stationId);
+    return QStringLiteral("update tb_login_ip_info set LoginPCip = %1 , LoginPCport = %2 where PCType=\t\t\t%3 and "
+                          "ID = %4 ;")
+        .arg(sqlText(address)).arg(port).arg(entry.stationId).arg(entry.lineId);
+}
+
+}  // namespace
+
+QString addressTail(const QString &address, const QString &port)
+{
+    return QStringLiteral("(%1->%2)").arg(address, port);
+}
+
+std::optional<QString> ApplyAddress(const QString &address, int port, quintptr treeNode, const QString &nodeText)
+{
+    const int index = stationRegistry().indexOfNode(treeNode);
+    if (index < 0)
+        return std::nullopt;
+    const RegistryEntry entry = stationRegistry().entry(index);
+    const QString portText = QString::number(port);
+    stationRegistry().setAddress(index, address, portText);
+    QString text = nodeText;
+    text.replace(addressTail(entry.station.ip, entry.station.port), addressTail(address, portText));
+    if (sharedDb().isOpen()) {
+        try {
+            sharedDb().exec(updateStatement(entry, address, port));
+        } catch (const DbError &error) {
+            prompt().message(QStringLiteral("提示"), QStringLiteral("修改IP失败") + error.text(), PromptIcon::Exclamation);
+            DbReady = 0;
+        }
+    }
+    return text;
+}
+
+}  // namespace dbkeel
