@@ -10,16 +10,41 @@ ScreenDialog::ScreenDialog(QWidget *parent, const QSize &designSize, const QStri
 {
     setWindowTitle(title);
     resize(designSize);
-    QPalette blueText = palette();
+    applyBlueText(this);
+}
+
+QPixmap screenBackground()
+{
+    return QPixmap(QStringLiteral(":/dbkeel/screen_background.png"));
+}
+
+void applyBlueText(QWidget *screen)
+{
+    QPalette blueText = screen->palette();
     const QColor blue(0, 0, 255);
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         blueText.setColor(role, blue);
-    setPalette(blueText);
+    screen->setPalette(blueText);
 }
 
-QPixmap ScreenDialog::screenBackground()
+void paintScreenBackground(QPainter &painter, const QRect &area, const QPixmap &picture, BackgroundMode mode)
 {
-    return QPixmap(QStringLiteral(":/dbkeel/screen_background.png"));
+    if (picture.isNull())
+        return;
+    switch (mode) {
+    case BackgroundMode::Tile:
+        painter.drawTiledPixmap(area, picture);
+        break;
+    case BackgroundMode::Centre: {
+        const int x = picture.width() < area.width() ? (area.width() - picture.width()) / 2 : 0;
+        const int y = picture.height() < area.height() ? (area.height() - picture.height()) / 2 : 0;
+        painter.drawPixmap(area.left() + x, area.top() + y, picture);
+        break;
+    }
+    case BackgroundMode::Stretch:
+        painter.drawPixmap(area, picture);
+        break;
+    }
 }
 
 bool ScreenDialog::setBackgroundMode(int mode)
@@ -39,24 +64,8 @@ void ScreenDialog::attachLayout()
 void ScreenDialog::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
-    if (background_.isNull())
-        return;
     QPainter painter(this);
-    const QRect area = rect();
-    switch (mode_) {
-    case BackgroundMode::Tile:
-        painter.drawTiledPixmap(area, background_);
-        break;
-    case BackgroundMode::Centre: {
-        const int x = background_.width() < area.width() ? (area.width() - background_.width()) / 2 : 0;
-        const int y = background_.height() < area.height() ? (area.height() - background_.height()) / 2 : 0;
-        painter.drawPixmap(x, y, background_);
-        break;
-    }
-    case BackgroundMode::Stretch:
-        painter.drawPixmap(area, background_);
-        break;
-    }
+    paintScreenBackground(painter, rect(), background_, mode_);
 }
 
 void ScreenDialog::resizeEvent(QResizeEvent *event)

@@ -8,14 +8,24 @@
 #include <QDialog>
 #include <QPixmap>
 
+class QPainter;
+
 namespace dbkeel {
+
+enum class BackgroundMode { Tile = 0, Centre = 1, Stretch = 2 };
+
+// Paints `picture` over `area` in `mode` (tiles from the top-left corner; centred where it is
+// smaller than the area; stretched).
+void paintScreenBackground(QPainter &painter, const QRect &area, const QPixmap &picture, BackgroundMode mode);
+// The 550 x 345 picture every screen shows.
+QPixmap screenBackground();
+// Blue text for every control of `screen` (window text, text, button text).
+void applyBlueText(QWidget *screen);
 
 class ScreenDialog : public QDialog {
     Q_OBJECT
 
 public:
-    enum class BackgroundMode { Tile = 0, Centre = 1, Stretch = 2 };
-
     ScreenDialog(QWidget *parent, const QSize &designSize, const QString &title);
 
     // Accepts only 0 (tile), 1 (centre) and 2 (stretch); false, changing nothing, otherwise.
@@ -23,9 +33,6 @@ public:
     BackgroundMode backgroundMode() const { return mode_; }
     const QPixmap &background() const { return background_; }
     ProportionalLayout &proportionalLayout() { return layout_; }
-
-    // The 550 x 345 picture every screen shows.
-    static QPixmap screenBackground();
 
 protected:
     void attachLayout();  // call at the end of the constructor, after every control is placed

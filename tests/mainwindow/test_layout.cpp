@@ -233,7 +233,7 @@ TEST(ScreenDialog, BackgroundBlueTextAndLayoutOnResize)
     EXPECT_EQ(screen.list->palette().color(QPalette::Text), QColor(0, 0, 255));
     EXPECT_FALSE(screen.setBackgroundMode(3));
     EXPECT_TRUE(screen.setBackgroundMode(2));
-    EXPECT_EQ(screen.backgroundMode(), ScreenDialog::BackgroundMode::Stretch);
+    EXPECT_EQ(screen.backgroundMode(), BackgroundMode::Stretch);
 
     screen.show();
     QApplication::processEvents();
