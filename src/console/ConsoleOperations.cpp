@@ -5,7 +5,6 @@
 #include "ConsoleThreads.h"
 #include "Database.h"
 #include "Gbk.h"
-#include "HostLib.h"
 #include "Paths.h"
 #include "Prompt.h"
 #include "ReportListModel.h"
@@ -14,7 +13,6 @@
 #include "Text.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
@@ -24,35 +22,12 @@ namespace {
 
 constexpr int kIpColumn = 1, kPortColumn = 2;
 constexpr int kIpBufferBytes = 30;
-constexpr std::chrono::milliseconds kReceiveLoopStopWait{500};
 
 const QString kCaption = QStringLiteral("提示");
 
 void pauseBetweenComputers()
 {
     QThread::msleep(10);
-}
-
-QString hostLibrarySuffix()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral(".dll");
-#else
-    return QStringLiteral(".so");
-#endif
-}
-
-// Replaces `target` by a copy of `source`; the old file goes only once the copy is whole.
-void replaceFile(const QString &source, const QString &target)
-{
-    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
-        return;
-    const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
-    if (!QFile::copy(source, partial))
-        return;
-    QFile::remove(target);
-    QFile::rename(partial, target);
 }
 
 }  // namespace
@@ -220,17 +195,6 @@ void ConsoleOperations::endProcess(int row)
     setCommandText(m_processes.itemText(row, 0));
     if (SendCommand(m_processes.itemText(row, 2), toInt(m_processes.itemText(row, 3)), command::EndProcess) == 1)
         m_processes.deleteRow(row);
-}
-
-void ConsoleOperations::replaceHostLibrary()
-{
-    const QString chosen = prompt().chooseFile(fileRequestFor(hostLibrarySuffix()));
-    if (chosen.isEmpty())
-        return;
-    consoleThreads().stopReceiveLoop(kReceiveLoopStopWait);
-    hostLib().unload();
-    replaceFile(chosen, joinPath(systemDirectory(), QFileInfo(chosen).fileName()));
-    prompt().message(kCaption, QStringLiteral("更新成功,请重新启动本系统工具!"), PromptIcon::Information);
 }
 
 void ConsoleOperations::refreshComputerList()

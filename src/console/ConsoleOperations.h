@@ -1,8 +1,8 @@
 #pragma once
 // The console in the lower half of the main window, without its widgets: the command box's
-// state, the buttons' actions on the ticked rows of the computer list, the process list, and the
-// host library replacement. The window forwards its controls' signals here and follows
-// commandBoxChanged; ConsolePanel does that wiring.
+// state, the buttons' actions on the ticked rows of the computer list, and the process list.
+// The window forwards its controls' signals here and follows commandBoxChanged; ConsolePanel
+// does that wiring.
 
 #include <QObject>
 #include <QString>
@@ -49,14 +49,13 @@ public:
     void selectAll();        // "全选"
     void invertSelection();  // "反选"
     void endProcess(int row);  // double-click on the process list
-    void replaceHostLibrary(); // menu command 32797
 
     // The computer list from the registry: name, IP, port, "已连接" green or "断开" red.
     void refreshComputerList();
     // The rows of a 1011 reply replace the process list, in blue.
     void showProcesses(const QList<QStringList> &rows);
 
-    // The file dialog of "启动指定程序", "发送文件" and 32797 for an extension such as ".exe".
+    // The file dialog of "启动指定程序", "发送文件" and the host library update for an extension such as ".exe".
     static FileRequest fileRequestFor(const QString &extension);
     // Where the installation's programs live ("D:\ZETRA\SYSTEM\<sub>"): <sub> beside the program
     // directory of the host configuration.
