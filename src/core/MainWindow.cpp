@@ -1,0 +1,518 @@
+#include "MainWindow.h"
+
+#include "AboutBox.h"
+#include "AppConfig.h"
+#include "AppState.h"
+#include "CommandTable.h"
+#include "ConsoleEvents.h"
+#include "ConsoleState.h"
+#include "ConsoleThreads.h"
+#include "Database.h"
+#include "Gbk.h"
+#include "HostLib.h"
+#include "LineTree.h"
+#include "ListColor.h"
+#include "MainWindowPanel.h"
+#include "Paths.h"
+#include "Prompt.h"
+#include "ReportListModel.h"
+#include "ReportListView.h"
+#include "SchemaUpgrade.h"
+#include "SharedDb.h"
+#include "StationRegistry.h"
+#include "SystemConfigDialog.h"
+#include "Text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QTextEdit>
+#include <QTimerEvent>
+#include <QTreeWidget>
+
+namespace dbkeel {
+
+namespace {
+
+constexpr int kTimerPeriodMs = 100;
+constexpr int kNetworkChannel = 10, kRemoteNetworkPort = 9898, kAllChannels = 15;
+const QString kTitle = QStringLiteral("数据库管理工具");
+const QString kProgramName = QStringLiteral("Dbkeel");
+
+MainWindow *currentWindow = nullptr;
+
+int closeSharedConnection(void *)
+{
+    CloseDb();
+    return 1;
+}
+
+int reopenSharedConnection(void *)
+{
+    QString error;
+    return OpenDb(error);
+}
+
+DbkeelConnectionControl connectionControl{nullptr, &closeSharedConnection, &reopenSharedConnection};
+
+// The tree's node pictures: roots and lines as folders, stations and computers as computers.
+QIcon treeIcon(int bitmap)
+{
+    const QStyle *style = QApplication::style();
+    return style->standardIcon(bitmap == treebitmap::Station ? QStyle::SP_ComputerIcon
+                               : bitmap == treebitmap::Root  ? QStyle::SP_DriveNetIcon
+                                                             : QStyle::SP_DirIcon);
+}
+
+}  // namespace
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal w = size, h = size / 5.0;
+        QLinearGradient body(0, 0, w, 0);
+        body.setColorAt(0, QColor(30, 90, 200));
+        body.setColorAt(1, QColor(90, 160, 240));
+        p.setPen(QPen(QColor(20, 50, 130), size / 16.0));
+        for (int disc = 2; disc >= 0; --disc) {  // three stacked discs, a database drum
+            const qreal top = h * 0.6 + disc * h * 1.3;
+            p.setBrush(body);
+            p.drawRect(QRectF(w * 0.1, top + h / 2, w * 0.8, h * 1.3));
+            p.drawEllipse(QRectF(w * 0.1, top + h * 1.3, w * 0.8, h));
+            p.setBrush(QColor(170, 210, 255));
+            p.drawEllipse(QRectF(w * 0.1, top, w * 0.8, h));
+        }
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    initialise();
+}
+
+MainWindow::~MainWindow()
+{
+    if (currentWindow == this)
+        currentWindow = nullptr;
+}
+
+MainWindow *MainWindow::instance()
+{
+    return currentWindow;
+}
+
+void MainWindow::initialise()
+{
+    currentWindow = this;
+    setObjectName(QStringLiteral("mainWindow"));
+    connect(&logHub(), &LogHub::entryAdded, this, &MainWindow::addLogEntry);
+    loadHostLibrary();
+    RegisterProgramVersion();
+    ReadConfig();
+    openStationNetwork();
+    buildMenu();
+    setWindowIcon(programIcon());
+
+    panel_ = new MainWindowPanel(this);
+    setCentralWidget(panel_);
+    panel_->attachLayout();
+    connectSignals();
+
+    startupTimer_.start(kTimerPeriodMs, this);
+    commands_->enableMenus(0, false);
+    setWindowTitle(kTitle);
+    showFullSize();
+    panel_->setUpListColumns();  // from the widths the lists open with
+    setUpTray();
+    registryTimer_.start(kTimerPeriodMs, this);
+}
+
+void MainWindow::loadHostLibrary()
+{
+    if (hostLib().load(1, systemDirectory()) == -1) {
+        prompt().message(kProgramName, QStringLiteral("HostCfg.dll 加载错误或者没有该文件！"));
+        return;
+    }
+    hostLib().getHostCfg(hostConfig());
+    hostLib().postLog(toGbk(kProgramName));
+}
+
+void MainWindow::openStationNetwork()
+{
+    const int port = toInt(readSystemConfig().portId);
+    if (hostLib().openNet(kNetworkChannel, 0, port, kRemoteNetworkPort) == 0)
+        AddLog(QStringLiteral("开网络端口失败"), true);
+}
+
+void MainWindow::buildMenu()
+{
+    commands_ = new CommandTable(this);
+    commands_->setHandler(command::Login, [this] { login(); });
+    commands_->setHandler(command::SystemConfig, [this] { showSystemConfig(); });
+    commands_->setHandler(command::StationConfigManager, [this] { showConfigManager(); });
+    commands_->setHandler(command::Exit, [this] { exitProgram(); });
+    commands_->setHandler(command::OneKeyRelations, [] {});
+    commands_->setHandler(command::ClearDuplicates, [] {
+        prompt().message(QStringLiteral("提示"), QStringLiteral("暂不支持!"), PromptIcon::Exclamation);
+    });
+    commands_->setHandler(command::BackupManager, [this] {
+        if (backupManager_.isLoaded())
+            backupManager_.show(5);
+    });
+    commands_->setHandler(command::StandardsProgram, [this] { startStandardsProgram(); });
+    commands_->setHandler(command::About, [this] { showAbout(); });
+    commands_->buildMenu(menuBar());
+}
+
+void MainWindow::setUpTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    tray_ = new QSystemTrayIcon(programIcon(), this);
+    tray_->setToolTip(kTitle);
+    auto *menu = new QMenu(kTitle, this);
+    QAction *show = menu->addAction(QStringLiteral("显示"));
+    show->setObjectName(QStringLiteral("command%1").arg(command::TrayShow));
+    connect(show, &QAction::triggered, this, &MainWindow::bringForward);
+    tray_->setContextMenu(menu);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            bringForward();
+    });
+    tray_->show();
+}
+
+void MainWindow::connectSignals()
+{
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::requestExit);
+    connect(panel_->console().exit, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(panel_->lineTree(), &QTreeWidget::itemSelectionChanged, this, &MainWindow::onTreeSelection);
+    connect(panel_->deviceList(), &QAbstractItemView::clicked, this, &MainWindow::onDeviceClicked);
+    ConsoleEvents &events = consoleEvents();
+    connect(&events, &ConsoleEvents::chatAppended, this, &MainWindow::chatAppend);
+    connect(&events, &ConsoleEvents::sweepButtonsEnabled, this, [this](bool on) {
+        for (QPushButton *b : {panel_->console().connect, panel_->console().execute, panel_->console().sendFile})
+            b->setEnabled(on);
+    });
+    connect(&events, &ConsoleEvents::processesReceived, this, [this](const QList<QStringList> &rows) {
+        ReportListModel *model = panel_->processList()->reportModel();
+        model->deleteAllRows();
+        for (const QStringList &row : rows) {
+            const int r = model->appendRow(row.value(0));
+            for (int c = 1; c < row.size(); ++c)
+                model->setItemText(r, c, row[c]);
+        }
+    });
+}
+
+void MainWindow::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == startupTimer_.timerId()) {
+        startupTimer_.stop();
+        deferredStartup();
+    } else if (event->timerId() == registryTimer_.timerId()) {
+        if (RegistryRefreshed.exchange(0) == 1)
+            refreshComputerList();
+    } else {
+        QMainWindow::timerEvent(event);
+    }
+}
+
+void MainWindow::deferredStartup()
+{
+    loadConfigManager();
+    openDatabase();
+    loadLineTree();
+    showCounts();
+    startThreads();
+    panel_->processList()->hide();
+    loadBackupManager();
+    startupDone_ = true;
+}
+
+void MainWindow::loadConfigManager()
+{
+    if (!configManager_.load(hostEntryPath(hostEntry::ConfigManager)))
+        hostLib().postLog(toGbk(QStringLiteral("加载配置管理工具失败")));
+    if (!configManager_.isLoaded())
+        commands_->enableMenus(command::StationConfigManager, false);
+}
+
+void MainWindow::openDatabase()
+{
+    QString error;
+    if (OpenDb(error) == 1) {
+        DbReady = 1;
+        runUpgradeGroup1(sharedDb());
+        return;
+    }
+    prompt().message(QStringLiteral("提示"), error, PromptIcon::Exclamation);
+    AddLog(QStringLiteral("连接数据库失败!!!"), false);
+}
+
+void MainWindow::startThreads()
+{
+    consoleThreads().startReceiveLoop();
+    consoleThreads().startWorker();
+    watchdog_ = std::make_unique<DbWatchdog>();
+    watchdog_->start();
+}
+
+void MainWindow::loadBackupManager()
+{
+    const QString path = joinPath(hostEntryPath(hostEntry::BackupDir), QStringLiteral("DbBackUp.MANAGE"));
+    if (backupManager_.load(path))
+        backupManager_.init(this, &connectionControl, 0);
+}
+
+void MainWindow::login()
+{
+    const QString path = hostEntryPath(hostEntry::LoginBox);
+    ExtensionComponent loginBox;
+    if (!loginBox.load(path)) {
+        prompt().message(kProgramName, QStringLiteral("密码框组件不存在:%1").arg(path), PromptIcon::Exclamation);
+        return;
+    }
+    UserRecord &user = userRecord();
+    const bool success = loginBox.doModal(&user) != 0;
+    if (!success)
+        user.level = 1000;
+    loginBox.stop();
+    loginBox.unload();
+    if (!success || user.level < 0)
+        return;
+    UserLevel = static_cast<qint16>(user.level);
+    commands_->enableMenus(0, true);
+    if (configManager_.isLoaded())
+        commands_->enableMenus(command::StationConfigManager, true);
+    setWindowTitle(QStringLiteral("Dbkeel--%1[%2]%3")
+                       .arg(fromGbk(user.userId), fromGbk(user.displayText))
+                       .arg(user.level));
+}
+
+void MainWindow::showSystemConfig()
+{
+    SystemConfigDialog dialog(this);
+    if (prompt().runModal(dialog) == QDialog::Accepted)
+        prompt().message(QStringLiteral("提示"), QStringLiteral("保存成功,请重新启动程序!"), PromptIcon::Exclamation);
+}
+
+void MainWindow::showConfigManager()
+{
+    if (!configManager_.isLoaded())
+        return;
+    const QRect frame = frameGeometry();
+    if (!configManagerInitialised_) {
+        QByteArray block = initRecord(frame, this, 2, 1);
+        configManager_.init(block.data());
+        configManagerInitialised_ = true;
+    }
+    configManager_.show(1, frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1);
+}
+
+void MainWindow::startStandardsProgram()
+{
+    const QString program = hostEntryPath(52);
+    if (!program.isEmpty())
+        QProcess::startDetached(program, standardsProgramArguments(frameGeometry()));
+}
+
+void MainWindow::showAbout()
+{
+    AboutBox about(this);
+    prompt().runModal(about);
+}
+
+void MainWindow::addLogEntry(const QString &text, bool plain)
+{
+    log_.add(text, plain);
+    QString shown = log_.text();
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!panel_)
+        return;
+    QPlainTextEdit *box = panel_->logBox();
+    box->setPlainText(shown);
+    box->verticalScrollBar()->setValue(0);  // the newest entry is on top
+}
+
+void MainWindow::chatAppend(const QString &text, int colour)
+{
+    QColor ink;
+    if (colour == 0)
+        ink = QColor(0, 0, 255);
+    else if (colour == 1)
+        ink = QColor(255, 0, 0);
+    else
+        return;
+    QTextEdit *chat = panel_->chatBox();
+    QTextCursor cursor = chat->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format;
+    format.setForeground(ink);
+    cursor.insertText(text + u'\n', format);
+    chat->setTextCursor(cursor);
+    chat->ensureCursorVisible();
+}
+
+void MainWindow::refreshComputerList()
+{
+    ReportListView *list = panel_->computerList();
+    RefreshComputerList(*list->reportModel(), list->viewport()->width());
+    list->setExtendedStyle(ReportListView::GridFullRowCheckStyle);
+    list->setListTextColor(listcolor::Blue);
+}
+
+void MainWindow::loadLineTree()
+{
+    const std::optional<LineTree> tree = LoadLineTree(sharedDb());
+    if (!tree)
+        return;
+    QTreeWidget *widget = panel_->lineTree();
+    widget->clear();
+    QList<QTreeWidgetItem *> items;
+    for (const TreeNode &node : tree->nodes) {
+        auto *item = node.parent < 0 ? new QTreeWidgetItem(widget) : new QTreeWidgetItem(items[node.parent]);
+        item->setText(0, node.text);
+        item->setIcon(0, treeIcon(node.bitmap));
+        item->setData(0, Qt::UserRole, QVariant::fromValue(node.id));
+        items << item;
+    }
+    widget->expandAll();
+    if (tree->selected >= 0)
+        widget->setCurrentItem(items[tree->selected]);
+    if (tree->visibleRoot >= 0)
+        widget->scrollToItem(items[tree->visibleRoot]);
+}
+
+void MainWindow::showCounts()
+{
+    ShowCounts(sharedDb());
+}
+
+void MainWindow::onTreeSelection()
+{
+    QTreeWidgetItem *selected = panel_->lineTree()->currentItem();
+    if (!selected)
+        return;
+    const QString parentText = selected->parent() ? selected->parent()->text(0) : QString();
+    const TreeSelection ids = selectionIds(selected->text(0), parentText);
+    panel_->deviceList()->setRedraw(false);
+    loadStationDevices(ids.lineId, ids.stationId);
+    AddLog(parentText + selected->text(0), true);
+    panel_->deviceList()->setRedraw(true);
+}
+
+void MainWindow::loadStationDevices(int lineId, int stationId)
+{
+    LoadStationDevices(sharedDb(), lineId, stationId, *panel_->deviceList()->reportModel(),
+                       *panel_->itemList()->reportModel());
+}
+
+void MainWindow::onDeviceClicked()
+{
+    ReportListView *devices = panel_->deviceList();
+    if (devices->reportModel()->rowCount() == 0)
+        return;
+    loadDeviceItems(deviceIdOfRow(*devices->reportModel(), devices->selectedRow()));
+}
+
+void MainWindow::loadDeviceItems(int devId)
+{
+    LoadDeviceItems(sharedDb(), devId, *panel_->itemList()->reportModel());
+}
+
+void MainWindow::requestExit()
+{
+    if (exiting_)
+        return;
+    const PromptButton answer =
+        prompt().message(QStringLiteral("提示"), QStringLiteral("确定要退出数据库管理工具?确定(退出),取消"),
+                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel);
+    if (answer == PromptButton::Ok)
+        exitProgram();
+}
+
+void MainWindow::exitProgram()
+{
+    if (exiting_)
+        return;
+    exiting_ = true;
+    startupTimer_.stop();
+    panel_->lineTree()->clear();
+    panel_->lineTree()->setEnabled(false);
+    ExitRequested = 1;
+    if (consoleThreads().isWorkerRunning()) {
+        QPushButton *exitButton = panel_->console().exit;
+        exitButton->setEnabled(false);
+        exitButton->setText(QStringLiteral("正在退出"));
+        consoleThreads().stopWorker(exitWaits_.worker);
+    }
+    if (consoleThreads().isReceiveLoopRunning())
+        consoleThreads().stopReceiveLoop(exitWaits_.receiveLoop);
+    if (configManager_.isLoaded()) {
+        configManager_.stop();
+        configManager_.release();
+        configManager_.unload();
+    }
+    if (watchdog_)
+        watchdog_->stop();  // it polls ExitRequested every 100 ms; stopped before the connection closes
+    hostLib().closeNet(kAllChannels);
+    CloseDb();
+    if (backupManager_.isLoaded()) {
+        backupManager_.release();
+        backupManager_.unload();
+    }
+    hostLib().unload();
+    if (tray_)
+        tray_->hide();
+    exited_ = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (exited_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    requestExit();
+}
+
+void MainWindow::showFullSize()
+{
+    // The whole work area first: without a window manager "maximised" changes nothing.
+    if (const QScreen *where = screen())
+        setGeometry(where->availableGeometry());
+    showMaximized();
+}
+
+void MainWindow::bringForward()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,104 @@
+#pragma once
+// The main window "数据库管理工具": the menu, the tray icon, the client area with the tree,
+// the lists and the console, the deferred start-up on the first tick of timer 1, the
+// computer-list refresh of timer 4, login, and the exit sequence.
+
+#include "AppLog.h"
+#include "DbWatchdog.h"
+#include "ExtensionComponent.h"
+
+#include <QBasicTimer>
+#include <QMainWindow>
+
+#include <chrono>
+#include <memory>
+
+class QSystemTrayIcon;
+class QTreeWidgetItem;
+
+namespace dbkeel {
+
+class CommandTable;
+class MainWindowPanel;
+
+// The bounds of the exit sequence's waits.
+struct ExitWaits {
+    std::chrono::milliseconds worker{60000};
+    std::chrono::milliseconds receiveLoop{10000};
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Runs the initialisation steps; the window shows itself maximised.
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The window while it lives (the installation's MainWindow), else null.
+    static MainWindow *instance();
+
+    MainWindowPanel *panel() const { return panel_; }
+    CommandTable &commands() const { return *commands_; }
+    const LogBuffer &log() const { return log_; }
+    bool startupDone() const { return startupDone_; }
+    bool exited() const { return exited_; }
+    void setExitWaits(ExitWaits waits) { exitWaits_ = waits; }
+
+    // Part of the window's operations that other screens reach.
+    void login();
+    void loadLineTree();
+    void showCounts();
+    void loadStationDevices(int lineId, int stationId);
+    void loadDeviceItems(int devId);
+    void refreshComputerList();
+    void chatAppend(const QString &text, int colour);
+    // The exit sequence; the window closes at its end.
+    void exitProgram();
+    // The cancel action (Esc, the close box): asks first, exits on OK.
+    void requestExit();
+    // Brings the window forward, restored when minimised.
+    void bringForward();
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void initialise();
+    void showFullSize();
+    void loadHostLibrary();
+    void openStationNetwork();
+    void buildMenu();
+    void setUpTray();
+    void connectSignals();
+    void deferredStartup();
+    void loadConfigManager();
+    void openDatabase();
+    void startThreads();
+    void loadBackupManager();
+    void showSystemConfig();
+    void showConfigManager();
+    void startStandardsProgram();
+    void showAbout();
+    void onTreeSelection();
+    void onDeviceClicked();
+    void addLogEntry(const QString &text, bool plain);
+
+    MainWindowPanel *panel_ = nullptr;
+    CommandTable *commands_ = nullptr;
+    QSystemTrayIcon *tray_ = nullptr;
+    QBasicTimer startupTimer_, registryTimer_;
+    LogBuffer log_;
+    ExtensionComponent configManager_, backupManager_;
+    bool configManagerInitialised_ = false;
+    std::unique_ptr<DbWatchdog> watchdog_;
+    ExitWaits exitWaits_;
+    bool startupDone_ = false;
+    bool exiting_ = false, exited_ = false;
+};
+
+// The program's icon, drawn in code (window, tray and About box).
+QIcon programIcon();
+
+}  // namespace dbkeel
