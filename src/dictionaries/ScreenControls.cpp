@@ -1,0 +1,44 @@
+#include "ScreenControls.h"
+
+#include "ScreenStatus.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace dbkeel {
+
+QPushButton *placeButton(QWidget *screen, const QRect &geometry, const QString &objectName, const QString &text,
+                         const QString &toolTip)
+{
+    auto *button = placeControl<QPushButton>(screen, geometry, objectName, text);
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *placeLabel(QWidget *screen, const QRect &geometry, const QString &text)
+{
+    return placeControl<QLabel>(screen, geometry, QString(), text);
+}
+
+void showStatus(const ScreenStatus &status, QLabel *left, QLabel *right, QProgressBar *progress)
+{
+    if (left) {
+        left->setText(status.left());
+        QObject::connect(&status, &ScreenStatus::leftChanged, left, &QLabel::setText);
+    }
+    if (right) {
+        right->setText(status.right());
+        QObject::connect(&status, &ScreenStatus::rightChanged, right, &QLabel::setText);
+    }
+    if (progress) {
+        progress->setRange(status.progressMinimum(), status.progressMaximum());
+        progress->setValue(status.progress());
+        progress->setTextVisible(false);
+        QObject::connect(&status, &ScreenStatus::progressRangeChanged, progress, &QProgressBar::setRange);
+        QObject::connect(&status, &ScreenStatus::progressChanged, progress, &QProgressBar::setValue);
+    }
+}
+
+}  // namespace dbkeel

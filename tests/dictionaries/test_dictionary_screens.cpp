@@ -1,0 +1,102 @@
+#include "DictionaryScreens.h"
+#include "ReportListView.h"
+#include "ReportListModel.h"
+#include "ScreenTest.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace dbkeel::test {
+namespace {
+
+class DictionaryScreenTest : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        registerDictionaryScreens();
+    }
+    static void doubleClickRow(QDialog &screen, int row)
+    {
+        auto *list = control<ReportListView>(screen, "list");
+        list->selectOnly(row);
+        emit list->doubleClicked(list->model()->index(row, 1));
+    }
+};
+
+TEST_F(DictionaryScreenTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
+{
+    run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (3, '制动台', 'ZD', '使用')"));
+    openCommand(32772, [&](QDialog &screen) {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("设备创建"));
+        EXPECT_EQ(control<QLabel>(screen, "rightStatus")->text(), QStringLiteral("当前最大设备代号为:3"));
+        EXPECT_EQ(control<QPushButton>(screen, "updateButton")->toolTip(), QStringLiteral("添加"));
+
+        prompts.answerModal([&](QDialog &editor) {
+            EXPECT_EQ(editor.windowTitle(), QStringLiteral("信息(插入、修改、删除)"));
+            EXPECT_EQ(control<QLineEdit>(editor, "name")->text(), QStringLiteral("制动台"));
+            EXPECT_FALSE(control<QLineEdit>(editor, "name")->isEnabled());
+            screenshot(editor, QStringLiteral("row-editor"));
+            click(editor, "insert");
+            EXPECT_EQ(control<QLineEdit>(editor, "code")->text(), QStringLiteral("4"));
+            EXPECT_EQ(control<QPlainTextEdit>(editor, "remark")->toPlainText(), QStringLiteral("新插入"));
+            control<QLineEdit>(editor, "name")->setText(QStringLiteral("速度台"));
+            control<QLineEdit>(editor, "key")->setText(QStringLiteral("SD"));
+            click(editor, "okButton");
+        });
+        doubleClickRow(screen, 0);
+        auto *list = control<ReportListView>(screen, "list");
+        ASSERT_EQ(list->model()->rowCount(), 2);
+        EXPECT_EQ(list->reportModel()->itemText(1, 0), QStringLiteral("待定"));
+        screenshot(screen, QStringLiteral("device-screen"));
+
+        click(screen, "updateButton");
+        EXPECT_EQ(control<QPushButton>(screen, "updateButton")->text(), QStringLiteral("更新"));
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("更新结束"));
+
+        click(screen, "tickAllButton");
+        prompts.answerFolder(dir.path());
+        click(screen, "exportButton");
+        click(screen, "invertButton");
+        EXPECT_FALSE(list->reportModel()->isChecked(0));
+
+        prompts.answer(PromptButton::Yes);
+        list->setFocus();
+        list->selectOnly(0);
+        QTest::keyClick(list, Qt::Key_Delete);
+        EXPECT_EQ(list->reportModel()->itemText(0, 4), QStringLiteral("无效"));
+        click(screen, "cancelButton");
+    });
+    EXPECT_EQ(rows(QStringLiteral("select devid, devname, devkeychar, res from tb_id_devid order by devid")),
+              QStringLiteral("3,制动台,ZD,使用|4,速度台,SD,新建"));  // the withdrawal was not stored
+    EXPECT_EQ(readFileBytes(dir.filePath(QStringLiteral("tb_id_devid.TBIDDEV"))).count("\r\n"), 4);
+}
+
+TEST_F(DictionaryScreenTest, ItemAndParameterScreensSearchAndCheck)
+{
+    run(QStringLiteral("insert into tb_id_itemid(itemid, itemname, res) values (210, '前照灯', '使用')"));
+    run(QStringLiteral("insert into tb_id_paramid(paramid, paramname, res) values (4000, '远光', '使用')"));
+    openCommand(32773, [&](QDialog &screen) {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("项目创建"));
+        control<QLineEdit>(screen, "searchText")->setText(QStringLiteral("210"));
+        prompts.answer(PromptButton::Ok);
+        click(screen, "searchButton");
+        EXPECT_EQ(prompts.lastCall().text, QStringLiteral("项目代号:210\r\n项目名称:前照灯\r\n"));
+        click(screen, "checkButton");
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("测试结束,无重复或异常情况字段"));
+        click(screen, "cancelButton");
+    });
+    openCommand(32774, [&](QDialog &screen) {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("参数创建"));
+        prompts.answer(PromptButton::Ok);
+        click(screen, "updateButton");
+        EXPECT_EQ(prompts.lastCall().text, QStringLiteral("有重复内容,请查看!"));  // 4000 is out of range
+        click(screen, "cancelButton");
+    });
+}
+
+}  // namespace
+}  // namespace dbkeel::test
