@@ -33,7 +33,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -209,19 +208,6 @@ void MainWindow::connectSignals()
     connect(panel_->deviceList(), &QAbstractItemView::clicked, this, &MainWindow::onDeviceClicked);
     ConsoleEvents &events = consoleEvents();
     connect(&events, &ConsoleEvents::chatAppended, this, &MainWindow::chatAppend);
-    connect(&events, &ConsoleEvents::sweepButtonsEnabled, this, [this](bool on) {
-        for (QPushButton *b : {panel_->console().connect, panel_->console().execute, panel_->console().sendFile})
-            b->setEnabled(on);
-    });
-    connect(&events, &ConsoleEvents::processesReceived, this, [this](const QList<QStringList> &rows) {
-        ReportListModel *model = panel_->processList()->reportModel();
-        model->deleteAllRows();
-        for (const QStringList &row : rows) {
-            const int r = model->appendRow(row.value(0));
-            for (int c = 1; c < row.size(); ++c)
-                model->setItemText(r, c, row[c]);
-        }
-    });
 }
 
 void MainWindow::timerEvent(QTimerEvent *event)
@@ -245,6 +231,7 @@ void MainWindow::deferredStartup()
     showCounts();
     startThreads();
     panel_->processList()->hide();
+    panel_->chatBox()->show();  // the chat box shares the place
     loadBackupManager();
     startupDone_ = true;
 }
@@ -351,7 +338,7 @@ void MainWindow::addLogEntry(const QString &text, bool plain)
         return;
     QPlainTextEdit *box = panel_->logBox();
     box->setPlainText(shown);
-    box->verticalScrollBar()->setValue(0);  // the newest entry is on top
+    box->moveCursor(QTextCursor::Start);  // the newest entry is on top
 }
 
 void MainWindow::chatAppend(const QString &text, int colour)

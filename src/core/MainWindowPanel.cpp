@@ -80,8 +80,6 @@ void MainWindowPanel::createConsoleControls()
     label->setGeometry(237, 415, 58, 22);
     c.commandBox = new QComboBox(this);
     c.commandBox->setObjectName(QStringLiteral("commandBox"));
-    c.commandBox->addItems({QStringLiteral("测试通讯"), QStringLiteral("获取计算机信息"), QStringLiteral("获取指定计算机进程"),
-                            QStringLiteral("启动指定程序"), QStringLiteral("通知")});
     c.commandBox->setGeometry(297, 413, 110, 26);
     c.execute = button(QStringLiteral("执行(&M)"), QStringLiteral("execute"), QStringLiteral("执行命令"), {411, 413, 56, 26});
 
@@ -94,7 +92,6 @@ void MainWindowPanel::createConsoleControls()
     c.restart = button(QStringLiteral("重启(&R)"), QStringLiteral("restart"), QStringLiteral("重启计算机"), {529, 413, 52, 26});
     c.syncTime = button(QStringLiteral("同步时间(&T)"), QStringLiteral("syncTime"), QStringLiteral("系统时间同步"), {585, 413, 60, 26});
     c.exit = button(QStringLiteral("退出"), QStringLiteral("exit"), QStringLiteral("退出系统"), {649, 413, 38, 26});
-    c.commandBox->setCurrentIndex(0);
     styleConsoleButtons();
 }
 

@@ -22,7 +22,7 @@ class ReportListView;
 
 // The console's controls (operations come from the console module).
 struct ConsoleControls {
-    QComboBox *commandBox = nullptr;  // "测试通讯" … "通知"
+    QComboBox *commandBox = nullptr;  // filled by the console
     QLineEdit *messageEdit = nullptr;
     QPushButton *connect = nullptr, *execute = nullptr, *sendFile = nullptr, *selectAll = nullptr,
                 *invert = nullptr, *send = nullptr, *shutdown = nullptr, *restart = nullptr,

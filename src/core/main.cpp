@@ -1,6 +1,7 @@
 // The program Dbkeel: one copy per user, the main window until it closes.
 
 #include "MainWindow.h"
+#include "Program.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
@@ -13,8 +14,8 @@ int main(int argc, char **argv)
     if (!instance.claim())
         return instance.notifyRunning() ? 0 : 1;
 
-    dbkeel::MainWindow window;
-    QObject::connect(&instance, &dbkeel::SingleInstance::activationRequested, &window,
+    const std::unique_ptr<dbkeel::MainWindow> window = dbkeel::createProgramWindow();
+    QObject::connect(&instance, &dbkeel::SingleInstance::activationRequested, window.get(),
                      &dbkeel::MainWindow::bringForward);
     return app.exec();
 }

@@ -1,0 +1,77 @@
+#include "Program.h"
+
+#include "ConsoleEvents.h"
+#include "ConsoleOperations.h"
+#include "ConsolePanel.h"
+#include "ConsoleScreens.h"
+#include "DictionaryScreens.h"
+#include "MainWindow.h"
+#include "MainWindowPanel.h"
+#include "ReportListView.h"
+#include "UpdateIpData.h"
+
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace dbkeel {
+
+namespace {
+
+void attachConsole(MainWindow &window)
+{
+    MainWindowPanel *panel = window.panel();
+    auto *operations = new ConsoleOperations(*panel->computerList()->reportModel(),
+                                             *panel->processList()->reportModel(), &window);
+    const ConsoleControls &c = panel->console();
+    ConsoleWidgets widgets;
+    widgets.commandBox = c.commandBox;
+    widgets.messageEdit = c.messageEdit;
+    widgets.connect = c.connect;
+    widgets.execute = c.execute;
+    widgets.sendFile = c.sendFile;
+    widgets.selectAll = c.selectAll;
+    widgets.invert = c.invert;
+    widgets.send = c.send;
+    widgets.shutdown = c.shutdown;
+    widgets.restart = c.restart;
+    widgets.syncTime = c.syncTime;
+    widgets.processList = panel->processList();
+    widgets.chatBox = panel->chatBox();
+    new ConsolePanel(*operations, widgets, &window);
+    QObject::connect(&consoleEvents(), &ConsoleEvents::processesReceived, operations,
+                     &ConsoleOperations::showProcesses);
+}
+
+// A double click on a station or computer node edits its address.
+void attachAddressChange(MainWindow &window)
+{
+    QTreeWidget *tree = window.panel()->lineTree();
+    QObject::connect(tree, &QTreeWidget::itemDoubleClicked, &window, [&window](QTreeWidgetItem *item) {
+        const quintptr node = item->data(0, Qt::UserRole).value<quintptr>();
+        if (const std::optional<QString> text = ChangeAddress(&window, item->text(0), node))
+            item->setText(0, *text);
+    });
+}
+
+}  // namespace
+
+void registerModuleScreens()
+{
+    static const bool registered = [] {
+        registerConsoleScreens();
+        registerDictionaryScreens();
+        return true;
+    }();
+    (void)registered;
+}
+
+std::unique_ptr<MainWindow> createProgramWindow()
+{
+    registerModuleScreens();
+    auto window = std::make_unique<MainWindow>();
+    attachConsole(*window);
+    attachAddressChange(*window);
+    return window;
+}
+
+}  // namespace dbkeel
