@@ -121,6 +121,8 @@ MainWindow *MainWindow::instance()
 void MainWindow::initialise()
 {
     currentWindow = this;
+    DbReady = 0;
+    ExitRequested = 0;
     setObjectName(QStringLiteral("mainWindow"));
     connect(&logHub(), &LogHub::entryAdded, this, &MainWindow::addLogEntry);
     loadHostLibrary();

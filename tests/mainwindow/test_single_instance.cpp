@@ -34,7 +34,7 @@ TEST(SingleInstance, ALaterStartHandsOverToTheRunningCopyAndEnds)
     EXPECT_EQ(first.readLine().trimmed(), "first");
 
     // The program itself, started while the name is taken, hands over and ends at once.
-    for (const QString &program : {QStringLiteral("instance_probe")}) {
+    for (const QString &program : {QStringLiteral("instance_probe"), QStringLiteral("Dbkeel")}) {
         QProcess second;
         start(second, program, name);
         ASSERT_TRUE(second.waitForFinished(10000)) << program.toStdString();

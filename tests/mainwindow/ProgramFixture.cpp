@@ -1,0 +1,114 @@
+#include "ProgramFixture.h"
+
+#include "AppState.h"
+#include "CommandTable.h"
+#include "Gbk.h"
+#include "HostLib.h"
+#include "Profile.h"
+#include "MainWindowPanel.h"
+#include "Program.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTreeWidget>
+
+namespace dbkeel::test {
+
+namespace {
+
+void appendNodes(QTreeWidgetItem *item, int depth, QStringList &out)
+{
+    out << QString(depth * 2, u' ') + item->text(0);
+    for (int i = 0; i < item->childCount(); ++i)
+        appendNodes(item->child(i), depth + 1, out);
+}
+
+}  // namespace
+
+QString ProgramFixture::demoFolder()
+{
+    static QTemporaryDir dir;
+    static const bool once = [] {
+        qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        qputenv("DBKEEL_SYSDIR", dir.filePath(QStringLiteral("system")).toUtf8());
+        return true;
+    }();
+    Q_UNUSED(once);
+    return dir.path();
+}
+
+void ProgramFixture::makeDemo(const QMap<int, QString> &entries)
+{
+    QProcess script;
+    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), {QStringLiteral("--force"), demoFolder()});
+    ASSERT_TRUE(script.waitForFinished(60000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+    const QString library = demoFolder() + QStringLiteral("/system/libHostCfg.so");
+    QFile::remove(library);
+    ASSERT_TRUE(QFile::copy(buildBinDir() + QStringLiteral("/libHostCfg.so"), library));
+    ProfileFile config(demoFolder() + QStringLiteral("/system/HostCfg.ini"));
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        ASSERT_TRUE(config.writeString(QStringLiteral("HOSTCFG"), QString::number(it.key()), it.value()));
+    ASSERT_TRUE(config.save()) << config.lastError().toStdString();
+    QFile::remove(demoFolder() + QStringLiteral("/program/dbtool.ini"));
+}
+
+void ProgramFixture::writeDbtool(const QMap<QString, QString> &keys)
+{
+    ProfileFile dbtool(demoFolder() + QStringLiteral("/program/dbtool.ini"));
+    for (auto it = keys.begin(); it != keys.end(); ++it)
+        ASSERT_TRUE(dbtool.writeString(QStringLiteral("DATABASETOOL"), it.key(), it.value()));
+    ASSERT_TRUE(dbtool.save());
+}
+
+void ProgramFixture::TearDown()
+{
+    if (window && !window->exited())
+        window->exitProgram();
+    window.reset();
+}
+
+void ProgramFixture::startProgram()
+{
+    window = createProgramWindow();
+    ASSERT_TRUE(waitFor([this] { return window->startupDone(); }));
+}
+
+bool ProgramFixture::waitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+bool ProgramFixture::isEnabled(int commandId) const
+{
+    const QAction *action = window->commands().action(commandId);
+    return action && action->isEnabled();
+}
+
+QStringList ProgramFixture::treeTexts() const
+{
+    QStringList texts;
+    const QTreeWidget *tree = window->panel()->lineTree();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        appendNodes(tree->topLevelItem(i), 0, texts);
+    return texts;
+}
+
+QString ProgramFixture::logText() const
+{
+    return window->log().text();
+}
+
+}  // namespace dbkeel::test

@@ -1,0 +1,145 @@
+#include "ProgramFixture.h"
+
+#include "AppState.h"
+#include "CommandTable.h"
+#include "ConsoleThreads.h"
+#include "MainWindowPanel.h"
+#include "ReportListModel.h"
+#include "ReportListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+using namespace dbkeel;
+using dbkeel::test::ProgramFixture;
+
+namespace {
+
+const QString kExitQuestion = QStringLiteral("确定要退出数据库管理工具?确定(退出),取消");
+
+QTreeWidgetItem *findNode(QTreeWidget *tree, const QString &text)
+{
+    const QList<QTreeWidgetItem *> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void pressEscape(QWidget *window)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
+}
+
+}  // namespace
+
+TEST_F(ProgramFixture, StartsOnTheDemoWithTheTreeAndTheStartupLog)
+{
+    makeDemo();
+    startProgram();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("数据库管理工具"));
+    EXPECT_EQ(DbReady.load(), 1);
+    EXPECT_EQ(treeTexts(), (QStringList{
+                               QStringLiteral("系统检测线关系信息"),
+                               QStringLiteral("  [1]安检线"),
+                               QStringLiteral("    [1]工位(127.0.0.1->15011)"),
+                               QStringLiteral("    [2]工位(127.0.0.1->15012)"),
+                               QStringLiteral("    [3]工位(127.0.0.1->15013)"),
+                               QStringLiteral("  [2]综检线"),
+                               QStringLiteral("    [1]工位(127.0.0.1->15021)"),
+                               QStringLiteral("    [2]工位(127.0.0.1->15022)"),
+                               QStringLiteral("    [3]工位(127.0.0.1->15023)"),
+                           }));
+    EXPECT_EQ(window->panel()->lineTree()->currentItem()->text(0), QStringLiteral("[2]综检线"));
+    const QString log = logText();
+    for (const QString &line : {QStringLiteral("总共有6工位或计算机\r\n"), QStringLiteral("当前系统含有:0条线 , 0个工位 , 0个设备 ;(仅统计不重复数量)\r\n"),
+                                QStringLiteral("本系统使用的IP:127.0.0.1 端口号:15000\r\n")})
+        EXPECT_TRUE(log.contains(line)) << line.toStdString();
+    EXPECT_EQ(window->panel()->logBox()->toPlainText().left(7), QStringLiteral("======="));
+    EXPECT_FALSE(window->panel()->processList()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->panel()->deviceList()->reportModel()->columnCount(), 7);
+}
+
+TEST_F(ProgramFixture, SelectingAStationListsItsDevicesAndALineListsNothing)
+{
+    makeDemo();
+    startProgram();
+    QTreeWidget *tree = window->panel()->lineTree();
+    ReportListModel *devices = window->panel()->deviceList()->reportModel();
+
+    tree->setCurrentItem(findNode(tree, QStringLiteral("[2]工位(127.0.0.1->15012)")));
+    ASSERT_EQ(devices->rowCount(), 2);
+    EXPECT_EQ(devices->itemText(0, 0), QStringLiteral("2"));
+    EXPECT_EQ(devices->itemText(0, 1), QStringLiteral("侧滑检验台"));
+    EXPECT_EQ(devices->itemText(1, 1), QStringLiteral("车速表检验台"));
+    EXPECT_TRUE(logText().contains(QStringLiteral("[1]安检线[2]工位(127.0.0.1->15012)\r\n")));
+
+    tree->setCurrentItem(findNode(tree, QStringLiteral("[1]安检线")));
+    EXPECT_EQ(devices->rowCount(), 0);
+}
+
+TEST_F(ProgramFixture, ProtectedCommandsStayGreyedBeforeLogin)
+{
+    makeDemo();
+    startProgram();
+    for (int id : protectedCommands(true))
+        EXPECT_FALSE(isEnabled(id)) << id;
+    for (int id : {32771, 32791, command::About})
+        EXPECT_TRUE(isEnabled(id)) << id;
+}
+
+TEST_F(ProgramFixture, LoginWithoutItsComponentSaysSoAndChangesNothing)
+{
+    makeDemo({{120, demoFolder() + QStringLiteral("/components/missing-login.so")}});
+    startProgram();
+    prompt.answer(PromptButton::Ok);
+    window->commands().trigger(command::Login);
+    EXPECT_EQ(prompt.lastCall().caption, QStringLiteral("Dbkeel"));
+    EXPECT_EQ(prompt.lastCall().text, QStringLiteral("密码框组件不存在:") + demoFolder() + QStringLiteral("/components/missing-login.so"));
+    EXPECT_EQ(prompt.lastCall().icon, PromptIcon::Exclamation);
+    EXPECT_FALSE(isEnabled(32772));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("数据库管理工具"));
+}
+
+TEST_F(ProgramFixture, EscapeAsksAndCancelKeepsRunning)
+{
+    makeDemo();
+    startProgram();
+    prompt.answer(PromptButton::Cancel);
+    pressEscape(window.get());
+    const PromptCall &asked = prompt.lastCall();
+    EXPECT_EQ(asked.caption, QStringLiteral("提示"));
+    EXPECT_EQ(asked.text, kExitQuestion);
+    EXPECT_EQ(asked.icon, PromptIcon::Question);
+    EXPECT_EQ(asked.buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(asked.defaultButton, PromptButton::Cancel);
+    EXPECT_FALSE(window->exited());
+    EXPECT_EQ(ExitRequested.load(), 0);
+    EXPECT_TRUE(consoleThreads().isReceiveLoopRunning());
+
+    prompt.answer(PromptButton::Ok);
+    window->close();  // the close box asks the same question
+    EXPECT_EQ(prompt.lastCall().text, kExitQuestion);
+    EXPECT_TRUE(window->exited());
+}
+
+TEST_F(ProgramFixture, ExitButtonEndsWithoutAskingAndStopsTheThreadsInTime)
+{
+    makeDemo();
+    startProgram();
+    ASSERT_TRUE(consoleThreads().isReceiveLoopRunning());
+    QElapsedTimer clock;
+    clock.start();
+    window->panel()->console().exit->click();
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_TRUE(window->exited());
+    EXPECT_TRUE(prompt.calls().empty());
+    EXPECT_EQ(ExitRequested.load(), 1);
+    EXPECT_FALSE(consoleThreads().isReceiveLoopRunning());
+    EXPECT_FALSE(consoleThreads().isWorkerRunning());
+    EXPECT_LT(elapsed, 10000);  // the threads see their flags within 100 ms; far inside the 60 s and 10 s bounds
+    EXPECT_FALSE(window->isVisible());
+}
