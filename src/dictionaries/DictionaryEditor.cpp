@@ -93,13 +93,7 @@ void DictionaryEditor::load()
     showLargestCode();
 }
 
-int DictionaryEditor::largestCode() const
-{
-    int largest = 0;
-    for (int row = 0; row < m_list.rowCount(); ++row)
-        largest = std::max(largest, toInt(m_list.itemText(row, DictionaryVariant::CodeColumn)));
-    return largest;
-}
+int DictionaryEditor::largestCode() const { return dbkeel::largestCode(m_list, DictionaryVariant::CodeColumn); }
 
 void DictionaryEditor::showLargestCode() { m_status.setRight(m_variant.largestCodeFormat.arg(largestCode())); }
 
@@ -176,15 +170,8 @@ void DictionaryEditor::applyDelete(int row)
 
 bool DictionaryEditor::passesDuplicateTest(int code, const QString &newName, const QString &oldName) const
 {
-    if (newName == oldName)
-        return true;
-    for (int row = 0; row < m_list.rowCount(); ++row) {
-        if (code >= 0 && toInt(m_list.itemText(row, DictionaryVariant::CodeColumn)) == code)
-            return false;
-        if (m_list.itemText(row, DictionaryVariant::NameColumn) == newName)
-            return false;
-    }
-    return true;
+    return dbkeel::passesDuplicateTest(m_list, DictionaryVariant::CodeColumn, DictionaryVariant::NameColumn, code, newName,
+                                       oldName);
 }
 
 void DictionaryEditor::markWithdrawn(const QList<int> &rows)

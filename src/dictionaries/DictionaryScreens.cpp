@@ -3,6 +3,9 @@
 #include "DictionaryScreen.h"
 #include "Prompt.h"
 #include "ScreenRegistry.h"
+#include "SetLineInfo.h"
+#include "SetOutlineItemInfo.h"
+#include "ShowVehInfo.h"
 
 namespace dbkeel {
 
@@ -24,6 +27,9 @@ void registerDictionaryScreens()
 {
     for (const DictionaryVariant *variant : {&deviceDictionary(), &itemDictionary(), &parameterDictionary()})
         registerCommand(variant->commandId, opens<DictionaryScreen>(std::cref(*variant)));
+    registerCommand(32775, opens<SetLineInfo>());
+    registerCommand(32781, opens<ShowVehInfo>());
+    registerCommand(32784, opens<SetOutlineItemInfo>());
 }
 
 }  // namespace dbkeel

@@ -80,20 +80,27 @@ bool writeExchangeRecords(const QString &path, const QString &section, const QSt
     return written;
 }
 
-QStringList readExchangeRecords(const QString &path, const QString &section)
+int exchangeCount(const ProfileFile &file, const QString &section, const QString &keyPrefix)
 {
-    const ProfileFile file(path);
     int lastKey = -1;
     for (const QString &key : file.keyNames(section)) {
+        if (!key.startsWith(keyPrefix, Qt::CaseInsensitive))
+            continue;
         bool numeric = false;
-        const int k = key.toInt(&numeric);
+        const int k = key.mid(keyPrefix.size()).toInt(&numeric);
         if (numeric && k >= 0)
             lastKey = std::max(lastKey, k);
     }
-    const int count = std::min(toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth)), lastKey + 1);
+    return std::min(toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth + 1)), lastKey + 1);
+}
+
+QStringList readExchangeRecords(const QString &path, const QString &section)
+{
+    const ProfileFile file(path);
+    const int count = exchangeCount(file, section, QString());
     QStringList records;
     for (int k = 0; k < count; ++k) {
-        const QString record = file.readString(section, QString::number(k), QString(), kExchangeRecordWidth);
+        const QString record = file.readString(section, QString::number(k), QString(), kExchangeRecordWidth + 1);
         if (!record.isEmpty())
             records << record;
     }

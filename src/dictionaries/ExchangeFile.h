@@ -11,7 +11,9 @@
 
 namespace dbkeel {
 
-// Widths (reader buffer sizes, GBK bytes) of what an import reads back.
+class ProfileFile;
+
+// The most an import reads back of NUM, of a record and of each field (GBK bytes).
 inline constexpr int kExchangeNumWidth = 100;
 inline constexpr int kExchangeRecordWidth = 490;
 inline constexpr int kExchangeFieldBytes = 100;
@@ -34,6 +36,9 @@ QString exchangeField(const QString &record, int index);
 // Writes the records under the keys 0.. and NUM, then saves the file. False with `error`.
 bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records,
                           QString *error);
+// NUM of the section, but never beyond the highest numbered key "<keyPrefix><n>" + 1; 0 when
+// either is missing.
+int exchangeCount(const ProfileFile &file, const QString &section, const QString &keyPrefix);
 // The records under the keys 0 .. NUM-1; missing keys are left out. A missing file, section or
 // NUM gives none; a NUM beyond the last numbered key reads up to that key.
 QStringList readExchangeRecords(const QString &path, const QString &section);

@@ -1,6 +1,10 @@
 #include "RowEditorRecord.h"
 
 #include "Gbk.h"
+#include "ReportListModel.h"
+#include "Text.h"
+
+#include <algorithm>
 
 namespace dbkeel {
 
@@ -30,6 +34,28 @@ RowEditorFields fieldsForOperation(RowOperation operation, const RowEditorRecord
         break;
     }
     return {false, opened.code, opened.state, opened.remark};
+}
+
+bool passesDuplicateTest(const ReportListModel &list, int codeColumn, int nameColumn, int code,
+                         const QString &newName, const QString &oldName)
+{
+    if (newName == oldName)
+        return true;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (code >= 0 && toInt(list.itemText(row, codeColumn)) == code)
+            return false;
+        if (list.itemText(row, nameColumn) == newName)
+            return false;
+    }
+    return true;
+}
+
+int largestCode(const ReportListModel &list, int codeColumn)
+{
+    int largest = 0;
+    for (int row = 0; row < list.rowCount(); ++row)
+        largest = std::max(largest, toInt(list.itemText(row, codeColumn)));
+    return largest;
 }
 
 }  // namespace dbkeel

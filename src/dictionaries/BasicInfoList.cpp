@@ -1,0 +1,44 @@
+#include "BasicInfoList.h"
+
+#include "Prompt.h"
+#include "SharedDb.h"
+
+namespace dbkeel {
+
+BasicInfoList::BasicInfoList(int listClientWidth)
+{
+    m_list.setSeparatorText(QStringLiteral("项目类型"));
+    setColumns(listClientWidth);
+}
+
+void BasicInfoList::setColumns(int listClientWidth)
+{
+    const int w = listClientWidth / 3;
+    m_list.setColumns(QStringLiteral("代号,%1;字段名,%2;字段名称,%3;字段代码,%4;状态,%5")
+                          .arg(50)
+                          .arg(0)
+                          .arg(w)
+                          .arg(w - 50)
+                          .arg(w - 50));
+}
+
+void BasicInfoList::load()
+{
+    if (!sharedDb().isOpen())
+        return;
+    m_list.deleteAllRows();
+    try {
+        SqlCursor cursor = sharedDb().query(kLoadQuery);
+        while (cursor.next()) {
+            const int row = m_list.appendRow(cursor.text(QStringLiteral("infoid")));
+            const char *columns[] = {"infoword", "infoname", "reserved", "status"};
+            for (int c = 0; c < 4; ++c)
+                m_list.setItemText(row, c + 1, cursor.text(QString::fromLatin1(columns[c])));
+        }
+    } catch (const DbError &error) {
+        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
+    }
+    m_list.setTextColor(-1, -1, listcolor::Blue);
+}
+
+}  // namespace dbkeel

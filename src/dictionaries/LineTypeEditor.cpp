@@ -1,0 +1,158 @@
+#include "LineTypeEditor.h"
+
+#include "AppState.h"
+#include "Prompt.h"
+#include "RowEditorRecord.h"
+#include "SharedDb.h"
+#include "SqlValue.h"
+#include "Text.h"
+
+namespace dbkeel {
+
+QString lineTypeLoadQuery() { return QStringLiteral("select * from tb_id_linetype order by lintype ;"); }
+
+QString lineTypeStoreStatement(Dialect dialect, const QString &code, const QString &name)
+{
+    const QString c = sqlNumber(code), n = sqlText(name);
+    if (dialect == Dialect::SqlServer)
+        return QStringLiteral("IF NOT EXISTS (SELECT * FROM tb_id_linetype WHERE lintype = %1 and linename = %2 )"
+                              "BEGIN Insert \t\tinto tb_id_linetype( lintype,linename)values( %1,%2) END ;")
+            .arg(c, n);
+    return QStringLiteral("insert into tb_id_linetype( lintype,linename) select %1,%2 where not exists "
+                          "(SELECT * FROM tb_id_linetype WHERE lintype = %1 and linename = %2 ) ;")
+        .arg(c, n);
+}
+
+QString lineTypeRenameStatement(const QString &newName, const QString &code, const QString &oldName)
+{
+    return QStringLiteral("update  tb_id_linetype set linename =%1  \t\t\t\t\t\t\t where lintype = %2 and linename = %3 ;")
+        .arg(sqlText(newName), sqlNumber(code), sqlText(oldName));
+}
+
+QString lineTypeDeleteStatement(const QString &code, const QString &name)
+{
+    return QStringLiteral("delete from tb_id_linetype where lintype = %1 and linename = %2 ;")
+        .arg(sqlNumber(code), sqlText(name));
+}
+
+namespace {
+const QString kNotice = QStringLiteral("提示");
+}
+
+LineTypeEditor::LineTypeEditor(QObject *parent, int listClientWidth) : QObject(parent) { setColumns(listClientWidth); }
+
+void LineTypeEditor::setColumns(int listClientWidth)
+{
+    const int w = listClientWidth / 4;
+    m_list.setColumns(QStringLiteral("ID,%1;线名称,%2;线代号,%3;说明,%4;注释,%5;插入时间,%6")
+                          .arg(w - 50)
+                          .arg(w + 20)
+                          .arg(w - 30)
+                          .arg(w + 30)
+                          .arg(0)
+                          .arg(0));
+}
+
+void LineTypeEditor::appendRow(const QString &code, const QString &name, ListColor color)
+{
+    const int row = m_list.appendRow(code);
+    m_list.setItemText(row, NameColumn, name);
+    m_list.setTextColor(row, -1, color);
+}
+
+void LineTypeEditor::load()
+{
+    m_list.deleteAllRows();
+    if (sharedDb().isOpen()) {
+        try {
+            SqlCursor cursor = sharedDb().query(lineTypeLoadQuery());
+            while (cursor.next())
+                appendRow(cursor.text(QStringLiteral("lintype")), cursor.text(QStringLiteral("linename")), listcolor::Blue);
+        } catch (const DbError &error) {
+            prompt().message(QStringLiteral("操作数据库异常"), error.text(), PromptIcon::Exclamation);
+            DbReady = 0;
+        }
+    }
+    showLargestCode();
+}
+
+int LineTypeEditor::largestCode() const { return dbkeel::largestCode(m_list, CodeColumn); }
+
+void LineTypeEditor::showLargestCode() { m_status.setRight(QStringLiteral("当前最大线代号为:%1").arg(largestCode())); }
+
+bool LineTypeEditor::prepareEdit(int row)
+{
+    if (row < 0 || row >= m_list.rowCount())
+        return false;
+    RowEditorRecord &record = rowEditorRecord();
+    record.name = m_list.itemText(row, NameColumn);
+    record.cutToWidths();
+    record.suggestedCode = QString::number(largestCode() + 1);
+    m_oldName = record.name;
+    return true;
+}
+
+bool LineTypeEditor::execQuietly(const QString &statement)
+{
+    try {
+        sharedDb().exec(statement);
+        return true;
+    } catch (const DbError &) {
+        return false;  // the row stays as it was
+    }
+}
+
+void LineTypeEditor::finishEdit(int row, bool accepted)
+{
+    const RowEditorRecord &record = rowEditorRecord();
+    if (accepted && row >= 0 && row < m_list.rowCount()) {
+        const QString code = m_list.itemText(row, CodeColumn);
+        switch (record.operation) {
+        case RowOperation::Insert:
+            if (passesDuplicateTest(m_list, CodeColumn, NameColumn, toInt(record.code), record.name, QString()))
+                appendRow(record.code, record.name, listcolor::Teal);
+            else
+                prompt().message(kNotice, QStringLiteral("新建内容已经存在,请仔细核实!!"), PromptIcon::Exclamation);
+            break;
+        case RowOperation::Modify:
+            if (!passesDuplicateTest(m_list, CodeColumn, NameColumn, -1, record.name, m_oldName))
+                prompt().message(kNotice, QStringLiteral("修改名称已经存在,请仔细核实!!"), PromptIcon::Exclamation);
+            else if (execQuietly(lineTypeRenameStatement(record.name, code, m_oldName)))
+                m_list.setItemText(row, NameColumn, record.name);
+            break;
+        case RowOperation::Delete:
+            if (prompt().message(kNotice, QStringLiteral("注意:若删除以后将无法恢复,确定要删除?确定(删除),取消"),
+                                 PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel) == PromptButton::Ok
+                && execQuietly(lineTypeDeleteStatement(code, m_list.itemText(row, NameColumn))))
+                m_list.deleteRow(row);
+            break;
+        case RowOperation::None:
+            break;
+        }
+    }
+    showLargestCode();
+}
+
+void LineTypeEditor::store()
+{
+    emit storeRunning(true);
+    m_status.setLeft(QStringLiteral("请稍等,正在更新修改..."));
+    if (sharedDb().isOpen()) {
+        const Dialect dialect = sharedDb().dialect();
+        for (int row = 0; row < m_list.rowCount(); ++row) {
+            try {
+                sharedDb().exec(lineTypeStoreStatement(dialect, m_list.itemText(row, CodeColumn),
+                                                       m_list.itemText(row, NameColumn)));
+            } catch (const DbError &error) {
+                prompt().message(kNotice, QStringLiteral("修改异常:") + error.text(), PromptIcon::Exclamation);
+                DbReady = 0;
+                break;
+            }
+        }
+    }
+    load();
+    m_status.setLeft(QStringLiteral("更新结束"));
+    emit storeRunning(false);
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,258 @@
+#include "OutlineItemEditor.h"
+
+#include "AppState.h"
+#include "ExchangeFile.h"
+#include "Gbk.h"
+#include "Profile.h"
+#include "Prompt.h"
+#include "SharedDb.h"
+#include "SqlValue.h"
+
+namespace dbkeel {
+
+void OutlineRecord::cutToWidths()
+{
+    item.code = cutToGbkBytes(item.code, kCodeBytes);
+    item.name = cutToGbkBytes(item.name, kNameBytes);
+    item.type = cutToGbkBytes(item.type, kTypeBytes);
+    item.description = cutToGbkBytes(item.description, kDescriptionBytes);
+    item.alias = cutToGbkBytes(item.alias, kAliasBytes);
+}
+
+OutlineRecord &outlineRecord()
+{
+    static OutlineRecord record;
+    return record;
+}
+
+QString outlineLoadQuery() { return QStringLiteral("select * from tb_id_eval order by pingdingid ;"); }
+QString outlineExportQuery() { return QStringLiteral("select * from tb_id_eval order by pingdingid "); }
+QString outlineClearStatement() { return QStringLiteral("delete  from tb_id_eval "); }
+
+namespace {
+
+// The embedded form of "if not exists (code) insert, else update": insert the new code, then
+// update the item of that code (which changes nothing on the row just inserted).
+QString embeddedUpsert(const QString &code, const OutlineItem &item)
+{
+    const QString name = sqlText(item.name), alias = sqlText(item.alias), type = sqlText(item.type),
+                  description = sqlText(item.description), where = QStringLiteral("pingdingid = ") + code;
+    return QStringLiteral("insert into tb_id_eval(pingdingid,pingdingname,alias,remark,usetypeabout) select %1,%2,%3,%4,%5 "
+                          "where not exists( select * from tb_id_eval where %6 ) ; "
+                          "update tb_id_eval Set pingdingname=%2,alias=%3,remark=%4,usetypeabout=%5 where %6 ;")
+        .arg(code, name, alias, type, description, where);
+}
+
+}  // namespace
+
+QString outlineSaveStatement(Dialect dialect, const OutlineItem &item)
+{
+    if (dialect == Dialect::Sqlite)
+        return embeddedUpsert(sqlText(item.code), item);
+    const QString code = sqlText(item.code), name = sqlText(item.name), alias = sqlText(item.alias),
+                  type = sqlText(item.type), description = sqlText(item.description);
+    return QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = %1 ) BEGIN insert into "
+                          "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 , "
+                          "%4, %5 ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t=%2,alias=%3 , "
+                          "remark=%4,usetypeabout=%5 where pingdingid = %6 END ;")
+        .arg(code, name, alias, type, description, sqlNumber(item.code));
+}
+
+QString outlineImportStatement(Dialect dialect, const OutlineItem &item)
+{
+    const QString code = sqlNumber(item.code);
+    if (dialect == Dialect::Sqlite)
+        return embeddedUpsert(code, item);
+    const QString name = sqlText(item.name), alias = sqlText(item.alias), type = sqlText(item.type),
+                  description = sqlText(item.description);
+    return QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = %1 ) BEGIN insert into "
+                          "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 ,"
+                          "%4 , %5 ) END ELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t=%2,alias=%3,remark=%4,"
+                          "usetypeabout=%5  where pingdingid = %1 END ;")
+        .arg(code, name, alias, type, description);
+}
+
+OutlineItemEditor::OutlineItemEditor(QObject *parent, int listClientWidth) : QObject(parent)
+{
+    setColumns(listClientWidth);
+}
+
+void OutlineItemEditor::setColumns(int listClientWidth)
+{
+    const int w = listClientWidth / 6;
+    m_list.setColumns(QStringLiteral("ID,%1;项目代号,%2;项目名称,%3;项目类型,%4;说明,%5;别名,%6")
+                          .arg(0)
+                          .arg(w - 50)
+                          .arg(w + 210)
+                          .arg(w - 50)
+                          .arg(w + 100)
+                          .arg(50));
+}
+
+OutlineItem OutlineItemEditor::item(int row) const
+{
+    return {m_list.itemText(row, CodeColumn), m_list.itemText(row, NameColumn), m_list.itemText(row, TypeColumn),
+            m_list.itemText(row, DescriptionColumn), m_list.itemText(row, AliasColumn)};
+}
+
+void OutlineItemEditor::writeRow(int row, const OutlineItem &item)
+{
+    m_list.setItemText(row, CodeColumn, item.code);
+    m_list.setItemText(row, NameColumn, item.name);
+    m_list.setItemText(row, TypeColumn, item.type);
+    m_list.setItemText(row, DescriptionColumn, item.description);
+    m_list.setItemText(row, AliasColumn, item.alias);
+}
+
+void OutlineItemEditor::load()
+{
+    if (!sharedDb().isOpen())
+        return;
+    m_list.deleteAllRows();
+    try {
+        SqlCursor cursor = sharedDb().query(outlineLoadQuery());
+        while (cursor.next()) {
+            const int row = m_list.appendRow(cursor.text(QStringLiteral("ID")));
+            writeRow(row, {cursor.text(QStringLiteral("pingdingid")), cursor.text(QStringLiteral("pingdingname")),
+                           cursor.text(QStringLiteral("remark")), cursor.text(QStringLiteral("usetypeabout")),
+                           cursor.text(QStringLiteral("alias"))});
+        }
+    } catch (const DbError &error) {
+        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
+        DbReady = 0;
+    }
+    m_list.setTextColor(-1, -1, listcolor::Blue);
+}
+
+bool OutlineItemEditor::prepareEdit(int row)
+{
+    if (row < 0 || row >= m_list.rowCount())
+        return false;
+    OutlineRecord &record = outlineRecord();
+    record.item = item(row);
+    record.cutToWidths();
+    return true;
+}
+
+void OutlineItemEditor::finishEdit(int row, bool accepted)
+{
+    if (!accepted || row < 0 || row >= m_list.rowCount())
+        return;
+    const OutlineRecord &record = outlineRecord();
+    if (record.operation == OutlineRecord::Insert) {
+        row = m_list.appendRow(QStringLiteral("0"));
+        m_list.setTextColor(row, -1, listcolor::Blue);
+    }
+    writeRow(row, record.item);
+    if (!sharedDb().isOpen())
+        return;
+    try {
+        sharedDb().exec(outlineSaveStatement(sharedDb().dialect(), record.item));
+    } catch (const DbError &error) {
+        prompt().message(QStringLiteral("提示"), error.text(), PromptIcon::Exclamation);
+        DbReady = 0;
+    }
+}
+
+void OutlineItemEditor::exportAll()
+{
+    const QString folder = exchangeFolder(prompt().chooseFolder(QStringLiteral("请选择外检项目导入路径"), QString()));
+    if (folder.isEmpty() || !sharedDb().isOpen())
+        return;
+    const QString path = exchangeFilePath(folder, kFileName, kExtension);
+    if (exportTo(path))
+        prompt().message(QStringLiteral("提示"), QStringLiteral("文件已导出到:") + path, PromptIcon::Information);
+}
+
+bool OutlineItemEditor::exportTo(const QString &path)
+{
+    QList<OutlineItem> items;
+    try {
+        SqlCursor cursor = sharedDb().query(outlineExportQuery());
+        while (cursor.next())
+            items.append({cursor.text(QStringLiteral("pingdingid")), cursor.text(QStringLiteral("pingdingname")),
+                          cursor.text(QStringLiteral("remark")), cursor.text(QStringLiteral("usetypeabout")),
+                          cursor.text(QStringLiteral("alias"))});
+    } catch (const DbError &error) {
+        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
+        DbReady = 0;
+        return false;
+    }
+    m_status.setProgressRange(1, int(items.size()));
+    m_status.setProgress(0);
+    m_status.setLeft(QStringLiteral("正在导出数据,请稍等..."));
+    ProfileFile file(path);
+    bool written = true;
+    for (int k = 0; k < items.size() && written; ++k) {
+        const OutlineItem &item = items.at(k);
+        const QString n = QString::number(k);
+        written = file.writeString(kSection, QStringLiteral("ID_") + n, item.code)
+                  && file.writeString(kSection, QStringLiteral("VAL_") + n, item.name)
+                  && file.writeString(kSection, QStringLiteral("ALIAS_") + n, item.alias)
+                  && file.writeString(kSection, QStringLiteral("TYPE_") + n, item.type)
+                  && file.writeString(kSection, QStringLiteral("REMARK_") + n, item.description);
+        m_status.setProgress(k + 1);
+    }
+    written = written && file.writeString(kSection, QStringLiteral("NUM"), QString::number(items.size())) && file.save();
+    m_status.setProgress(0);
+    if (!written) {
+        prompt().message(QStringLiteral("提示"), QStringLiteral("导出失败:") + file.lastError(), PromptIcon::Exclamation);
+        m_status.setLeft(QStringLiteral("导出失败"));
+        return false;
+    }
+    m_status.setLeft(QStringLiteral("导出完毕"));
+    return true;
+}
+
+void OutlineItemEditor::importFile()
+{
+    const QString path = prompt().chooseFile(importFileRequest(kExtension));
+    if (path.isEmpty())
+        return;
+    const bool clear = prompt().message(QStringLiteral("询问"),
+                                        QStringLiteral("是否要清除所有内容后写入导入数据？确定(清除重新导入),取消(不清除直接导入)"),
+                                        PromptIcon::Question, PromptButtons::OkCancel,
+                                        PromptButton::Cancel) == PromptButton::Ok;
+    if (!sharedDb().isOpen())
+        return;
+    const auto showError = [](const DbError &error) {
+        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
+        DbReady = 0;
+    };
+    if (clear) {
+        try {
+            sharedDb().exec(outlineClearStatement());
+        } catch (const DbError &error) {
+            showError(error);  // importing over items that should have gone would mix the lists
+            return;
+        }
+    }
+    const ProfileFile file(path);
+    const int count = exchangeCount(file, kSection, QStringLiteral("ID_"));
+    m_status.setLeft(QStringLiteral("正在导入数据,请稍等..."));
+    m_status.setProgressRange(1, count);
+    m_status.setProgress(0);
+    const Dialect dialect = sharedDb().dialect();
+    for (int k = 0; k < count; ++k) {
+        m_status.setProgress(k);
+        const auto read = [&](const char *key) {
+            return file.readString(kSection, QString::fromLatin1(key) + QString::number(k), QString(),
+                                   kExchangeFieldBytes + 1);
+        };
+        const OutlineItem item{read("ID_"), read("VAL_"), read("TYPE_"), read("REMARK_"), read("ALIAS_")};
+        if (item.code.isEmpty())
+            continue;  // a key the file does not hold
+        try {
+            sharedDb().exec(outlineImportStatement(dialect, item));
+        } catch (const DbError &error) {
+            showError(error);
+        }
+    }
+    m_status.setProgress(0);
+    prompt().message(QStringLiteral("提示"), QStringLiteral("导入完毕"), PromptIcon::Information);
+    m_status.setLeft(QStringLiteral("导入结束,刷新列表..."));
+    load();
+    m_status.setLeft(QStringLiteral("导入数据完毕"));
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,70 @@
+#pragma once
+// The GUI-free part of SetOutlineItemInfo: the external-inspection items of tb_id_eval, edited
+// through AddOutLineItem's record and written at once, and the OFFLINEPARAM.OFFLINEITEM file.
+
+#include "ReportListModel.h"
+#include "ScreenStatus.h"
+#include "SqlDialect.h"
+
+#include <QObject>
+
+namespace dbkeel {
+
+struct OutlineItem {
+    QString code, name, type, description, alias;
+};
+
+// The record of AddOutLineItem, kept for the program run.
+struct OutlineRecord {
+    static constexpr int kCodeBytes = 32, kNameBytes = 64, kTypeBytes = 64, kDescriptionBytes = 100, kAliasBytes = 49;
+    enum Operation { Change = 0, Insert = 1 };
+
+    OutlineItem item;
+    int operation = Change;
+
+    void cutToWidths();
+};
+OutlineRecord &outlineRecord();
+
+// Statements of tb_id_eval.
+QString outlineLoadQuery();
+QString outlineExportQuery();
+QString outlineClearStatement();
+// Saves one item by its code (inserted when the code is new, else changed).
+QString outlineSaveStatement(Dialect dialect, const OutlineItem &item);
+// The same for an imported item, whose code the statement writes unquoted.
+QString outlineImportStatement(Dialect dialect, const OutlineItem &item);
+
+class OutlineItemEditor : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int IdColumn = 0, CodeColumn = 1, NameColumn = 2, TypeColumn = 3, DescriptionColumn = 4,
+                         AliasColumn = 5;
+    static inline const QString kFileName = QStringLiteral("OFFLINEPARAM"), kExtension = QStringLiteral(".OFFLINEITEM"),
+                                kSection = QStringLiteral("OFFLINE");
+
+    explicit OutlineItemEditor(QObject *parent = nullptr, int listClientWidth = 600);
+
+    ReportListModel &list() { return m_list; }
+    ScreenStatus &status() { return m_status; }
+    OutlineItem item(int row) const;
+
+    void setColumns(int listClientWidth);
+    void load();
+    // The editor, around AddOutLineItem: prepareEdit fills the shared record from the row
+    // (false without such a row); finishEdit puts the record into the list and the table.
+    bool prepareEdit(int row);
+    void finishEdit(int row, bool accepted);
+    void exportAll();
+    void importFile();
+
+private:
+    void writeRow(int row, const OutlineItem &item);
+    bool exportTo(const QString &path);
+
+    ReportListModel m_list;
+    ScreenStatus m_status;
+};
+
+}  // namespace dbkeel

@@ -1,0 +1,61 @@
+#include "SetLineInfo.h"
+
+#include "ReportListView.h"
+#include "ScreenControls.h"
+#include "UpdateListData.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace dbkeel {
+
+SetLineInfo::SetLineInfo(QWidget *parent) : ScreenDialog(parent, QSize(560, 400), QStringLiteral("线创建"))
+{
+    setObjectName(QStringLiteral("SetLineInfo"));
+    m_list = placeControl<ReportListView>(this, {10, 10, 540, 290}, QStringLiteral("list"));
+    m_list->setExtendedStyle(ReportListView::GridFullRowStyle);
+    m_list->setListTextColor(listcolor::Blue);
+
+    // The search controls have no function on this screen.
+    placeControl<QComboBox>(this, {10, 312, 90, 22}, QStringLiteral("searchMode"))
+        ->addItems({QStringLiteral("线编号"), QStringLiteral("线名称")});
+    placeControl<QLineEdit>(this, {106, 312, 120, 22}, QStringLiteral("searchText"));
+    placeButton(this, {232, 310, 70, 26}, QStringLiteral("checkButton"), QStringLiteral("检测..."), QStringLiteral("校验"))
+        ->hide();
+
+    m_update = placeButton(this, {374, 340, 80, 26}, QStringLiteral("updateButton"), QStringLiteral("更新"),
+                           QStringLiteral("查询"));
+    m_update->setDefault(true);
+    QPushButton *cancel = placeButton(this, {470, 340, 80, 26}, QStringLiteral("cancelButton"), QStringLiteral("取消"),
+                                      QStringLiteral("取消操作"));
+
+    auto *left = placeControl<QLabel>(this, {10, 372, 250, 20}, QStringLiteral("leftStatus"));
+    auto *progress = placeControl<QProgressBar>(this, {266, 374, 120, 16}, QStringLiteral("progress"));
+    auto *right = placeControl<QLabel>(this, {394, 372, 156, 20}, QStringLiteral("rightStatus"));
+    showStatus(m_editor.status(), left, right, progress);
+
+    connect(m_update, &QPushButton::clicked, &m_editor, &LineTypeEditor::store);
+    connect(cancel, &QPushButton::clicked, this, &SetLineInfo::reject);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, &SetLineInfo::openRowEditor);
+    connect(&m_editor, &LineTypeEditor::storeRunning, this, [this](bool running) {
+        m_update->setEnabled(!running);
+        m_update->setText(running ? QStringLiteral("更新...") : QStringLiteral("更新"));
+    });
+
+    m_editor.setColumns(m_list->width() - 2 * m_list->frameWidth());
+    m_list->setModel(&m_editor.list());
+    m_editor.load();
+    attachLayout();
+}
+
+void SetLineInfo::openRowEditor()
+{
+    const int row = m_list->selectedRow();
+    if (m_editor.prepareEdit(row))
+        m_editor.finishEdit(row, UpdateListData::edit(this));
+}
+
+}  // namespace dbkeel

@@ -1,0 +1,28 @@
+#pragma once
+// The line-type screen over a LineTypeEditor.
+
+#include "LineTypeEditor.h"
+#include "ScreenDialog.h"
+
+class QPushButton;
+
+namespace dbkeel {
+
+class ReportListView;
+
+class SetLineInfo : public ScreenDialog {
+    Q_OBJECT
+
+public:
+    explicit SetLineInfo(QWidget *parent = nullptr);
+    LineTypeEditor &editor() { return m_editor; }
+
+private:
+    void openRowEditor();
+
+    LineTypeEditor m_editor;
+    ReportListView *m_list = nullptr;
+    QPushButton *m_update = nullptr;
+};
+
+}  // namespace dbkeel

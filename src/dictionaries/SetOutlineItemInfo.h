@@ -1,0 +1,25 @@
+#pragma once
+// The external-inspection item screen over an OutlineItemEditor.
+
+#include "OutlineItemEditor.h"
+#include "ScreenDialog.h"
+
+namespace dbkeel {
+
+class ReportListView;
+
+class SetOutlineItemInfo : public ScreenDialog {
+    Q_OBJECT
+
+public:
+    explicit SetOutlineItemInfo(QWidget *parent = nullptr);
+    OutlineItemEditor &editor() { return m_editor; }
+
+private:
+    void openItemEditor();
+
+    OutlineItemEditor m_editor;
+    ReportListView *m_list = nullptr;
+};
+
+}  // namespace dbkeel
