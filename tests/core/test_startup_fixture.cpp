@@ -33,6 +33,9 @@ QString StartupFixture::demoFolder()
     static QTemporaryDir dir;
     static const bool made = [] {
         runMakeDemoDb({dir.path()});
+        // The host library where the program and the components look for it.
+        const QString library = HostLib::libraryFileName(1);
+        QFile::copy(buildBinDir() + QLatin1Char('/') + library, dir.filePath(QStringLiteral("system/") + library));
         qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
         qputenv("DBKEEL_SYSDIR", dir.filePath(QStringLiteral("system")).toUtf8());
         return true;

@@ -1,0 +1,47 @@
+#include "ComponentSupport.h"
+
+#include "AppConfig.h"
+#include "Database.h"
+#include "HostLib.h"
+#include "Paths.h"
+#include "SharedDb.h"
+
+namespace dbkeel {
+
+bool loadHostConfiguration(QString &error)
+{
+    if (hostLib().isLoaded())
+        return true;
+    if (hostLib().load(1, systemDirectory()) == -1 || hostLib().getHostCfg(hostConfig()) <= 0) {
+        error = QStringLiteral("主机配置库加载失败:%1").arg(hostLib().errorString());
+        hostLib().unload();
+        return false;
+    }
+    return true;
+}
+
+int configuredDatabaseType() { return readSystemConfig().odbcType; }
+
+bool openConfiguredDatabase(SharedDb &db, QString &error)
+{
+    if (db.isOpen())
+        return true;
+    if (!loadHostConfiguration(error))
+        return false;
+    const DbCredentials credentials = databaseCredentials(configuredDatabaseType());
+    if (credentials.dataSource.isEmpty()) {
+        error = QStringLiteral("数据库连接失败: 主机配置中没有数据源名称");
+        return false;
+    }
+    try {
+        db.open(connectStringFor(credentials), kLoginTimeoutSeconds);
+        return true;
+    } catch (const DbError &failure) {
+        error = failure.text();
+        return false;
+    }
+}
+
+QString hostConfigurationFile() { return joinPath(systemDirectory(), QStringLiteral("HostCfg.ini")); }
+
+}  // namespace dbkeel

@@ -1,0 +1,20 @@
+#pragma once
+// What every component of ours shares: the host configuration, read through the host library in the
+// system directory as any outside program would, and a database connection of its own.
+
+#include <QString>
+
+namespace dbkeel {
+
+class SharedDb;
+
+// Loads the host library from the system directory and fills the host configuration record, once.
+bool loadHostConfiguration(QString &error);
+// The database entry the program uses (DBODBCTYPE of dbtool.ini).
+int configuredDatabaseType();
+// Opens `db` on the data source of that entry; false with the driver's text in `error`.
+bool openConfiguredDatabase(SharedDb &db, QString &error);
+// The path of the host configuration file.
+QString hostConfigurationFile();
+
+}  // namespace dbkeel
