@@ -55,14 +55,14 @@ private:
 
 LineTree TreeBuilder::build()
 {
-    stationRegistry().clear();
     runUpgradeGroup2Tables(m_db);
     const int root = addNode(m_tree, TreeNode::Root, QStringLiteral("系统检测线关系信息"), treebitmap::Root, -1);
     if (!runUpgradeGroup2Columns(m_db))
         return m_tree;
     const std::optional<QList<LineRow>> lines = readLines();
     if (!lines || lines->isEmpty())
-        return m_tree;
+        return m_tree;  // the registry keeps the fallback list of dbtool.ini
+    stationRegistry().clear();
     for (const LineRow &line : *lines)
         if (!addStations(line))
             return m_tree;

@@ -18,8 +18,8 @@ extern "C" {
 /* The logged-in user, filled by the login component's ExtDoModal. Texts are GBK, NUL-terminated. */
 typedef struct DbkeelUserRecord {
     char userId[50];       /* the user identifier (tb_user.UserName) */
-    char secondText[50];   /* free for the component (ours: empty) */
-    char displayText[50];  /* the text shown in the window title (ours: the user type's name) */
+    char secondText[50];   /* free for the component (ours: tb_user.UserWrokID) */
+    char displayText[50];  /* the text shown in the window title (ours: tb_user.TrueName) */
     int32_t level;         /* power level; -1 until a login filled it */
     char furtherText[256]; /* free for the component (ours: the login time "yyyy-MM-dd hh:mm:ss") */
 } DbkeelUserRecord;
