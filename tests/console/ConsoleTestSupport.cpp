@@ -1,0 +1,144 @@
+#include "ConsoleTestSupport.h"
+
+#include "AppLog.h"
+#include "ConsoleEvents.h"
+#include "ConsoleThreads.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QMutexLocker>
+#include <QNetworkDatagram>
+#include <QThread>
+
+namespace dbkeel::test {
+
+int freeUdpPort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return int(probe.localPort());
+}
+
+bool eventually(const std::function<bool()> &done, std::chrono::milliseconds timeout)
+{
+    return waitPumping(done, timeout);
+}
+
+AgentProcess::AgentProcess(const QStringList &arguments) : m_port(freeUdpPort())
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(buildBinDir() + QStringLiteral("/dbkeel-agent"),
+                    QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                                portText(), QStringLiteral("--log"), m_dir.filePath(QStringLiteral("agent.log"))}
+                        + arguments);
+    m_ready = m_process.waitForStarted(5000) && waitForLog(QStringLiteral("listening on"));
+}
+
+AgentProcess::~AgentProcess()
+{
+    stop();
+}
+
+QString AgentProcess::log() const
+{
+    QFile file(m_dir.filePath(QStringLiteral("agent.log")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+int AgentProcess::logCount(const QString &text) const
+{
+    int count = 0;
+    for (const QString &line : log().split(QLatin1Char('\n')))
+        count += line.contains(text) ? 1 : 0;
+    return count;
+}
+
+bool AgentProcess::waitForLog(const QString &text, int count, std::chrono::milliseconds timeout) const
+{
+    return eventually([&] { return logCount(text) >= count; }, timeout);
+}
+
+int AgentProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+        return -1;
+    }
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
+UdpPeer::UdpPeer()
+{
+    m_socket.bind(QHostAddress::LocalHost, 0);
+}
+
+void UdpPeer::send(int port, const QByteArray &datagram)
+{
+    m_socket.writeDatagram(datagram, QHostAddress::LocalHost, quint16(port));
+}
+
+std::optional<QByteArray> UdpPeer::receive(std::chrono::milliseconds timeout)
+{
+    if (!m_socket.hasPendingDatagrams() && !m_socket.waitForReadyRead(int(timeout.count())))
+        return std::nullopt;
+    return m_socket.receiveDatagram().data();
+}
+
+QList<QByteArray> UdpPeer::receiveAll(std::chrono::milliseconds window)
+{
+    QList<QByteArray> all;
+    const auto end = std::chrono::steady_clock::now() + window;
+    while (std::chrono::steady_clock::now() < end) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (const std::optional<QByteArray> datagram = receive(std::max(left, 1ms)))
+            all.append(*datagram);
+    }
+    return all;
+}
+
+ConsoleRecorder::ConsoleRecorder()
+{
+    m_connections.append(QObject::connect(
+        &logHub(), &LogHub::entryAdded, &logHub(),
+        [this](const QString &text, bool) {
+            QMutexLocker lock(&m_mutex);
+            m_log.append(text);
+        },
+        Qt::DirectConnection));
+    m_connections.append(QObject::connect(
+        &consoleEvents(), &ConsoleEvents::chatAppended, &consoleEvents(),
+        [this](const QString &text, int) {
+            QMutexLocker lock(&m_mutex);
+            m_chat.append(text);
+        },
+        Qt::DirectConnection));
+}
+
+ConsoleRecorder::~ConsoleRecorder()
+{
+    for (const QMetaObject::Connection &connection : m_connections)
+        QObject::disconnect(connection);
+}
+
+QStringList ConsoleRecorder::logEntries() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_log;
+}
+
+QStringList ConsoleRecorder::chatLines() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_chat;
+}
+
+bool ConsoleRecorder::waitForLog(const QString &text, std::chrono::milliseconds timeout) const
+{
+    return eventually([&] { return logEntries().contains(text); }, timeout);
+}
+
+}  // namespace dbkeel::test
