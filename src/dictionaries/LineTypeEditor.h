@@ -26,6 +26,7 @@ public:
     explicit LineTypeEditor(QObject *parent = nullptr, int listClientWidth = 600);
 
     ReportListModel &list() { return m_list; }
+    const ReportListModel &list() const { return m_list; }
     ScreenStatus &status() { return m_status; }
 
     void setColumns(int listClientWidth);

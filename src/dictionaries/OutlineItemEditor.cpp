@@ -185,12 +185,13 @@ bool OutlineItemEditor::exportTo(const QString &path)
     bool written = true;
     for (int k = 0; k < items.size() && written; ++k) {
         const OutlineItem &item = items.at(k);
-        const QString n = QString::number(k);
-        written = file.writeString(kSection, QStringLiteral("ID_") + n, item.code)
-                  && file.writeString(kSection, QStringLiteral("VAL_") + n, item.name)
-                  && file.writeString(kSection, QStringLiteral("ALIAS_") + n, item.alias)
-                  && file.writeString(kSection, QStringLiteral("TYPE_") + n, item.type)
-                  && file.writeString(kSection, QStringLiteral("REMARK_") + n, item.description);
+        const auto put = [&](const char *key, const QString &value) {
+            // A null value would remove the key: an empty column is written as an empty value.
+            return file.writeString(kSection, QLatin1String(key) + QString::number(k),
+                                    value.isNull() ? QStringLiteral("") : value);
+        };
+        written = put("ID_", item.code) && put("VAL_", item.name) && put("ALIAS_", item.alias) && put("TYPE_", item.type)
+                  && put("REMARK_", item.description);
         m_status.setProgress(k + 1);
     }
     written = written && file.writeString(kSection, QStringLiteral("NUM"), QString::number(items.size())) && file.save();

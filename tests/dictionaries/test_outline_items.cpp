@@ -1,0 +1,129 @@
+#include "BasicInfoList.h"
+#include "DictionaryFixture.h"
+#include "Gbk.h"
+#include "OutlineItemEditor.h"
+
+namespace dbkeel::test {
+namespace {
+
+const OutlineItem lamp{QStringLiteral("5"), QStringLiteral("前照灯"), QStringLiteral("否决项"), QStringLiteral("灯光检查"),
+                       QStringLiteral("QZD")};
+
+TEST(OutlineSql, SqlServerTexts)
+{
+    EXPECT_EQ(outlineLoadQuery(), QStringLiteral("select * from tb_id_eval order by pingdingid ;"));
+    EXPECT_EQ(outlineExportQuery(), QStringLiteral("select * from tb_id_eval order by pingdingid "));
+    EXPECT_EQ(outlineClearStatement(), QStringLiteral("delete  from tb_id_eval "));
+    EXPECT_EQ(outlineSaveStatement(Dialect::SqlServer, lamp),
+              QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = '5' ) BEGIN insert into tb_id_eval("
+                             "\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( '5' , '前照灯' , 'QZD' , "
+                             "'否决项', '灯光检查' ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t='前照灯',"
+                             "alias='QZD' , remark='否决项',usetypeabout='灯光检查' where pingdingid = 5 END ;"));
+    EXPECT_EQ(outlineImportStatement(Dialect::SqlServer, lamp),
+              QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = 5 ) BEGIN insert into tb_id_eval("
+                             "\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( 5 , '前照灯' , 'QZD' ,"
+                             "'否决项' , '灯光检查' ) END ELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t='前照灯',"
+                             "alias='QZD',remark='否决项',usetypeabout='灯光检查'  where pingdingid = 5 END ;"));
+}
+
+class OutlineTest : public DictionaryFixture {
+protected:
+    OutlineItemEditor items;
+
+    QString table() { return rows(QStringLiteral("select pingdingid, pingdingname, remark, usetypeabout, alias from tb_id_eval order by pingdingid")); }
+    QString file() const { return dir.filePath(QStringLiteral("OFFLINEPARAM.OFFLINEITEM")); }
+    void importFrom(const QString &path, bool clear)
+    {
+        prompts.answerFile(path).answer(clear ? PromptButton::Ok : PromptButton::Cancel).answer(PromptButton::Ok);
+        items.importFile();
+    }
+};
+
+TEST_F(OutlineTest, EditsAreWrittenAtOnceByCode)
+{
+    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '非否决项', '', '')"));
+    items.load();
+    EXPECT_FALSE(items.prepareEdit(1));
+    ASSERT_TRUE(items.prepareEdit(0));
+    EXPECT_EQ(outlineRecord().item.name, QStringLiteral("灯"));
+    outlineRecord() = {lamp, OutlineRecord::Change};
+    items.finishEdit(0, true);
+    EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,灯光检查,QZD"));
+
+    outlineRecord() = {{QStringLiteral("7"), QStringLiteral("O'Neil喇叭"), QStringLiteral("非否决项"), {}, {}}, OutlineRecord::Insert};
+    items.finishEdit(0, true);
+    EXPECT_EQ(items.list().rowCount(), 2);
+    EXPECT_EQ(items.list().itemText(1, 0), QStringLiteral("0"));
+    EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,灯光检查,QZD|7,O'Neil喇叭,非否决项,,"));
+
+    outlineRecord().item.name = QStringLiteral("改");
+    items.finishEdit(1, false);
+    EXPECT_EQ(items.list().itemText(1, 2), QStringLiteral("O'Neil喇叭"));
+}
+
+TEST_F(OutlineTest, ExportWritesEveryItemInCodeOrder)
+{
+    prompts.answerFolder(dir.path()).answer(PromptButton::Ok);
+    items.exportAll();
+    EXPECT_EQ(readFileBytes(file()), QByteArray("[OFFLINE]\r\nNUM=0\r\n"));
+    EXPECT_EQ(prompts.lastCall().text, QStringLiteral("文件已导出到:") + file());
+
+    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values "
+                       "('7', '喇叭', '非否决项', NULL, 'LB'), ('5', '前照灯', '否决项', '灯光检查', 'QZD')"));
+    prompts.answerFolder(dir.path()).answer(PromptButton::Ok);
+    items.exportAll();
+    EXPECT_EQ(fromGbk(readFileBytes(file())),
+              (QStringLiteral("[OFFLINE]\r\nNUM=2\r\nID_0=5\r\nVAL_0=前照灯\r\nALIAS_0=QZD\r\nTYPE_0=否决项\r\nREMARK_0=灯光检查\r\n"
+                                   "ID_1=7\r\nVAL_1=喇叭\r\nALIAS_1=LB\r\nTYPE_1=非否决项\r\nREMARK_1=\r\n")));
+    EXPECT_EQ(items.status().left(), QStringLiteral("导出完毕"));
+}
+
+TEST_F(OutlineTest, ImportWithAndWithoutClearing)
+{
+    writeFileBytes(file(), toGbk(QStringLiteral("[OFFLINE]\r\nID_0=5\r\nVAL_0=前照灯\r\nTYPE_0=否决项\r\nREMARK_0=新说明\r\n"
+                                                "ALIAS_0=QZD\r\nID_1=8\r\nVAL_1=雨刮\r\nNUM=5\r\n")));
+    const QString empty = dir.filePath(QStringLiteral("empty.OFFLINEITEM"));
+    writeFileBytes(empty, "[OFFLINE]\r\nNUM=0\r\n");
+    const QString existing = QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values "
+                                            "('5', '灯', '非否决项', '', ''), ('6', '转向灯', '非否决项', '', '')");
+    run(existing);
+
+    importFrom(file(), false);
+    EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,新说明,QZD|6,转向灯,非否决项,,|8,雨刮,,,"));
+    EXPECT_EQ(items.list().rowCount(), 3);
+    EXPECT_EQ(items.status().left(), QStringLiteral("导入数据完毕"));
+    const PromptCall &question = prompts.calls().at(1);
+    EXPECT_EQ(question.caption, QStringLiteral("询问"));
+    EXPECT_EQ(question.defaultButton, PromptButton::Cancel);
+    EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导入完毕"));
+
+    importFrom(file(), true);
+    EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,新说明,QZD|8,雨刮,,,"));
+
+    importFrom(empty, false);
+    EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,新说明,QZD|8,雨刮,,,"));
+    importFrom(empty, true);
+    EXPECT_EQ(table(), QString());
+}
+
+using BasicInfoTest = DictionaryFixture;
+
+TEST_F(BasicInfoTest, ShowsTheFieldsAndNothingWithTheDatabaseClosed)
+{
+    run(QStringLiteral("insert into tb_id_info(infoid, infoword, infoname, reserved, status) values "
+                       "(1002, 'HPHM', '号牌号码', 'INFO_1002', 1), (1001, 'HPZL', '号牌种类', 'INFO_1001', 0)"));
+    BasicInfoList fields;
+    fields.load();
+    ASSERT_EQ(fields.list().rowCount(), 2);
+    EXPECT_EQ(fields.list().itemText(0, 3), QStringLiteral("INFO_1001"));
+    EXPECT_EQ(fields.list().textColor(1, 4), listcolor::Blue);
+    EXPECT_EQ(fields.list().separatorText(), QStringLiteral("项目类型"));
+
+    sharedDb().close();
+    BasicInfoList closed;
+    closed.load();
+    EXPECT_EQ(closed.list().rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace dbkeel::test
