@@ -98,5 +98,65 @@ TEST_F(DictionaryScreenTest, ItemAndParameterScreensSearchAndCheck)
     });
 }
 
+TEST_F(DictionaryScreenTest, LineTypeScreenAddsThroughTheEditorAndStores)
+{
+    run(QStringLiteral("insert into tb_id_linetype(lintype, linename) values (1, '安检线')"));
+    openCommand(32775, [&](QDialog &screen) {
+        EXPECT_EQ(control<QLabel>(screen, "rightStatus")->text(), QStringLiteral("当前最大线代号为:1"));
+        EXPECT_FALSE(control<QPushButton>(screen, "checkButton")->isVisible());
+        prompts.answerModal([&](QDialog &editor) {
+            click(editor, "insert");
+            EXPECT_EQ(control<QLineEdit>(editor, "code")->text(), QStringLiteral("2"));
+            control<QLineEdit>(editor, "name")->setText(QStringLiteral("环保线"));
+            click(editor, "okButton");
+        });
+        doubleClickRow(screen, 0);
+        click(screen, "updateButton");
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("更新结束"));
+        click(screen, "cancelButton");
+    });
+    EXPECT_EQ(rows(QStringLiteral("select lintype, linename from tb_id_linetype order by lintype")),
+              QStringLiteral("1,安检线|2,环保线"));
+}
+
+TEST_F(DictionaryScreenTest, FieldViewListsTheFields)
+{
+    run(QStringLiteral("insert into tb_id_info(infoid, infoword, infoname, reserved, status) values (1001, 'HPZL', '号牌种类', 'INFO_1001', 1)"));
+    openCommand(32781, [&](QDialog &screen) {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("基本信息"));
+        auto *list = control<ReportListView>(screen, "list");
+        EXPECT_EQ(list->reportModel()->itemText(0, 2), QStringLiteral("号牌种类"));
+        EXPECT_EQ(list->columnWidth(1), 0);
+        click(screen, "cancelButton");
+    });
+}
+
+TEST_F(DictionaryScreenTest, ExternalItemScreenEditsAndExports)
+{
+    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '否决项', '', '')"));
+    openCommand(32784, [&](QDialog &screen) {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("设置外检项目"));
+        prompts.answerModal([&](QDialog &editor) {
+            EXPECT_TRUE(control<QRadioButton>(editor, "vetoing")->isChecked());
+            EXPECT_TRUE(control<QRadioButton>(editor, "modify")->isChecked());
+            EXPECT_FALSE(control<QLineEdit>(editor, "code")->isEnabled());
+            click(editor, "insert");
+            EXPECT_TRUE(control<QLineEdit>(editor, "code")->isEnabled());
+            control<QLineEdit>(editor, "code")->setText(QStringLiteral("6"));
+            control<QLineEdit>(editor, "name")->setText(QStringLiteral("喇叭"));
+            click(editor, "notVetoing");
+            click(editor, "okButton");
+        });
+        doubleClickRow(screen, 0);
+        prompts.answerFolder(dir.path()).answer(PromptButton::Ok);
+        click(screen, "exportButton");
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("导出完毕"));
+        click(screen, "cancelButton");
+    });
+    EXPECT_EQ(rows(QStringLiteral("select pingdingid, pingdingname, remark from tb_id_eval order by pingdingid")),
+              QStringLiteral("5,灯,否决项|6,喇叭,非否决项"));
+    EXPECT_TRUE(readFileBytes(dir.filePath(QStringLiteral("OFFLINEPARAM.OFFLINEITEM"))).contains("NUM=2"));
+}
+
 }  // namespace
 }  // namespace dbkeel::test
