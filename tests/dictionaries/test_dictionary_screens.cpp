@@ -72,7 +72,19 @@ TEST_F(DictionaryScreenTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
     });
     EXPECT_EQ(rows(QStringLiteral("select devid, devname, devkeychar, res from tb_id_devid order by devid")),
               QStringLiteral("3,制动台,ZD,使用|4,速度台,SD,新建"));  // the withdrawal was not stored
-    EXPECT_EQ(readFileBytes(dir.filePath(QStringLiteral("tb_id_devid.TBIDDEV"))).count("\r\n"), 4);
+    const QString exported = dir.filePath(QStringLiteral("tb_id_devid.TBIDDEV"));
+    EXPECT_EQ(readFileBytes(exported).count("\r\n"), 4);
+
+    openDatabase(dir.filePath(QStringLiteral("fresh.db")));
+    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    openCommand(32772, [&](QDialog &screen) {
+        prompts.answerFile(exported);
+        click(screen, "importButton");
+        EXPECT_EQ(control<ReportListView>(screen, "list")->model()->rowCount(), 2);
+        click(screen, "cancelButton");
+    });
+    EXPECT_EQ(rows(QStringLiteral("select devid, devname, devkeychar from tb_id_devid order by devid")),
+              QStringLiteral("3,制动台,ZD|4,速度台,SD"));
 }
 
 TEST_F(DictionaryScreenTest, ItemAndParameterScreensSearchAndCheck)
