@@ -1,5 +1,6 @@
 #include "ProgramFixture.h"
 
+#include "AppConfig.h"
 #include "AppState.h"
 #include "CommandTable.h"
 #include "Gbk.h"
@@ -72,6 +73,8 @@ void ProgramFixture::TearDown()
     if (window && !window->exited())
         window->exitProgram();
     window.reset();
+    DBODBCTYPE = 0;
+    UserLevel = 0;
 }
 
 void ProgramFixture::startProgram()

@@ -1,0 +1,140 @@
+#include "ProgramFixture.h"
+
+#include "AppConfig.h"
+#include "AppState.h"
+#include "CommandTable.h"
+#include "SystemConfigDialog.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace dbkeel;
+using dbkeel::test::ProgramFixture;
+
+namespace {
+
+QString component(const QString &file)
+{
+    return dbkeel::test::buildBinDir() + u'/' + file;
+}
+
+// Answers the login component's own dialog once it is shown (it runs its own modal loop).
+void answerLoginBox(const QString &user, const QString &password, bool cancel = false)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box || box->objectName() != QStringLiteral("LoginDialog"))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        box->findChild<QLineEdit *>(QStringLiteral("userName"))->setText(user);
+        box->findChild<QLineEdit *>(QStringLiteral("password"))->setText(password);
+        box->findChild<QPushButton *>(cancel ? QStringLiteral("cancel") : QStringLiteral("ok"))->click();
+    });
+    poll->start(20);
+}
+
+}  // namespace
+
+TEST_F(ProgramFixture, LoginEnablesTheProtectedCommandsButTheMissingManager)
+{
+    makeDemo({{120, component(QStringLiteral("libLoginBox.so"))}});
+    startProgram();
+    answerLoginBox(QStringLiteral("admin"), QStringLiteral("admin"));
+    window->commands().trigger(command::Login);
+
+    for (int id : {32789, 32778, 32785, 32772})
+        EXPECT_TRUE(isEnabled(id)) << id;
+    // Every other protected command follows whether its screen exists yet.
+    for (int id : protectedCommands(false))
+        EXPECT_EQ(isEnabled(id), window->commands().hasAction(id)) << id;
+    EXPECT_FALSE(isEnabled(command::StationConfigManager));  // entry 86 names no component
+    EXPECT_EQ(UserLevel.load(), 0);
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Dbkeel--admin["))) << window->windowTitle().toStdString();
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("]0")));
+}
+
+TEST_F(ProgramFixture, LoginWithTheManagerLoadedEnablesItToo)
+{
+    makeDemo({{120, component(QStringLiteral("libLoginBox.so"))}, {86, component(QStringLiteral("libStationConfig.so"))}});
+    startProgram();
+    EXPECT_FALSE(isEnabled(command::StationConfigManager));
+    answerLoginBox(QStringLiteral("admin"), QStringLiteral("admin"));
+    window->commands().trigger(command::Login);
+    EXPECT_TRUE(isEnabled(command::StationConfigManager));
+}
+
+TEST_F(ProgramFixture, CancelledLoginLeavesTheMenusGreyed)
+{
+    makeDemo({{120, component(QStringLiteral("libLoginBox.so"))}});
+    startProgram();
+    answerLoginBox(QString(), QString(), true);
+    window->commands().trigger(command::Login);
+    EXPECT_FALSE(isEnabled(command::SystemConfig));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("数据库管理工具"));
+}
+
+TEST_F(ProgramFixture, SystemConfigurationSavesDbtoolAndAsksForARestart)
+{
+    makeDemo();
+    writeDbtool({{QStringLiteral("SERVERIP"), QStringLiteral("127.0.0.1")}, {QStringLiteral("PORTID"), QStringLiteral("15000")}});
+    startProgram();
+    window->commands().enableMenus(0, true);
+    prompt.answerModal([](QDialog &dialog) {
+        auto &screen = static_cast<SystemConfigDialog &>(dialog);
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("系统配置"));
+        EXPECT_TRUE(screen.localDatabase()->isChecked());
+        EXPECT_EQ(screen.address()->currentText(), QStringLiteral("127.0.0.1"));
+        EXPECT_EQ(screen.port()->text(), QStringLiteral("15000"));
+        screen.remoteDatabase()->setChecked(true);
+        screen.address()->setEditText(QStringLiteral("10.0.0.9"));
+        screen.port()->setText(QStringLiteral("15500"));
+        screen.findChild<QPushButton *>(QStringLiteral("ok"))->click();
+    });
+    prompt.answer(PromptButton::Ok);
+    window->commands().trigger(command::SystemConfig);
+
+    EXPECT_EQ(prompt.lastCall().text, QStringLiteral("保存成功,请重新启动程序!"));
+    EXPECT_EQ(prompt.lastCall().icon, PromptIcon::Exclamation);
+    const QByteArray dbtool = dbkeel::test::readFileBytes(demoFolder() + QStringLiteral("/program/dbtool.ini"));
+    for (const char *line : {"DBODBCTYPE=1\r\n", "SERVERIP=10.0.0.9\r\n", "PORTID=15500\r\n"})
+        EXPECT_TRUE(dbtool.contains(line)) << line;
+    EXPECT_EQ(DBODBCTYPE.load(), 1);
+}
+
+TEST_F(ProgramFixture, CommandsWithoutAScreenOfTheirOwn)
+{
+    const QString argumentsFile = demoFolder() + QStringLiteral("/standards-arguments.txt");
+    const QString standards = demoFolder() + QStringLiteral("/standards.sh");
+    dbkeel::test::writeFileBytes(standards, QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(argumentsFile).toUtf8());
+    QFile::setPermissions(standards, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    makeDemo({{52, standards}});
+    QFile::remove(argumentsFile);
+    startProgram();
+    window->commands().enableMenus(0, true);
+
+    prompt.answer(PromptButton::Ok);
+    window->commands().trigger(32785);
+    EXPECT_EQ(prompt.lastCall().caption, QStringLiteral("提示"));
+    EXPECT_EQ(prompt.lastCall().text, QStringLiteral("暂不支持!"));
+    EXPECT_EQ(prompt.lastCall().icon, PromptIcon::Exclamation);
+
+    const std::size_t before = prompt.calls().size();
+    window->commands().trigger(command::OneKeyRelations);  // does nothing
+    window->commands().trigger(command::BackupManager);    // no backup manager: nothing
+    EXPECT_EQ(prompt.calls().size(), before);
+
+    window->commands().trigger(command::StandardsProgram);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(argumentsFile) && QFile(argumentsFile).size() > 0; }));
+    const QRect frame = window->frameGeometry();
+    EXPECT_EQ(QString::fromUtf8(dbkeel::test::readFileBytes(argumentsFile)).trimmed(),
+              QStringLiteral("-1 %1 %2 %3 %4 0").arg(frame.left()).arg(frame.top()).arg(frame.width()).arg(frame.height()));
+}
