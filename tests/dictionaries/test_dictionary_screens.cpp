@@ -170,5 +170,33 @@ TEST_F(DictionaryScreenTest, ExternalItemScreenEditsAndExports)
     EXPECT_TRUE(readFileBytes(dir.filePath(QStringLiteral("OFFLINEPARAM.OFFLINEITEM"))).contains("NUM=2"));
 }
 
+TEST_F(DictionaryScreenTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
+{
+    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/demo-data.sql"))));
+    const struct {
+        int command;
+        const char *screen, *title;
+        bool checked;  // a dictionary whose check must find nothing
+    } entries[] = {
+        {32772, "SetDevInfo", "设备创建", true},         {32773, "SetItemInfo", "项目创建", true},
+        {32774, "SetParamInfo", "参数创建", true},       {32775, "SetLineInfo", "线创建", false},
+        {32781, "ShowVehInfo", "基本信息", false},       {32784, "SetOutlineItemInfo", "设置外检项目", false},
+    };
+    for (const auto &e : entries) {
+        openCommand(e.command, [&](QDialog &screen) {
+            EXPECT_EQ(screen.objectName(), QString::fromLatin1(e.screen));
+            EXPECT_EQ(screen.windowTitle(), QString::fromUtf8(e.title));
+            EXPECT_GT(control<ReportListView>(screen, "list")->model()->rowCount(), 0) << e.screen;
+            if (e.checked) {
+                click(screen, "checkButton");
+                EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("测试结束,无重复或异常情况字段"))
+                    << e.screen;
+            }
+            screenshot(screen, QStringLiteral("demo-") + screen.objectName());
+            click(screen, "cancelButton");
+        });
+    }
+}
+
 }  // namespace
 }  // namespace dbkeel::test
