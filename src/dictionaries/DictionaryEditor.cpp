@@ -288,6 +288,22 @@ void DictionaryEditor::showInsertTime(int row)
         m_status.setLeft(QStringLiteral("插入时间:") + m_list.itemText(row, m_variant.timeColumn()));
 }
 
+QString DictionaryEditor::exportRecord(int row) const
+{
+    const DictionaryRow values = this->row(row);
+    QStringList fields;
+    for (RecordField field : m_variant.recordFields) {
+        switch (field) {
+        case RecordField::Name: fields << values.name; break;
+        case RecordField::Code: fields << values.code; break;
+        case RecordField::Key: fields << values.key; break;
+        case RecordField::State: fields << values.state; break;
+        }
+    }
+    // A comma or line break in a field would shift the record's fields on import.
+    return std::all_of(fields.cbegin(), fields.cend(), canCarryField) ? exchangeRecord(fields) : QString();
+}
+
 void DictionaryEditor::exportTicked()
 {
     const QString folder = exchangeFolder(prompt().chooseFolder(m_variant.folderTitle, QString()));
@@ -296,36 +312,29 @@ void DictionaryEditor::exportTicked()
     m_status.setLeft(QStringLiteral("请梢等,正在导出数据..."));
     emit exchangeRunning(true);
     QStringList records, refused;
-    for (int i = 0; i < m_list.rowCount(); ++i) {
-        if (!m_list.isChecked(i))
+    for (int row = 0; row < m_list.rowCount(); ++row) {
+        if (!m_list.isChecked(row))
             continue;
-        const DictionaryRow values = row(i);
-        QStringList fields;
-        for (RecordField field : m_variant.recordFields)
-            fields << (field == RecordField::Name   ? values.name
-                       : field == RecordField::Code ? values.code
-                       : field == RecordField::Key  ? values.key
-                                                    : values.state);
-        if (std::all_of(fields.cbegin(), fields.cend(), canCarryField))
-            records << exchangeRecord(fields);
+        const QString record = exportRecord(row);
+        if (record.isEmpty())
+            refused << m_list.itemText(row, DictionaryVariant::NameColumn);
         else
-            refused << values.name;
+            records << record;
     }
-    QString done = QStringLiteral("导出完毕");
+    bool exported = true;
     QString error;
     if (records.isEmpty() && refused.isEmpty()) {
         prompt().message(kNotice, m_variant.nothingTicked, PromptIcon::None);
     } else if (!refused.isEmpty()) {
-        // A comma or line break in a field would shift the fields of the record on import.
         notice(QStringLiteral("以下记录含有逗号、换行或无法保存的字符,未导出:\r\n") + refused.join(QStringLiteral("\r\n")));
-        done = QStringLiteral("导出失败");
+        exported = false;
     } else if (!writeExchangeRecords(exchangeFilePath(folder, m_variant.table, m_variant.fileExtension),
                                      m_variant.table, records, &error)) {
         notice(QStringLiteral("导出失败:") + error);
-        done = QStringLiteral("导出失败");
+        exported = false;
     }
     emit exchangeRunning(false);
-    m_status.setLeft(done);
+    m_status.setLeft(exported ? QStringLiteral("导出完毕") : QStringLiteral("导出失败"));
 }
 
 ImportRecord DictionaryEditor::importRecord(const QString &record, const QString &time) const

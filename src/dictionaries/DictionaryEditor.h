@@ -72,6 +72,8 @@ private:
     void applyInsert(const RowEditorRecord &record);
     void applyModify(int row, const RowEditorRecord &record);
     void applyDelete(int row);
+    // The row as an exchange-file record; empty when a field cannot be carried.
+    QString exportRecord(int row) const;
     ImportRecord importRecord(const QString &record, const QString &time) const;
 
     const DictionaryVariant &m_variant;
