@@ -136,6 +136,24 @@ TEST_F(DictionaryEditorTest, EditorInsertComparesCodesAsNumbersAndModifyOnlyName
     EXPECT_EQ(devices.row(1).remark, QStringLiteral("被修改"));
 }
 
+TEST_F(DictionaryEditorTest, WhatTheEditorLetsThroughTheStoreStillChecksOrMisses)
+{
+    storeDevice(7, QStringLiteral("灯光仪"));
+    devices.load();
+    edit(devices, 0, RowOperation::Modify, QStringLiteral("8"), QStringLiteral("前照灯仪"));  // a new code for a stored row
+    edit(devices, 0, RowOperation::Insert, QStringLiteral("9"), QString());
+    edit(devices, 0, RowOperation::Insert, QStringLiteral("10"), QString());  // the empty name passes the editor
+    EXPECT_EQ(devices.list().rowCount(), 3);
+
+    prompts.answer(PromptButton::Ok);
+    devices.store();
+    EXPECT_EQ(prompts.lastCall().text, deviceDictionary().storeRefused);
+    devices.list().deleteRow(2);
+    devices.store();
+    // The update addresses the row by ID and the new code, so the stored code stays.
+    EXPECT_EQ(table(), QStringLiteral("7,灯光仪,使用|9,,新建"));
+}
+
 TEST_F(DictionaryEditorTest, EditorDeleteRemovesAPendingRowAtOnceAndAsksForAStoredOne)
 {
     storeDevice(3, QStringLiteral("制动台"));
