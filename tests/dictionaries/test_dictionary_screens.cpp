@@ -152,6 +152,7 @@ TEST_F(DictionaryScreenTest, ExternalItemScreenEditsAndExports)
             EXPECT_TRUE(control<QRadioButton>(editor, "vetoing")->isChecked());
             EXPECT_TRUE(control<QRadioButton>(editor, "modify")->isChecked());
             EXPECT_FALSE(control<QLineEdit>(editor, "code")->isEnabled());
+            screenshot(editor, QStringLiteral("outline-item-editor"));
             click(editor, "insert");
             EXPECT_TRUE(control<QLineEdit>(editor, "code")->isEnabled());
             control<QLineEdit>(editor, "code")->setText(QStringLiteral("6"));
