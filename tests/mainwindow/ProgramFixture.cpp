@@ -60,6 +60,22 @@ void ProgramFixture::makeDemo(const QMap<int, QString> &entries)
     QFile::remove(demoFolder() + QStringLiteral("/program/dbtool.ini"));
 }
 
+void ProgramFixture::replaceDatabase(bool withInstallationTables)
+{
+    const QString database = demoFolder() + QStringLiteral("/dbkeel-demo.db");
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(database + QLatin1String(suffix));
+    QProcess sqlite;
+    QStringList arguments{QStringLiteral("-bail"), database};
+    if (withInstallationTables)
+        sqlite.setStandardInputFile(sourceDir() + QStringLiteral("/schema/sqlite.sql"));
+    else
+        arguments << QStringLiteral("VACUUM;");  // an empty database file
+    sqlite.start(QStringLiteral("sqlite3"), arguments);
+    ASSERT_TRUE(sqlite.waitForFinished(60000));
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().constData();
+}
+
 void ProgramFixture::writeDbtool(const QMap<QString, QString> &keys)
 {
     ProfileFile dbtool(demoFolder() + QStringLiteral("/program/dbtool.ini"));

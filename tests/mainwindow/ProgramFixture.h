@@ -20,6 +20,9 @@ protected:
     static QString demoFolder();
     // Recreates the demo database and configuration; `entries` go on top of the demo's host configuration.
     static void makeDemo(const QMap<int, QString> &entries = {});
+    // Replaces the demo database with the installation's tables without rows (schema/sqlite.sql), or
+    // with a database without any table.
+    static void replaceDatabase(bool withInstallationTables);
     // Sets keys of section DATABASETOOL in the program folder's dbtool.ini.
     static void writeDbtool(const QMap<QString, QString> &keys);
 

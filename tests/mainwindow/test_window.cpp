@@ -2,9 +2,12 @@
 
 #include "AppState.h"
 #include "CommandTable.h"
+#include "ConsoleState.h"
 #include "ConsoleThreads.h"
+#include "ConsoleWorker.h"
 #include "MainWindowPanel.h"
 #include "ReportListModel.h"
+#include "SharedDb.h"
 #include "ReportListView.h"
 
 #include <QAction>
@@ -142,4 +145,78 @@ TEST_F(ProgramFixture, ExitButtonEndsWithoutAskingAndStopsTheThreadsInTime)
     EXPECT_FALSE(consoleThreads().isWorkerRunning());
     EXPECT_LT(elapsed, 10000);  // the threads see their flags within 100 ms; far inside the 60 s and 10 s bounds
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ProgramFixture, ComputerListShowsTheRegistryOnceTheStartupSweepsAreDone)
+{
+    makeDemo();
+    StartupSweepDone = 0;
+    setSweepPause(std::chrono::milliseconds(5));
+    startProgram();
+    ReportListModel *computers = window->panel()->computerList()->reportModel();
+    ASSERT_TRUE(waitFor([&] { return computers->rowCount() == 6; }, 20000));
+    EXPECT_EQ(computers->itemText(0, 0), QStringLiteral("[1]线,[1]工位"));
+    EXPECT_EQ(computers->itemText(0, 1), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(computers->itemText(0, 2), QStringLiteral("15011"));
+    EXPECT_EQ(computers->itemText(0, 3), QStringLiteral("断开"));  // no station answers here
+    EXPECT_EQ(computers->textColor(0, 3), listcolor::Red);
+    EXPECT_TRUE(computers->hasCheckBoxes());
+    setSweepPause(std::chrono::milliseconds(1000));
+}
+
+TEST_F(ProgramFixture, ExitDuringTheStartupSweepsStopsTheWorkerAtOnce)
+{
+    makeDemo();
+    StartupSweepDone = 0;
+    startProgram();
+    ASSERT_TRUE(consoleThreads().isWorkerRunning());  // a sweep pauses a second per station
+    QElapsedTimer clock;
+    clock.start();
+    window->exitProgram();
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(consoleThreads().isWorkerRunning());
+    EXPECT_EQ(window->panel()->console().exit->text(), QStringLiteral("正在退出"));
+    EXPECT_FALSE(window->panel()->console().exit->isEnabled());
+}
+
+namespace {
+QStringList rows(const QString &query)
+{
+    QStringList values;
+    SqlCursor cursor = sharedDb().query(query);
+    while (cursor.next())
+        values << cursor.text(0);
+    return values;
+}
+}  // namespace
+
+TEST_F(ProgramFixture, StartingOnAnEmptyInstallationBringsItsSchemaUp)
+{
+    makeDemo();
+    replaceDatabase(true);
+    startProgram();
+    EXPECT_TRUE(prompt.calls().empty());
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_info")), QStringList{"37"});
+    EXPECT_EQ(rows(QStringLiteral("select reserved from tb_id_info where infoid = 1095")), QStringList{"INFO_1095"});
+    for (const char *table : {"tb_sys_log", "tb_status_memstd", "tb_login_ip_info", "tb_login_lineindex"})
+        EXPECT_EQ(rows(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = '%1'").arg(table)),
+                  QStringList{"1"}) << table;
+    const QStringList columns = rows(QStringLiteral("select name from pragma_table_info('tb_line_info')"));
+    for (const char *column : {"BrakeType", "LineCode", "stationip", "stationport", "jcjgid", "netid", "devPath", "devRemark"})
+        EXPECT_TRUE(columns.contains(QLatin1String(column))) << column;
+    EXPECT_TRUE(rows(QStringLiteral("select name from pragma_table_info('tb_login_lineindex')")).contains("devRemark"));
+    EXPECT_EQ(treeTexts(), QStringList{QStringLiteral("系统检测线关系信息")});
+}
+
+TEST_F(ProgramFixture, ADatabaseWithoutTheLineTableShowsTheErrorAndTheRootAlone)
+{
+    makeDemo();
+    replaceDatabase(false);
+    prompt.answer(PromptButton::Ok);  // group 2 cannot add the station columns
+    startProgram();
+    ASSERT_EQ(prompt.calls().size(), 1u);
+    EXPECT_EQ(prompt.lastCall().caption, QStringLiteral("提示"));
+    EXPECT_EQ(prompt.lastCall().icon, PromptIcon::Exclamation);
+    EXPECT_EQ(treeTexts(), QStringList{QStringLiteral("系统检测线关系信息")});
+    EXPECT_FALSE(logText().contains(QStringLiteral("总共有")));
 }
