@@ -392,6 +392,14 @@ void MainWindow::loadLineTree()
         widget->scrollToItem(items[tree->visibleRoot]);
 }
 
+void MainWindow::reloadLineLayout()
+{
+    panel_->deviceList()->reportModel()->deleteAllRows();
+    panel_->itemList()->reportModel()->deleteAllRows();
+    loadLineTree();
+    showCounts();
+}
+
 void MainWindow::showCounts()
 {
     ShowCounts(sharedDb());

@@ -49,6 +49,8 @@ public:
     void login();
     void loadLineTree();
     void showCounts();
+    // After the line configuration closed with OK: device and item lists cleared, tree and counts reloaded.
+    void reloadLineLayout();
     void loadStationDevices(int lineId, int stationId);
     void loadDeviceItems(int devId);
     void refreshComputerList();

@@ -220,3 +220,19 @@ TEST_F(ProgramFixture, ADatabaseWithoutTheLineTableShowsTheErrorAndTheRootAlone)
     EXPECT_EQ(treeTexts(), QStringList{QStringLiteral("系统检测线关系信息")});
     EXPECT_FALSE(logText().contains(QStringLiteral("总共有")));
 }
+
+TEST_F(ProgramFixture, ReloadingTheLayoutShowsANewLineAndClearsTheLists)
+{
+    makeDemo();
+    startProgram();
+    QTreeWidget *tree = window->panel()->lineTree();
+    tree->setCurrentItem(findNode(tree, QStringLiteral("[1]工位(127.0.0.1->15011)")));
+    ASSERT_GT(window->panel()->deviceList()->reportModel()->rowCount(), 0);
+    sharedDb().exec(QStringLiteral(
+        "insert into tb_line_info (linetype, lineid, stationid, devid, runorder, linename, devname, stationip) "
+        "values (1, 3, 1, 3, 1, '摩托车线', '滚筒制动检验台', '127.0.0.1')"));
+    window->reloadLineLayout();
+    EXPECT_TRUE(treeTexts().contains(QStringLiteral("  [3]摩托车线")));
+    EXPECT_TRUE(treeTexts().contains(QStringLiteral("    [1]工位(127.0.0.1->30100)")));  // no port: 3 × 10000 + 1 × 100
+    EXPECT_EQ(window->panel()->itemList()->reportModel()->rowCount(), 0);
+}
