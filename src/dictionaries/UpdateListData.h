@@ -10,7 +10,6 @@ class QButtonGroup;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QRadioButton;
 
 namespace dbkeel {
 
