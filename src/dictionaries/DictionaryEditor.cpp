@@ -252,8 +252,15 @@ bool DictionaryEditor::writeToDatabase()
         const QString statement = pending                        ? dictionaryInsertStatement(m_variant, values)
                                   : values.state == kWithdrawn ? dictionaryDeleteStatement(m_variant, values)
                                                                : dictionaryUpdateStatement(m_variant, values);
+        const bool update = !pending && values.state != kWithdrawn;
         try {
-            sharedDb().exec(statement);
+            // An update addresses its row by ID and code: a stored row whose code was changed in the
+            // list matches nothing, and saying "done" would lose the edit silently.
+            if (sharedDb().exec(statement) == 0 && update) {
+                notice(QStringLiteral("修改异常:没有找到ID为%1、代号为%2的记录,该行未保存(已存入的记录不能修改代号)")
+                           .arg(values.id, values.code));
+                return false;
+            }
         } catch (const DbError &error) {
             notice((pending ? QStringLiteral("新增异常:") : QStringLiteral("修改异常:")) + error.text());
             DbReady = 0;

@@ -149,9 +149,14 @@ TEST_F(DictionaryEditorTest, WhatTheEditorLetsThroughTheStoreStillChecksOrMisses
     devices.store();
     EXPECT_EQ(prompts.lastCall().text, deviceDictionary().storeRefused);
     devices.list().deleteRow(2);
+    prompts.answer(PromptButton::Ok);
     devices.store();
-    // The update addresses the row by ID and the new code, so the stored code stays.
-    EXPECT_EQ(table(), QStringLiteral("7,灯光仪,使用|9,,新建"));
+    // The update addresses the row by ID and the new code: it matches nothing, which is reported
+    // instead of passing for success, and the store stops there.
+    EXPECT_EQ(table(), QStringLiteral("7,灯光仪,使用"));
+    EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("修改异常:没有找到ID为")))
+        << prompts.lastCall().text.toStdString();
+    EXPECT_EQ(DbReady, 1);
 }
 
 TEST_F(DictionaryEditorTest, EditorDeleteRemovesAPendingRowAtOnceAndAsksForAStoredOne)
