@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -235,4 +236,21 @@ TEST_F(ProgramFixture, ReloadingTheLayoutShowsANewLineAndClearsTheLists)
     EXPECT_TRUE(treeTexts().contains(QStringLiteral("  [3]摩托车线")));
     EXPECT_TRUE(treeTexts().contains(QStringLiteral("    [1]工位(127.0.0.1->30100)")));  // no port: 3 × 10000 + 1 × 100
     EXPECT_EQ(window->panel()->itemList()->reportModel()->rowCount(), 0);
+}
+
+TEST_F(ProgramFixture, WithoutTheHostLibraryTheProgramRunsDegraded)
+{
+    makeDemo();
+    QFile::remove(demoFolder() + QStringLiteral("/system/libHostCfg.so"));
+    prompt.answer(PromptButton::Ok).answer(PromptButton::Ok);
+    startProgram();
+    ASSERT_EQ(prompt.calls().size(), 2u);
+    EXPECT_EQ(prompt.calls()[0].caption, QStringLiteral("Dbkeel"));
+    EXPECT_EQ(prompt.calls()[0].text, QStringLiteral("HostCfg.dll 加载错误或者没有该文件！"));
+    EXPECT_EQ(prompt.calls()[1].caption, QStringLiteral("提示"));  // no configuration record: no database
+    EXPECT_EQ(prompt.calls()[1].icon, PromptIcon::Exclamation);
+    EXPECT_TRUE(logText().contains(QStringLiteral("★连接数据库失败!!!\r\n")));
+    EXPECT_EQ(DbReady.load(), 0);
+    EXPECT_TRUE(treeTexts().isEmpty());
+    EXPECT_FALSE(isEnabled(command::StationConfigManager));
 }
