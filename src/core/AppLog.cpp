@@ -2,16 +2,27 @@
 
 #include "Gbk.h"
 
+#include <QCoreApplication>
+
 namespace dbkeel {
 
 void AddLog(const QString &text, bool plain) { emit logHub().entryAdded(text, plain); }
 
-LogHub &logHub() {
+LogHub &logHub()
+{
     static LogHub hub;
+    // Created by whichever thread logs first; it belongs to the user-interface thread.
+    static const bool placed = [] {
+        if (QCoreApplication *app = QCoreApplication::instance())
+            hub.moveToThread(app->thread());
+        return true;
+    }();
+    Q_UNUSED(placed);
     return hub;
 }
 
-void LogBuffer::add(const QString &text, bool plain) {
+void LogBuffer::add(const QString &text, bool plain)
+{
     static const QString kLineEnd = QStringLiteral("\r\n");
     static const QString kStar = QStringLiteral("★");
     QMutexLocker lock(&m_mutex);
