@@ -143,6 +143,20 @@ TEST_F(SchemaUpgradeTest, SecondRunChangesOnlyTheRefreshedRows)
               QStringLiteral("mine,5"));
 }
 
+TEST_F(SchemaUpgradeTest, UpgradedInstallationKeepsItsColumnsAndData)
+{
+    resetDemoDatabase();  // has every column already, and rows of tb_line_info
+    openSharedDb();
+    const QString lineInfoBefore = rows(QStringLiteral("select * from tb_line_info order by runorder"));
+    const QString columnsBefore = columnsOf(QStringLiteral("tb_line_info"));
+    upgradeAll();
+    EXPECT_EQ(DbReady, 1);
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_EQ(columnsOf(QStringLiteral("tb_line_info")), columnsBefore);
+    EXPECT_EQ(rows(QStringLiteral("select * from tb_line_info order by runorder")), lineInfoBefore);
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_info")), QStringLiteral("47"));  // 10 of the demo
+}
+
 TEST_F(SchemaUpgradeTest, WithoutLineTableGroupOneIsSilentAndGroupTwoStopsTheTree)
 {
     emptyInstallation();
