@@ -141,7 +141,7 @@ bool saveSystemConfig(const SystemConfig &config, QString &error)
 {
     const QString path = configFilePathFromHost();
     if (hostEntryPath(hostEntry::ProgramDir).isEmpty()) {
-        error = QStringLiteral("主机配置中没有程序目录,无法保存%1").arg(QStringLiteral("dbtool.ini"));
+        error = QStringLiteral("主机配置中没有程序目录,无法保存dbtool.ini");
         return false;
     }
     ProfileFile file(path);
