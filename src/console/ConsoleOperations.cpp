@@ -197,19 +197,6 @@ void ConsoleOperations::endProcess(int row)
         m_processes.deleteRow(row);
 }
 
-void ConsoleOperations::refreshComputerList()
-{
-    m_computers.deleteAllRows();
-    for (const RegistryEntry &entry : stationRegistry().entries()) {
-        const int row = m_computers.appendRow(entry.station.name);
-        m_computers.setItemText(row, 1, entry.station.ip);
-        m_computers.setItemText(row, 2, entry.station.port);
-        m_computers.setItemText(row, 3, entry.connected ? QStringLiteral("已连接") : QStringLiteral("断开"));
-        m_computers.setTextColor(row, -1, listcolor::Blue);
-        m_computers.setTextColor(row, 3, entry.connected ? listcolor::Green : listcolor::Red);
-    }
-}
-
 void ConsoleOperations::showProcesses(const QList<QStringList> &rows)
 {
     m_processes.deleteAllRows();

@@ -50,8 +50,6 @@ public:
     void invertSelection();  // "反选"
     void endProcess(int row);  // double-click on the process list
 
-    // The computer list from the registry: name, IP, port, "已连接" green or "断开" red.
-    void refreshComputerList();
     // The rows of a 1011 reply replace the process list, in blue.
     void showProcesses(const QList<QStringList> &rows);
 

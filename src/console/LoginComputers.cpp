@@ -102,6 +102,8 @@ void LoginComputers::deleteRow(int row)
 
 void LoginComputers::deleteAll()
 {
+    if (!sharedDb().isOpen())
+        return;
     try {
         sharedDb().exec(QStringLiteral("delete from tb_login_ip_info "));
     } catch (const DbError &error) {

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace dbkeel {
 
 inline constexpr int kStationChannel = 10;

@@ -24,14 +24,22 @@ bool eventually(const std::function<bool()> &done, std::chrono::milliseconds tim
     return waitPumping(done, timeout);
 }
 
-AgentProcess::AgentProcess(const QStringList &arguments) : m_port(freeUdpPort())
+AgentProcess::AgentProcess(const QStringList &arguments)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(buildBinDir() + QStringLiteral("/dbkeel-agent"),
-                    QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-                                portText(), QStringLiteral("--log"), m_dir.filePath(QStringLiteral("agent.log"))}
-                        + arguments);
-    m_ready = m_process.waitForStarted(5000) && waitForLog(QStringLiteral("listening on"));
+    // Another test program may take the free port first: then the agent ends and we try another.
+    for (int attempt = 0; attempt < 5 && !m_ready; ++attempt) {
+        m_port = freeUdpPort();
+        m_process.start(buildBinDir() + QStringLiteral("/dbkeel-agent"),
+                        QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                                    portText(), QStringLiteral("--log"), m_dir.filePath(QStringLiteral("agent.log"))}
+                            + arguments);
+        m_ready = m_process.waitForStarted(5000)
+                  && eventually([&] { return logCount(QStringLiteral("listening on")) > 0 || m_process.state() == QProcess::NotRunning; })
+                  && m_process.state() == QProcess::Running;
+        if (!m_ready)
+            m_process.waitForFinished(1000);
+    }
 }
 
 AgentProcess::~AgentProcess()

@@ -9,6 +9,7 @@
 #include "HostLib.h"
 #include "HostLibraryUpdate.h"
 #include "HostTestSystem.h"
+#include "LineTree.h"
 #include "Paths.h"
 #include "Prompt.h"
 #include "ReceiveLoop.h"
@@ -42,8 +43,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(loadedHostLib().isLoaded());
-        consolePort = freeUdpPort();
-        ASSERT_EQ(hostLib().openNet(kStationChannel, 0, consolePort, kPeerPort), 1);
+        for (int attempt = 0; attempt < 5 && consolePort == 0; ++attempt) {
+            const int port = freeUdpPort();
+            consolePort = hostLib().openNet(kStationChannel, 0, port, kPeerPort) == 1 ? port : 0;
+        }
+        ASSERT_NE(consolePort, 0);
         localStation() = StationRecord{1, QStringLiteral("127.0.0.1"), QString::number(consolePort), QStringLiteral("远程")};
         stationRegistry().clear();
         StartupSweepDone = 0;
@@ -51,8 +55,6 @@ protected:
         WorkerStop = 0;
         setCommandText({});
         setSweepPause(50ms);
-        computers.setColumns(QStringLiteral("计算机名称,100;IP地址,100;端口,60;连接状态,80"));
-        computers.setCheckBoxes(true);
         processes.setColumns(QStringLiteral("进程名称,100;计算机名称,100;IP,100;端口,0"));
         ASSERT_TRUE(consoleThreads().startReceiveLoop());
     }
@@ -74,7 +76,7 @@ protected:
     // The computer list from the registry, with the rows of the given ports ticked.
     void showComputers(const QStringList &tickedPorts = {})
     {
-        operations.refreshComputerList();
+        RefreshComputerList(computers, 400);
         for (int row = 0; row < computers.rowCount(); ++row)
             computers.setChecked(row, tickedPorts.contains(computers.itemText(row, 2)));
     }
