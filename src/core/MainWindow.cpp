@@ -51,20 +51,6 @@ const QString kProgramName = QStringLiteral("Dbkeel");
 
 MainWindow *currentWindow = nullptr;
 
-int closeSharedConnection(void *)
-{
-    CloseDb();
-    return 1;
-}
-
-int reopenSharedConnection(void *)
-{
-    QString error;
-    return OpenDb(error);
-}
-
-DbkeelConnectionControl connectionControl{nullptr, &closeSharedConnection, &reopenSharedConnection};
-
 // The tree's node pictures: roots and lines as folders, stations and computers as computers.
 QIcon treeIcon(int bitmap)
 {
@@ -269,8 +255,35 @@ void MainWindow::startThreads()
 void MainWindow::loadBackupManager()
 {
     const QString path = joinPath(hostEntryPath(hostEntry::BackupDir), QStringLiteral("DbBackUp.MANAGE"));
-    if (backupManager_.load(path))
-        backupManager_.init(this, &connectionControl, 0);
+    if (!backupManager_.load(path))
+        return;
+    connectionControl_ = {this, &MainWindow::closeForRestore, &MainWindow::reopenAfterRestore};
+    backupManager_.init(this, &connectionControl_, 0);
+}
+
+// The watchdog is held while the backup manager restores, so it cannot reopen the database mid-restore.
+int MainWindow::closeForRestore(void *window)
+{
+    auto *self = static_cast<MainWindow *>(window);
+    if (self->watchdog_)
+        self->watchdog_->stop();
+    CloseDb();
+    DbReady = 0;
+    return 1;
+}
+
+int MainWindow::reopenAfterRestore(void *window)
+{
+    auto *self = static_cast<MainWindow *>(window);
+    QString error;
+    const int opened = OpenDb(error);
+    if (opened == 1)
+        DbReady = 1;
+    else
+        AddLog(QStringLiteral("连接数据库失败!!!") + error, false);
+    if (self->watchdog_)
+        self->watchdog_->start();  // keeps retrying when the reopen failed
+    return opened;
 }
 
 void MainWindow::login()

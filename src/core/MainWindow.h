@@ -79,6 +79,8 @@ private:
     void openDatabase();
     void startThreads();
     void loadBackupManager();
+    static int closeForRestore(void *window);
+    static int reopenAfterRestore(void *window);
     void showSystemConfig();
     void showConfigManager();
     void startStandardsProgram();
@@ -94,6 +96,7 @@ private:
     LogBuffer log_;
     ExtensionComponent configManager_, backupManager_;
     bool configManagerInitialised_ = false;
+    DbkeelConnectionControl connectionControl_{};
     std::unique_ptr<DbWatchdog> watchdog_;
     ExitWaits exitWaits_;
     bool startupDone_ = false;

@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppState.h"
 #include "CommandTable.h"
+#include "SharedDb.h"
 #include "SystemConfigDialog.h"
 #include "TestSupport.h"
 
@@ -10,6 +11,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -137,4 +142,86 @@ TEST_F(ProgramFixture, CommandsWithoutAScreenOfTheirOwn)
     const QRect frame = window->frameGeometry();
     EXPECT_EQ(QString::fromUtf8(dbkeel::test::readFileBytes(argumentsFile)).trimmed(),
               QStringLiteral("-1 %1 %2 %3 %4 0").arg(frame.left()).arg(frame.top()).arg(frame.width()).arg(frame.height()));
+}
+
+namespace {
+
+// Drives the backup manager's own windows: "还原" on its screen, the backup file in the file dialog,
+// OK on the confirmation, then closes the screen and reports its status line.
+class RestoreDriver {
+public:
+    explicit RestoreDriver(const QString &backupFile) : file_(backupFile)
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { step(); });
+        poll_.start(20);
+    }
+    QString status;
+
+private:
+    void step()
+    {
+        QWidget *top = QApplication::activeModalWidget();
+        if (!top)
+            return;
+        if (auto *files = qobject_cast<QFileDialog *>(top)) {
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file_);
+            static_cast<QDialog *>(files)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(top)) {
+            for (QAbstractButton *button : box->buttons())
+                if (button->text() == QStringLiteral("确定"))
+                    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+        } else if (top->objectName() == QStringLiteral("BackupDialog")) {
+            if (!restoreClicked_) {
+                restoreClicked_ = true;
+                QPushButton *restore = top->findChild<QPushButton *>(QStringLiteral("restore"));
+                QMetaObject::invokeMethod(restore, &QPushButton::click, Qt::QueuedConnection);
+            } else {
+                status = top->findChild<QLabel *>(QStringLiteral("status"))->text();
+                poll_.stop();
+                static_cast<QDialog *>(top)->reject();
+            }
+        }
+    }
+    QString file_;
+    QTimer poll_;
+    bool restoreClicked_ = false;
+};
+
+QStringList firstColumn(const QString &query)
+{
+    QStringList values;
+    SqlCursor cursor = sharedDb().query(query);
+    while (cursor.next())
+        values << cursor.text(0);
+    return values;
+}
+
+}  // namespace
+
+TEST_F(ProgramFixture, RestoringABackupIntoTheRunningProgramReopensItsConnection)
+{
+    makeDemo();
+    ASSERT_TRUE(QFile::copy(component(QStringLiteral("DbBackUp.MANAGE")),
+                            demoFolder() + QStringLiteral("/components/DbBackUp.MANAGE")));
+    const QString backup = demoFolder() + QStringLiteral("/before.bak");
+    QFile::remove(backup);
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"), {demoFolder() + QStringLiteral("/dbkeel-demo.db"),
+                                             QStringLiteral(".backup '%1'").arg(backup)});
+    ASSERT_TRUE(sqlite.waitForFinished(30000));
+    ASSERT_EQ(sqlite.exitCode(), 0);
+
+    startProgram();
+    window->commands().enableMenus(0, true);
+    sharedDb().exec(QStringLiteral("delete from tb_line_info where lineid = 2"));
+    ASSERT_EQ(firstColumn(QStringLiteral("select distinct lineid from tb_line_info")), QStringList{"1"});
+
+    RestoreDriver driver(backup);
+    window->commands().trigger(command::BackupManager);
+    EXPECT_TRUE(driver.status.startsWith(QStringLiteral("还原完成"))) << driver.status.toStdString();
+    EXPECT_TRUE(sharedDb().isOpen());
+    EXPECT_EQ(DbReady.load(), 1);
+    EXPECT_EQ(firstColumn(QStringLiteral("select distinct lineid from tb_line_info order by lineid")), (QStringList{"1", "2"}));
+    window->reloadLineLayout();
+    EXPECT_TRUE(treeTexts().contains(QStringLiteral("  [2]综检线")));
 }
