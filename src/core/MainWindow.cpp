@@ -19,13 +19,11 @@
 #include "ReportListView.h"
 #include "SchemaUpgrade.h"
 #include "SharedDb.h"
-#include "StationRegistry.h"
 #include "SystemConfigDialog.h"
 #include "Text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -518,8 +516,7 @@ void MainWindow::showFullSize()
 
 void MainWindow::bringForward()
 {
-    if (isMinimized())
-        showNormal();
+    setWindowState(windowState() & ~Qt::WindowMinimized);  // back to maximised when it was
     show();
     raise();
     activateWindow();

@@ -254,3 +254,13 @@ TEST_F(ProgramFixture, WithoutTheHostLibraryTheProgramRunsDegraded)
     EXPECT_TRUE(treeTexts().isEmpty());
     EXPECT_FALSE(isEnabled(command::StationConfigManager));
 }
+
+TEST_F(ProgramFixture, BringingForwardRestoresAMinimisedWindow)
+{
+    makeDemo();
+    startProgram();
+    window->showMinimized();
+    window->bringForward();
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+}
