@@ -45,7 +45,8 @@ bool SingleInstance::claim()
     }
     QLocalServer::removeServer(key_);  // a socket left by a copy that crashed
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    return server_.listen(key_);
+    server_.listen(key_);  // without it later starts cannot hand over, but this copy still runs
+    return true;
 }
 
 bool SingleInstance::notifyRunning(int timeoutMs)

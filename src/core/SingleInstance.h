@@ -22,7 +22,7 @@ public:
     static QString defaultName();
     QString key() const { return key_; }
 
-    // True when this process is the running copy: it holds the lock and listens.
+    // True when this process is the running copy: it holds the lock (and listens for later starts).
     bool claim();
     // Asks the running copy to come forward; true when it took the request (retries while it
     // is still starting, up to `timeoutMs`).
