@@ -1,6 +1,5 @@
 #include "Program.h"
 
-#include "ConsoleEvents.h"
 #include "ConsoleOperations.h"
 #include "ConsolePanel.h"
 #include "ConsoleScreens.h"
@@ -37,9 +36,7 @@ void attachConsole(MainWindow &window)
     widgets.syncTime = c.syncTime;
     widgets.processList = panel->processList();
     widgets.chatBox = panel->chatBox();
-    new ConsolePanel(*operations, widgets, &window);
-    QObject::connect(&consoleEvents(), &ConsoleEvents::processesReceived, operations,
-                     &ConsoleOperations::showProcesses);
+    new ConsolePanel(*operations, widgets, &window);  // the operations fill the process list themselves
 }
 
 // A double click on a station or computer node edits its address.
