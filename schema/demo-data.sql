@@ -794,6 +794,18 @@ INSERT INTO tb_line_info (linetype, lineid, stationid, devid, runorder, linename
   (2, 2, 3, 20, 11, '综检线', '外廓尺寸测量仪', '', '320102', '127.0.0.1', 15023, '3201000001', '32010001', 'DEVBIN/Dev20.dll', '1.0.0'),
   (2, 2, 3, 9, 12, '综检线', '转向盘转动量检测仪', '', '320102', '127.0.0.1', 15023, '3201000001', '32010001', 'DEVBIN/Dev09.dll', '1.0.0');
 
+-- The line index the line configuration writes: every item of every placed device (the table as the
+-- program creates it at start)
+CREATE TABLE tb_login_lineindex (
+  lineid INTEGER, linename TEXT, stationid INTEGER, stationname TEXT, devid INTEGER, devname TEXT,
+  itemid INTEGER, itemname TEXT, insertdate TEXT, devPath TEXT, devRemark TEXT
+) STRICT;
+INSERT INTO tb_login_lineindex (lineid, linename, stationid, stationname, devid, devname, itemid, itemname, insertdate, devPath, devRemark)
+  SELECT l.lineid, l.linename, l.stationid, l.stationid || '工位', l.devid, l.devname, r.itemid, r.itemname,
+         '2026-12-01 08:30:00', l.devPath, l.devRemark
+  FROM tb_line_info l JOIN tb_id_dev_item r ON r.devid = l.devid
+  ORDER BY l.lineid, l.stationid, l.runorder, r.itemid;
+
 -- Vehicles; the last one was registered with a wrong plate kind in its loginid
 INSERT INTO tb_vehicle_info (loginid, INFO_1001, INFO_1002, INFO_1003, INFO_1004, INFO_1005, INFO_1012, INFO_1031, INFO_1082, INFO_1120, INFO_1122) VALUES
   ('苏A1234510120002', '苏A12345', '王建国', 'SVW7182QQD', 'LSVAM4187C2123456', '10050001', '10120002', '2026-12-10 08:05:12', '10820001', '年检', '1'),

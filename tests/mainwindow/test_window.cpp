@@ -59,7 +59,7 @@ TEST_F(ProgramFixture, StartsOnTheDemoWithTheTreeAndTheStartupLog)
                            }));
     EXPECT_EQ(window->panel()->lineTree()->currentItem()->text(0), QStringLiteral("[2]综检线"));
     const QString log = logText();
-    for (const QString &line : {QStringLiteral("总共有6工位或计算机\r\n"), QStringLiteral("当前系统含有:0条线 , 0个工位 , 0个设备 ;(仅统计不重复数量)\r\n"),
+    for (const QString &line : {QStringLiteral("总共有6工位或计算机\r\n"), QStringLiteral("当前系统含有:2条线 , 3个工位 , 12个设备 ;(仅统计不重复数量)\r\n"),
                                 QStringLiteral("本系统使用的IP:127.0.0.1 端口号:15000\r\n")})
         EXPECT_TRUE(log.contains(line)) << line.toStdString();
     EXPECT_EQ(window->panel()->logBox()->toPlainText().left(7), QStringLiteral("======="));
