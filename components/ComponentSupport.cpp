@@ -20,6 +20,12 @@ bool loadHostConfiguration(QString &error)
     return true;
 }
 
+void releaseHostConfiguration()
+{
+    hostLib().unload();
+    hostConfig() = HostConfigRecord();
+}
+
 int configuredDatabaseType() { return readSystemConfig().odbcType; }
 
 bool openConfiguredDatabase(SharedDb &db, QString &error)

@@ -8,8 +8,13 @@ namespace dbkeel {
 
 class SharedDb;
 
-// Loads the host library from the system directory and fills the host configuration record, once.
+// Loads the host library from the system directory and fills the host configuration record, once
+// per use of the component.
 bool loadHostConfiguration(QString &error);
+// Frees the component's binding when the component is stopped: the library it bound may be gone by
+// the next use (the system folder replaced, or the library unloaded by its last other user), and a
+// binding kept across uses would then call into unmapped code.
+void releaseHostConfiguration();
 // The database entry the program uses (DBODBCTYPE of dbtool.ini).
 int configuredDatabaseType();
 // Opens `db` on the data source of that entry; false with the driver's text in `error`.

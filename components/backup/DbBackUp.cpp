@@ -1,6 +1,7 @@
 // The backup manager's exports (the library is named DbBackUp.MANAGE).
 
 #include "BackupDialog.h"
+#include "ComponentSupport.h"
 #include "ComponentAbi.h"
 #include "Prompt.h"
 
@@ -46,6 +47,7 @@ DBKEEL_COMPONENT_EXPORT int ExtRelease(void)
 {
     owner = nullptr;
     control = nullptr;
+    releaseHostConfiguration();
     return 1;
 }
 

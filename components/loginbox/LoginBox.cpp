@@ -1,5 +1,6 @@
 // The login component's exports.
 
+#include "ComponentSupport.h"
 #include "LoginDialog.h"
 #include "Prompt.h"
 #include "SharedDb.h"
@@ -32,10 +33,11 @@ DBKEEL_COMPONENT_EXPORT int ExtDoModal(DbkeelUserRecord *user)
     return 1;
 }
 
-// Closes the component's connection.
+// Closes the component's connection and frees its host library binding.
 DBKEEL_COMPONENT_EXPORT int ExtStop(void)
 {
     connection().close();
+    releaseHostConfiguration();
     return 1;
 }
 

@@ -44,9 +44,9 @@ struct HostLib::Exports {
 namespace {
 
 template<typename Fn>
-void bind(QLibrary &library, const char *name, Fn &slot, QStringList &missing)
+void bind(const SharedLibrary &library, const char *name, Fn &slot, QStringList &missing)
 {
-    slot = reinterpret_cast<Fn>(library.resolve(name));
+    slot = reinterpret_cast<Fn>(library.symbol(name));
     if (!slot)
         missing << QString::fromLatin1(name);
 }
@@ -85,28 +85,28 @@ QString HostLib::libraryFileName(int variant)
 int HostLib::load(int variant, const QString &systemDir)
 {
     unload();
-    library_.setFileName(systemDir + QLatin1Char('/') + libraryFileName(variant));
-    if (!library_.load()) {
+    if (!library_.open(systemDir + QLatin1Char('/') + libraryFileName(variant))) {
         error_ = library_.errorString();
         return -1;
     }
+    SharedLibrary &lib = library_;
     Exports &e = *exports_;
     QStringList missing;
-    bind(library_, "GetHostCfg", e.getHostCfg, missing);
-    bind(library_, "GetField", e.getField, missing);
-    bind(library_, "GetField2", e.getField2, missing);
-    bind(library_, "GetVers", e.getVers, missing);
-    bind(library_, "PostLog", e.postLog, missing);
-    bind(library_, "GetHostIP", e.getHostIP, missing);
-    bind(library_, "OpenNet", e.openNet, missing);
-    bind(library_, "CloseNet", e.closeNet, missing);
-    bind(library_, "SendNetData", e.sendNetData, missing);
-    bind(library_, "ReadNetData", e.readNetData, missing);
-    bind(library_, "ScanPort", e.scanPort, missing);
-    bind(library_, "TrimLeft", e.trimLeft, missing);
-    bind(library_, "TrimRight", e.trimRight, missing);
+    bind(lib, "GetHostCfg", e.getHostCfg, missing);
+    bind(lib, "GetField", e.getField, missing);
+    bind(lib, "GetField2", e.getField2, missing);
+    bind(lib, "GetVers", e.getVers, missing);
+    bind(lib, "PostLog", e.postLog, missing);
+    bind(lib, "GetHostIP", e.getHostIP, missing);
+    bind(lib, "OpenNet", e.openNet, missing);
+    bind(lib, "CloseNet", e.closeNet, missing);
+    bind(lib, "SendNetData", e.sendNetData, missing);
+    bind(lib, "ReadNetData", e.readNetData, missing);
+    bind(lib, "ScanPort", e.scanPort, missing);
+    bind(lib, "TrimLeft", e.trimLeft, missing);
+    bind(lib, "TrimRight", e.trimRight, missing);
     if (!missing.isEmpty()) {
-        error_ = QStringLiteral("%1: missing %2").arg(library_.fileName(), missing.join(QStringLiteral(", ")));
+        error_ = QStringLiteral("%1: missing %2").arg(lib.path(), missing.join(QStringLiteral(", ")));
         return -2;
     }
     error_.clear();
@@ -116,11 +116,10 @@ int HostLib::load(int variant, const QString &systemDir)
 void HostLib::unload()
 {
     *exports_ = Exports{};
-    if (library_.isLoaded())
-        library_.unload();
+    library_.close();
 }
 
-bool HostLib::isLoaded() const { return library_.isLoaded(); }
+bool HostLib::isLoaded() const { return library_.isOpen(); }
 
 int HostLib::getHostCfg(HostConfigRecord &record) { return call(exports_->getHostCfg, record.data()); }
 

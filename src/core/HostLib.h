@@ -2,8 +2,9 @@
 // The program's binding to the host library: loaded by path, every export
 // bound by name; a wrapper whose export is missing answers kHostMissing.
 
+#include "SharedLibrary.h"
+
 #include <QByteArray>
-#include <QLibrary>
 #include <QString>
 #include <QStringList>
 
@@ -70,7 +71,7 @@ public:
 
 private:
     struct Exports;
-    QLibrary library_;
+    SharedLibrary library_;
     std::unique_ptr<Exports> exports_;
     QString error_;
 };

@@ -77,6 +77,26 @@ TEST(HostLibTest, VariantLoadsItsOwnFileAndUnloadNullsEveryPointer)
     expectAllMissing(lib);
 }
 
+// Two bindings of one file (the program's and a component's): each answers for itself, and one
+// that let go stays unbound while the other still holds the library.
+TEST(HostLibTest, EachBindingOfTheSameFileKeepsItsOwnState)
+{
+    const QString dir = test::folderWithLibrary(QStringLiteral("libHostCfg.so"), QStringLiteral("libHostCfg.so"));
+    HostLib program, component;
+    EXPECT_FALSE(component.isLoaded());
+    ASSERT_EQ(program.load(1, dir), 1);
+    EXPECT_FALSE(component.isLoaded());
+    ASSERT_EQ(component.load(1, dir), 1);
+    component.unload();
+    EXPECT_FALSE(component.isLoaded());
+    expectAllMissing(component);
+    EXPECT_TRUE(program.isLoaded());
+    QByteArray out;
+    EXPECT_EQ(program.getField("a,b", out, 1), 2);
+    program.unload();
+    EXPECT_FALSE(program.isLoaded());
+}
+
 TEST(HostLibTest, MissingExportsAnswerMissingAndTheRestWork)
 {
     const QString dir = test::folderWithLibrary(QStringLiteral("libhostcfg_partial.so"), QStringLiteral("libHostCfg.so"));

@@ -1,0 +1,31 @@
+#pragma once
+// A shared library loaded by path, counted by the system loader itself. QLibrary (Qt 6.4) loses
+// count when a library that one QLibrary has resolved symbols from is loaded by a second one: the
+// second one's unload then unmaps the library under the first. Bindings that other code of the
+// process may hold too (the host library) go through this class instead.
+
+#include <QString>
+
+namespace dbkeel {
+
+class SharedLibrary {
+public:
+    SharedLibrary() = default;
+    ~SharedLibrary();  // leaves the library loaded, as QLibrary does; close() frees it
+    SharedLibrary(const SharedLibrary &) = delete;
+    SharedLibrary &operator=(const SharedLibrary &) = delete;
+
+    bool open(const QString &path);  // false with errorString() when it does not load
+    void close();                    // this holder's count; the library goes when the last one closes
+    bool isOpen() const { return handle_ != nullptr; }
+    void *symbol(const char *name) const;  // null when missing or not open
+    QString path() const { return path_; }
+    QString errorString() const { return error_; }
+
+private:
+    void *handle_ = nullptr;
+    QString path_;
+    QString error_;
+};
+
+}  // namespace dbkeel
