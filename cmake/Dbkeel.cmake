@@ -16,8 +16,8 @@ function(dbkeel_embed_version target)
 endfunction()
 
 # dbkeel_add_test(<name> SOURCES <files...> LIBS <libs...> [WINDOW])
-# One GoogleTest program per subsystem, registered with ctest. WINDOW tests run
-# on Qt's offscreen platform.
+# One GoogleTest program per subsystem, registered with ctest. WINDOW tests get one
+# QApplication (tests/support/TestApplication.cpp) and run on Qt's offscreen platform.
 function(dbkeel_add_test name)
   cmake_parse_arguments(T "WINDOW" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -25,6 +25,7 @@ function(dbkeel_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(env "DBKEEL_BUILD_BIN=${CMAKE_BINARY_DIR}/bin" "DBKEEL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   if(T_WINDOW)
+    target_link_libraries(${name} PRIVATE dbkeel_testapp)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)

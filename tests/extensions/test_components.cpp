@@ -48,14 +48,6 @@ void click(QWidget &dialog, const char *button) { dialog.findChild<QPushButton *
 
 class ComponentTest : public StartupFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "test_extensions";
-        static char *argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
     void SetUp() override
     {
         StartupFixture::SetUp();

@@ -19,17 +19,7 @@ namespace {
 
 QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 
-class PromptTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "test_prompt";
-        static char *argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
-};
+class PromptTest : public ::testing::Test {};
 
 // Runs `act` on the first modal widget of type T once it is shown.
 template <typename T>

@@ -1,0 +1,31 @@
+// One QApplication for a whole window test program (ctest runs it on the offscreen platform).
+// Linked into every test registered as a WINDOW test.
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestApplication : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "dbkeel-test";
+        static char *argv[] = {name, nullptr};
+        if (!QApplication::instance())
+            app_ = new QApplication(argc, argv);
+    }
+    void TearDown() override
+    {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QApplication *app_ = nullptr;
+};
+
+::testing::Environment *const testApplication = ::testing::AddGlobalTestEnvironment(new TestApplication);
+
+}  // namespace
