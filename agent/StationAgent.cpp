@@ -55,40 +55,40 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
     const CommandPacket request = *CommandPacket::fromBytes(datagram.constData(), datagram.size());
     const QString text = request.text();
     switch (request.code) {
-    case command::SetClock: {
+    case stationcode::SetClock: {
         const QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         gated(m_config.allowed.setClock, QStringLiteral("set the clock to %1").arg(text), [&] { return setClock(when); });
         break;
     }
-    case command::Shutdown:
+    case stationcode::Shutdown:
         gated(m_config.allowed.shutdown, QStringLiteral("shut down"), [] { return shutDown(false); });
         break;
-    case command::Restart:
+    case stationcode::Restart:
         gated(m_config.allowed.restart, QStringLiteral("restart"), [] { return shutDown(true); });
         break;
-    case command::Test:
+    case stationcode::Test:
         m_log.write(QStringLiteral("test from %1: %2").arg(sender, text));
         break;
-    case command::Connect:
+    case stationcode::Connect:
         m_console = request.record();
         m_log.write(QStringLiteral("console %1 at %2:%3").arg(m_console->name, m_console->ip, m_console->port));
         break;
-    case command::AnnounceFile:
+    case stationcode::AnnounceFile:
         m_log.write(QStringLiteral("file announced by %1: %2").arg(sender, text));
         return std::nullopt;
-    case command::StartProgram:
+    case stationcode::StartProgram:
         gated(m_config.allowed.startProgram, QStringLiteral("start %1").arg(text), [&] { return startProgram(text); });
         break;
-    case command::EndProcess:
+    case stationcode::EndProcess:
         gated(m_config.allowed.endProcess, QStringLiteral("end the processes named %1").arg(text), [&] {
             const int ended = endProcesses(text);
             return ended > 0 ? QString() : QStringLiteral("no process of that name");
         });
         break;
-    case command::ListProcesses:
+    case stationcode::ListProcesses:
         m_log.write(QStringLiteral("process list asked by %1").arg(sender));
         return reply(request.code, processList()).toBytes();
-    case command::Message:
+    case stationcode::Message:
         m_log.write(QStringLiteral("message from %1: %2").arg(sender, text));
         return std::nullopt;
     default:

@@ -84,16 +84,16 @@ void ConsoleOperations::sendToTicked(int code)
 void ConsoleOperations::execute()
 {
     switch (m_command) {
-    case TestLink: sendToTicked(command::Test); break;
-    case ComputerInfo: sendToTicked(command::Connect); break;
-    case ProcessList: sendToTicked(command::ListProcesses); break;
+    case TestLink: sendToTicked(stationcode::Test); break;
+    case ComputerInfo: sendToTicked(stationcode::Connect); break;
+    case ProcessList: sendToTicked(stationcode::ListProcesses); break;
     case StartProgram:
         for (const Target &target : tickedComputers()) {
             const QString program = prompt().chooseFile(fileRequestFor(QStringLiteral(".exe")));
             if (program.isEmpty())
                 continue;
             setCommandText(program);
-            SendCommand(target.ip, target.port, command::StartProgram);
+            SendCommand(target.ip, target.port, stationcode::StartProgram);
         }
         break;
     default: break;
@@ -106,7 +106,7 @@ void ConsoleOperations::connectStations()
         prompt().message(kCaption, QStringLiteral("当前命令还没执行完毕,请稍后再试!"), PromptIcon::Exclamation);
         return;
     }
-    PendingCommand = command::Connect;
+    PendingCommand = stationcode::Connect;
     consoleThreads().startWorker();
 }
 
@@ -121,8 +121,8 @@ void ConsoleOperations::sendFile()
         return;
     }
     for (const RegistryEntry &entry : stationRegistry().entries())
-        SendCommand(entry.station.ip, toInt(entry.station.port), command::AnnounceFile);
-    PendingCommand = command::FileSent;
+        SendCommand(entry.station.ip, toInt(entry.station.port), stationcode::AnnounceFile);
+    PendingCommand = stationcode::FileSent;
     consoleThreads().startWorker();
 }
 
@@ -145,7 +145,7 @@ bool ConsoleOperations::sendMessage(const QString &message)
 
 void ConsoleOperations::sendMessageTo(const Target &target, const QString &data)
 {
-    const CommandPacket packet = CommandPacket::withText(command::Message, data);
+    const CommandPacket packet = CommandPacket::withText(stationcode::Message, data);
     if (sendPacket(target.ip, target.port, packet) > 0) {
         emit consoleEvents().chatAppended(data, 0);
         return;
@@ -160,17 +160,17 @@ void ConsoleOperations::sendMessageTo(const Target &target, const QString &data)
 
 void ConsoleOperations::shutdown()
 {
-    sendToTicked(command::Shutdown);
+    sendToTicked(stationcode::Shutdown);
 }
 
 void ConsoleOperations::restart()
 {
-    sendToTicked(command::Restart);
+    sendToTicked(stationcode::Restart);
 }
 
 void ConsoleOperations::syncTime()
 {
-    sendToTicked(command::SetClock);
+    sendToTicked(stationcode::SetClock);
 }
 
 void ConsoleOperations::selectAll()
@@ -193,7 +193,7 @@ void ConsoleOperations::endProcess(int row)
     if (answer != PromptButton::Ok)
         return;
     setCommandText(m_processes.itemText(row, 0));
-    if (SendCommand(m_processes.itemText(row, 2), toInt(m_processes.itemText(row, 3)), command::EndProcess) == 1)
+    if (SendCommand(m_processes.itemText(row, 2), toInt(m_processes.itemText(row, 3)), stationcode::EndProcess) == 1)
         m_processes.deleteRow(row);
 }
 

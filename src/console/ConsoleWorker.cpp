@@ -52,10 +52,10 @@ void sweep(int code, bool skipConnected)
             ++n;
             if (SendCommand(entry.station.ip, toInt(entry.station.port), code) == 0)
                 AddLog(key, false);
-            if (code == command::Connect)
+            if (code == stationcode::Connect)
                 AddLog(QStringLiteral("%1->%2[%3]").arg(n).arg(entry.station.ip, entry.station.port), true);
             pause(sweepPauseMs);
-            if (code != command::Connect)
+            if (code != stationcode::Connect)
                 AddLog(QStringLiteral("%1->%2[%3]").arg(n).arg(entry.station.ip, entry.station.port), true);
         } catch (...) {
             AddLog(QStringLiteral("异常"), true);
@@ -74,13 +74,13 @@ void setSweepPause(std::chrono::milliseconds pause)
 void ConnectSweep()
 {
     emit consoleEvents().sweepButtonsEnabled(false);
-    sweep(command::Connect, true);
+    sweep(stationcode::Connect, true);
     emit consoleEvents().sweepButtonsEnabled(true);
 }
 
 void TimeSyncSweep()
 {
-    sweep(command::SetClock, false);
+    sweep(stationcode::SetClock, false);
 }
 
 void ConsoleWorker()
@@ -100,7 +100,7 @@ void ConsoleWorker()
         RegistryRefreshed = 1;
         emit consoleEvents().registryRefreshed();
     }
-    if (PendingCommand.load() == command::Connect)
+    if (PendingCommand.load() == stationcode::Connect)
         ConnectSweep();
     PendingCommand = 0;
 }

@@ -19,14 +19,14 @@ namespace {
 QString replyNote(int code)
 {
     switch (code) {
-    case command::SetClock: return QStringLiteral("(执行时间同步)");
-    case command::Shutdown: return QStringLiteral("(执行关闭计算机)");
-    case command::Test: return QStringLiteral("(测试OK)");
-    case command::Connect: return QStringLiteral("(通讯成功)");
-    case command::Restart: return QStringLiteral("(执行重启动计算机)");
-    case command::StartProgram: return QStringLiteral("指定程序已启动");
-    case command::EndProcess: return QStringLiteral("指定进程已结束");
-    case command::ListProcesses: return QStringLiteral("已获取指定IP进程");
+    case stationcode::SetClock: return QStringLiteral("(执行时间同步)");
+    case stationcode::Shutdown: return QStringLiteral("(执行关闭计算机)");
+    case stationcode::Test: return QStringLiteral("(测试OK)");
+    case stationcode::Connect: return QStringLiteral("(通讯成功)");
+    case stationcode::Restart: return QStringLiteral("(执行重启动计算机)");
+    case stationcode::StartProgram: return QStringLiteral("指定程序已启动");
+    case stationcode::EndProcess: return QStringLiteral("指定进程已结束");
+    case stationcode::ListProcesses: return QStringLiteral("已获取指定IP进程");
     default: return {};
     }
 }
@@ -50,7 +50,7 @@ QList<QStringList> processRows(const QString &list, const StationRecord &from)
 
 void handleReply(const CommandPacket &reply)
 {
-    if (reply.code == command::Message) {
+    if (reply.code == stationcode::Message) {
         emit consoleEvents().chatAppended(reply.text(), 0);
         return;
     }
@@ -60,13 +60,13 @@ void handleReply(const CommandPacket &reply)
     setLastReply(from);
     logReply(reply.code, from);
     switch (reply.code) {
-    case command::Connect:
+    case stationcode::Connect:
         stationRegistry().markConnected(from.ip, from.port);
         break;
-    case command::EndProcess:
+    case stationcode::EndProcess:
         setCommandText({});
         break;
-    case command::ListProcesses:
+    case stationcode::ListProcesses:
         emit consoleEvents().processesReceived(processRows(reply.textAfterRecord(), from));
         break;
     default:

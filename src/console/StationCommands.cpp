@@ -52,19 +52,19 @@ std::optional<CommandPacket> requestFor(int code)
 {
     const QDateTime now = QDateTime::currentDateTime();
     switch (code) {
-    case command::SetClock:
+    case stationcode::SetClock:
         return CommandPacket::withText(code, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    case command::Shutdown:
-    case command::Restart:
+    case stationcode::Shutdown:
+    case stationcode::Restart:
         return CommandPacket::withText(code, QStringLiteral("0"));
-    case command::Test:
+    case stationcode::Test:
         return CommandPacket::withText(code, QStringLiteral("测试...[%1]").arg(now.toString(QStringLiteral("ss"))));
-    case command::Connect:
+    case stationcode::Connect:
         return CommandPacket::withRecord(code, localStationAsSender());
-    case command::AnnounceFile:
-    case command::StartProgram:
-    case command::EndProcess:
-    case command::ListProcesses:
+    case stationcode::AnnounceFile:
+    case stationcode::StartProgram:
+    case stationcode::EndProcess:
+    case stationcode::ListProcesses:
         return CommandPacket::withText(code, commandText());
     default:
         return std::nullopt;
@@ -85,13 +85,13 @@ int SendCommand(const QString &ip, int port, int code)
         if (sendPacket(ip, port, *request) > 0)
             return 1;
     } catch (...) {
-        if (code == command::Connect) {
+        if (code == stationcode::Connect) {
             DbReady = 0;
             return 0;
         }
         throw;
     }
-    if (code == command::Connect)
+    if (code == stationcode::Connect)
         AddLog(QStringLiteral("连接IP[%1],命令失败").arg(ip), true);
     return 0;
 }

@@ -25,8 +25,9 @@ struct StationRecord {
     static StationRecord fromBytes(const char *bytes82);
 };
 
-// The station command codes; 1006 and 1007 are neither sent nor handled.
-namespace command {
+// The station command codes (kept apart from the menu's command ids); 1006 and 1007 are neither
+// sent nor handled.
+namespace stationcode {
 inline constexpr int SetClock = 1001;
 inline constexpr int Shutdown = 1002;
 inline constexpr int Test = 1003;
@@ -38,7 +39,7 @@ inline constexpr int StartProgram = 1009;
 inline constexpr int EndProcess = 1010;
 inline constexpr int ListProcesses = 1011;
 inline constexpr int Message = 1012;
-}  // namespace command
+}  // namespace stationcode
 
 struct CommandPacket {
     static constexpr int kSize = 2072;
