@@ -3,6 +3,7 @@
 
 #include "AddLoginIP.h"
 #include "AppState.h"
+#include "DbTestSupport.h"
 #include "HostTestSystem.h"
 #include "LoginComputers.h"
 #include "ReportListModel.h"
@@ -43,18 +44,6 @@ protected:
     {
         sharedDb().close();
         EXPECT_EQ(scripted.pendingAnswers(), 0);
-    }
-    static QString rows(const QString &query)
-    {
-        QStringList all;
-        SqlCursor cursor = sharedDb().query(query);
-        while (cursor.next()) {
-            QStringList cells;
-            for (int c = 0; c < cursor.columnCount(); ++c)
-                cells << cursor.text(c);
-            all << cells.join(QLatin1Char(','));
-        }
-        return all.join(QLatin1Char('|'));
     }
     static void addEntry(quintptr node, const QString &ip, const QString &port, int kind, int lineId, int stationId)
     {

@@ -1,4 +1,5 @@
 #include "AppState.h"
+#include "DbTestSupport.h"
 #include "SchemaUpgrade.h"
 #include "ScriptedPrompt.h"
 #include "SharedDb.h"
@@ -61,18 +62,7 @@ protected:
         runUpgradeGroup2Tables(sharedDb());
         EXPECT_TRUE(runUpgradeGroup2Columns(sharedDb()));
     }
-    QString rows(const QString &query)
-    {
-        QStringList rows;
-        SqlCursor cursor = sharedDb().query(query);
-        while (cursor.next()) {
-            QStringList values;
-            for (int i = 0; i < cursor.columnCount(); ++i)
-                values << cursor.text(i);
-            rows << values.join(QLatin1Char(','));
-        }
-        return rows.join(QLatin1Char('\n'));
-    }
+    QString rows(const QString &query) { return test::rows(query, u'\n'); }
     QString columnsOf(const QString &table)
     {
         return rows(QStringLiteral("select name from pragma_table_info('%1') order by cid").arg(table))

@@ -3,6 +3,7 @@
 // tables, the real host library for GetField, and a scripted prompt.
 
 #include "AppState.h"
+#include "DbTestSupport.h"
 #include "HostLib.h"
 #include "ScriptedPrompt.h"
 #include "SharedDb.h"
@@ -53,19 +54,6 @@ protected:
         } catch (const DbError &error) {
             FAIL() << error.what();
         }
-    }
-    // Every row of a query, its columns joined by ",", rows by "|".
-    static QString rows(const QString &query)
-    {
-        QStringList all;
-        SqlCursor cursor = sharedDb().query(query);
-        while (cursor.next()) {
-            QStringList columns;
-            for (int c = 0; c < cursor.columnCount(); ++c)
-                columns << cursor.text(c);
-            all << columns.join(u',');
-        }
-        return all.join(u'|');
     }
     // The texts of every message shown, in order.
     QStringList messages() const

@@ -1,0 +1,11 @@
+#pragma once
+// Helpers for tests that read the shared database connection.
+
+#include <QString>
+
+namespace dbkeel::test {
+
+// Every row of a query on the shared connection: its columns joined by ",", rows by `rowSeparator`.
+QString rows(const QString &query, QChar rowSeparator = u'|');
+
+}  // namespace dbkeel::test
