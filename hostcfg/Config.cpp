@@ -26,9 +26,7 @@ extern "C" int GetHostCfg(char *record)
             profile.readString(QStringLiteral("HOSTCFG"), QString::number(k), QString(), HOSTCFG_ENTRY_SIZE);
         if (value.isEmpty())
             continue;
-        const QByteArray gbk = dbkeel::cutGbkBytes(dbkeel::toGbk(value), HOSTCFG_ENTRY_SIZE - 1);
-        std::memcpy(record + HOSTCFG_ENTRY_BASE + HOSTCFG_ENTRY_SIZE * k, gbk.constData(),
-                    static_cast<size_t>(gbk.size()));
+        dbkeel::putGbkField(record + HOSTCFG_ENTRY_BASE + HOSTCFG_ENTRY_SIZE * k, HOSTCFG_ENTRY_SIZE, value);
         ++entriesSet;
     }
     return entriesSet;

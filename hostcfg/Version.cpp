@@ -90,9 +90,7 @@ std::string_view ownStamp()
 
 void putText(char *out, int offset, int room, std::string_view utf8)
 {
-    const QByteArray gbk = dbkeel::cutGbkBytes(
-        dbkeel::toGbk(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()))), room - 1);
-    std::memcpy(out + offset, gbk.constData(), static_cast<size_t>(gbk.size()));
+    dbkeel::putGbkField(out + offset, room, QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 void putTexts(char *out, const VersionTexts &texts)

@@ -12,8 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <cstring>
-
 namespace dbkeel {
 
 namespace {
@@ -21,9 +19,7 @@ namespace {
 template <size_t N>
 void putText(char (&field)[N], const QString &text)
 {
-    const QByteArray bytes = cutGbkBytes(toGbk(text), int(N) - 1);
-    std::memset(field, 0, N);
-    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
+    putGbkField(field, int(N), text);
 }
 
 }  // namespace

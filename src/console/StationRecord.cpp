@@ -11,12 +11,6 @@ namespace dbkeel {
 
 namespace {
 
-void putText(char *field, int width, const QString &text)
-{
-    const QByteArray gbk = cutGbkBytes(toGbk(text), width - 1);
-    std::memcpy(field, gbk.constData(), size_t(gbk.size()));
-}
-
 QString takeText(const char *field, int width)
 {
     const auto *end = static_cast<const char *>(std::memchr(field, 0, size_t(width)));
@@ -35,9 +29,9 @@ QByteArray StationRecord::toBytes() const
 {
     QByteArray bytes(kSize, '\0');
     qToLittleEndian<qint16>(kind, bytes.data());
-    putText(bytes.data() + kIpOffset, kIpWidth, ip);
-    putText(bytes.data() + kPortOffset, kPortWidth, port);
-    putText(bytes.data() + kNameOffset, kNameWidth, name);
+    putGbkField(bytes.data() + kIpOffset, kIpWidth, ip);
+    putGbkField(bytes.data() + kPortOffset, kPortWidth, port);
+    putGbkField(bytes.data() + kNameOffset, kNameWidth, name);
     return bytes;
 }
 

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 #include <optional>
 
 namespace dbkeel {
@@ -88,6 +90,15 @@ QByteArray cutGbkBytes(const QByteArray &gbk, int maxBytes)
 QString cutToGbkBytes(const QString &text, int maxBytes)
 {
     return fromGbk(cutGbkBytes(toGbk(text), maxBytes));
+}
+
+void putGbkField(char *field, int width, const QString &text)
+{
+    if (width <= 0)
+        return;
+    const QByteArray gbk = cutGbkBytes(toGbk(text), width - 1);
+    std::memcpy(field, gbk.constData(), size_t(gbk.size()));
+    std::memset(field + gbk.size(), 0, size_t(width - gbk.size()));
 }
 
 int gbkLength(const QString &text)

@@ -20,6 +20,10 @@ QByteArray cutGbkBytes(const QByteArray &gbk, int maxBytes);
 // True when every character of `text` has a GBK form (nothing would become '?').
 bool isGbkText(const QString &text);
 
+// Writes the GBK form of `text` into a fixed field of `width` bytes, cut so that its NUL always
+// fits; the rest of the field is NUL.
+void putGbkField(char *field, int width, const QString &text);
+
 // Number of bytes of the GBK form.
 int gbkLength(const QString &text);
 
