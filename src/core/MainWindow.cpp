@@ -18,6 +18,7 @@
 #include "ReportListModel.h"
 #include "ReportListView.h"
 #include "SchemaUpgrade.h"
+#include "SharedConnectionControl.h"
 #include "SharedDb.h"
 #include "SystemConfigDialog.h"
 #include "Text.h"
@@ -255,33 +256,8 @@ void MainWindow::loadBackupManager()
     const QString path = joinPath(hostEntryPath(hostEntry::BackupDir), QStringLiteral("DbBackUp.MANAGE"));
     if (!backupManager_.load(path))
         return;
-    connectionControl_ = {this, &MainWindow::closeForRestore, &MainWindow::reopenAfterRestore};
+    connectionControl_ = sharedConnectionControl(watchdog_.get());  // the watchdog is held during a restore
     backupManager_.init(this, &connectionControl_, 0);
-}
-
-// The watchdog is held while the backup manager restores, so it cannot reopen the database mid-restore.
-int MainWindow::closeForRestore(void *window)
-{
-    auto *self = static_cast<MainWindow *>(window);
-    if (self->watchdog_)
-        self->watchdog_->stop();
-    CloseDb();
-    DbReady = 0;
-    return 1;
-}
-
-int MainWindow::reopenAfterRestore(void *window)
-{
-    auto *self = static_cast<MainWindow *>(window);
-    QString error;
-    const int opened = OpenDb(error);
-    if (opened == 1)
-        DbReady = 1;
-    else
-        AddLog(QStringLiteral("连接数据库失败!!!") + error, false);
-    if (self->watchdog_)
-        self->watchdog_->start();  // keeps retrying when the reopen failed
-    return opened;
 }
 
 void MainWindow::login()

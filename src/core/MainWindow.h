@@ -79,8 +79,6 @@ private:
     void openDatabase();
     void startThreads();
     void loadBackupManager();
-    static int closeForRestore(void *window);
-    static int reopenAfterRestore(void *window);
     void showSystemConfig();
     void showConfigManager();
     void startStandardsProgram();

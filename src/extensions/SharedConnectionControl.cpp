@@ -1,33 +1,41 @@
 #include "SharedConnectionControl.h"
 
+#include "AppLog.h"
 #include "AppState.h"
 #include "Database.h"
+#include "DbWatchdog.h"
 
 namespace dbkeel {
 
 namespace {
 
-int closeShared(void *)
+int closeShared(void *watchdog)
 {
+    if (watchdog)
+        static_cast<DbWatchdog *>(watchdog)->stop();
     CloseDb();
+    DbReady = 0;
     return 1;
 }
 
-int reopenShared(void *)
+int reopenShared(void *watchdog)
 {
     QString error;
-    if (OpenDb(error) != 1)
-        return 0;
-    DbReady = 1;
-    return 1;
+    const int opened = OpenDb(error);
+    if (opened == 1)
+        DbReady = 1;
+    else
+        AddLog(QStringLiteral("连接数据库失败!!!") + error, false);
+    if (watchdog)
+        static_cast<DbWatchdog *>(watchdog)->start();
+    return opened;
 }
 
 }  // namespace
 
-const DbkeelConnectionControl *sharedConnectionControl()
+DbkeelConnectionControl sharedConnectionControl(DbWatchdog *watchdog)
 {
-    static const DbkeelConnectionControl control{nullptr, &closeShared, &reopenShared};
-    return &control;
+    return {watchdog, &closeShared, &reopenShared};
 }
 
 }  // namespace dbkeel

@@ -6,7 +6,11 @@
 
 namespace dbkeel {
 
-// Close: CloseDb. Reopen: OpenDb, DbReady = 1 on success (on failure the watchdog keeps trying).
-const DbkeelConnectionControl *sharedConnectionControl();
+class DbWatchdog;
+
+// Close: the watchdog (when given) is stopped so it cannot reopen the database mid-restore, then
+// CloseDb and DbReady = 0. Reopen: OpenDb, DbReady = 1 on success, else the log line
+// "连接数据库失败!!!" with the driver's text; the watchdog starts again and keeps retrying.
+DbkeelConnectionControl sharedConnectionControl(DbWatchdog *watchdog);
 
 }  // namespace dbkeel

@@ -216,7 +216,8 @@ TEST_F(BackupTest, BackUpThenRestoreIntoTheRunningProgram)
 {
     EXPECT_EQ(source.dataSource, QStringLiteral("DbkeelDemo"));
     EXPECT_EQ(source.databaseFile, databasePath());
-    BackupDialog dialog(source, sharedConnectionControl());
+    const DbkeelConnectionControl control = sharedConnectionControl(nullptr);
+    BackupDialog dialog(source, &control);
 
     prompts.answerFile(backupFile);
     click(dialog, "backUp");
@@ -248,7 +249,8 @@ TEST_F(BackupTest, RestoreRefusesAFileThatIsNoDatabase)
 {
     const QString notABackup = demoFolder() + QStringLiteral("/backup/notes.bak");
     writeFileBytes(notABackup, QByteArray(8192, 'x'));
-    BackupDialog dialog(source, sharedConnectionControl());
+    const DbkeelConnectionControl control = sharedConnectionControl(nullptr);
+    BackupDialog dialog(source, &control);
     prompts.answerFile(notABackup).answer(PromptButton::Ok);
     click(dialog, "restore");
     EXPECT_TRUE(dialog.status().startsWith(QStringLiteral("还原失败:"))) << dialog.status().toStdString();
