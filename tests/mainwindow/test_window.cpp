@@ -1,3 +1,4 @@
+#include "DbTestSupport.h"
 #include "ProgramFixture.h"
 
 #include "AppState.h"
@@ -20,6 +21,7 @@
 #include <QTreeWidget>
 
 using namespace dbkeel;
+using dbkeel::test::firstColumn;
 using dbkeel::test::ProgramFixture;
 
 namespace {
@@ -180,32 +182,21 @@ TEST_F(ProgramFixture, ExitDuringTheStartupSweepsStopsTheWorkerAtOnce)
     EXPECT_FALSE(window->panel()->console().exit->isEnabled());
 }
 
-namespace {
-QStringList rows(const QString &query)
-{
-    QStringList values;
-    SqlCursor cursor = sharedDb().query(query);
-    while (cursor.next())
-        values << cursor.text(0);
-    return values;
-}
-}  // namespace
-
 TEST_F(ProgramFixture, StartingOnAnEmptyInstallationBringsItsSchemaUp)
 {
     makeDemo();
     replaceDatabase(true);
     startProgram();
     EXPECT_TRUE(prompt.calls().empty());
-    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_info")), QStringList{"37"});
-    EXPECT_EQ(rows(QStringLiteral("select reserved from tb_id_info where infoid = 1095")), QStringList{"INFO_1095"});
+    EXPECT_EQ(firstColumn(QStringLiteral("select count(*) from tb_id_info")), QStringList{"37"});
+    EXPECT_EQ(firstColumn(QStringLiteral("select reserved from tb_id_info where infoid = 1095")), QStringList{"INFO_1095"});
     for (const char *table : {"tb_sys_log", "tb_status_memstd", "tb_login_ip_info", "tb_login_lineindex"})
-        EXPECT_EQ(rows(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = '%1'").arg(table)),
+        EXPECT_EQ(firstColumn(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = '%1'").arg(table)),
                   QStringList{"1"}) << table;
-    const QStringList columns = rows(QStringLiteral("select name from pragma_table_info('tb_line_info')"));
+    const QStringList columns = firstColumn(QStringLiteral("select name from pragma_table_info('tb_line_info')"));
     for (const char *column : {"BrakeType", "LineCode", "stationip", "stationport", "jcjgid", "netid", "devPath", "devRemark"})
         EXPECT_TRUE(columns.contains(QLatin1String(column))) << column;
-    EXPECT_TRUE(rows(QStringLiteral("select name from pragma_table_info('tb_login_lineindex')")).contains("devRemark"));
+    EXPECT_TRUE(firstColumn(QStringLiteral("select name from pragma_table_info('tb_login_lineindex')")).contains("devRemark"));
     EXPECT_EQ(treeTexts(), QStringList{QStringLiteral("系统检测线关系信息")});
 }
 

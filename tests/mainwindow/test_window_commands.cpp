@@ -1,3 +1,4 @@
+#include "DbTestSupport.h"
 #include "ProgramFixture.h"
 
 #include "AppConfig.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 using namespace dbkeel;
+using dbkeel::test::firstColumn;
 using dbkeel::test::ProgramFixture;
 
 namespace {
@@ -186,15 +188,6 @@ private:
     QTimer poll_;
     bool restoreClicked_ = false;
 };
-
-QStringList firstColumn(const QString &query)
-{
-    QStringList values;
-    SqlCursor cursor = sharedDb().query(query);
-    while (cursor.next())
-        values << cursor.text(0);
-    return values;
-}
 
 }  // namespace
 

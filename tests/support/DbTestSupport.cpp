@@ -19,4 +19,13 @@ QString rows(const QString &query, QChar rowSeparator)
     return all.join(rowSeparator);
 }
 
+QStringList firstColumn(const QString &query)
+{
+    QStringList values;
+    SqlCursor cursor = sharedDb().query(query);
+    while (cursor.next())
+        values << cursor.text(0);
+    return values;
+}
+
 }  // namespace dbkeel::test

@@ -2,10 +2,13 @@
 // Helpers for tests that read the shared database connection.
 
 #include <QString>
+#include <QStringList>
 
 namespace dbkeel::test {
 
 // Every row of a query on the shared connection: its columns joined by ",", rows by `rowSeparator`.
 QString rows(const QString &query, QChar rowSeparator = u'|');
+// The first column of every row.
+QStringList firstColumn(const QString &query);
 
 }  // namespace dbkeel::test
