@@ -35,7 +35,6 @@ public:
 
     // The command box's selection changed to `entry`.
     void selectCommand(int entry);
-    int selectedCommand() const { return m_command; }
     CommandBoxState commandBoxState() const { return m_state; }
 
     void execute();          // "执行"

@@ -43,9 +43,8 @@ public:
     const LogBuffer &log() const { return log_; }
     bool startupDone() const { return startupDone_; }
     bool exited() const { return exited_; }
-    void setExitWaits(ExitWaits waits) { exitWaits_ = waits; }
 
-    // Part of the window's operations that other screens reach.
+    // The window's operations that other screens reach.
     void login();
     void loadLineTree();
     void showCounts();

@@ -47,7 +47,6 @@ public:
     // does nothing before attach and while the screen is smaller than one pixel.
     void layout();
 
-    bool isAttached() const { return screen_ != nullptr; }
     QSize referenceSize() const { return reference_; }
     const DialogFontSettings &fontSettings() const { return settings_; }
 

@@ -32,7 +32,6 @@ public:
     bool setBackgroundMode(int mode);
     BackgroundMode backgroundMode() const { return mode_; }
     const QPixmap &background() const { return background_; }
-    ProportionalLayout &proportionalLayout() { return layout_; }
 
 protected:
     void attachLayout();  // call at the end of the constructor, after every control is placed
