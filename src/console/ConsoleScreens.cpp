@@ -7,7 +7,7 @@ namespace dbkeel {
 
 void registerConsoleScreens()
 {
-    registerCommand(32797, [](QWidget *) { replaceHostLibrary(); });
+    registerCommand(command::HostLibUpdate, [](ScreenHost &) { replaceHostLibrary(); });
 }
 
 }  // namespace dbkeel

@@ -2,7 +2,7 @@
 
 namespace dbkeel {
 
-// The console's menu commands: 32797, the host library update.
+// The console's menu commands: the host library update.
 void registerConsoleScreens();
 
 }  // namespace dbkeel

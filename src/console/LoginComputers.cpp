@@ -1,6 +1,6 @@
 #include "LoginComputers.h"
 
-#include "AppState.h"
+#include "DbErrorReport.h"
 #include "Prompt.h"
 #include "ReportListModel.h"
 #include "SharedDb.h"
@@ -11,11 +11,6 @@ namespace dbkeel {
 namespace {
 
 const QString kCaption = QStringLiteral("提示");
-
-void showError(const QString &context, const DbError &error, const QString &caption = kCaption)
-{
-    prompt().message(caption, context + error.text(), PromptIcon::Exclamation);
-}
 
 }  // namespace
 
@@ -48,8 +43,7 @@ void LoginComputers::load()
             m_list.setTextColor(row, -1, listcolor::Blue);
         }
     } catch (const DbError &error) {
-        showError(QStringLiteral("获取当前系统线工位关系失败! "), error, QStringLiteral("错误"));
-        DbReady = 0;
+        reportDbError(QStringLiteral("错误"), QStringLiteral("获取当前系统线工位关系失败! "), error);
     }
 }
 
@@ -96,7 +90,7 @@ void LoginComputers::deleteRow(int row)
         sharedDb().exec(statement);
         m_list.deleteRow(row);
     } catch (const DbError &error) {
-        showError(QStringLiteral("删除信息异常"), error);
+        reportDbError(kCaption, QStringLiteral("删除信息异常"), error, AfterDbError::KeepReady);
     }
 }
 
@@ -107,8 +101,7 @@ void LoginComputers::deleteAll()
     try {
         sharedDb().exec(QStringLiteral("delete from tb_login_ip_info "));
     } catch (const DbError &error) {
-        showError(QStringLiteral("删除信息异常"), error);
-        DbReady = 0;
+        reportDbError(kCaption, QStringLiteral("删除信息异常"), error);
     }
 }
 
@@ -126,8 +119,7 @@ void LoginComputers::save()
                                      sqlText(m_list.itemText(row, Number)), sqlText(m_list.itemText(row, Type))));
         }
     } catch (const DbError &error) {
-        showError(QStringLiteral("插入信息异常"), error);
-        DbReady = 0;
+        reportDbError(kCaption, QStringLiteral("插入信息异常"), error);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "StationAddress.h"
 
-#include "AppState.h"
+#include "DbErrorReport.h"
 #include "Prompt.h"
 #include "SharedDb.h"
 #include "SqlValue.h"
@@ -42,8 +42,7 @@ std::optional<QString> ApplyAddress(const QString &address, int port, quintptr t
         try {
             sharedDb().exec(updateStatement(entry, address, port));
         } catch (const DbError &error) {
-            prompt().message(QStringLiteral("提示"), QStringLiteral("修改IP失败") + error.text(), PromptIcon::Exclamation);
-            DbReady = 0;
+            reportDbError(QStringLiteral("提示"), QStringLiteral("修改IP失败"), error);
         }
     }
     return text;

@@ -8,8 +8,6 @@
 #include "StationRegistry.h"
 #include "Text.h"
 
-#include <cstring>
-
 namespace dbkeel {
 
 namespace {
@@ -19,14 +17,6 @@ const QString kExecutableName = QStringLiteral("Dbkeel.exe");
 #else
 const QString kExecutableName = QStringLiteral("Dbkeel");
 #endif
-
-UserRecord emptyUserRecord()
-{
-    UserRecord record;
-    std::memset(&record, 0, sizeof record);
-    record.level = -1;
-    return record;
-}
 
 qint16 odbcTypeFrom(const ProfileFile &file)
 {
@@ -50,12 +40,6 @@ void readFallbackStations(const ProfileFile &file)
 }
 
 }  // namespace
-
-UserRecord &userRecord()
-{
-    static UserRecord record = emptyUserRecord();
-    return record;
-}
 
 QString &ProgramVersion()
 {

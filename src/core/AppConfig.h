@@ -3,7 +3,6 @@
 // logged-in user. Written on the user-interface thread at start-up and login.
 
 #include "AppState.h"  // DBODBCTYPE
-#include "ComponentAbi.h"
 #include "HostLib.h"   // LocalIpList
 
 #include <QString>
@@ -27,11 +26,8 @@ inline const QString IpDataSection = QStringLiteral("IPDATA"), IpInfo = QStringL
 inline constexpr int WideWidth = 300, AddressWidth = 32, FallbackWidth = 18;
 }  // namespace dbtool
 
-
-
 // The logged-in user's power level (from the login component).
 inline std::atomic<qint16> UserLevel{0};
-UserRecord &userRecord();  // level -1 until a login filled it
 QString &ProgramVersion();
 QString &ConfigFilePath();  // set by ReadConfig
 LocalIpList &localIpList();

@@ -1,5 +1,6 @@
 #include "BasicInfoList.h"
 
+#include "DbErrorReport.h"
 #include "Prompt.h"
 #include "SharedDb.h"
 
@@ -36,7 +37,7 @@ void BasicInfoList::load()
                 m_list.setItemText(row, c + 1, cursor.text(QString::fromLatin1(columns[c])));
         }
     } catch (const DbError &error) {
-        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
+        reportDbError(QStringLiteral("错误"), QString(), error, AfterDbError::KeepReady);
     }
     m_list.setTextColor(-1, -1, listcolor::Blue);
 }

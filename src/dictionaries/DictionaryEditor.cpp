@@ -1,6 +1,7 @@
 #include "DictionaryEditor.h"
 
 #include "AppState.h"
+#include "DbErrorReport.h"
 #include "DictionaryTrace.h"
 #include "ExchangeFile.h"
 #include "Gbk.h"
@@ -86,8 +87,7 @@ void DictionaryEditor::load()
                     m_list.setTextColor(last, -1, listcolor::Red);
             }
         } catch (const DbError &error) {
-            prompt().message(m_variant.loadErrorCaption, error.text(), PromptIcon::Exclamation);
-            DbReady = 0;
+            reportDbError(m_variant.loadErrorCaption, QString(), error);
         }
     }
     showLargestCode();
@@ -262,8 +262,7 @@ bool DictionaryEditor::writeToDatabase()
                 return false;
             }
         } catch (const DbError &error) {
-            notice((pending ? QStringLiteral("新增异常:") : QStringLiteral("修改异常:")) + error.text());
-            DbReady = 0;
+            reportDbError(kNotice, pending ? QStringLiteral("新增异常:") : QStringLiteral("修改异常:"), error);
             return false;
         }
     }

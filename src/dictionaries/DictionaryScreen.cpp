@@ -68,14 +68,11 @@ void DictionaryScreen::connectCommands()
     connect(m_import, &QPushButton::clicked, this, [this] { m_editor.importFile(false); });
     connect(m_forcedImport, &QPushButton::clicked, this, [this] { m_editor.importFile(true); });
     connect(m_cancel, &QPushButton::clicked, this, &DictionaryScreen::reject);
-    connect(m_list, &QAbstractItemView::doubleClicked, this, &DictionaryScreen::openRowEditor);
+    editRowsOnDoubleClick(this, m_list, m_editor, &UpdateListData::edit);
     connect(m_list, &QAbstractItemView::clicked, this,
             [this](const QModelIndex &index) { m_editor.showInsertTime(index.row()); });
 
-    connect(&m_editor, &DictionaryEditor::storeRunning, this, [this](bool running) {
-        m_update->setEnabled(!running);
-        m_update->setText(running ? QStringLiteral("更新...") : QStringLiteral("更新"));
-    });
+    followBusy(m_update, &m_editor, &DictionaryEditor::storeRunning, QStringLiteral("更新..."));
     connect(&m_editor, &DictionaryEditor::exchangeRunning, this, [this](bool running) {
         for (QPushButton *button : {m_forcedImport, m_import, m_export})
             button->setEnabled(!running);
@@ -95,14 +92,6 @@ bool DictionaryScreen::eventFilter(QObject *watched, QEvent *event)
             m_editor.markWithdrawn(m_list->selectedRows());
     }
     return ScreenDialog::eventFilter(watched, event);
-}
-
-void DictionaryScreen::openRowEditor()
-{
-    const int row = m_list->selectedRow();
-    if (!m_editor.prepareEdit(row))
-        return;
-    m_editor.finishEdit(row, UpdateListData::edit(this));
 }
 
 void DictionaryScreen::search()

@@ -27,7 +27,6 @@ protected:
 private:
     void placeControls();
     void connectCommands();
-    void openRowEditor();
     void search();
 
     DictionaryEditor m_editor;

@@ -3,7 +3,7 @@
 
 namespace dbkeel {
 
-// Registers the menu commands 32772-32775, 32781 and 32784.
+// Registers the dictionary screens: devices, items, parameters, line types, basic information, outline items.
 void registerDictionaryScreens();
 
 }  // namespace dbkeel

@@ -1,5 +1,7 @@
 #include "DictionaryVariant.h"
 
+#include "CommandIds.h"
+
 namespace dbkeel {
 
 QString DictionaryVariant::columnSpec(int clientWidth) const
@@ -20,7 +22,7 @@ DictionaryVariant makeDevices()
     DictionaryVariant v;
     v.screenName = QStringLiteral("SetDevInfo");
     v.title = QStringLiteral("设备创建");
-    v.commandId = 32772;
+    v.commandId = command::DeviceDictionary;
     v.table = QStringLiteral("tb_id_devid");
     v.codeColumn = QStringLiteral("devid");
     v.nameColumn = QStringLiteral("devname");
@@ -76,7 +78,7 @@ DictionaryVariant makeItems()
     DictionaryVariant v = makeItemLike();
     v.screenName = QStringLiteral("SetItemInfo");
     v.title = QStringLiteral("项目创建");
-    v.commandId = 32773;
+    v.commandId = command::ItemDictionary;
     v.table = QStringLiteral("tb_id_itemid");
     v.codeColumn = QStringLiteral("itemid");
     v.nameColumn = QStringLiteral("itemname");
@@ -106,7 +108,7 @@ DictionaryVariant makeParameters()
     DictionaryVariant v = makeItemLike();
     v.screenName = QStringLiteral("SetParamInfo");
     v.title = QStringLiteral("参数创建");
-    v.commandId = 32774;
+    v.commandId = command::ParameterDictionary;
     v.table = QStringLiteral("tb_id_paramid");
     v.codeColumn = QStringLiteral("paramid");
     v.nameColumn = QStringLiteral("paramname");

@@ -1,6 +1,6 @@
 #include "LineTypeEditor.h"
 
-#include "AppState.h"
+#include "DbErrorReport.h"
 #include "Prompt.h"
 #include "RowEditorRecord.h"
 #include "SharedDb.h"
@@ -69,8 +69,7 @@ void LineTypeEditor::load()
             while (cursor.next())
                 appendRow(cursor.text(QStringLiteral("lintype")), cursor.text(QStringLiteral("linename")), listcolor::Blue);
         } catch (const DbError &error) {
-            prompt().message(QStringLiteral("操作数据库异常"), error.text(), PromptIcon::Exclamation);
-            DbReady = 0;
+            reportDbError(QStringLiteral("操作数据库异常"), QString(), error);
         }
     }
     showLargestCode();
@@ -144,8 +143,7 @@ void LineTypeEditor::store()
                 sharedDb().exec(lineTypeStoreStatement(dialect, m_list.itemText(row, CodeColumn),
                                                        m_list.itemText(row, NameColumn)));
             } catch (const DbError &error) {
-                prompt().message(kNotice, QStringLiteral("修改异常:") + error.text(), PromptIcon::Exclamation);
-                DbReady = 0;
+                reportDbError(kNotice, QStringLiteral("修改异常:"), error);
                 break;
             }
         }

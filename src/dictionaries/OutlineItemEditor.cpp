@@ -1,6 +1,6 @@
 #include "OutlineItemEditor.h"
 
-#include "AppState.h"
+#include "DbErrorReport.h"
 #include "ExchangeFile.h"
 #include "Gbk.h"
 #include "Profile.h"
@@ -118,8 +118,7 @@ void OutlineItemEditor::load()
                            cursor.text(QStringLiteral("alias"))});
         }
     } catch (const DbError &error) {
-        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
-        DbReady = 0;
+        reportDbError(QStringLiteral("错误"), QString(), error);
     }
     m_list.setTextColor(-1, -1, listcolor::Blue);
 }
@@ -149,8 +148,7 @@ void OutlineItemEditor::finishEdit(int row, bool accepted)
     try {
         sharedDb().exec(outlineSaveStatement(sharedDb().dialect(), record.item));
     } catch (const DbError &error) {
-        prompt().message(QStringLiteral("提示"), error.text(), PromptIcon::Exclamation);
-        DbReady = 0;
+        reportDbError(QStringLiteral("提示"), QString(), error);
     }
 }
 
@@ -174,8 +172,7 @@ bool OutlineItemEditor::exportTo(const QString &path)
                           cursor.text(QStringLiteral("remark")), cursor.text(QStringLiteral("usetypeabout")),
                           cursor.text(QStringLiteral("alias"))});
     } catch (const DbError &error) {
-        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
-        DbReady = 0;
+        reportDbError(QStringLiteral("错误"), QString(), error);
         return false;
     }
     m_status.setProgressRange(1, int(items.size()));
@@ -217,8 +214,7 @@ void OutlineItemEditor::importFile()
     if (!sharedDb().isOpen())
         return;
     const auto showError = [](const DbError &error) {
-        prompt().message(QStringLiteral("错误"), error.text(), PromptIcon::Exclamation);
-        DbReady = 0;
+        reportDbError(QStringLiteral("错误"), QString(), error);
     };
     if (clear) {
         try {

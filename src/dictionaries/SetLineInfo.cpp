@@ -39,23 +39,13 @@ SetLineInfo::SetLineInfo(QWidget *parent) : ScreenDialog(parent, QSize(560, 400)
 
     connect(m_update, &QPushButton::clicked, &m_editor, &LineTypeEditor::store);
     connect(cancel, &QPushButton::clicked, this, &SetLineInfo::reject);
-    connect(m_list, &QAbstractItemView::doubleClicked, this, &SetLineInfo::openRowEditor);
-    connect(&m_editor, &LineTypeEditor::storeRunning, this, [this](bool running) {
-        m_update->setEnabled(!running);
-        m_update->setText(running ? QStringLiteral("更新...") : QStringLiteral("更新"));
-    });
+    editRowsOnDoubleClick(this, m_list, m_editor, &UpdateListData::edit);
+    followBusy(m_update, &m_editor, &LineTypeEditor::storeRunning, QStringLiteral("更新..."));
 
     m_editor.setColumns(m_list->width() - 2 * m_list->frameWidth());
     m_list->setModel(&m_editor.list());
     m_editor.load();
     attachLayout();
-}
-
-void SetLineInfo::openRowEditor()
-{
-    const int row = m_list->selectedRow();
-    if (m_editor.prepareEdit(row))
-        m_editor.finishEdit(row, UpdateListData::edit(this));
 }
 
 }  // namespace dbkeel

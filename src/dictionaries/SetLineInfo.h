@@ -18,8 +18,6 @@ public:
     LineTypeEditor &editor() { return m_editor; }
 
 private:
-    void openRowEditor();
-
     LineTypeEditor m_editor;
     ReportListView *m_list = nullptr;
     QPushButton *m_update = nullptr;

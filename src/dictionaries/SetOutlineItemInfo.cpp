@@ -32,19 +32,12 @@ SetOutlineItemInfo::SetOutlineItemInfo(QWidget *parent)
     connect(exportButton, &QPushButton::clicked, &m_editor, &OutlineItemEditor::exportAll);
     connect(importButton, &QPushButton::clicked, &m_editor, &OutlineItemEditor::importFile);
     connect(cancel, &QPushButton::clicked, this, &SetOutlineItemInfo::reject);
-    connect(m_list, &QAbstractItemView::doubleClicked, this, &SetOutlineItemInfo::openItemEditor);
+    editRowsOnDoubleClick(this, m_list, m_editor, &AddOutLineItem::edit);
 
     m_editor.setColumns(m_list->width() - 2 * m_list->frameWidth());
     m_list->setModel(&m_editor.list());
     m_editor.load();
     attachLayout();
-}
-
-void SetOutlineItemInfo::openItemEditor()
-{
-    const int row = m_list->selectedRow();
-    if (m_editor.prepareEdit(row))
-        m_editor.finishEdit(row, AddOutLineItem::edit(this));
 }
 
 }  // namespace dbkeel

@@ -16,8 +16,6 @@ public:
     OutlineItemEditor &editor() { return m_editor; }
 
 private:
-    void openItemEditor();
-
     OutlineItemEditor m_editor;
     ReportListView *m_list = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include "DictionaryFixture.h"
 #include "ScreenRegistry.h"
+#include "TestScreenHost.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -31,8 +32,10 @@ protected:
         const ScreenAction action = registeredCommand(commandId);
         ASSERT_TRUE(action) << commandId;
         prompts.answerModal(std::move(script));
-        action(nullptr);
+        action(host);
     }
+    TestScreenHost host;
+
     // With DBKEEL_SCREENSHOT_DIR set, the screen as it is drawn now goes to <dir>/<name>.png.
     static void screenshot(QWidget &screen, const QString &name)
     {

@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 #include "ScreenRegistry.h"
+#include "TestScreenHost.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,9 +25,9 @@ QList<int> menuIds()
 
 // A menu whose every command has a handler, so only EnableMenus decides what is greyed.
 struct FullMenu {
-    QWidget window;
-    QMenuBar bar{&window};
-    CommandTable table{&window};
+    test::TestScreenHost host;
+    QMenuBar bar{&host.window};
+    CommandTable table{host};
     FullMenu()
     {
         for (int id : menuIds())
@@ -39,9 +40,9 @@ struct FullMenu {
 
 TEST(CommandTable, MenuTextsIdsAndAccelerators)
 {
-    QWidget window;
-    QMenuBar bar(&window);
-    CommandTable table(&window);
+    test::TestScreenHost host;
+    QMenuBar bar(&host.window);
+    CommandTable table(host);
     table.buildMenu(&bar);
     const QStringList titles = {QStringLiteral("系统(&M)"), QStringLiteral("快速组建新线(&E)"), QStringLiteral("数据清理管理(&C)"),
                                 QStringLiteral("线组成元素管理"), QStringLiteral("线内关系建立(&G)"), QStringLiteral("SQL调试工具(&Q)")};
@@ -83,19 +84,19 @@ TEST(CommandTable, EnableMenusTreatsTheProtectedSet)
 
 TEST(CommandTable, ACommandWithoutActionStaysGreyedUntilAScreenIsRegistered)
 {
-    QWidget window;
-    QMenuBar bar(&window);
-    CommandTable table(&window);
+    test::TestScreenHost host;
+    QMenuBar bar(&host.window);
+    CommandTable table(host);
     table.buildMenu(&bar);
     table.enableMenus(0, true);
     EXPECT_FALSE(table.action(32772)->isEnabled());
 
-    QWidget *openedOn = nullptr;
-    registerCommand(32772, [&](QWidget *owner) { openedOn = owner; });
+    ScreenHost *openedOn = nullptr;
+    registerCommand(32772, [&](ScreenHost &owner) { openedOn = &owner; });
     table.refresh();
     EXPECT_TRUE(table.action(32772)->isEnabled());
     table.action(32772)->trigger();
-    EXPECT_EQ(openedOn, &window);
+    EXPECT_EQ(openedOn, &host);
 
     table.enableMenus(0, false);
     openedOn = nullptr;

@@ -3,6 +3,8 @@
 // set that stays greyed until a login, and the dispatch of a chosen command to the main
 // window's own handler or to the screen another module registered (ScreenRegistry.h).
 
+#include "CommandIds.h"
+
 #include <QList>
 #include <QObject>
 #include <QRect>
@@ -15,24 +17,10 @@
 
 class QAction;
 class QMenuBar;
-class QWidget;
 
 namespace dbkeel {
 
-namespace command {
-inline constexpr int About = 16;
-inline constexpr int Exit = 32771;
-inline constexpr int OneKeyRelations = 32778;
-inline constexpr int BackupManager = 32780;
-inline constexpr int QuickLineBuild = 32783;
-inline constexpr int ClearDuplicates = 32785;
-inline constexpr int SystemConfig = 32789;
-inline constexpr int StationConfigManager = 32790;
-inline constexpr int Login = 32791;
-inline constexpr int TrayShow = 32796;
-inline constexpr int HostLibUpdate = 32797;
-inline constexpr int StandardsProgram = 32803;
-}  // namespace command
+class ScreenHost;
 
 struct MenuCommand {
     int id;
@@ -58,7 +46,8 @@ class CommandTable : public QObject {
 public:
     using Handler = std::function<void()>;
 
-    explicit CommandTable(QWidget *mainWindow);
+    // `host` is handed to the registered screens; the table is a child of its window.
+    explicit CommandTable(ScreenHost &host);
 
     // Fills `bar` with the menu; every action is named "command<id>".
     void buildMenu(QMenuBar *bar);
@@ -76,7 +65,7 @@ public:
 private:
     void apply(int id);
 
-    QWidget *mainWindow_;
+    ScreenHost &host_;
     std::map<int, QAction *> actions_;
     std::map<int, Handler> handlers_;
     std::set<int> disabled_;

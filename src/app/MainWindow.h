@@ -6,6 +6,7 @@
 #include "AppLog.h"
 #include "DbWatchdog.h"
 #include "ExtensionComponent.h"
+#include "ScreenHost.h"
 
 #include <QBasicTimer>
 #include <QMainWindow>
@@ -27,7 +28,7 @@ struct ExitWaits {
     std::chrono::milliseconds receiveLoop{10000};
 };
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ScreenHost {
     Q_OBJECT
 
 public:
@@ -48,8 +49,10 @@ public:
     void login();
     void loadLineTree();
     void showCounts();
+    // ScreenHost
+    QWidget *owner() override { return this; }
     // After the line configuration closed with OK: device and item lists cleared, tree and counts reloaded.
-    void reloadLineLayout();
+    void reloadLineLayout() override;
     void loadStationDevices(int lineId, int stationId);
     void loadDeviceItems(int devId);
     void refreshComputerList();
@@ -94,6 +97,7 @@ private:
     ExtensionComponent configManager_, backupManager_;
     bool configManagerInitialised_ = false;
     DbkeelConnectionControl connectionControl_{};
+    UserRecord user_{};  // the login box's record; level -1 until a login filled it
     std::unique_ptr<DbWatchdog> watchdog_;
     ExitWaits exitWaits_;
     bool startupDone_ = false;

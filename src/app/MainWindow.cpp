@@ -89,6 +89,7 @@ QIcon programIcon()
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
+    user_.level = -1;
     initialise();
 }
 
@@ -150,7 +151,7 @@ void MainWindow::openStationNetwork()
 
 void MainWindow::buildMenu()
 {
-    commands_ = new CommandTable(this);
+    commands_ = new CommandTable(*this);
     commands_->setHandler(command::Login, [this] { login(); });
     commands_->setHandler(command::SystemConfig, [this] { showSystemConfig(); });
     commands_->setHandler(command::StationConfigManager, [this] { showConfigManager(); });
@@ -268,7 +269,7 @@ void MainWindow::login()
         prompt().message(kProgramName, QStringLiteral("密码框组件不存在:%1").arg(path), PromptIcon::Exclamation);
         return;
     }
-    UserRecord &user = userRecord();
+    UserRecord &user = user_;
     const bool success = loginBox.doModal(&user) != 0;
     if (!success)
         user.level = 1000;
@@ -281,8 +282,7 @@ void MainWindow::login()
     if (configManager_.isLoaded())
         commands_->enableMenus(command::StationConfigManager, true);
     setWindowTitle(QStringLiteral("Dbkeel--%1[%2]%3")
-                       .arg(fromGbk(user.userId), fromGbk(user.displayText))
-                       .arg(user.level));
+                       .arg(fromGbk(user.userId), fromGbk(user.displayText), QString::number(user.level)));
 }
 
 void MainWindow::showSystemConfig()

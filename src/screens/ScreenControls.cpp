@@ -24,14 +24,17 @@ QLabel *placeLabel(QWidget *screen, const QRect &geometry, const QString &text)
 
 void showStatus(const ScreenStatus &status, QLabel *left, QLabel *right, QProgressBar *progress)
 {
-    if (left) {
-        left->setText(status.left());
-        QObject::connect(&status, &ScreenStatus::leftChanged, left, &QLabel::setText);
-    }
-    if (right) {
-        right->setText(status.right());
-        QObject::connect(&status, &ScreenStatus::rightChanged, right, &QLabel::setText);
-    }
+    const auto follow = [&status](QLabel *label, QString text, void (ScreenStatus::*changed)(const QString &)) {
+        if (!label)
+            return;
+        label->setText(text);
+        QObject::connect(&status, changed, label, [label](const QString &now) {
+            label->setText(now);
+            label->repaint();
+        });
+    };
+    follow(left, status.left(), &ScreenStatus::leftChanged);
+    follow(right, status.right(), &ScreenStatus::rightChanged);
     if (progress) {
         progress->setRange(status.progressMinimum(), status.progressMaximum());
         progress->setValue(status.progress());
