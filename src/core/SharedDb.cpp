@@ -362,6 +362,59 @@ SqlCursor SharedDb::query(const QString &text)
 
 bool SharedDb::exists(const QString &text) { return query(text).next(); }
 
+namespace {
+void setAutocommit(SQLHDBC handle, bool on)
+{
+    check(SQLSetConnectAttr(handle, SQL_ATTR_AUTOCOMMIT,
+                            reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
+          SQL_HANDLE_DBC, handle, "SQLSetConnectAttr");
+}
+}  // namespace
+
+SqlTransaction::SqlTransaction(SharedDb &db) : m_connection(db.connection())
+{
+    setAutocommit(m_connection->handle, false);
+    m_open = true;
+}
+
+SqlTransaction::~SqlTransaction()
+{
+    if (!m_open)
+        return;
+    try {
+        end(false);
+    } catch (const DbError &) {
+        // a connection that went away has dropped the transaction with it
+    }
+}
+
+void SqlTransaction::commit()
+{
+    if (!m_open)
+        throw DbError(QStringLiteral("the transaction has ended"));
+    try {
+        end(true);
+    } catch (const DbError &) {
+        if (m_open) {
+            try {
+                end(false);
+            } catch (const DbError &) {
+            }
+        }
+        throw;
+    }
+}
+
+void SqlTransaction::end(bool commit)
+{
+    const SQLHDBC handle = m_connection->handle;
+    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, handle, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    if (!succeeded(rc))
+        fail(SQL_HANDLE_DBC, handle, commit ? "SQLEndTran(commit)" : "SQLEndTran(rollback)");
+    m_open = false;
+    setAutocommit(handle, true);
+}
+
 SharedDb &sharedDb()
 {
     static SharedDb instance;

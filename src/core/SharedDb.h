@@ -85,12 +85,33 @@ public:
     bool exists(const QString &text);
 
 private:
+    friend class SqlTransaction;
     std::shared_ptr<DbConnection> connection() const;
     long long execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement);
 
     mutable std::mutex mutex_;
     std::shared_ptr<DbConnection> connection_;
     std::atomic<bool> open_{false};
+};
+
+// All or nothing: every statement run on `db` while the scope lives belongs to one transaction,
+// which commit() makes lasting and which is rolled back when the scope is left without it (an
+// exception, an early return). One scope at a time on a connection.
+class SqlTransaction {
+public:
+    explicit SqlTransaction(SharedDb &db);  // DbError when the connection cannot begin one
+    ~SqlTransaction();
+    SqlTransaction(const SqlTransaction &) = delete;
+    SqlTransaction &operator=(const SqlTransaction &) = delete;
+
+    // DbError when the commit fails; everything is rolled back then.
+    void commit();
+
+private:
+    void end(bool commit);
+
+    std::shared_ptr<DbConnection> m_connection;
+    bool m_open = false;
 };
 
 // The process-wide connection.

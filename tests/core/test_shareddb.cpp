@@ -125,6 +125,61 @@ TEST_F(SharedDbTest, ClosedConnectionRefusesStatementsButOpenCursorsFinish)
     EXPECT_EQ(cursor.text(0), QStringLiteral("2"));
 }
 
+// A transaction scope on the embedded database, as every replace-all write uses it.
+class TransactionTest : public DbFixture {
+protected:
+    void SetUp() override
+    {
+        DbFixture::SetUp();
+        run(QStringLiteral("create table t (code integer not null, name text) strict"));
+        run(QStringLiteral("insert into t values (1, 'old1'), (2, 'old2')"));
+    }
+    // Delete every row, insert `codes` in order, commit: the pattern of a replace-all write.
+    void replaceAll(const QStringList &codes)
+    {
+        SqlTransaction transaction(db);
+        db.exec(QStringLiteral("delete from t"));
+        for (const QString &code : codes)
+            db.exec(QStringLiteral("insert into t values (%1, 'new')").arg(sqlNumber(code)));
+        transaction.commit();
+    }
+};
+
+TEST_F(TransactionTest, CommittedWorkStaysAndLaterStatementsAreOnTheirOwnAgain)
+{
+    replaceAll({"7", "8"});
+    EXPECT_EQ(column(QStringLiteral("select code from t order by code")), QStringLiteral("7|8"));
+    run(QStringLiteral("insert into t values (9, 'autocommit')"));
+    SharedDb second;  // another connection sees every row: nothing is left uncommitted
+    second.open(driverConnectString(), 10);
+    SqlCursor count = second.query(QStringLiteral("select count(*) from t"));
+    ASSERT_TRUE(count.next());
+    EXPECT_EQ(count.toInt(0), 3);
+}
+
+TEST_F(TransactionTest, AFailureInTheMiddleLeavesEveryOldRow)
+{
+    EXPECT_THROW(replaceAll({"7", "x", "8"}), DbError);  // 'x' fails on the integer column
+    EXPECT_EQ(column(QStringLiteral("select name from t order by code")), QStringLiteral("old1|old2"));
+    replaceAll({"5"});  // the connection is usable for the next scope
+    EXPECT_EQ(column(QStringLiteral("select code from t")), QStringLiteral("5"));
+}
+
+TEST_F(TransactionTest, AScopeLeftWithoutCommitRollsBack)
+{
+    {
+        SqlTransaction transaction(db);
+        run(QStringLiteral("delete from t"));
+    }
+    EXPECT_EQ(column(QStringLiteral("select code from t order by code")), QStringLiteral("1|2"));
+}
+
+TEST_F(TransactionTest, AClosedConnectionCannotBeginOne)
+{
+    db.close();
+    EXPECT_THROW(SqlTransaction{db}, DbError);
+}
+
 TEST(SharedDbOpen, BadConnectStringThrowsTheDriverManagersText)
 {
     SharedDb db;
