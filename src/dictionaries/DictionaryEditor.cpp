@@ -234,14 +234,37 @@ void DictionaryEditor::store()
     }
     emit storeRunning(true);
     m_status.setLeft(m_variant.storeBusyStatus);
-    if (sharedDb().isOpen())
-        writeToDatabase();
+    const int firstUnwritten = sharedDb().isOpen() ? writeToDatabase() : 0;
+    QList<DictionaryRow> unwritten;
+    for (int i = firstUnwritten; i < m_list.rowCount(); ++i)
+        unwritten << row(i);
     load();
-    m_status.setLeft(m_variant.storeDoneStatus);
+    keepUnwritten(unwritten);
+    m_status.setLeft(unwritten.isEmpty() ? m_variant.storeDoneStatus
+                                         : QStringLiteral("更新未完成,未写入的修改仍在列表中"));
     emit storeRunning(false);
 }
 
-bool DictionaryEditor::writeToDatabase()
+void DictionaryEditor::keepUnwritten(const QList<DictionaryRow> &rows)
+{
+    const auto storedRow = [this](const QString &id) {
+        for (int r = 0; r < m_list.rowCount() && id != kPending; ++r)
+            if (m_list.itemText(r, 0) == id)  // the ID column
+                return r;
+        return -1;
+    };
+    for (const DictionaryRow &values : rows) {
+        const int stored = storedRow(values.id);
+        if (stored < 0) {
+            appendRow(values, listcolor::Teal);
+        } else {
+            writeRow(stored, values);
+            colourByState(stored);
+        }
+    }
+}
+
+int DictionaryEditor::writeToDatabase()
 {
     for (int i = 0; i < m_list.rowCount(); ++i) {
         DictionaryRow values = row(i);
@@ -259,14 +282,14 @@ bool DictionaryEditor::writeToDatabase()
             if (sharedDb().exec(statement) == 0 && update) {
                 notice(QStringLiteral("修改异常:没有找到ID为%1、代号为%2的记录,该行未保存(已存入的记录不能修改代号)")
                            .arg(values.id, values.code));
-                return false;
+                return i;
             }
         } catch (const DbError &error) {
             reportDbError(kNotice, pending ? QStringLiteral("新增异常:") : QStringLiteral("修改异常:"), error);
-            return false;
+            return i;
         }
     }
-    return true;
+    return m_list.rowCount();
 }
 
 bool DictionaryEditor::search(bool byName, const QString &text)
@@ -364,18 +387,47 @@ void DictionaryEditor::importFile(bool forced)
         return;
     m_status.setLeft(QStringLiteral("请梢等,正在导入数据..."));
     emit exchangeRunning(true);
-    const Dialect dialect = sharedDb().dialect();
-    for (const QString &record : readExchangeRecords(path, m_variant.table)) {
-        const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QStringList records = readExchangeRecords(path, m_variant.table);
+    bool imported = true;
+    if (forced)
+        imported = importAllOrNothing(records);
+    else
+        importEach(records);
+    emit exchangeRunning(false);
+    m_status.setLeft(imported ? QStringLiteral("导入完毕") : QStringLiteral("导入失败"));
+    load();
+}
+
+QString DictionaryEditor::importStatement(const QString &record, bool forced) const
+{
+    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return dictionaryImportStatement(sharedDb().dialect(), m_variant, importRecord(record, time), forced);
+}
+
+void DictionaryEditor::importEach(const QStringList &records)
+{
+    for (const QString &record : records) {
         try {
-            sharedDb().exec(dictionaryImportStatement(dialect, m_variant, importRecord(record, time), forced));
+            sharedDb().exec(importStatement(record, false));
         } catch (const DbError &error) {
             qCDebug(dictionaryTrace).noquote() << m_variant.importTrace.arg(error.text());
         }
     }
-    emit exchangeRunning(false);
-    m_status.setLeft(QStringLiteral("导入完毕"));
-    load();
+}
+
+bool DictionaryEditor::importAllOrNothing(const QStringList &records)
+{
+    try {
+        SqlTransaction transaction(sharedDb());
+        for (const QString &record : records)
+            sharedDb().exec(importStatement(record, true));
+        transaction.commit();
+        return true;
+    } catch (const DbError &error) {
+        qCDebug(dictionaryTrace).noquote() << m_variant.importTrace.arg(error.text());
+        reportDbError(kNotice, QStringLiteral("导入失败,表未作任何修改:"), error, AfterDbError::KeepReady);
+        return false;
+    }
 }
 
 }  // namespace dbkeel

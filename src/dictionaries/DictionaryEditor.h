@@ -51,7 +51,7 @@ public:
     bool check();
     // "检查...": check with its status texts and message.
     void checkCommand();
-    // "更新": check, write every row, reload.
+    // "更新": check, write every row, reload (keeping what could not be written).
     void store();
     // "查找": false when the text was empty (the dialog then focuses the text box).
     bool search(bool byName, const QString &text);
@@ -68,13 +68,23 @@ private:
     void writeRow(int row, const DictionaryRow &values);
     void colourByState(int row);
     void showLargestCode();
-    bool writeToDatabase();
+    // Writes the rows in list order and stops at the first failure; the index of the first row
+    // not written (the row count when every row was).
+    int writeToDatabase();
+    // After the reload of a store that stopped: the rows it did not write go back into the list,
+    // over their stored row (by ID) or appended, so no edit is lost.
+    void keepUnwritten(const QList<DictionaryRow> &rows);
     void applyInsert(const RowEditorRecord &record);
     void applyModify(int row, const RowEditorRecord &record);
     void applyDelete(int row);
     // The row as an exchange-file record; empty when a field cannot be carried.
     QString exportRecord(int row) const;
     ImportRecord importRecord(const QString &record, const QString &time) const;
+    QString importStatement(const QString &record, bool forced) const;
+    // A plain import adds what is missing record by record; a failing record is traced and skipped.
+    void importEach(const QStringList &records);
+    // A forced import renames existing codes: every record or, after a failure, none (reported).
+    bool importAllOrNothing(const QStringList &records);
 
     const DictionaryVariant &m_variant;
     ReportListModel m_list;

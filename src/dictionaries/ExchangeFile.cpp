@@ -80,26 +80,29 @@ bool writeExchangeRecords(const QString &path, const QString &section, const QSt
     return written;
 }
 
-int exchangeCount(const ProfileFile &file, const QString &section, const QString &keyPrefix)
+QList<int> exchangeKeys(const ProfileFile &file, const QString &section, const QString &keyPrefix)
 {
-    int lastKey = -1;
+    const int count = toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth + 1));
+    QList<int> keys;
     for (const QString &key : file.keyNames(section)) {
         if (!key.startsWith(keyPrefix, Qt::CaseInsensitive))
             continue;
+        const QStringView number = QStringView(key).mid(keyPrefix.size());
         bool numeric = false;
-        const int k = key.mid(keyPrefix.size()).toInt(&numeric);
-        if (numeric && k >= 0)
-            lastKey = std::max(lastKey, k);
+        const int n = number.toInt(&numeric);
+        if (numeric && n >= 0 && n < count && number == QString::number(n))
+            keys << n;
     }
-    return std::min(toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth + 1)), lastKey + 1);
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
 }
 
 QStringList readExchangeRecords(const QString &path, const QString &section)
 {
     const ProfileFile file(path);
-    const int count = exchangeCount(file, section, QString());
     QStringList records;
-    for (int k = 0; k < count; ++k) {
+    for (int k : exchangeKeys(file, section, QString())) {
         const QString record = file.readString(section, QString::number(k), QString(), kExchangeRecordWidth + 1);
         if (!record.isEmpty())
             records << record;

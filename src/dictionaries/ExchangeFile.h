@@ -36,11 +36,11 @@ QString exchangeField(const QString &record, int index);
 // Writes the records under the keys 0.. and NUM, then saves the file. False with `error`.
 bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records,
                           QString *error);
-// NUM of the section, but never beyond the highest numbered key "<keyPrefix><n>" + 1; 0 when
-// either is missing.
-int exchangeCount(const ProfileFile &file, const QString &section, const QString &keyPrefix);
-// The records under the keys 0 .. NUM-1; missing keys are left out. A missing file, section or
-// NUM gives none; a NUM beyond the last numbered key reads up to that key.
+// The numbers n, in number order, of the keys "<keyPrefix><n>" (n in decimal) that the section holds
+// with 0 <= n < NUM. Only the keys present are visited, so a file claiming a huge NUM costs no more
+// than its keys; a missing section or NUM gives none.
+QList<int> exchangeKeys(const ProfileFile &file, const QString &section, const QString &keyPrefix);
+// The records under the keys 0 .. NUM-1 that the section holds, in number order; empty ones are left out.
 QStringList readExchangeRecords(const QString &path, const QString &section);
 
 }  // namespace dbkeel

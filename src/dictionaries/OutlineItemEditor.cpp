@@ -213,43 +213,62 @@ void OutlineItemEditor::importFile()
                                         PromptButton::Cancel) == PromptButton::Ok;
     if (!sharedDb().isOpen())
         return;
-    const auto showError = [](const DbError &error) {
-        reportDbError(QStringLiteral("错误"), QString(), error);
-    };
-    if (clear) {
-        try {
-            sharedDb().exec(outlineClearStatement());
-        } catch (const DbError &error) {
-            showError(error);  // importing over items that should have gone would mix the lists
-            return;
-        }
-    }
     const ProfileFile file(path);
-    const int count = exchangeCount(file, kSection, QStringLiteral("ID_"));
-    m_status.setLeft(QStringLiteral("正在导入数据,请稍等..."));
-    m_status.setProgressRange(1, count);
-    m_status.setProgress(0);
-    const Dialect dialect = sharedDb().dialect();
-    for (int k = 0; k < count; ++k) {
-        m_status.setProgress(k);
+    QList<OutlineItem> items;
+    for (int k : exchangeKeys(file, kSection, QStringLiteral("ID_"))) {
         const auto read = [&](const char *key) {
             return file.readString(kSection, QString::fromLatin1(key) + QString::number(k), QString(),
                                    kExchangeFieldBytes + 1);
         };
         const OutlineItem item{read("ID_"), read("VAL_"), read("TYPE_"), read("REMARK_"), read("ALIAS_")};
-        if (item.code.isEmpty())
-            continue;  // a key the file does not hold
-        try {
-            sharedDb().exec(outlineImportStatement(dialect, item));
-        } catch (const DbError &error) {
-            showError(error);
-        }
+        if (!item.code.isEmpty())
+            items << item;
     }
+    m_status.setLeft(QStringLiteral("正在导入数据,请稍等..."));
+    m_status.setProgressRange(1, int(items.size()));
     m_status.setProgress(0);
-    prompt().message(QStringLiteral("提示"), QStringLiteral("导入完毕"), PromptIcon::Information);
+    bool imported = true;
+    if (clear)
+        imported = replaceAll(items);
+    else
+        importEach(items);
+    m_status.setProgress(0);
+    if (imported)
+        prompt().message(QStringLiteral("提示"), QStringLiteral("导入完毕"), PromptIcon::Information);
     m_status.setLeft(QStringLiteral("导入结束,刷新列表..."));
     load();
-    m_status.setLeft(QStringLiteral("导入数据完毕"));
+    m_status.setLeft(imported ? QStringLiteral("导入数据完毕") : QStringLiteral("导入失败"));
+}
+
+void OutlineItemEditor::importEach(const QList<OutlineItem> &items)
+{
+    const Dialect dialect = sharedDb().dialect();
+    for (int k = 0; k < items.size(); ++k) {
+        m_status.setProgress(k);
+        try {
+            sharedDb().exec(outlineImportStatement(dialect, items.at(k)));
+        } catch (const DbError &error) {
+            reportDbError(QStringLiteral("错误"), QString(), error);
+        }
+    }
+}
+
+bool OutlineItemEditor::replaceAll(const QList<OutlineItem> &items)
+{
+    try {
+        SqlTransaction transaction(sharedDb());
+        sharedDb().exec(outlineClearStatement());
+        const Dialect dialect = sharedDb().dialect();
+        for (int k = 0; k < items.size(); ++k) {
+            m_status.setProgress(k);
+            sharedDb().exec(outlineImportStatement(dialect, items.at(k)));
+        }
+        transaction.commit();
+        return true;
+    } catch (const DbError &error) {
+        reportDbError(QStringLiteral("错误"), QString(), error);
+        return false;
+    }
 }
 
 }  // namespace dbkeel

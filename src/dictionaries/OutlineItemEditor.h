@@ -62,6 +62,10 @@ public:
 private:
     void writeRow(int row, const OutlineItem &item);
     bool exportTo(const QString &path);
+    // Without clearing each item is written on its own; a failure is reported and the next follows.
+    void importEach(const QList<OutlineItem> &items);
+    // Clear first: the clear and every item, or after a failure (reported) nothing.
+    bool replaceAll(const QList<OutlineItem> &items);
 
     ReportListModel m_list;
     ScreenStatus m_status;

@@ -238,7 +238,36 @@ TEST_F(DictionaryEditorTest, StoreWritesEveryRowAndStopsAtTheFirstFailingOne)
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().first().startsWith(QStringLiteral("新增异常:[SQLite]"))) << messages().first().toStdString();
     EXPECT_EQ(DbReady, 0);
-    EXPECT_EQ(devices.list().rowCount(), 2);  // reloaded: the unwritten rows are gone
+    // Reloaded, with the rows it did not write kept for another try: nothing typed is lost, and the
+    // row already written is not written twice.
+    EXPECT_EQ(devices.status().left(), QStringLiteral("更新未完成,未写入的修改仍在列表中"));
+    ASSERT_EQ(devices.list().rowCount(), 4);
+    EXPECT_EQ(devices.row(1).id, QStringLiteral("2"));
+    EXPECT_EQ(devices.row(2).id, DictionaryEditor::kPending);
+    EXPECT_EQ(devices.row(2).code, QStringLiteral("3x"));
+    EXPECT_EQ(devices.row(3).code, QStringLiteral("4"));
+
+    devices.list().setItemText(2, DictionaryVariant::CodeColumn, QStringLiteral("3"));
+    DbReady = 1;
+    devices.store();
+    EXPECT_EQ(table(), QStringLiteral("1,O'Brien's,使用|2,二,新建|3,三,新建|4,四,新建"));
+    EXPECT_EQ(devices.status().left(), QStringLiteral("更新结束"));
+}
+
+TEST_F(DictionaryEditorTest, AStoreThatStopsAtAnUpdateKeepsTheEditOverItsStoredRow)
+{
+    storeDevice(1, QStringLiteral("甲"));
+    storeDevice(2, QStringLiteral("乙"));
+    devices.load();
+    devices.list().setItemText(0, DictionaryVariant::CodeColumn, QStringLiteral("5"));  // matches no stored row
+    devices.list().setItemText(1, DictionaryVariant::NameColumn, QStringLiteral("乙改"));
+    prompts.answer(PromptButton::Ok);
+    devices.store();
+    EXPECT_EQ(table(), QStringLiteral("1,甲,使用|2,乙,使用"));
+    ASSERT_EQ(devices.list().rowCount(), 2);  // over their stored rows, not appended
+    EXPECT_EQ(devices.row(0).code, QStringLiteral("5"));
+    EXPECT_EQ(devices.row(1).name, QStringLiteral("乙改"));
+    EXPECT_NE(devices.status().left(), QStringLiteral("更新结束"));
 }
 
 TEST_F(DictionaryEditorTest, SearchComparesCodeOrNameExactly)
@@ -278,8 +307,10 @@ TEST_F(DictionaryEditorTest, LoadErrorShowsTheDriversTextAndClosedDatabaseReadsN
 
     addPending(devices, QStringLiteral("5"), QStringLiteral("五"));
     sharedDb().close();
-    devices.store();
-    EXPECT_EQ(devices.list().rowCount(), 0);
+    devices.store();  // writes nothing and keeps the row that was not written
+    ASSERT_EQ(devices.list().rowCount(), 1);
+    EXPECT_EQ(devices.row(0).code, QStringLiteral("5"));
+    EXPECT_NE(devices.status().left(), QStringLiteral("更新结束"));
     devices.importFile(false);  // no file dialog: the scripted prompt would throw
 }
 

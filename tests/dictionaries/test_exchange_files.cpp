@@ -125,6 +125,19 @@ TEST_F(ExchangeFileTest, PlainImportAddsMissingCodesAndForcedImportRenamesOnly)
     EXPECT_EQ(rows(query), QStringLiteral("7,新名,OLD,使用,注|8,O'Brien's,OB,新建,"));
 }
 
+TEST_F(ExchangeFileTest, AForcedImportThatFailsInTheMiddleLeavesTheTableAsItWas)
+{
+    run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (7, '旧名', 'OLD', '使用')"));
+    writeFileBytes(deviceFile(), gbk("[tb_id_devid]\r\n0=新名,7,NEW,,\r\n1=坏,x,X,,\r\n2=另一,9,AN,,\r\nNUM=3\r\n"));
+    DictionaryEditor devices(deviceDictionary());
+    prompts.answerFile(deviceFile()).answer(PromptButton::Yes).answer(PromptButton::Ok);  // forced; the failure's message
+    devices.importFile(true);
+    EXPECT_EQ(rows(QStringLiteral("select devid, devname from tb_id_devid order by devid")), QStringLiteral("7,旧名"));
+    EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("提示"));
+    EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("导入失败,表未作任何修改:"))) << prompts.lastCall().text.toStdString();
+    EXPECT_EQ(devices.status().left(), QStringLiteral("导入失败"));
+}
+
 TEST_F(ExchangeFileTest, ParameterImportLeavesStateEmptyAndTimeAtTheDefault)
 {
     writeFileBytes(dir.filePath(QStringLiteral("p.TBIDPAM")), gbk("[tb_id_paramid]\r\n0=5001,远光强度,\r\nNUM=1\r\n"));
@@ -147,6 +160,11 @@ TEST_F(ExchangeFileTest, ImportTakesWhatAnIncompleteFileHolds)
         {"NUM negative", "[tb_id_itemid]\r\n0=前照灯,210,使用,\r\nNUM=-1\r\n", ""},
         {"short record", "[tb_id_itemid]\r\n0=前照灯,210\r\n1=坏\r\nNUM=2\r\n", "210"},
         {"other section", "[tb_id_devid]\r\n0=前照灯,210,使用,\r\nNUM=1\r\n", ""},
+        // Only the keys present are read: the largest NUM costs two records, a key past it is not read.
+        {"largest NUM", "[tb_id_itemid]\r\n0=前照灯,210,,\r\n2147483646=喇叭,230,,\r\n2147483647=坏,240,,\r\nNUM=2147483647\r\n",
+         "210|230"},
+        {"keys out of order", "[tb_id_itemid]\r\nNUM=3\r\n2=喇叭,230,,\r\n0=前照灯,210,,\r\n", "210|230"},
+        {"keys not in plain decimal", "[tb_id_itemid]\r\n01=前照灯,210,,\r\n+1=喇叭,230,,\r\nNUM=3\r\n", ""},
     };
     DictionaryEditor items(itemDictionary());
     for (const auto &c : cases) {

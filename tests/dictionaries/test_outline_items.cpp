@@ -106,6 +106,22 @@ TEST_F(OutlineTest, ImportWithAndWithoutClearing)
     EXPECT_EQ(table(), QString());
 }
 
+TEST_F(OutlineTest, ImportWithClearingThatFailsInTheMiddleLeavesEveryOldItem)
+{
+    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values "
+                       "('5', '灯', '非否决项', '', ''), ('6', '转向灯', '非否决项', '', '')"));
+    run(QStringLiteral("create unique index one_name on tb_id_eval(pingdingname)"));  // the third item fails
+    writeFileBytes(file(), toGbk(QStringLiteral("[OFFLINE]\r\nID_0=7\r\nVAL_0=喇叭\r\nID_1=8\r\nVAL_1=雨刮\r\n"
+                                                "ID_2=9\r\nVAL_2=雨刮\r\nNUM=3\r\n")));
+    prompts.answerFile(file()).answer(PromptButton::Ok).answer(PromptButton::Ok);  // clear; the error's message
+    items.importFile();
+    EXPECT_EQ(table(), QStringLiteral("5,灯,非否决项,,|6,转向灯,非否决项,,"));
+    EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("错误"));
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("UNIQUE"))) << prompts.lastCall().text.toStdString();
+    EXPECT_EQ(items.status().left(), QStringLiteral("导入失败"));
+    EXPECT_EQ(items.list().rowCount(), 2);
+}
+
 using BasicInfoTest = DictionaryFixture;
 
 TEST_F(BasicInfoTest, ShowsTheFieldsAndNothingWithTheDatabaseClosed)
