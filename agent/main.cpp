@@ -50,9 +50,9 @@ int main(int argc, char *argv[])
     log.write(QStringLiteral("listening on %1:%2 as %3").arg(config.bindAddress).arg(config.port).arg(agent.ownRecord().name));
     const QString comma = QStringLiteral(", ");
     if (!config.consoles.isEmpty())
-        log.write(QStringLiteral("obeys only the consoles at %1").arg(config.consoles.join(comma)));
+        log.write(QStringLiteral("listed consoles: %1").arg(config.consoles.join(comma)));
     if (!config.programFolders.isEmpty())
-        log.write(QStringLiteral("starts programs only from %1").arg(config.programFolders.join(comma)));
+        log.write(QStringLiteral("program folders: %1").arg(config.programFolders.join(comma)));
 
     while (!stopRequested) {
         if (!socket.waitForReadyRead(100))
