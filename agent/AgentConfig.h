@@ -24,7 +24,10 @@ struct AgentConfig {
     QString name;  // the computer name its record reports; the host name when empty
     int kind = 0;
     QString logFile = QStringLiteral("dbkeel-agent.log");
+    qint64 logMaxBytes = 1024 * 1024;  // the log moves to <log>.1 before it would grow past this; 0: no cap
     Permissions allowed;
+    QStringList programFolders;  // absolute folders whose programs 1009 may start; none: nothing starts
+    QStringList consoles;        // addresses whose state-changing requests it obeys; none: every address
 
     QString reportedIp() const;
     QString reportedName() const;

@@ -3,6 +3,8 @@
 #include "Gbk.h"
 #include "SystemActions.h"
 
+#include <algorithm>
+
 namespace dbkeel::agent {
 
 StationAgent::StationAgent(const AgentConfig &config, AgentLog &log) : m_config(config), m_log(log)
@@ -11,6 +13,8 @@ StationAgent::StationAgent(const AgentConfig &config, AgentLog &log) : m_config(
     m_own.ip = config.reportedIp();
     m_own.port = QString::number(config.port);
     m_own.name = config.reportedName();
+    for (const QString &console : config.consoles)
+        m_obeyedConsoles.append(QHostAddress(console));
 }
 
 CommandPacket StationAgent::reply(int code, const QByteArray &after) const
@@ -18,11 +22,26 @@ CommandPacket StationAgent::reply(int code, const QByteArray &after) const
     return CommandPacket::withRecord(code, m_own, after);
 }
 
-template <typename Action>
-void StationAgent::gated(bool allowed, const QString &what, Action action)
+bool StationAgent::obeys(const QHostAddress &from) const
 {
+    return m_obeyedConsoles.isEmpty() || std::any_of(m_obeyedConsoles.begin(), m_obeyedConsoles.end(), [&](const QHostAddress &console) {
+               return console.isEqual(from, QHostAddress::TolerantConversion);
+           });
+}
+
+template <typename Action>
+void StationAgent::gated(bool allowed, const QHostAddress &from, const QString &what, Action action, const QString &refusal)
+{
+    if (!obeys(from)) {
+        m_log.write(QStringLiteral("not allowed, would have: %1 (%2 is not a listed console)").arg(what, from.toString()));
+        return;
+    }
     if (!allowed) {
         m_log.write(QStringLiteral("not allowed, would have: %1").arg(what));
+        return;
+    }
+    if (!refusal.isEmpty()) {
+        m_log.write(QStringLiteral("refused: %1: %2").arg(what, refusal));
         return;
     }
     const QString error = action();
@@ -46,8 +65,9 @@ QByteArray StationAgent::processList() const
     return QByteArray::number(count) + names + '\0';
 }
 
-std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const QString &sender)
+std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const QHostAddress &from, quint16 fromPort)
 {
+    const QString sender = QStringLiteral("%1:%2").arg(from.toString()).arg(fromPort);
     if (!CommandPacket::isWellFormed(datagram.constData(), datagram.size())) {
         m_log.write(QStringLiteral("ignored a malformed datagram of %1 bytes from %2").arg(datagram.size()).arg(sender));
         return std::nullopt;
@@ -57,14 +77,14 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
     switch (request.code) {
     case stationcode::SetClock: {
         const QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        gated(m_config.allowed.setClock, QStringLiteral("set the clock to %1").arg(text), [&] { return setClock(when); });
+        gated(m_config.allowed.setClock, from, QStringLiteral("set the clock to %1").arg(text), [&] { return setClock(when); });
         break;
     }
     case stationcode::Shutdown:
-        gated(m_config.allowed.shutdown, QStringLiteral("shut down"), [] { return shutDown(false); });
+        gated(m_config.allowed.shutdown, from, QStringLiteral("shut down"), [] { return shutDown(false); });
         break;
     case stationcode::Restart:
-        gated(m_config.allowed.restart, QStringLiteral("restart"), [] { return shutDown(true); });
+        gated(m_config.allowed.restart, from, QStringLiteral("restart"), [] { return shutDown(true); });
         break;
     case stationcode::Test:
         m_log.write(QStringLiteral("test from %1: %2").arg(sender, text));
@@ -76,11 +96,14 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
     case stationcode::AnnounceFile:
         m_log.write(QStringLiteral("file announced by %1: %2").arg(sender, text));
         return std::nullopt;
-    case stationcode::StartProgram:
-        gated(m_config.allowed.startProgram, QStringLiteral("start %1").arg(text), [&] { return startProgram(text); });
+    case stationcode::StartProgram: {
+        const ProgramChoice program = chooseProgram(text, m_config.programFolders);
+        gated(m_config.allowed.startProgram, from, QStringLiteral("start %1").arg(text), [&] { return startProgram(program.path); },
+              program.refusal);
         break;
+    }
     case stationcode::EndProcess:
-        gated(m_config.allowed.endProcess, QStringLiteral("end the processes named %1").arg(text), [&] {
+        gated(m_config.allowed.endProcess, from, QStringLiteral("end the processes named %1").arg(text), [&] {
             const int ended = endProcesses(text);
             return ended > 0 ? QString() : QStringLiteral("no process of that name");
         });

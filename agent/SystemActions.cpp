@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -45,6 +46,16 @@ QString errnoText()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+bool isInside(const QString &canonicalPath, const QString &folder)
+{
+    QString prefix = QFileInfo(folder).canonicalFilePath();
+    if (prefix.isEmpty())
+        return false;
+    if (!prefix.endsWith(QLatin1Char('/')))
+        prefix += QLatin1Char('/');
+    return canonicalPath.startsWith(prefix);
+}
+
 }  // namespace
 
 QStringList processNames()
@@ -71,10 +82,29 @@ int endProcesses(const QString &name)
     return asked;
 }
 
+ProgramChoice chooseProgram(const QString &requested, const QStringList &folders)
+{
+    const auto refuse = [](const QString &why) { return ProgramChoice{QString(), why}; };
+    if (requested.isEmpty())
+        return refuse(QStringLiteral("no program named"));
+    if (folders.isEmpty())
+        return refuse(QStringLiteral("no program folder is configured"));
+    if (!QDir::isAbsolutePath(requested))
+        return refuse(QStringLiteral("not an absolute path"));
+    const QString path = QFileInfo(requested).canonicalFilePath();
+    if (path.isEmpty())
+        return refuse(QStringLiteral("no such file"));
+    if (std::none_of(folders.begin(), folders.end(), [&](const QString &folder) { return isInside(path, folder); }))
+        return refuse(QStringLiteral("outside the program folders"));
+    if (!QFileInfo(path).isFile())
+        return refuse(QStringLiteral("not a regular file"));
+    if (::access(QFile::encodeName(path).constData(), X_OK) != 0)
+        return refuse(QStringLiteral("not executable"));
+    return {path, QString()};
+}
+
 QString startProgram(const QString &path)
 {
-    if (path.isEmpty())
-        return QStringLiteral("no program named");
     return QProcess::startDetached(path, {}) ? QString() : QStringLiteral("could not start %1").arg(path);
 }
 

@@ -11,7 +11,15 @@ namespace dbkeel::agent {
 QStringList processNames();
 // Asks every process of that name (except this one) to end; the number asked.
 int endProcesses(const QString &name);
-// Starts the program at `path` with no arguments, detached. An error text on failure.
+// The program a start request may run: the canonical path of an existing executable regular file
+// inside one of `folders` (symbolic links and ".." resolved before that is checked). A bare name or
+// a relative path is refused, never looked up in PATH or the current folder.
+struct ProgramChoice {
+    QString path;     // canonical; empty when refused
+    QString refusal;  // why it may not be started; empty when it may
+};
+ProgramChoice chooseProgram(const QString &requested, const QStringList &folders);
+// Starts the program at the absolute `path` with no arguments, detached. An error text on failure.
 QString startProgram(const QString &path);
 // Sets the system clock to `localTime`. An error text on failure.
 QString setClock(const QDateTime &localTime);

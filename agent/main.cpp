@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     const AgentConfig &config = *parsed.config;
 
     AgentLog log;
-    if (!log.open(config.logFile))
+    if (!log.open(config.logFile, config.logMaxBytes))
         return fail(QStringLiteral("cannot write the log file %1").arg(config.logFile));
     QUdpSocket socket;
     if (!socket.bind(QHostAddress(config.bindAddress), quint16(config.port)))
@@ -48,14 +48,18 @@ int main(int argc, char *argv[])
     std::signal(SIGINT, requestStop);
     StationAgent agent(config, log);
     log.write(QStringLiteral("listening on %1:%2 as %3").arg(config.bindAddress).arg(config.port).arg(agent.ownRecord().name));
+    const QString comma = QStringLiteral(", ");
+    if (!config.consoles.isEmpty())
+        log.write(QStringLiteral("listed consoles: %1").arg(config.consoles.join(comma)));
+    if (!config.programFolders.isEmpty())
+        log.write(QStringLiteral("program folders: %1").arg(config.programFolders.join(comma)));
 
     while (!stopRequested) {
         if (!socket.waitForReadyRead(100))
             continue;
         while (socket.hasPendingDatagrams()) {
             const QNetworkDatagram datagram = socket.receiveDatagram();
-            const QString sender = QStringLiteral("%1:%2").arg(datagram.senderAddress().toString()).arg(datagram.senderPort());
-            if (const auto reply = agent.handle(datagram.data(), sender))
+            if (const auto reply = agent.handle(datagram.data(), datagram.senderAddress(), quint16(datagram.senderPort())))
                 socket.writeDatagram(*reply, datagram.senderAddress(), quint16(datagram.senderPort()));
         }
     }

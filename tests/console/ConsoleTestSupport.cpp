@@ -24,15 +24,18 @@ bool eventually(const std::function<bool()> &done, std::chrono::milliseconds tim
     return waitPumping(done, timeout);
 }
 
-AgentProcess::AgentProcess(const QStringList &arguments)
+AgentProcess::AgentProcess(const QStringList &arguments, const QString &workingDirectory, const QProcessEnvironment &environment)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setWorkingDirectory(workingDirectory);
+    if (!environment.isEmpty())
+        m_process.setProcessEnvironment(environment);
     // Another test program may take the free port first: then the agent ends and we try another.
     for (int attempt = 0; attempt < 5 && !m_ready; ++attempt) {
         m_port = freeUdpPort();
         m_process.start(buildBinDir() + QStringLiteral("/dbkeel-agent"),
                         QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-                                    portText(), QStringLiteral("--log"), m_dir.filePath(QStringLiteral("agent.log"))}
+                                    portText(), QStringLiteral("--log"), logPath()}
                             + arguments);
         m_ready = m_process.waitForStarted(5000)
                   && eventually([&] { return logCount(QStringLiteral("listening on")) > 0 || m_process.state() == QProcess::NotRunning; })
@@ -47,9 +50,14 @@ AgentProcess::~AgentProcess()
     stop();
 }
 
+QString AgentProcess::logPath() const
+{
+    return m_dir.filePath(QStringLiteral("agent.log"));
+}
+
 QString AgentProcess::log() const
 {
-    QFile file(m_dir.filePath(QStringLiteral("agent.log")));
+    QFile file(logPath());
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
@@ -79,9 +87,9 @@ int AgentProcess::stop()
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
-UdpPeer::UdpPeer()
+UdpPeer::UdpPeer(const QHostAddress &address)
 {
-    m_socket.bind(QHostAddress::LocalHost, 0);
+    m_socket.bind(address, 0);
 }
 
 void UdpPeer::send(int port, const QByteArray &datagram)

@@ -27,13 +27,16 @@ bool eventually(const std::function<bool()> &done, std::chrono::milliseconds tim
 // The dbkeel-agent program, started on a port of its own and stopped with SIGTERM.
 class AgentProcess {
 public:
-    // Extra arguments after --bind 127.0.0.1 --port <port> --log <file>.
-    explicit AgentProcess(const QStringList &arguments = {});
+    // Extra arguments after --bind 127.0.0.1 --port <port> --log <file>; it runs in `workingDirectory`
+    // with `environment` when they are given, else in the test program's.
+    explicit AgentProcess(const QStringList &arguments = {}, const QString &workingDirectory = {},
+                          const QProcessEnvironment &environment = {});
     ~AgentProcess();
 
     bool isReady() const { return m_ready; }
     int port() const { return m_port; }
     QString portText() const { return QString::number(m_port); }
+    QString logPath() const;
     QString log() const;  // the log file's text
     int logCount(const QString &text) const;  // lines holding `text`
     bool waitForLog(const QString &text, int count = 1, std::chrono::milliseconds timeout = 5000ms) const;
@@ -48,10 +51,10 @@ private:
     bool m_ready = false;
 };
 
-// A plain UDP peer on 127.0.0.1 that speaks the packet directly.
+// A plain UDP peer on a loopback address that speaks the packet directly to 127.0.0.1.
 class UdpPeer {
 public:
-    UdpPeer();
+    explicit UdpPeer(const QHostAddress &address = QHostAddress::LocalHost);
     int port() const { return int(m_socket.localPort()); }
     void send(int port, const QByteArray &datagram);
     std::optional<QByteArray> receive(std::chrono::milliseconds timeout = 2000ms);

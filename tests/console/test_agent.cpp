@@ -3,8 +3,12 @@
 #include "ConsoleTestSupport.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -17,17 +21,44 @@ CommandPacket reply(const QByteArray &datagram)
     return CommandPacket::fromBytes(datagram.constData(), datagram.size()).value_or(CommandPacket{});
 }
 
+std::optional<QByteArray> ask(UdpPeer &peer, const AgentProcess &agent, const CommandPacket &request)
+{
+    peer.send(agent.port(), request.toBytes());
+    return peer.receive(1000ms);
+}
+
+// A script that leaves "<its path>.started" behind when it runs.
+QString writeMarkerScript(const QString &path, QFileDevice::Permissions permissions = QFileDevice::ExeOwner)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeFileBytes(path, QStringLiteral("#!/bin/sh\n: > '%1.started'\n").arg(path).toLocal8Bit());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | permissions);
+    return path;
+}
+
+QString markerOf(const QString &script)
+{
+    return script + QStringLiteral(".started");
+}
+
+// Every marker a started script left anywhere under `root`, sorted, one a line.
+std::string startedScripts(const QString &root)
+{
+    QStringList markers;
+    QDirIterator it(root, {QStringLiteral("*.started")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        markers.append(it.next());
+    markers.sort();
+    return markers.join(QLatin1Char('\n')).toStdString();
+}
+
 class AgentTest : public ::testing::Test {
 protected:
     AgentProcess agent{{QStringLiteral("--name"), QStringLiteral("工位甲"), QStringLiteral("--kind"), QStringLiteral("3"),
                         QStringLiteral("--ip"), QStringLiteral("192.168.0.3")}};
     UdpPeer console;
 
-    std::optional<QByteArray> ask(const CommandPacket &request)
-    {
-        console.send(agent.port(), request.toBytes());
-        return console.receive(1000ms);
-    }
+    std::optional<QByteArray> ask(const CommandPacket &request) { return test::ask(console, agent, request); }
 };
 
 TEST_F(AgentTest, AnswersEachCodeWithItsOwnRecord)
@@ -147,6 +178,180 @@ TEST_F(AgentTest, StopsCleanlyOnSigterm)
     EXPECT_TRUE(agent.log().trimmed().endsWith(QStringLiteral("stopped")));
 }
 
+// A program folder with scripts inside it and around it. The agent may start programs from that folder
+// only (named second in its file's PROGRAMDIRS list); it runs in the scratch folder with a "reboot"
+// script first on its PATH, so a bare name or a relative path that got through would run a script too.
+class AgentStartTest : public ::testing::Test {
+protected:
+    QTemporaryDir scratch;
+    const QString programs = scratch.filePath(QStringLiteral("programs"));
+    const QString outside = scratch.filePath(QStringLiteral("outside"));
+    const QString allowed = writeMarkerScript(programs + QStringLiteral("/run.sh"));
+    UdpPeer console;
+
+    AgentStartTest()
+    {
+        for (const QString &name : {QStringLiteral("escape.sh"), QStringLiteral("linked.sh"), QStringLiteral("plain.sh")})
+            writeMarkerScript(outside + u'/' + name);
+        writeMarkerScript(programs + QStringLiteral("/relative.sh"));
+        writeMarkerScript(programs + QStringLiteral("/notes.txt"), {});
+        writeMarkerScript(programs + QStringLiteral("/sub/again.sh"));
+        QFile::link(outside + QStringLiteral("/linked.sh"), programs + QStringLiteral("/link.sh"));
+        writeMarkerScript(scratch.filePath(QStringLiteral("bin/reboot")));
+        QDir(scratch.path()).mkdir(QStringLiteral("empty"));
+    }
+
+    AgentProcess startAgent(const QString &programDirs)
+    {
+        const QString config = scratch.filePath(QStringLiteral("agent.ini"));
+        writeFileBytes(config, QStringLiteral("[AGENT]\r\nALLOWSTART=1\r\nPROGRAMDIRS=%1\r\n").arg(programDirs).toLocal8Bit());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PATH"), scratch.filePath(QStringLiteral("bin:")) + environment.value(QStringLiteral("PATH")));
+        return AgentProcess({QStringLiteral("--config"), config}, scratch.path(), environment);
+    }
+
+    // Asks the agent to start `path`: it replies as usual and logs `logged`.
+    void expectStart(AgentProcess &agent, const QString &path, const QString &logged)
+    {
+        const std::optional<QByteArray> answer = ask(console, agent, CommandPacket::withText(1009, path));
+        ASSERT_TRUE(answer) << path.toStdString();
+        EXPECT_EQ(reply(*answer).code, 1009);
+        EXPECT_TRUE(agent.waitForLog(logged)) << logged.toStdString();
+    }
+};
+
+TEST_F(AgentStartTest, StartsOnlyExecutablesInsideItsProgramFolders)
+{
+    AgentProcess agent = startAgent(scratch.filePath(QStringLiteral("empty")) + QStringLiteral("; ") + programs);
+    ASSERT_TRUE(agent.isReady());
+    struct Case {
+        QString path;
+        QString reason;
+    };
+    const Case refused[] = {
+        {QStringLiteral("reboot"), QStringLiteral("not an absolute path")},
+        {QStringLiteral("programs/relative.sh"), QStringLiteral("not an absolute path")},
+        {programs + QStringLiteral("/../outside/escape.sh"), QStringLiteral("outside the program folders")},
+        {programs + QStringLiteral("/link.sh"), QStringLiteral("outside the program folders")},
+        {outside + QStringLiteral("/plain.sh"), QStringLiteral("outside the program folders")},
+        {programs + QStringLiteral("/missing.sh"), QStringLiteral("no such file")},
+        {programs + QStringLiteral("/sub"), QStringLiteral("not a regular file")},
+        {programs + QStringLiteral("/notes.txt"), QStringLiteral("not executable")},
+        {QString(), QStringLiteral("no program named")},
+    };
+    for (const Case &c : refused)
+        expectStart(agent, c.path, QStringLiteral("refused: start %1: %2").arg(c.path, c.reason));
+
+    // A ".." that stays inside the folder is fine; the script that runs is the resolved one.
+    const QString throughSub = programs + QStringLiteral("/sub/../sub/again.sh");
+    for (const QString &path : {allowed, throughSub})
+        expectStart(agent, path, QStringLiteral("done: start %1").arg(path));
+    const std::string started = (markerOf(allowed) + u'\n' + markerOf(programs + QStringLiteral("/sub/again.sh"))).toStdString();
+    EXPECT_TRUE(eventually([&] { return startedScripts(scratch.path()).size() >= started.size(); }));
+    EXPECT_EQ(startedScripts(scratch.path()), started);
+}
+
+TEST_F(AgentStartTest, StartsNothingUntilAProgramFolderIsNamed)
+{
+    AgentProcess agent = startAgent(QString());
+    ASSERT_TRUE(agent.isReady());
+    expectStart(agent, allowed, QStringLiteral("refused: start %1: no program folder is configured").arg(allowed));
+    expectStart(agent, QStringLiteral("reboot"), QStringLiteral("refused: start reboot: no program folder is configured"));
+    EXPECT_EQ(startedScripts(scratch.path()), "");
+}
+
+TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
+{
+    QTemporaryDir scratch;
+    const QString programs = scratch.filePath(QStringLiteral("programs"));
+    const QString script = writeMarkerScript(programs + QStringLiteral("/run.sh"));
+    // A process of a name of its own for 1010 to end.
+    const QString victimName = QStringLiteral("dbkeel-victim-%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), scratch.filePath(victimName)));
+    QProcess victim;
+    victim.start(scratch.filePath(victimName), {QStringLiteral("60")});
+    ASSERT_TRUE(victim.waitForStarted());
+
+    const QString config = scratch.filePath(QStringLiteral("agent.ini"));
+    writeFileBytes(config, QByteArrayLiteral("[AGENT]\r\nCONSOLES=127.0.0.3;127.0.0.1\r\n"));
+    AgentProcess agent{{QStringLiteral("--config"), config, QStringLiteral("--allow-start"), QStringLiteral("--allow-end"),
+                        QStringLiteral("--program-dir"), programs}};
+    ASSERT_TRUE(agent.isReady());
+    UdpPeer stranger(QHostAddress(QStringLiteral("127.0.0.2")));
+    struct Case {
+        CommandPacket request;
+        QString logged;
+    };
+    const QString notListed = QStringLiteral(" (127.0.0.2 is not a listed console)");
+    const Case cases[] = {
+        {CommandPacket::withText(1001, QStringLiteral("2026-12-10 08:00:00")),
+         QStringLiteral("not allowed, would have: set the clock to 2026-12-10 08:00:00") + notListed},
+        {CommandPacket::withText(1002, QStringLiteral("0")), QStringLiteral("not allowed, would have: shut down") + notListed},
+        {CommandPacket::withText(1008, QStringLiteral("0")), QStringLiteral("not allowed, would have: restart") + notListed},
+        {CommandPacket::withText(1009, script), QStringLiteral("not allowed, would have: start %1").arg(script) + notListed},
+        {CommandPacket::withText(1010, victimName),
+         QStringLiteral("not allowed, would have: end the processes named %1").arg(victimName) + notListed},
+        {CommandPacket::withText(1003, QStringLiteral("hello")), QStringLiteral("test from 127.0.0.2")},
+        {CommandPacket::withText(1011, QString()), QStringLiteral("process list asked by 127.0.0.2")},
+    };
+    for (const Case &c : cases) {
+        const std::optional<QByteArray> answer = ask(stranger, agent, c.request);
+        ASSERT_TRUE(answer) << c.request.code;
+        EXPECT_EQ(reply(*answer).code, c.request.code);
+        EXPECT_TRUE(agent.waitForLog(c.logged)) << c.logged.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(markerOf(script)));
+    EXPECT_EQ(victim.state(), QProcess::Running);
+
+    UdpPeer listed;
+    EXPECT_TRUE(ask(listed, agent, CommandPacket::withText(1009, script)));
+    EXPECT_TRUE(eventually([&] { return QFile::exists(markerOf(script)); }));
+    EXPECT_TRUE(ask(listed, agent, CommandPacket::withText(1010, victimName)));
+    EXPECT_TRUE(victim.waitForFinished(5000));
+    EXPECT_EQ(agent.logCount(QStringLiteral("done:")), 2);
+}
+
+TEST(AgentLogTest, MovesTheLogAsideBeforeItPassesItsCap)
+{
+    constexpr int kLines = 100;
+    struct Case {
+        qint64 cap;
+        bool rotates;
+    };
+    for (const Case c : {Case{2000, true}, Case{0, false}}) {
+        AgentProcess agent{{QStringLiteral("--log-max"), QString::number(c.cap)}};
+        ASSERT_TRUE(agent.isReady());
+        UdpPeer console;
+        for (int i = 0; i < kLines; ++i)
+            ASSERT_TRUE(ask(console, agent, CommandPacket::withText(1003, QStringLiteral("line %1").arg(i))));
+        ASSERT_TRUE(agent.waitForLog(QStringLiteral(": line %1").arg(kLines - 1)));
+
+        const QByteArray older = QFile::exists(agent.logPath() + QStringLiteral(".1"))
+                                     ? readFileBytes(agent.logPath() + QStringLiteral(".1"))
+                                     : QByteArray();
+        const QByteArray current = readFileBytes(agent.logPath());
+        EXPECT_EQ(!older.isEmpty(), c.rotates) << c.cap;
+        if (c.rotates) {
+            EXPECT_LE(current.size(), c.cap);
+            EXPECT_LE(older.size(), c.cap);
+            EXPECT_GT(older.size(), c.cap - 100);  // it was moved aside only when the next line did not fit
+        }
+        // Whole lines, none lost at the move: the kept ones are the latest, in order.
+        const QRegularExpression test(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d test from [^:]+:\\d+: line (\\d+)$"));
+        QList<int> kept;
+        for (const QString &line : QString::fromUtf8(older + current).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (const QRegularExpressionMatch match = test.match(line); match.hasMatch())
+                kept.append(match.captured(1).toInt());
+            else
+                EXPECT_TRUE(line.contains(QStringLiteral("listening on"))) << line.toStdString();
+        }
+        ASSERT_FALSE(kept.isEmpty());
+        for (int i = 0; i < kept.size(); ++i)
+            EXPECT_EQ(kept.at(i), kLines - kept.size() + i);
+        EXPECT_EQ(kept.size() == kLines, !c.rotates);
+    }
+}
+
 TEST(AgentConfigTest, ACommandLineOptionOverridesTheFile)
 {
     QTemporaryDir dir;
@@ -173,6 +378,8 @@ TEST(AgentConfigTest, WrongSettingsEndTheProgramWithAMessage)
     ASSERT_TRUE(taken.bind(QHostAddress::LocalHost, 0));
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("a.log"));
+    const QString suffixedCap = dir.filePath(QStringLiteral("cap.ini"));
+    writeFileBytes(suffixedCap, QByteArrayLiteral("[AGENT]\r\nLOGMAX=1M\r\n"));
     struct Case {
         QStringList arguments;
         QString message;
@@ -185,6 +392,13 @@ TEST(AgentConfigTest, WrongSettingsEndTheProgramWithAMessage)
         {{QStringLiteral("--bind"), QStringLiteral("station-one")}, QStringLiteral("not an address to listen on")},
         {{QStringLiteral("--allow-everything")}, QStringLiteral("Unknown option")},
         {{QStringLiteral("extra")}, QStringLiteral("unexpected argument: extra")},
+        {{QStringLiteral("--program-dir"), QStringLiteral("programs")}, QStringLiteral("a program folder must be an absolute path: programs")},
+        {{QStringLiteral("--program-dir"), dir.path() + QStringLiteral(";") + log}, QStringLiteral("not a program folder: ") + log},
+        {{QStringLiteral("--console"), QStringLiteral("127.0.0.1"), QStringLiteral("--console"), QStringLiteral("console-one")},
+         QStringLiteral("not a console address: console-one")},
+        {{QStringLiteral("--log-max"), QStringLiteral("1k")}, QStringLiteral("the log cap must be a number of bytes")},
+        {{QStringLiteral("--log-max"), QStringLiteral("-1")}, QStringLiteral("the log cap must be a number of bytes")},
+        {{QStringLiteral("--config"), suffixedCap}, QStringLiteral("the log cap must be a number of bytes")},
         {{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(taken.localPort())},
          QStringLiteral("cannot listen on 127.0.0.1")},
         {{QStringLiteral("--log"), QStringLiteral("/proc/dbkeel/agent.log")}, QStringLiteral("cannot write the log file")},

@@ -504,7 +504,8 @@ TEST_F(ConsoleNetworkTest, StartProgramAsksForTheProgramOfEachTickedComputer)
     const QString program = dir.filePath(QStringLiteral("start-me"));
     writeFileBytes(program, QStringLiteral("#!/bin/sh\necho started > '%1'\n").arg(marker).toUtf8());
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    AgentProcess agent{{QStringLiteral("--allow-start"), QStringLiteral("--name"), QStringLiteral("工位A")}};
+    AgentProcess agent{{QStringLiteral("--allow-start"), QStringLiteral("--program-dir"), dir.path(), QStringLiteral("--name"),
+                        QStringLiteral("工位A")}};
     ASSERT_TRUE(agent.isReady());
     addStation(agent.portText());
     showComputers({agent.portText()});
