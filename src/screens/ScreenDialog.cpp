@@ -1,5 +1,7 @@
 #include "ScreenDialog.h"
 
+#include "JobRunner.h"
+
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -54,6 +56,14 @@ bool ScreenDialog::setBackgroundMode(int mode)
     mode_ = BackgroundMode(mode);
     update();
     return true;
+}
+
+void ScreenDialog::done(int result)
+{
+    for (const JobRunner *runner : findChildren<JobRunner *>())
+        if (runner->isRunning())
+            return;  // the job reports to this screen: it ends (or is stopped) first
+    QDialog::done(result);
 }
 
 void ScreenDialog::attachLayout()

@@ -33,6 +33,10 @@ public:
     BackgroundMode backgroundMode() const { return mode_; }
     const QPixmap &background() const { return background_; }
 
+    // Closes only when no JobRunner among the screen's children has a job running (OK, cancel,
+    // Esc and the close box alike).
+    void done(int result) override;
+
 protected:
     void attachLayout();  // call at the end of the constructor, after every control is placed
     void paintEvent(QPaintEvent *event) override;
