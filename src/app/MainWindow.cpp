@@ -191,7 +191,7 @@ void MainWindow::connectSignals()
 {
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainWindow::requestExit);
-    connect(panel_->console().exit, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(panel_->exitButton(), &QPushButton::clicked, this, &MainWindow::exitProgram);
     connect(panel_->lineTree(), &QTreeWidget::itemSelectionChanged, this, &MainWindow::onTreeSelection);
     connect(panel_->deviceList(), &QAbstractItemView::clicked, this, &MainWindow::onDeviceClicked);
     ConsoleEvents &events = consoleEvents();
@@ -445,7 +445,7 @@ void MainWindow::exitProgram()
     panel_->lineTree()->setEnabled(false);
     ExitRequested = 1;
     if (consoleThreads().isWorkerRunning()) {
-        QPushButton *exitButton = panel_->console().exit;
+        QPushButton *exitButton = panel_->exitButton();
         exitButton->setEnabled(false);
         exitButton->setText(QStringLiteral("正在退出"));
         consoleThreads().stopWorker(exitWaits_.worker);

@@ -68,7 +68,9 @@ void MainWindowPanel::createViews()
 
 void MainWindowPanel::createConsoleControls()
 {
-    ConsoleControls &c = console_;
+    ConsoleWidgets &c = console_;
+    c.processList = processList_;
+    c.chatBox = chatBox_;
     c.messageEdit = new QLineEdit(this);
     c.messageEdit->setObjectName(QStringLiteral("messageEdit"));
     c.messageEdit->setGeometry(237, 382, 170, 24);
@@ -91,7 +93,7 @@ void MainWindowPanel::createConsoleControls()
     c.shutdown = button(QStringLiteral("关机(&C)"), QStringLiteral("shutdown"), QStringLiteral("关闭计算机"), {473, 413, 52, 26});
     c.restart = button(QStringLiteral("重启(&R)"), QStringLiteral("restart"), QStringLiteral("重启计算机"), {529, 413, 52, 26});
     c.syncTime = button(QStringLiteral("同步时间(&T)"), QStringLiteral("syncTime"), QStringLiteral("系统时间同步"), {585, 413, 60, 26});
-    c.exit = button(QStringLiteral("退出"), QStringLiteral("exit"), QStringLiteral("退出系统"), {649, 413, 38, 26});
+    m_exit = button(QStringLiteral("退出"), QStringLiteral("exit"), QStringLiteral("退出系统"), {649, 413, 38, 26});
     styleConsoleButtons();
 }
 

@@ -3,14 +3,12 @@
 // item, computer and process lists, the chat and log boxes and the console's controls, over
 // the screen background and under the proportional layout.
 
+#include "ConsolePanel.h"
 #include "ProportionalLayout.h"
 
 #include <QPixmap>
 #include <QWidget>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
@@ -19,15 +17,6 @@ class QTreeWidget;
 namespace dbkeel {
 
 class ReportListView;
-
-// The console's controls (operations come from the console module).
-struct ConsoleControls {
-    QComboBox *commandBox = nullptr;  // filled by the console
-    QLineEdit *messageEdit = nullptr;
-    QPushButton *connect = nullptr, *execute = nullptr, *sendFile = nullptr, *selectAll = nullptr,
-                *invert = nullptr, *send = nullptr, *shutdown = nullptr, *restart = nullptr,
-                *syncTime = nullptr, *exit = nullptr;
-};
 
 class MainWindowPanel : public QWidget {
     Q_OBJECT
@@ -48,7 +37,9 @@ public:
     ReportListView *processList() const { return processList_; }
     QTextEdit *chatBox() const { return chatBox_; }
     QPlainTextEdit *logBox() const { return logBox_; }
-    const ConsoleControls &console() const { return console_; }
+    // The console's controls, wired by the console module; the exit button is the window's.
+    const ConsoleWidgets &console() const { return console_; }
+    QPushButton *exitButton() const { return m_exit; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -66,7 +57,8 @@ private:
     ReportListView *deviceList_ = nullptr, *itemList_ = nullptr, *computerList_ = nullptr, *processList_ = nullptr;
     QTextEdit *chatBox_ = nullptr;
     QPlainTextEdit *logBox_ = nullptr;
-    ConsoleControls console_;
+    ConsoleWidgets console_;
+    QPushButton *m_exit = nullptr;
     QFont buttonFont_;
 };
 

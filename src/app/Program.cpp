@@ -9,7 +9,6 @@
 #include "ReportListView.h"
 #include "UpdateIpData.h"
 
-#include <QTextEdit>
 #include <QTreeWidget>
 
 namespace dbkeel {
@@ -21,22 +20,7 @@ void attachConsole(MainWindow &window)
     MainWindowPanel *panel = window.panel();
     auto *operations = new ConsoleOperations(*panel->computerList()->reportModel(),
                                              *panel->processList()->reportModel(), &window);
-    const ConsoleControls &c = panel->console();
-    ConsoleWidgets widgets;
-    widgets.commandBox = c.commandBox;
-    widgets.messageEdit = c.messageEdit;
-    widgets.connect = c.connect;
-    widgets.execute = c.execute;
-    widgets.sendFile = c.sendFile;
-    widgets.selectAll = c.selectAll;
-    widgets.invert = c.invert;
-    widgets.send = c.send;
-    widgets.shutdown = c.shutdown;
-    widgets.restart = c.restart;
-    widgets.syncTime = c.syncTime;
-    widgets.processList = panel->processList();
-    widgets.chatBox = panel->chatBox();
-    new ConsolePanel(*operations, widgets, &window);  // the operations fill the process list themselves
+    new ConsolePanel(*operations, panel->console(), &window);  // the operations fill the process list themselves
 }
 
 // A double click on a station or computer node edits its address.

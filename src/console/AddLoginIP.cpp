@@ -1,10 +1,9 @@
 #include "AddLoginIP.h"
 
-#include "ReportListModel.h"
 #include "ReportListView.h"
+#include "ScreenControls.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -12,16 +11,7 @@ namespace dbkeel {
 
 namespace {
 
-constexpr int kFieldLeft = 400, kLabelWidth = 60, kFieldWidth = 130, kRowHeight = 24;
-
-QPushButton *button(QWidget *parent, const QString &text, const QString &name, const QString &tip, const QRect &place)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setGeometry(place);
-    return b;
-}
+constexpr int kLabelLeft = 400, kFieldLeft = 460, kFieldWidth = 130, kRowHeight = 24;
 
 }  // namespace
 
@@ -29,55 +19,42 @@ AddLoginIP::AddLoginIP(QWidget *parent)
     : ScreenDialog(parent, QSize(600, 300), QStringLiteral("添加其他计算机"))
 {
     setObjectName(QStringLiteral("AddLoginIP"));
-    m_view = new ReportListView(this);
-    m_view->setObjectName(QStringLiteral("list"));
-    m_view->setGeometry(10, 10, 380, 280);
-    m_view->setExtendedStyle(ReportListView::GridFullRowStyle);
-    m_view->setListTextColor(listcolor::Blue);
-    list().setColumns(LoginComputers::columnSpec(m_view->width()));
-    m_computers = std::make_unique<LoginComputers>(list());
+    auto *list = placeControl<ReportListView>(this, {10, 10, 380, 280}, QStringLiteral("list"));
+    list->setExtendedStyle(ReportListView::GridFullRowStyle);
+    list->setListTextColor(listcolor::Blue);
 
-    m_name = lineEdit(QStringLiteral("名称:"), QStringLiteral("name"), 10);
-    m_number = lineEdit(QStringLiteral("编号:"), QStringLiteral("number"), 44);
-    m_ip = lineEdit(QStringLiteral("IP地址:"), QStringLiteral("ip"), 78);
-    m_port = lineEdit(QStringLiteral("端口:"), QStringLiteral("port"), 112);
-    auto *typeLabel = new QLabel(QStringLiteral("类型:"), this);
-    typeLabel->setGeometry(kFieldLeft, 146, kLabelWidth, kRowHeight);
-    m_type = new QComboBox(this);
-    m_type->setObjectName(QStringLiteral("type"));
+    const auto field = [this](int top, const QString &label, const QString &name) {
+        return placeLabelled<QLineEdit>(this, kLabelLeft, label, {kFieldLeft, top, kFieldWidth, kRowHeight}, name);
+    };
+    m_name = field(10, QStringLiteral("名称:"), QStringLiteral("name"));
+    m_number = field(44, QStringLiteral("编号:"), QStringLiteral("number"));
+    m_ip = field(78, QStringLiteral("IP地址:"), QStringLiteral("ip"));
+    m_port = field(112, QStringLiteral("端口:"), QStringLiteral("port"));
+    m_type = placeLabelled<QComboBox>(this, kLabelLeft, QStringLiteral("类型:"), {kFieldLeft, 146, kFieldWidth, kRowHeight},
+                                      QStringLiteral("type"));
     m_type->addItems({LoginComputers::kLoginMachine, LoginComputers::kOtherComputer});
     m_type->setCurrentIndex(0);
-    m_type->setGeometry(kFieldLeft + kLabelWidth, 146, kFieldWidth, kRowHeight);
 
-    auto *add = button(this, QStringLiteral("添加"), QStringLiteral("add"), QStringLiteral("添加"), {410, 190, 80, 28});
-    auto *deleteAll = button(this, QStringLiteral("删除全部"), QStringLiteral("deleteAll"), QStringLiteral("删除全部"),
-                             {500, 190, 80, 28});
-    auto *ok = button(this, QStringLiteral("确定"), QStringLiteral("ok"), QStringLiteral("确定"), {410, 240, 80, 28});
-    auto *cancel = button(this, QStringLiteral("取消"), QStringLiteral("cancel"), QStringLiteral("取消操作"),
-                          {500, 240, 80, 28});
+    QPushButton *add = placeButton(this, {410, 190, 80, 28}, QStringLiteral("add"), QStringLiteral("添加"), QStringLiteral("添加"));
+    QPushButton *deleteAll = placeButton(this, {500, 190, 80, 28}, QStringLiteral("deleteAll"), QStringLiteral("删除全部"),
+                                         QStringLiteral("删除全部"));
+    QPushButton *ok = placeButton(this, {410, 240, 80, 28}, QStringLiteral("ok"), QStringLiteral("确定"), QStringLiteral("确定"));
+    QPushButton *cancel = placeButton(this, {500, 240, 80, 28}, QStringLiteral("cancel"), QStringLiteral("取消"),
+                                      QStringLiteral("取消操作"));
     connect(add, &QPushButton::clicked, this, &AddLoginIP::add);
-    connect(deleteAll, &QPushButton::clicked, this, [this] { m_computers->deleteAll(); });
-    connect(ok, &QPushButton::clicked, this, &AddLoginIP::save);
+    connect(deleteAll, &QPushButton::clicked, this, [this] { m_computers.deleteAll(); });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_computers.save();
+        accept();
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_view, &QAbstractItemView::doubleClicked, this, &AddLoginIP::deleteClickedRow);
+    connect(list, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { m_computers.deleteRow(index.row()); });
 
-    m_computers->load();
+    m_computers.setColumns(list->width());
+    list->setModel(&m_computers.list());
+    m_computers.load();
     attachLayout();
-}
-
-ReportListModel &AddLoginIP::list()
-{
-    return *m_view->reportModel();
-}
-
-QLineEdit *AddLoginIP::lineEdit(const QString &label, const QString &name, int top)
-{
-    auto *caption = new QLabel(label, this);
-    caption->setGeometry(kFieldLeft, top, kLabelWidth, kRowHeight);
-    auto *edit = new QLineEdit(this);
-    edit->setObjectName(name);
-    edit->setGeometry(kFieldLeft + kLabelWidth, top, kFieldWidth, kRowHeight);
-    return edit;
 }
 
 QWidget *AddLoginIP::controlOf(LoginField field) const
@@ -95,22 +72,10 @@ QWidget *AddLoginIP::controlOf(LoginField field) const
 void AddLoginIP::add()
 {
     const LoginComputerInput input{m_type->currentText(), m_port->text(), m_ip->text(), m_number->text(), m_name->text()};
-    if (const std::optional<LoginField> failed = m_computers->add(input)) {
+    if (const std::optional<LoginField> failed = m_computers.add(input)) {
         if (QWidget *control = controlOf(*failed))
             control->setFocus();
     }
-}
-
-void AddLoginIP::deleteClickedRow(const QModelIndex &index)
-{
-    if (index.isValid())
-        m_computers->deleteRow(index.row());
-}
-
-void AddLoginIP::save()
-{
-    m_computers->save();
-    accept();
 }
 
 }  // namespace dbkeel

@@ -15,8 +15,9 @@ namespace dbkeel {
 class ConsoleOperations;
 struct CommandBoxState;
 
+// The main window's console controls.
 struct ConsoleWidgets {
-    QComboBox *commandBox = nullptr;
+    QComboBox *commandBox = nullptr;  // filled by the panel
     QLineEdit *messageEdit = nullptr;
     QPushButton *connect = nullptr, *execute = nullptr, *sendFile = nullptr, *selectAll = nullptr,
                 *invert = nullptr, *send = nullptr, *shutdown = nullptr, *restart = nullptr, *syncTime = nullptr;

@@ -2,7 +2,6 @@
 
 #include "DbErrorReport.h"
 #include "Prompt.h"
-#include "ReportListModel.h"
 #include "SharedDb.h"
 #include "SqlValue.h"
 
@@ -18,14 +17,22 @@ const QString LoginComputers::kLoginMachine = QStringLiteral("登录机");
 const QString LoginComputers::kOtherComputer = QStringLiteral("其他计算机");
 const QString LoginComputers::kBlankAddress = QStringLiteral(" . . . ");
 
-QString LoginComputers::columnSpec(int listWidth)
+LoginComputers::LoginComputers(int listWidth)
 {
-    const int w = listWidth / 6;
-    return QStringLiteral("计算机名称,%1;IP地址,%2;端口,%3;编号,%4;类型,%5;tid,%6")
-        .arg(w + 50).arg(w + 30).arg(w - 10).arg(w).arg(w - 10).arg(0);
+    setColumns(listWidth);
 }
 
-LoginComputers::LoginComputers(ReportListModel &list) : m_list(list) {}
+void LoginComputers::setColumns(int listWidth)
+{
+    const int w = listWidth / 6;
+    m_list.setColumns(QStringLiteral("计算机名称,%1;IP地址,%2;端口,%3;编号,%4;类型,%5;tid,%6")
+                          .arg(w + 50)
+                          .arg(w + 30)
+                          .arg(w - 10)
+                          .arg(w)
+                          .arg(w - 10)
+                          .arg(0));
+}
 
 void LoginComputers::load()
 {

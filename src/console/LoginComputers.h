@@ -1,13 +1,13 @@
 #pragma once
 // The registration screen's list of other computers (tb_login_ip_info), without its widgets.
 
+#include "ReportListModel.h"
+
 #include <QString>
 
 #include <optional>
 
 namespace dbkeel {
-
-class ReportListModel;
 
 // The screen's fields, as typed.
 struct LoginComputerInput {
@@ -23,12 +23,16 @@ enum class LoginField { Type, Port, Address, Number, Name };
 class LoginComputers {
 public:
     enum Column { Name, Ip, Port, Number, Type, PcType };
-    static QString columnSpec(int listWidth);
     static const QString kLoginMachine;  // "登录机"
     static const QString kOtherComputer; // "其他计算机"
     static const QString kBlankAddress;  // an IP address field left blank
 
-    explicit LoginComputers(ReportListModel &list);
+    // The columns are set for a list `listWidth` wide (the screen's list at its design size).
+    explicit LoginComputers(int listWidth = 380);
+
+    ReportListModel &list() { return m_list; }
+    const ReportListModel &list() const { return m_list; }
+    void setColumns(int listWidth);
 
     // Rows of tb_login_ip_info by PCType, in blue; nothing without an open connection.
     void load();
@@ -43,7 +47,7 @@ public:
     void save();
 
 private:
-    ReportListModel &m_list;
+    ReportListModel m_list;
 };
 
 }  // namespace dbkeel

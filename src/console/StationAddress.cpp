@@ -1,10 +1,10 @@
 #include "StationAddress.h"
 
 #include "DbErrorReport.h"
-#include "Prompt.h"
 #include "SharedDb.h"
 #include "SqlValue.h"
 #include "StationRegistry.h"
+#include "Text.h"
 
 namespace dbkeel {
 
@@ -15,10 +15,10 @@ QString updateStatement(const RegistryEntry &entry, const QString &address, int 
     if (entry.kind == 0)
         return QStringLiteral("update tb_line_info set stationip = %1 , stationport = %2 where lineid = \t\t\t%3 and "
                               "stationid = %4 ;")
-            .arg(sqlText(address)).arg(port).arg(entry.lineId).arg(entry.stationId);
+            .arg(sqlText(address), sqlNumber(port), sqlNumber(entry.lineId), sqlNumber(entry.stationId));
     return QStringLiteral("update tb_login_ip_info set LoginPCip = %1 , LoginPCport = %2 where PCType=\t\t\t%3 and "
                           "ID = %4 ;")
-        .arg(sqlText(address)).arg(port).arg(entry.stationId).arg(entry.lineId);
+        .arg(sqlText(address), sqlNumber(port), sqlNumber(entry.stationId), sqlNumber(entry.lineId));
 }
 
 }  // namespace
@@ -46,6 +46,22 @@ std::optional<QString> ApplyAddress(const QString &address, int port, quintptr t
         }
     }
     return text;
+}
+
+std::optional<StationRowRecord> addressChangeRecord(const QString &nodeText, quintptr treeNode)
+{
+    if (!nodeText.contains(QStringLiteral("工位")) && !nodeText.contains(QLatin1Char('[')))
+        return std::nullopt;
+    const int index = stationRegistry().indexOfNode(treeNode);
+    if (index < 0)
+        return std::nullopt;
+    const RegistryEntry entry = stationRegistry().entry(index);
+    return StationRowRecord::addressOnly(entry.station.ip, QString::number(toInt(entry.station.port)));
+}
+
+std::optional<QString> applyAddressChange(const StationRowRecord &edited, quintptr treeNode, const QString &nodeText)
+{
+    return ApplyAddress(edited.address, toInt(edited.port), treeNode, nodeText);
 }
 
 }  // namespace dbkeel

@@ -1,6 +1,8 @@
 #pragma once
 // A computer's address and port changed from the line tree: registry entry, node text, database.
 
+#include "StationRowEditor.h"
+
 #include <QString>
 
 #include <optional>
@@ -15,5 +17,12 @@ QString addressTail(const QString &address, const QString &port);
 // (kind 0) or the computer's tb_login_ip_info row (kind 1) are updated. The new node text, or
 // nullopt when the node has no registry entry.
 std::optional<QString> ApplyAddress(const QString &address, int port, quintptr treeNode, const QString &nodeText);
+
+// The address change of a double-clicked line-tree node, in two steps around the address editor.
+// First the record to edit: the entry's address and port in address-only mode, for a station or
+// computer node (its text holds "工位" or "[") with a registry entry; nullopt for any other node.
+std::optional<StationRowRecord> addressChangeRecord(const QString &nodeText, quintptr treeNode);
+// Then the edited record applied: ApplyAddress with the decimal value of its port text.
+std::optional<QString> applyAddressChange(const StationRowRecord &edited, quintptr treeNode, const QString &nodeText);
 
 }  // namespace dbkeel

@@ -1,43 +1,33 @@
 #pragma once
-// The station row editor: address, port, brake-tester type, station-area code, device path and
-// remark. With both the path and the remark "-1" only the address and the port mean anything.
+// The station row editor over a StationRowRecord: address, port, brake-tester type, station-area
+// code, device path and remark; in address-only mode the device controls are disabled.
 
 #include "ScreenDialog.h"
+#include "StationRowEditor.h"
 
 #include <optional>
 
 class QComboBox;
 class QLineEdit;
-class QPushButton;
 
 namespace dbkeel {
-
-struct StationRowRecord {
-    QString address, port, brakeType, areaCode, devicePath, deviceRemark;
-
-    static StationRowRecord addressOnly(const QString &address, const QString &port);
-    bool isAddressOnly() const;
-};
 
 class UpdateIpData : public ScreenDialog {
     Q_OBJECT
 
 public:
     UpdateIpData(QWidget *parent, const StationRowRecord &record);
-
-    // The six texts as typed when "确定" closed the editor, each cut to its limit.
-    StationRowRecord record() const { return m_record; }
-    // "...": a device library chosen through the prompt, its version texts as the remark.
-    void chooseDevicePath();
+    // Opens the editor on `record` modally through prompt(); on 确定 `record` takes what was typed
+    // and true is returned.
+    static bool edit(QWidget *parent, StationRowRecord &record);
 
 private:
-    QLineEdit *lineEdit(const QString &label, const QString &name, const QString &text, int top);
+    void chooseDevicePath();
     void readBack();
 
-    StationRowRecord m_record;
+    StationRowRecord m_record;  // the six texts as typed when "确定" closed the editor, each cut to its limit
     QLineEdit *m_address = nullptr, *m_port = nullptr, *m_areaCode = nullptr, *m_path = nullptr, *m_remark = nullptr;
     QComboBox *m_brakeType = nullptr;
-    QPushButton *m_browse = nullptr;
 };
 
 // A double-click on a line-tree node: for a station or computer node with a registry entry, the

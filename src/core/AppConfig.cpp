@@ -93,8 +93,7 @@ void ReadConfig()
     // A missing host library answers -1000 with an empty list: nothing to report then.
     if (hostLib().getHostIP(local) > 0 && !local.addresses.isEmpty())
         AddLog(QStringLiteral("本机首选IP:%1,名称:%2,IP个数:%3")
-                   .arg(local.addresses.first(), local.computerName)
-                   .arg(local.addresses.size()),
+                   .arg(local.addresses.first(), local.computerName, QString::number(local.addresses.size())),
                true);
 
     const QString serverIp =

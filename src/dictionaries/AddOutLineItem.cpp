@@ -12,18 +12,13 @@
 
 namespace dbkeel {
 
-namespace {
-const QString kVetoing = QStringLiteral("否决项");
-const QString kNotVetoing = QStringLiteral("非否决项");
-}
-
 AddOutLineItem::AddOutLineItem(QWidget *parent) : ScreenDialog(parent, QSize(400, 280), QStringLiteral("外检项目"))
 {
     setObjectName(QStringLiteral("AddOutLineItem"));
     placeLabel(this, {16, 18, 80, 20}, QStringLiteral("项目名称:"));
     m_name = placeControl<QLineEdit>(this, {100, 16, 280, 22}, QStringLiteral("name"));
     placeControl<QGroupBox>(this, {16, 48, 364, 46}, QString(), QStringLiteral("项目类型"));
-    m_notVetoing = placeControl<QRadioButton>(this, {40, 66, 120, 22}, QStringLiteral("notVetoing"), kNotVetoing);
+    m_notVetoing = placeControl<QRadioButton>(this, {40, 66, 120, 22}, QStringLiteral("notVetoing"), QStringLiteral("非否决项"));
     m_vetoing = placeControl<QRadioButton>(this, {200, 66, 120, 22}, QStringLiteral("vetoing"), QStringLiteral("否决项(*)"));
     placeLabel(this, {16, 106, 80, 20}, QStringLiteral("项目编号:"));
     m_code = placeControl<QLineEdit>(this, {100, 104, 100, 22}, QStringLiteral("code"));
@@ -48,12 +43,12 @@ AddOutLineItem::AddOutLineItem(QWidget *parent) : ScreenDialog(parent, QSize(400
     connect(placeButton(this, {300, 236, 80, 26}, QStringLiteral("cancelButton"), QStringLiteral("取消")),
             &QPushButton::clicked, this, &AddOutLineItem::reject);
 
-    const OutlineItem &item = outlineRecord().item;
-    m_name->setText(item.name);
-    m_code->setText(item.code);
-    m_alias->setText(item.alias);
-    m_description->setText(item.description);
-    (item.type == kVetoing ? m_vetoing : m_notVetoing)->setChecked(true);
+    const OutlineRecord &record = outlineRecord();
+    m_name->setText(record.name);
+    m_code->setText(record.code);
+    m_alias->setText(record.alias);
+    m_description->setText(record.description);
+    (record.vetoing ? m_vetoing : m_notVetoing)->setChecked(true);
     m_change->setChecked(true);
     m_code->setEnabled(false);
     attachLayout();
@@ -68,8 +63,11 @@ bool AddOutLineItem::edit(QWidget *parent)
 void AddOutLineItem::accept()
 {
     OutlineRecord &record = outlineRecord();
-    record.item = {m_code->text(), m_name->text(), m_vetoing->isChecked() ? kVetoing : kNotVetoing, m_description->text(),
-                   m_alias->text()};
+    record.code = m_code->text();
+    record.name = m_name->text();
+    record.description = m_description->text();
+    record.alias = m_alias->text();
+    record.vetoing = m_vetoing->isChecked();
     record.operation = m_insert->isChecked() ? OutlineRecord::Insert : OutlineRecord::Change;
     record.cutToWidths();
     ScreenDialog::accept();

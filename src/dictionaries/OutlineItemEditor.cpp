@@ -10,13 +10,31 @@
 
 namespace dbkeel {
 
+namespace {
+
+const QString kVetoing = QStringLiteral("否决项");
+const QString kNotVetoing = QStringLiteral("非否决项");
+
+}  // namespace
+
+OutlineRecord OutlineRecord::of(const OutlineItem &item, Operation operation)
+{
+    OutlineRecord record{item.code, item.name, item.description, item.alias, item.type == kVetoing, operation};
+    record.cutToWidths();
+    return record;
+}
+
+OutlineItem OutlineRecord::item() const
+{
+    return {code, name, vetoing ? kVetoing : kNotVetoing, description, alias};
+}
+
 void OutlineRecord::cutToWidths()
 {
-    item.code = cutToGbkBytes(item.code, kCodeBytes);
-    item.name = cutToGbkBytes(item.name, kNameBytes);
-    item.type = cutToGbkBytes(item.type, kTypeBytes);
-    item.description = cutToGbkBytes(item.description, kDescriptionBytes);
-    item.alias = cutToGbkBytes(item.alias, kAliasBytes);
+    code = cutToGbkBytes(code, kCodeBytes);
+    name = cutToGbkBytes(name, kNameBytes);
+    description = cutToGbkBytes(description, kDescriptionBytes);
+    alias = cutToGbkBytes(alias, kAliasBytes);
 }
 
 OutlineRecord &outlineRecord()
@@ -127,9 +145,7 @@ bool OutlineItemEditor::prepareEdit(int row)
 {
     if (row < 0 || row >= m_list.rowCount())
         return false;
-    OutlineRecord &record = outlineRecord();
-    record.item = item(row);
-    record.cutToWidths();
+    outlineRecord() = OutlineRecord::of(item(row));
     return true;
 }
 
@@ -142,11 +158,12 @@ void OutlineItemEditor::finishEdit(int row, bool accepted)
         row = m_list.appendRow(QStringLiteral("0"));
         m_list.setTextColor(row, -1, listcolor::Blue);
     }
-    writeRow(row, record.item);
+    const OutlineItem stored = record.item();
+    writeRow(row, stored);
     if (!sharedDb().isOpen())
         return;
     try {
-        sharedDb().exec(outlineSaveStatement(sharedDb().dialect(), record.item));
+        sharedDb().exec(outlineSaveStatement(sharedDb().dialect(), stored));
     } catch (const DbError &error) {
         reportDbError(QStringLiteral("提示"), QString(), error);
     }

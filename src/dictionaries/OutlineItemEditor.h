@@ -14,14 +14,20 @@ struct OutlineItem {
     QString code, name, type, description, alias;
 };
 
-// The record of AddOutLineItem, kept for the program run.
+// The record of AddOutLineItem, kept for the program run: an item's texts, whether it is a vetoing
+// item, and what 确定 does with it.
 struct OutlineRecord {
-    static constexpr int kCodeBytes = 32, kNameBytes = 64, kTypeBytes = 64, kDescriptionBytes = 100, kAliasBytes = 49;
+    static constexpr int kCodeBytes = 32, kNameBytes = 64, kDescriptionBytes = 100, kAliasBytes = 49;
     enum Operation { Change = 0, Insert = 1 };
 
-    OutlineItem item;
+    QString code, name, description, alias;
+    bool vetoing = false;
     int operation = Change;
 
+    // The record of a stored item (vetoing when its type is "否决项"), its texts cut to their widths.
+    static OutlineRecord of(const OutlineItem &item, Operation operation = Change);
+    // The item to store: its type is "否决项" or "非否决项".
+    OutlineItem item() const;
     void cutToWidths();
 };
 OutlineRecord &outlineRecord();

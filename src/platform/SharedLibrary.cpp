@@ -19,7 +19,7 @@ bool SharedLibrary::open(const QString &path)
 #ifdef Q_OS_WIN
     handle_ = reinterpret_cast<void *>(LoadLibraryW(reinterpret_cast<LPCWSTR>(path.utf16())));
     if (!handle_)
-        error_ = QStringLiteral("%1: cannot load (error %2)").arg(path).arg(GetLastError());
+        error_ = QStringLiteral("%1: cannot load (error %2)").arg(path, QString::number(GetLastError()));
 #else
     handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_)

@@ -30,6 +30,15 @@ QPushButton *placeButton(QWidget *screen, const QRect &geometry, const QString &
                          const QString &toolTip = {});
 QLabel *placeLabel(QWidget *screen, const QRect &geometry, const QString &text);
 
+// A control at `geometry` with its caption `label` on its left, from `labelLeft` up to the control.
+template <typename Control, typename... Args>
+Control *placeLabelled(QWidget *screen, int labelLeft, const QString &label, const QRect &geometry,
+                       const QString &objectName, Args &&...args)
+{
+    placeLabel(screen, {labelLeft, geometry.y(), geometry.x() - labelLeft, geometry.height()}, label);
+    return placeControl<Control>(screen, geometry, objectName, std::forward<Args>(args)...);
+}
+
 // The status lines and the progress bar follow `status`. Each change is painted at once, so a text
 // set before synchronous work ("请稍等,...") is on the screen while the work runs.
 void showStatus(const ScreenStatus &status, QLabel *left, QLabel *right, QProgressBar *progress);

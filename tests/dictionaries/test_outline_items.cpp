@@ -45,20 +45,46 @@ TEST_F(OutlineTest, EditsAreWrittenAtOnceByCode)
     items.load();
     EXPECT_FALSE(items.prepareEdit(1));
     ASSERT_TRUE(items.prepareEdit(0));
-    EXPECT_EQ(outlineRecord().item.name, QStringLiteral("灯"));
-    outlineRecord() = {lamp, OutlineRecord::Change};
+    EXPECT_EQ(outlineRecord().name, QStringLiteral("灯"));
+    EXPECT_FALSE(outlineRecord().vetoing);
+    outlineRecord() = OutlineRecord::of(lamp);
     items.finishEdit(0, true);
     EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,灯光检查,QZD"));
 
-    outlineRecord() = {{QStringLiteral("7"), QStringLiteral("O'Neil喇叭"), QStringLiteral("非否决项"), {}, {}}, OutlineRecord::Insert};
+    outlineRecord() = OutlineRecord::of({QStringLiteral("7"), QStringLiteral("O'Neil喇叭"), QStringLiteral("非否决项"), {}, {}},
+                                        OutlineRecord::Insert);
     items.finishEdit(0, true);
     EXPECT_EQ(items.list().rowCount(), 2);
     EXPECT_EQ(items.list().itemText(1, 0), QStringLiteral("0"));
     EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,灯光检查,QZD|7,O'Neil喇叭,非否决项,,"));
 
-    outlineRecord().item.name = QStringLiteral("改");
+    outlineRecord().name = QStringLiteral("改");
     items.finishEdit(1, false);
     EXPECT_EQ(items.list().itemText(1, 2), QStringLiteral("O'Neil喇叭"));
+}
+
+// The editor offers two types; whatever type an item had, the edited item stores one of the two.
+TEST_F(OutlineTest, TheEditedItemStoresItsTypeAsVetoingOrNot)
+{
+    const struct {
+        const char *type;  // as stored before
+        bool opensVetoing, chosenVetoing;
+        const char *stored;
+    } cases[] = {{"否决项", true, true, "否决项"},
+                 {"非否决项", false, true, "否决项"},
+                 {"", false, false, "非否决项"},
+                 {"否决", false, false, "非否决项"}};
+    for (const auto &c : cases) {
+        run(QStringLiteral("delete from tb_id_eval"));
+        run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark) values ('1', '灯', '%1')").arg(QString::fromUtf8(c.type)));
+        items.load();
+        ASSERT_TRUE(items.prepareEdit(0));
+        EXPECT_EQ(outlineRecord().vetoing, c.opensVetoing) << c.type;
+        outlineRecord().vetoing = c.chosenVetoing;
+        items.finishEdit(0, true);
+        EXPECT_EQ(items.list().itemText(0, OutlineItemEditor::TypeColumn), QString::fromUtf8(c.stored));
+        EXPECT_EQ(rows(QStringLiteral("select remark from tb_id_eval")), QString::fromUtf8(c.stored));
+    }
 }
 
 TEST_F(OutlineTest, ExportWritesEveryItemInCodeOrder)

@@ -139,7 +139,7 @@ TEST_F(ProgramFixture, ExitButtonEndsWithoutAskingAndStopsTheThreadsInTime)
     ASSERT_TRUE(consoleThreads().isReceiveLoopRunning());
     QElapsedTimer clock;
     clock.start();
-    window->panel()->console().exit->click();
+    window->panel()->exitButton()->click();
     const qint64 elapsed = clock.elapsed();
     EXPECT_TRUE(window->exited());
     EXPECT_TRUE(prompt.calls().empty());
@@ -178,8 +178,8 @@ TEST_F(ProgramFixture, ExitDuringTheStartupSweepsStopsTheWorkerAtOnce)
     window->exitProgram();
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_FALSE(consoleThreads().isWorkerRunning());
-    EXPECT_EQ(window->panel()->console().exit->text(), QStringLiteral("正在退出"));
-    EXPECT_FALSE(window->panel()->console().exit->isEnabled());
+    EXPECT_EQ(window->panel()->exitButton()->text(), QStringLiteral("正在退出"));
+    EXPECT_FALSE(window->panel()->exitButton()->isEnabled());
 }
 
 TEST_F(ProgramFixture, StartingOnAnEmptyInstallationBringsItsSchemaUp)
