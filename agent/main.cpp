@@ -42,12 +42,14 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("cannot write the log file %1").arg(config.logFile));
     QUdpSocket socket;
     if (!socket.bind(QHostAddress(config.bindAddress), quint16(config.port)))
-        return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(config.bindAddress).arg(config.port).arg(socket.errorString()));
+        return fail(QStringLiteral("cannot listen on %1:%2: %3")
+                                .arg(config.bindAddress, QString::number(config.port), socket.errorString()));
 
     std::signal(SIGTERM, requestStop);
     std::signal(SIGINT, requestStop);
     StationAgent agent(config, log);
-    log.write(QStringLiteral("listening on %1:%2 as %3").arg(config.bindAddress).arg(config.port).arg(agent.ownRecord().name));
+    log.write(QStringLiteral("listening on %1:%2 as %3")
+                  .arg(config.bindAddress, QString::number(config.port), agent.ownRecord().name));
     const QString comma = QStringLiteral(", ");
     if (!config.consoles.isEmpty())
         log.write(QStringLiteral("listed consoles: %1").arg(config.consoles.join(comma)));
