@@ -117,6 +117,7 @@ void LoginComputers::save()
     if (!sharedDb().isOpen())
         return;
     try {
+        SqlTransaction transaction(sharedDb());
         sharedDb().exec(QStringLiteral("delete from tb_login_ip_info ;"));
         for (int row = 0; row < m_list.rowCount(); ++row) {
             sharedDb().exec(QStringLiteral("insert into tb_login_ip_info( PCType,LoginPCname,LoginPCip,LoginPCport,"
@@ -125,6 +126,7 @@ void LoginComputers::save()
                                      sqlText(m_list.itemText(row, Ip)), sqlNumber(m_list.itemText(row, Port)),
                                      sqlText(m_list.itemText(row, Number)), sqlText(m_list.itemText(row, Type))));
         }
+        transaction.commit();
     } catch (const DbError &error) {
         reportDbError(kCaption, QStringLiteral("插入信息异常"), error);
     }

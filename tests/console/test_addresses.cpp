@@ -269,11 +269,12 @@ TEST_F(LoginComputersTest, DeleteAllEmptiesTheTableAndKeepsTheList)
     EXPECT_EQ(storedComputers(), QString());
 }
 
-TEST_F(LoginComputersTest, APortInLettersFailsTheSaveWhichStopsThere)
+TEST_F(LoginComputersTest, APortInLettersFailsTheSaveWhichLeavesTheTableAsItWas)
 {
     sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
                                    "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
     computers.load();
+    computers.list().setItemText(0, LoginComputers::Name, QStringLiteral("改名"));
     EXPECT_FALSE(computers.add(input(QStringLiteral("字母端口"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("abc"))));
     EXPECT_FALSE(computers.add(input(QStringLiteral("后一台"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
     scripted.answer(PromptButton::Ok);
@@ -282,7 +283,8 @@ TEST_F(LoginComputersTest, APortInLettersFailsTheSaveWhichStopsThere)
     EXPECT_TRUE(scripted.lastCall().text.startsWith(QStringLiteral("插入信息异常")));
     EXPECT_TRUE(scripted.lastCall().text.contains(QStringLiteral("[SQLite]"))) << scripted.lastCall().text.toStdString();
     EXPECT_EQ(DbReady.load(), 0);
-    // The table was emptied and the rows before the failing one inserted again; those after it were not.
+    // The delete and the inserts are one transaction: the renamed row written before the failing one is
+    // rolled back with the rest, and no row is lost.
     EXPECT_EQ(storedComputers(), QStringLiteral("1,旧的,10.0.0.9,15000,9,登录机"));
 }
 
