@@ -109,10 +109,11 @@ HOSTCFG_API int GetHostIP(char *record);
  * SendNetData(channel, ip, port, data, length): sends one datagram of
  *   `length` bytes (1 .. 65507) to the dotted IPv4 `ip`.  > 0 bytes sent;
  *   0 refused by the system;  -1 bad argument or channel not open.
- * ReadNetData(channel, data, length): never blocks. Takes the next queued
- *   datagram; one of exactly `length` bytes is copied whole, any other size is
- *   dropped and the next one taken.  length copied;  0 nothing (left) queued;
- *   -1 bad argument or channel not open.
+ * ReadNetData(channel, data, length): takes the next queued datagram; one of
+ *   exactly `length` bytes is copied whole, any other size is dropped and the
+ *   next one taken. With nothing queued it waits at most 50 ms for a datagram
+ *   (less while another thread opens or closes a channel).  length copied;
+ *   0 nothing (left) queued;  -1 bad argument or channel not open.
  * Sending and reading may run on different threads at the same time. */
 enum { HOSTCFG_CHANNEL_COUNT = 15, HOSTCFG_CHANNEL_ALL = 15 };
 HOSTCFG_API int OpenNet(int channel, int mode, int localPort, int remotePort);

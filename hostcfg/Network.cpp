@@ -10,6 +10,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -29,6 +30,7 @@ namespace {
 constexpr int kMaxDatagram = 65507;
 constexpr int kReceiveBufferBytes = 1 << 20;  // room for bursts of replies from many stations
 constexpr int kSendWaitMs = 100;
+constexpr int kReadWaitMs = 50;  // how long a read waits for a datagram when none is queued
 constexpr int kScanTimeoutMs = 1000;
 
 bool validChannel(int channel) { return channel >= 0 && channel < HOSTCFG_CHANNEL_COUNT; }
@@ -68,13 +70,15 @@ int openUdpSocket(int localPort)
 
 // The sockets of the channels. Opening and closing take the lock alone;
 // sends and reads share it, so the receive loop reads while another thread sends.
+// A read waiting for a datagram holds the shared lock; opening and closing first
+// raise the wake signal, which ends every such wait, so they never wait for one.
 class Channels {
 public:
-    Channels() { sockets_.fill(-1); }
+    Channels() : m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE)) { sockets_.fill(-1); }
 
     bool open(int channel, int localPort)
     {
-        const std::unique_lock lock(mutex_);
+        const Exclusive lock(*this);
         closeLocked(channel);
         sockets_[channel] = openUdpSocket(localPort);
         return sockets_[channel] >= 0;
@@ -82,13 +86,13 @@ public:
 
     bool close(int channel)
     {
-        const std::unique_lock lock(mutex_);
+        const Exclusive lock(*this);
         return closeLocked(channel);
     }
 
     int closeAll()
     {
-        const std::unique_lock lock(mutex_);
+        const Exclusive lock(*this);
         int closed = 0;
         for (int channel = 0; channel < HOSTCFG_CHANNEL_COUNT; ++channel)
             closed += closeLocked(channel) ? 1 : 0;
@@ -103,7 +107,38 @@ public:
         return sockets_[channel] < 0 ? -1 : use(sockets_[channel]);
     }
 
+    // Waits up to `timeoutMs` for a datagram on `fd`, a socket used inside withSocket; false
+    // when none came, or sooner when a channel is being opened or closed.
+    bool waitReadable(int fd, int timeoutMs) const
+    {
+        std::array<pollfd, 2> watched{{{fd, POLLIN, 0}, {m_wake, POLLIN, 0}}};
+        return poll(watched.data(), watched.size(), timeoutMs) > 0 && (watched[0].revents & POLLIN);
+    }
+
 private:
+    // The exclusive lock, taken after raising the wake signal, which is lowered before the lock
+    // is given back. The signal is a semaphore counting the openings and closings under way.
+    class Exclusive {
+    public:
+        explicit Exclusive(Channels &channels) : m_channels(channels)
+        {
+            const uint64_t one = 1;
+            (void)!write(m_channels.m_wake, &one, sizeof one);
+            m_channels.mutex_.lock();
+        }
+        ~Exclusive()
+        {
+            uint64_t one = 0;
+            (void)!read(m_channels.m_wake, &one, sizeof one);
+            m_channels.mutex_.unlock();
+        }
+        Exclusive(const Exclusive &) = delete;
+        Exclusive &operator=(const Exclusive &) = delete;
+
+    private:
+        Channels &m_channels;
+    };
+
     bool closeLocked(int channel)
     {
         if (sockets_[channel] < 0)
@@ -113,6 +148,7 @@ private:
         return true;
     }
 
+    const int m_wake;  // an eventfd; readable while an opening or closing waits for the lock
     std::shared_mutex mutex_;
     std::array<int, HOSTCFG_CHANNEL_COUNT> sockets_;
 };
@@ -248,7 +284,12 @@ int ReadNetData(int channel, char *data, int length)
 {
     if (!validChannel(channel) || !data || length <= 0)
         return -1;
-    return channels().withSocket(channel, [&](int fd) { return receiveDatagram(fd, data, length); });
+    return channels().withSocket(channel, [&](int fd) {
+        const int received = receiveDatagram(fd, data, length);
+        if (received == 0 && channels().waitReadable(fd, kReadWaitMs))
+            return receiveDatagram(fd, data, length);
+        return received;
+    });
 }
 
 int GetHostIP(char *record)

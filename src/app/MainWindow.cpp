@@ -129,7 +129,6 @@ void MainWindow::initialise()
     showFullSize();
     panel_->setUpListColumns();  // from the widths the lists open with
     setUpTray();
-    registryTimer_.start(kTimerPeriodMs, this);
 }
 
 void MainWindow::loadHostLibrary()
@@ -196,6 +195,11 @@ void MainWindow::connectSignals()
     connect(panel_->deviceList(), &QAbstractItemView::clicked, this, &MainWindow::onDeviceClicked);
     ConsoleEvents &events = consoleEvents();
     connect(&events, &ConsoleEvents::chatAppended, this, &MainWindow::chatAppend);
+    // The computer list follows the worker's event instead of a timer polling RegistryRefreshed.
+    connect(&events, &ConsoleEvents::registryRefreshed, this, [this] {
+        if (RegistryRefreshed.exchange(0) == 1)
+            refreshComputerList();
+    });
 }
 
 void MainWindow::timerEvent(QTimerEvent *event)
@@ -203,9 +207,6 @@ void MainWindow::timerEvent(QTimerEvent *event)
     if (event->timerId() == startupTimer_.timerId()) {
         startupTimer_.stop();
         deferredStartup();
-    } else if (event->timerId() == registryTimer_.timerId()) {
-        if (RegistryRefreshed.exchange(0) == 1)
-            refreshComputerList();
     } else {
         QMainWindow::timerEvent(event);
     }

@@ -92,7 +92,7 @@ private:
     MainWindowPanel *panel_ = nullptr;
     CommandTable *commands_ = nullptr;
     QSystemTrayIcon *tray_ = nullptr;
-    QBasicTimer startupTimer_, registryTimer_;
+    QBasicTimer startupTimer_;
     LogBuffer log_;
     ExtensionComponent configManager_, backupManager_;
     bool configManagerInitialised_ = false;

@@ -62,7 +62,7 @@ bool ConsoleThreads::stopWorker(std::chrono::milliseconds timeout)
 {
     if (!m_worker.isRunning())
         return true;
-    WorkerStop = 1;
+    requestWorkerStop();
     const bool stopped = m_worker.waitFinished(timeout);
     if (stopped)
         WorkerStop = 0;

@@ -9,11 +9,16 @@
 #include "StationRegistry.h"
 #include "Text.h"
 
-#include <QThread>
+#include <chrono>
+#include <thread>
 
 namespace dbkeel {
 
 namespace {
+
+// The shortest time an empty read takes: the host library waits that long on its socket for a
+// reply; a read that comes back sooner empty-handed (channel closed, no library) is paced to it.
+constexpr std::chrono::milliseconds kReadWindow{50};
 
 // The log text of each reply code that is logged.
 QString replyNote(int code)
@@ -79,11 +84,13 @@ void ReceiveLoop()
     QByteArray packet(CommandPacket::kSize, '\0');
     while (ReceiveRunFlag.load() != 0) {
         packet.fill('\0');
-        if (hostLib().readNetData(kStationChannel, packet.data(), CommandPacket::kSize) > 0) {
-            if (const std::optional<CommandPacket> reply = CommandPacket::fromBytes(packet.constData(), packet.size()))
-                handleReply(*reply);
+        const auto readStarted = std::chrono::steady_clock::now();
+        if (hostLib().readNetData(kStationChannel, packet.data(), CommandPacket::kSize) <= 0) {
+            std::this_thread::sleep_until(readStarted + kReadWindow);
+            continue;
         }
-        QThread::msleep(2);
+        if (const std::optional<CommandPacket> reply = CommandPacket::fromBytes(packet.constData(), packet.size()))
+            handleReply(*reply);
     }
     ReceiveRunFlag = 1;
 }

@@ -8,8 +8,9 @@
 
 namespace dbkeel {
 
-// Polls channel 10 every 2 ms while ReceiveRunFlag is 1 and handles each reply; when the flag has
-// been cleared it sets it back to 1 (the acknowledgement) and returns.
+// Reads channel 10 while ReceiveRunFlag is 1 and handles each reply as it comes; between replies it
+// sleeps in the host library's wait on the socket, at most 50 ms at a time, so the flag is seen
+// within 50 ms. When the flag has been cleared it sets it back to 1 (the acknowledgement) and returns.
 void ReceiveLoop();
 
 // One reply: the log line of its code, the connection mark (1004), the process list (1011), the

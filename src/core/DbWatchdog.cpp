@@ -76,7 +76,7 @@ void DbWatchdog::stop()
 
 bool DbWatchdog::stopping() const { return stop_ || ExitRequested == 1; }
 
-void DbWatchdog::pause(std::chrono::milliseconds total, bool (*leaveEarly)()) const
+void DbWatchdog::pause(std::chrono::milliseconds total, const std::function<bool()> &leaveEarly) const
 {
     while (total > std::chrono::milliseconds::zero() && !stopping() && !(leaveEarly && leaveEarly())) {
         const auto step = std::min(total, kPollStep);
@@ -88,16 +88,35 @@ void DbWatchdog::pause(std::chrono::milliseconds total, bool (*leaveEarly)()) co
 void DbWatchdog::run()
 {
     DbReady = 0;
+    m_openedFile.reset();  // whoever opened the connection since, the next reconnect notes its file
     const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
     while (!stopping()) {
-        pause(timing_.idle, [] { return DbReady == 0; });
+        pause(timing_.idle, [&] { return DbReady == 0 || fileLost(probe); });
         if (stopping())
             break;
-        if (DbReady == 0 && !reconnect(probe))
+        if (!checkConnection(probe))
             continue;
-        pause(timing_.cyclePause);
+        pause(timing_.cyclePause, [&] { return fileLost(probe); });
     }
     qCDebug(dbTrace) << "服务退出";
+}
+
+bool DbWatchdog::checkConnection(const DatabaseProbe &probe)
+{
+    // The connection would go on writing into the removed file, and every row would be lost.
+    if (sharedDb().isOpen() && fileLost(probe)) {
+        DbReady = 0;
+        CloseDb();
+    }
+    return DbReady == 1 || reconnect(probe);
+}
+
+bool DbWatchdog::fileLost(const DatabaseProbe &probe) const
+{
+    if (probe.databaseFile.isEmpty())
+        return false;
+    const std::optional<FileIdentity> named = fileIdentity(probe.databaseFile);
+    return !named || (m_openedFile && named != m_openedFile);
 }
 
 bool DbWatchdog::reconnect(const DatabaseProbe &probe)
@@ -108,10 +127,11 @@ bool DbWatchdog::reconnect(const DatabaseProbe &probe)
         return false;
     }
     ServerReachable = 1;
-    // A connection the driver reports as broken is dropped, so that OpenDb connects anew
-    // instead of answering at once that it is open.
-    if (sharedDb().isConnectionDead())
+    // A connection the driver reports as broken, or left on a replaced file, is dropped, so that
+    // OpenDb connects anew instead of answering at once that it is open.
+    if (sharedDb().isConnectionDead() || fileLost(probe))
         CloseDb();
+    m_openedFile = fileIdentity(probe.databaseFile);  // noted first: a file replaced meanwhile is noticed
     QString error;
     if (OpenDb(error) != 1) {
         pause(timing_.openFailedPause);

@@ -2,10 +2,14 @@
 // The database watchdog: a background thread that probes the database and reopens the
 // shared connection whenever DbReady has been cleared.
 
+#include "FileIdentity.h"
+
 #include <QString>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <thread>
 
 namespace dbkeel {
@@ -45,16 +49,24 @@ public:
     void stop();   // asks the thread to end and joins it
     bool isRunning() const { return thread_.joinable(); }
 
+    // The check of every cycle: a database file removed or replaced since the connection was opened
+    // loses the connection (closed, DbReady 0); a lost connection is opened again when the database
+    // is reachable. True when DbReady is 1 afterwards. Called by the thread; not while it runs.
+    bool checkConnection(const DatabaseProbe &probe);
+
 private:
     void run();
     bool stopping() const;
     // Sleeps up to `total`, leaving early on exit, on stop or when `leaveEarly` says so.
-    void pause(std::chrono::milliseconds total, bool (*leaveEarly)() = nullptr) const;
+    void pause(std::chrono::milliseconds total, const std::function<bool()> &leaveEarly = {}) const;
+    // True when the probe's database file is gone or is another file than the connection was opened on.
+    bool fileLost(const DatabaseProbe &probe) const;
     bool reconnect(const DatabaseProbe &probe);  // true when DbReady is 1 again
 
     WatchdogTiming timing_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
+    std::optional<FileIdentity> m_openedFile;  // the database file when the connection was opened
 };
 
 }  // namespace dbkeel

@@ -215,6 +215,92 @@ TEST_F(WatchdogTest, MissingDatabaseFileIsNotOpened)
     EXPECT_FALSE(QFile::exists(databasePath())) << "the driver would have created an empty database";
 }
 
+// The database file as an administrator may swap it under the running program: removed with its
+// -wal and -shm, then a copy put back (a new file under the old name).
+class ReplacedDatabaseFileTest : public WatchdogTest {
+protected:
+    DbWatchdog watchdog{kQuick};
+    DatabaseProbe probe;
+
+    void SetUp() override
+    {
+        WatchdogTest::SetUp();
+        probe = DatabaseProbe::fromConfiguration();
+        ASSERT_TRUE(watchdog.checkConnection(probe));
+        sharedDb().query(QStringLiteral("pragma journal_mode=wal")).next();  // as the demo's data source has it
+        sharedDb().exec(QStringLiteral("insert into t values (1)"));
+        ASSERT_TRUE(QFile::exists(databasePath() + QStringLiteral("-wal")));
+        ASSERT_TRUE(QFile::copy(databasePath(), copyPath()));
+    }
+    void TearDown() override
+    {
+        WatchdogTest::TearDown();
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(databasePath() + QLatin1String(suffix));
+        QFile::remove(copyPath());
+    }
+
+    QString copyPath() const { return dir.filePath(QStringLiteral("copy.db")); }
+    void removeDatabaseFile()
+    {
+        for (const char *suffix : {"", "-wal", "-shm"})
+            ASSERT_TRUE(QFile::remove(databasePath() + QLatin1String(suffix))) << suffix;
+    }
+    void putCopyBack() { ASSERT_TRUE(QFile::copy(copyPath(), databasePath())); }
+    // The values of t in the file on disk, through a connection of its own.
+    QString valuesOnDisk() const
+    {
+        SharedDb reader;
+        reader.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(databasePath()), 5);
+        QStringList values;
+        SqlCursor cursor = reader.query(QStringLiteral("select a from t order by a"));
+        while (cursor.next())
+            values << cursor.text(0);
+        return values.join(QLatin1Char('|'));
+    }
+};
+
+TEST_F(ReplacedDatabaseFileTest, TheConnectionMovesToTheNewFileAndItsRowsReachTheDisk)
+{
+    removeDatabaseFile();
+    putCopyBack();
+    sharedDb().exec(QStringLiteral("insert into t values (2)"));  // into the removed file: lost
+
+    EXPECT_TRUE(watchdog.checkConnection(probe));
+    EXPECT_EQ(DbReady, 1);
+    sharedDb().exec(QStringLiteral("insert into t values (3)"));
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("3"));  // the copy was taken before row 1 left the -wal
+}
+
+TEST_F(ReplacedDatabaseFileTest, ARemovedFileLosesTheConnectionUntilAFileIsBack)
+{
+    removeDatabaseFile();
+    EXPECT_FALSE(watchdog.checkConnection(probe));
+    EXPECT_EQ(DbReady, 0);
+    EXPECT_EQ(ServerReachable, 0);
+    EXPECT_FALSE(sharedDb().isOpen());
+    EXPECT_FALSE(QFile::exists(databasePath())) << "the driver would have created an empty database";
+
+    putCopyBack();
+    EXPECT_TRUE(watchdog.checkConnection(probe));
+    sharedDb().exec(QStringLiteral("insert into t values (3)"));
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("3"));
+}
+
+TEST_F(ReplacedDatabaseFileTest, TheRunningWatchdogNoticesWithinItsIdleWait)
+{
+    DbReady = 0;  // 1 again once the thread has checked the connection
+    watchdog.start();
+    ASSERT_TRUE(eventually([] { return DbReady == 1; }));
+    removeDatabaseFile();
+    EXPECT_TRUE(eventually([] { return DbReady == 0 && !sharedDb().isOpen(); }));
+    putCopyBack();
+    EXPECT_TRUE(eventually([] { return DbReady == 1 && sharedDb().isOpen(); }));
+    sharedDb().exec(QStringLiteral("insert into t values (3)"));
+    watchdog.stop();
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("3"));
+}
+
 TEST_F(WatchdogTest, EndsSoonAfterExitIsRequested)
 {
     DbWatchdog watchdog;  // the installation's waits: ten seconds between checks
