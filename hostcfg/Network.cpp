@@ -74,14 +74,14 @@ int openUdpSocket(int localPort)
 // raise the wake signal, which ends every such wait, so they never wait for one.
 class Channels {
 public:
-    Channels() : m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE)) { sockets_.fill(-1); }
+    Channels() : m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE)) { m_sockets.fill(-1); }
 
     bool open(int channel, int localPort)
     {
         const Exclusive lock(*this);
         closeLocked(channel);
-        sockets_[channel] = openUdpSocket(localPort);
-        return sockets_[channel] >= 0;
+        m_sockets[channel] = openUdpSocket(localPort);
+        return m_sockets[channel] >= 0;
     }
 
     bool close(int channel)
@@ -103,8 +103,8 @@ public:
     template<typename Use>
     int withSocket(int channel, Use use)
     {
-        const std::shared_lock lock(mutex_);
-        return sockets_[channel] < 0 ? -1 : use(sockets_[channel]);
+        const std::shared_lock lock(m_mutex);
+        return m_sockets[channel] < 0 ? -1 : use(m_sockets[channel]);
     }
 
     // Waits up to `timeoutMs` for a datagram on `fd`, a socket used inside withSocket; false
@@ -124,13 +124,13 @@ private:
         {
             const uint64_t one = 1;
             (void)!write(m_channels.m_wake, &one, sizeof one);
-            m_channels.mutex_.lock();
+            m_channels.m_mutex.lock();
         }
         ~Exclusive()
         {
             uint64_t one = 0;
             (void)!read(m_channels.m_wake, &one, sizeof one);
-            m_channels.mutex_.unlock();
+            m_channels.m_mutex.unlock();
         }
         Exclusive(const Exclusive &) = delete;
         Exclusive &operator=(const Exclusive &) = delete;
@@ -141,16 +141,16 @@ private:
 
     bool closeLocked(int channel)
     {
-        if (sockets_[channel] < 0)
+        if (m_sockets[channel] < 0)
             return false;
-        ::close(sockets_[channel]);
-        sockets_[channel] = -1;
+        ::close(m_sockets[channel]);
+        m_sockets[channel] = -1;
         return true;
     }
 
     const int m_wake;  // an eventfd; readable while an opening or closing waits for the lock
-    std::shared_mutex mutex_;
-    std::array<int, HOSTCFG_CHANNEL_COUNT> sockets_;
+    std::shared_mutex m_mutex;
+    std::array<int, HOSTCFG_CHANNEL_COUNT> m_sockets;
 };
 
 Channels &channels()

@@ -73,7 +73,7 @@ QStringList standardsProgramArguments(const QRect &frame)
             QString::number(frame.width()), QString::number(frame.height()), QStringLiteral("0")};
 }
 
-CommandTable::CommandTable(ScreenHost &host) : QObject(host.owner()), host_(host) {}
+CommandTable::CommandTable(ScreenHost &host) : QObject(host.owner()), m_host(host) {}
 
 void CommandTable::buildMenu(QMenuBar *bar)
 {
@@ -86,7 +86,7 @@ void CommandTable::buildMenu(QMenuBar *bar)
             action->setObjectName(QStringLiteral("command%1").arg(entry.id));
             const int id = entry.id;
             connect(action, &QAction::triggered, this, [this, id] { trigger(id); });
-            actions_[id] = action;
+            m_actions[id] = action;
         }
     }
     refresh();
@@ -94,7 +94,7 @@ void CommandTable::buildMenu(QMenuBar *bar)
 
 void CommandTable::setHandler(int id, Handler handler)
 {
-    handlers_[id] = std::move(handler);
+    m_handlers[id] = std::move(handler);
     apply(id);
 }
 
@@ -103,28 +103,28 @@ void CommandTable::enableMenus(int id, bool enable)
     const QList<int> ids = id != 0 ? QList<int>{id} : protectedCommands(!enable);
     for (int each : ids) {
         if (enable)
-            disabled_.erase(each);
+            m_disabled.erase(each);
         else
-            disabled_.insert(each);
+            m_disabled.insert(each);
         apply(each);
     }
 }
 
 void CommandTable::refresh()
 {
-    for (const auto &[id, action] : actions_)
+    for (const auto &[id, action] : m_actions)
         apply(id);
 }
 
 QAction *CommandTable::action(int id) const
 {
-    const auto found = actions_.find(id);
-    return found == actions_.end() ? nullptr : found->second;
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
 }
 
 bool CommandTable::hasAction(int id) const
 {
-    return handlers_.count(id) != 0 || bool(registeredCommand(id));
+    return m_handlers.count(id) != 0 || bool(registeredCommand(id));
 }
 
 void CommandTable::trigger(int id)
@@ -132,18 +132,18 @@ void CommandTable::trigger(int id)
     QAction *entry = action(id);
     if (entry && !entry->isEnabled())
         return;
-    if (const auto own = handlers_.find(id); own != handlers_.end()) {
+    if (const auto own = m_handlers.find(id); own != m_handlers.end()) {
         own->second();
         return;
     }
     if (const ScreenAction screen = registeredCommand(id))
-        screen(host_);
+        screen(m_host);
 }
 
 void CommandTable::apply(int id)
 {
     if (QAction *entry = action(id))
-        entry->setEnabled(disabled_.count(id) == 0 && hasAction(id));
+        entry->setEnabled(m_disabled.count(id) == 0 && hasAction(id));
 }
 
 }  // namespace dbkeel

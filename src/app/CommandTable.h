@@ -65,10 +65,10 @@ public:
 private:
     void apply(int id);
 
-    ScreenHost &host_;
-    std::map<int, QAction *> actions_;
-    std::map<int, Handler> handlers_;
-    std::set<int> disabled_;
+    ScreenHost &m_host;
+    std::map<int, QAction *> m_actions;
+    std::map<int, Handler> m_handlers;
+    std::set<int> m_disabled;
 };
 
 }  // namespace dbkeel

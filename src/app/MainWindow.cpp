@@ -89,7 +89,7 @@ QIcon programIcon()
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
-    user_.level = -1;
+    m_user.level = -1;
     initialise();
 }
 
@@ -118,16 +118,16 @@ void MainWindow::initialise()
     buildMenu();
     setWindowIcon(programIcon());
 
-    panel_ = new MainWindowPanel(this);
-    setCentralWidget(panel_);
-    panel_->attachLayout();
+    m_panel = new MainWindowPanel(this);
+    setCentralWidget(m_panel);
+    m_panel->attachLayout();
     connectSignals();
 
-    startupTimer_.start(kTimerPeriodMs, this);
-    commands_->enableMenus(0, false);
+    m_startupTimer.start(kTimerPeriodMs, this);
+    m_commands->enableMenus(0, false);
     setWindowTitle(kTitle);
     showFullSize();
-    panel_->setUpListColumns();  // from the widths the lists open with
+    m_panel->setUpListColumns();  // from the widths the lists open with
     setUpTray();
 }
 
@@ -150,49 +150,49 @@ void MainWindow::openStationNetwork()
 
 void MainWindow::buildMenu()
 {
-    commands_ = new CommandTable(*this);
-    commands_->setHandler(command::Login, [this] { login(); });
-    commands_->setHandler(command::SystemConfig, [this] { showSystemConfig(); });
-    commands_->setHandler(command::StationConfigManager, [this] { showConfigManager(); });
-    commands_->setHandler(command::Exit, [this] { exitProgram(); });
-    commands_->setHandler(command::OneKeyRelations, [] {});
-    commands_->setHandler(command::ClearDuplicates, [] {
+    m_commands = new CommandTable(*this);
+    m_commands->setHandler(command::Login, [this] { login(); });
+    m_commands->setHandler(command::SystemConfig, [this] { showSystemConfig(); });
+    m_commands->setHandler(command::StationConfigManager, [this] { showConfigManager(); });
+    m_commands->setHandler(command::Exit, [this] { exitProgram(); });
+    m_commands->setHandler(command::OneKeyRelations, [] {});
+    m_commands->setHandler(command::ClearDuplicates, [] {
         prompt().message(QStringLiteral("提示"), QStringLiteral("暂不支持!"), PromptIcon::Exclamation);
     });
-    commands_->setHandler(command::BackupManager, [this] {
-        if (backupManager_.isLoaded())
-            backupManager_.show(5);
+    m_commands->setHandler(command::BackupManager, [this] {
+        if (m_backupManager.isLoaded())
+            m_backupManager.show(5);
     });
-    commands_->setHandler(command::StandardsProgram, [this] { startStandardsProgram(); });
-    commands_->setHandler(command::About, [this] { showAbout(); });
-    commands_->buildMenu(menuBar());
+    m_commands->setHandler(command::StandardsProgram, [this] { startStandardsProgram(); });
+    m_commands->setHandler(command::About, [this] { showAbout(); });
+    m_commands->buildMenu(menuBar());
 }
 
 void MainWindow::setUpTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    tray_ = new QSystemTrayIcon(programIcon(), this);
-    tray_->setToolTip(kTitle);
+    m_tray = new QSystemTrayIcon(programIcon(), this);
+    m_tray->setToolTip(kTitle);
     auto *menu = new QMenu(kTitle, this);
     QAction *show = menu->addAction(QStringLiteral("显示"));
     show->setObjectName(QStringLiteral("command%1").arg(command::TrayShow));
     connect(show, &QAction::triggered, this, &MainWindow::bringForward);
-    tray_->setContextMenu(menu);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    m_tray->setContextMenu(menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             bringForward();
     });
-    tray_->show();
+    m_tray->show();
 }
 
 void MainWindow::connectSignals()
 {
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainWindow::requestExit);
-    connect(panel_->exitButton(), &QPushButton::clicked, this, &MainWindow::exitProgram);
-    connect(panel_->lineTree(), &QTreeWidget::itemSelectionChanged, this, &MainWindow::onTreeSelection);
-    connect(panel_->deviceList(), &QAbstractItemView::clicked, this, &MainWindow::onDeviceClicked);
+    connect(m_panel->exitButton(), &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(m_panel->lineTree(), &QTreeWidget::itemSelectionChanged, this, &MainWindow::onTreeSelection);
+    connect(m_panel->deviceList(), &QAbstractItemView::clicked, this, &MainWindow::onDeviceClicked);
     ConsoleEvents &events = consoleEvents();
     connect(&events, &ConsoleEvents::chatAppended, this, &MainWindow::chatAppend);
     // The computer list follows the worker's event instead of a timer polling RegistryRefreshed.
@@ -204,8 +204,8 @@ void MainWindow::connectSignals()
 
 void MainWindow::timerEvent(QTimerEvent *event)
 {
-    if (event->timerId() == startupTimer_.timerId()) {
-        startupTimer_.stop();
+    if (event->timerId() == m_startupTimer.timerId()) {
+        m_startupTimer.stop();
         deferredStartup();
     } else {
         QMainWindow::timerEvent(event);
@@ -219,18 +219,18 @@ void MainWindow::deferredStartup()
     loadLineTree();
     showCounts();
     startThreads();
-    panel_->processList()->hide();
-    panel_->chatBox()->show();  // the chat box shares the place
+    m_panel->processList()->hide();
+    m_panel->chatBox()->show();  // the chat box shares the place
     loadBackupManager();
-    startupDone_ = true;
+    m_startupDone = true;
 }
 
 void MainWindow::loadConfigManager()
 {
-    if (!configManager_.load(hostEntryPath(hostEntry::ConfigManager)))
+    if (!m_configManager.load(hostEntryPath(hostEntry::ConfigManager)))
         hostLib().postLog(toGbk(QStringLiteral("加载配置管理工具失败")));
-    if (!configManager_.isLoaded())
-        commands_->enableMenus(command::StationConfigManager, false);
+    if (!m_configManager.isLoaded())
+        m_commands->enableMenus(command::StationConfigManager, false);
 }
 
 void MainWindow::openDatabase()
@@ -249,17 +249,17 @@ void MainWindow::startThreads()
 {
     consoleThreads().startReceiveLoop();
     consoleThreads().startWorker();
-    watchdog_ = std::make_unique<DbWatchdog>();
-    watchdog_->start();
+    m_watchdog = std::make_unique<DbWatchdog>();
+    m_watchdog->start();
 }
 
 void MainWindow::loadBackupManager()
 {
     const QString path = joinPath(hostEntryPath(hostEntry::BackupDir), QStringLiteral("DbBackUp.MANAGE"));
-    if (!backupManager_.load(path))
+    if (!m_backupManager.load(path))
         return;
-    connectionControl_ = sharedConnectionControl(watchdog_.get());  // the watchdog is held during a restore
-    backupManager_.init(this, &connectionControl_, 0);
+    m_connectionControl = sharedConnectionControl(m_watchdog.get());  // the watchdog is held during a restore
+    m_backupManager.init(this, &m_connectionControl, 0);
 }
 
 void MainWindow::login()
@@ -270,7 +270,7 @@ void MainWindow::login()
         prompt().message(kProgramName, QStringLiteral("密码框组件不存在:%1").arg(path), PromptIcon::Exclamation);
         return;
     }
-    UserRecord &user = user_;
+    UserRecord &user = m_user;
     const bool success = loginBox.doModal(&user) != 0;
     if (!success)
         user.level = 1000;
@@ -279,9 +279,9 @@ void MainWindow::login()
     if (!success || user.level < 0)
         return;
     UserLevel = static_cast<qint16>(user.level);
-    commands_->enableMenus(0, true);
-    if (configManager_.isLoaded())
-        commands_->enableMenus(command::StationConfigManager, true);
+    m_commands->enableMenus(0, true);
+    if (m_configManager.isLoaded())
+        m_commands->enableMenus(command::StationConfigManager, true);
     setWindowTitle(QStringLiteral("Dbkeel--%1[%2]%3")
                        .arg(fromGbk(user.userId), fromGbk(user.displayText), QString::number(user.level)));
 }
@@ -295,15 +295,15 @@ void MainWindow::showSystemConfig()
 
 void MainWindow::showConfigManager()
 {
-    if (!configManager_.isLoaded())
+    if (!m_configManager.isLoaded())
         return;
     const QRect frame = frameGeometry();
-    if (!configManagerInitialised_) {
+    if (!m_configManagerInitialised) {
         QByteArray block = initRecord(frame, this, 2, 1);
-        configManager_.init(block.data());
-        configManagerInitialised_ = true;
+        m_configManager.init(block.data());
+        m_configManagerInitialised = true;
     }
-    configManager_.show(1, frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1);
+    m_configManager.show(1, frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1);
 }
 
 void MainWindow::startStandardsProgram()
@@ -321,12 +321,12 @@ void MainWindow::showAbout()
 
 void MainWindow::addLogEntry(const QString &text, bool plain)
 {
-    log_.add(text, plain);
-    QString shown = log_.text();
+    m_log.add(text, plain);
+    QString shown = m_log.text();
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (!panel_)
+    if (!m_panel)
         return;
-    QPlainTextEdit *box = panel_->logBox();
+    QPlainTextEdit *box = m_panel->logBox();
     box->setPlainText(shown);
     box->moveCursor(QTextCursor::Start);  // the newest entry is on top
 }
@@ -340,7 +340,7 @@ void MainWindow::chatAppend(const QString &text, int colour)
         ink = QColor(255, 0, 0);
     else
         return;
-    QTextEdit *chat = panel_->chatBox();
+    QTextEdit *chat = m_panel->chatBox();
     QTextCursor cursor = chat->textCursor();
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -352,7 +352,7 @@ void MainWindow::chatAppend(const QString &text, int colour)
 
 void MainWindow::refreshComputerList()
 {
-    ReportListView *list = panel_->computerList();
+    ReportListView *list = m_panel->computerList();
     RefreshComputerList(*list->reportModel(), list->viewport()->width());
     list->setExtendedStyle(ReportListView::GridFullRowCheckStyle);
     list->setListTextColor(listcolor::Blue);
@@ -363,7 +363,7 @@ void MainWindow::loadLineTree()
     const std::optional<LineTree> tree = LoadLineTree(sharedDb());
     if (!tree)
         return;
-    QTreeWidget *widget = panel_->lineTree();
+    QTreeWidget *widget = m_panel->lineTree();
     widget->clear();
     QList<QTreeWidgetItem *> items;
     for (const TreeNode &node : tree->nodes) {
@@ -382,8 +382,8 @@ void MainWindow::loadLineTree()
 
 void MainWindow::reloadLineLayout()
 {
-    panel_->deviceList()->reportModel()->deleteAllRows();
-    panel_->itemList()->reportModel()->deleteAllRows();
+    m_panel->deviceList()->reportModel()->deleteAllRows();
+    m_panel->itemList()->reportModel()->deleteAllRows();
     loadLineTree();
     showCounts();
 }
@@ -395,26 +395,26 @@ void MainWindow::showCounts()
 
 void MainWindow::onTreeSelection()
 {
-    QTreeWidgetItem *selected = panel_->lineTree()->currentItem();
+    QTreeWidgetItem *selected = m_panel->lineTree()->currentItem();
     if (!selected)
         return;
     const QString parentText = selected->parent() ? selected->parent()->text(0) : QString();
     const TreeSelection ids = selectionIds(selected->text(0), parentText);
-    panel_->deviceList()->setRedraw(false);
+    m_panel->deviceList()->setRedraw(false);
     loadStationDevices(ids.lineId, ids.stationId);
     AddLog(parentText + selected->text(0), true);
-    panel_->deviceList()->setRedraw(true);
+    m_panel->deviceList()->setRedraw(true);
 }
 
 void MainWindow::loadStationDevices(int lineId, int stationId)
 {
-    LoadStationDevices(sharedDb(), lineId, stationId, *panel_->deviceList()->reportModel(),
-                       *panel_->itemList()->reportModel());
+    LoadStationDevices(sharedDb(), lineId, stationId, *m_panel->deviceList()->reportModel(),
+                       *m_panel->itemList()->reportModel());
 }
 
 void MainWindow::onDeviceClicked()
 {
-    ReportListView *devices = panel_->deviceList();
+    ReportListView *devices = m_panel->deviceList();
     if (devices->reportModel()->rowCount() == 0)
         return;
     loadDeviceItems(deviceIdOfRow(*devices->reportModel(), devices->selectedRow()));
@@ -422,12 +422,12 @@ void MainWindow::onDeviceClicked()
 
 void MainWindow::loadDeviceItems(int devId)
 {
-    LoadDeviceItems(sharedDb(), devId, *panel_->itemList()->reportModel());
+    LoadDeviceItems(sharedDb(), devId, *m_panel->itemList()->reportModel());
 }
 
 void MainWindow::requestExit()
 {
-    if (exiting_)
+    if (m_exiting)
         return;
     const PromptButton answer =
         prompt().message(QStringLiteral("提示"), QStringLiteral("确定要退出数据库管理工具?确定(退出),取消"),
@@ -438,44 +438,44 @@ void MainWindow::requestExit()
 
 void MainWindow::exitProgram()
 {
-    if (exiting_)
+    if (m_exiting)
         return;
-    exiting_ = true;
-    startupTimer_.stop();
-    panel_->lineTree()->clear();
-    panel_->lineTree()->setEnabled(false);
+    m_exiting = true;
+    m_startupTimer.stop();
+    m_panel->lineTree()->clear();
+    m_panel->lineTree()->setEnabled(false);
     ExitRequested = 1;
     if (consoleThreads().isWorkerRunning()) {
-        QPushButton *exitButton = panel_->exitButton();
+        QPushButton *exitButton = m_panel->exitButton();
         exitButton->setEnabled(false);
         exitButton->setText(QStringLiteral("正在退出"));
-        consoleThreads().stopWorker(exitWaits_.worker);
+        consoleThreads().stopWorker(m_exitWaits.worker);
     }
     if (consoleThreads().isReceiveLoopRunning())
-        consoleThreads().stopReceiveLoop(exitWaits_.receiveLoop);
-    if (configManager_.isLoaded()) {
-        configManager_.stop();
-        configManager_.release();
-        configManager_.unload();
+        consoleThreads().stopReceiveLoop(m_exitWaits.receiveLoop);
+    if (m_configManager.isLoaded()) {
+        m_configManager.stop();
+        m_configManager.release();
+        m_configManager.unload();
     }
-    if (watchdog_)
-        watchdog_->stop();  // it polls ExitRequested every 100 ms; stopped before the connection closes
+    if (m_watchdog)
+        m_watchdog->stop();  // it polls ExitRequested every 100 ms; stopped before the connection closes
     hostLib().closeNet(kAllChannels);
     CloseDb();
-    if (backupManager_.isLoaded()) {
-        backupManager_.release();
-        backupManager_.unload();
+    if (m_backupManager.isLoaded()) {
+        m_backupManager.release();
+        m_backupManager.unload();
     }
     hostLib().unload();
-    if (tray_)
-        tray_->hide();
-    exited_ = true;
+    if (m_tray)
+        m_tray->hide();
+    m_exited = true;
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (exited_) {
+    if (m_exited) {
         event->accept();
         return;
     }

@@ -39,11 +39,11 @@ public:
     // The window while it lives (the installation's MainWindow), else null.
     static MainWindow *instance();
 
-    MainWindowPanel *panel() const { return panel_; }
-    CommandTable &commands() const { return *commands_; }
-    const LogBuffer &log() const { return log_; }
-    bool startupDone() const { return startupDone_; }
-    bool exited() const { return exited_; }
+    MainWindowPanel *panel() const { return m_panel; }
+    CommandTable &commands() const { return *m_commands; }
+    const LogBuffer &log() const { return m_log; }
+    bool startupDone() const { return m_startupDone; }
+    bool exited() const { return m_exited; }
 
     // The window's operations that other screens reach.
     void login();
@@ -89,19 +89,19 @@ private:
     void onDeviceClicked();
     void addLogEntry(const QString &text, bool plain);
 
-    MainWindowPanel *panel_ = nullptr;
-    CommandTable *commands_ = nullptr;
-    QSystemTrayIcon *tray_ = nullptr;
-    QBasicTimer startupTimer_;
-    LogBuffer log_;
-    ExtensionComponent configManager_, backupManager_;
-    bool configManagerInitialised_ = false;
-    DbkeelConnectionControl connectionControl_{};
-    UserRecord user_{};  // the login box's record; level -1 until a login filled it
-    std::unique_ptr<DbWatchdog> watchdog_;
-    ExitWaits exitWaits_;
-    bool startupDone_ = false;
-    bool exiting_ = false, exited_ = false;
+    MainWindowPanel *m_panel = nullptr;
+    CommandTable *m_commands = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    QBasicTimer m_startupTimer;
+    LogBuffer m_log;
+    ExtensionComponent m_configManager, m_backupManager;
+    bool m_configManagerInitialised = false;
+    DbkeelConnectionControl m_connectionControl{};
+    UserRecord m_user{};  // the login box's record; level -1 until a login filled it
+    std::unique_ptr<DbWatchdog> m_watchdog;
+    ExitWaits m_exitWaits;
+    bool m_startupDone = false;
+    bool m_exiting = false, m_exited = false;
 };
 
 // The program's icon, drawn in code (window, tray and About box).

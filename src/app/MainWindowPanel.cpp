@@ -36,7 +36,7 @@ ReportListView *reportList(QWidget *parent, const QString &name, const QRect &pl
 
 }  // namespace
 
-MainWindowPanel::MainWindowPanel(QWidget *parent) : QWidget(parent), background_(screenBackground())
+MainWindowPanel::MainWindowPanel(QWidget *parent) : QWidget(parent), m_background(screenBackground())
 {
     setObjectName(QStringLiteral("mainPanel"));
     resize(kDesignSize);
@@ -47,30 +47,30 @@ MainWindowPanel::MainWindowPanel(QWidget *parent) : QWidget(parent), background_
 
 void MainWindowPanel::createViews()
 {
-    lineTree_ = new QTreeWidget(this);
-    lineTree_->setObjectName(QStringLiteral("lineTree"));
-    lineTree_->setHeaderHidden(true);
-    lineTree_->setGeometry(6, 6, 180, 226);
-    deviceList_ = reportList(this, QStringLiteral("deviceList"), {192, 6, 300, 226});
-    itemList_ = reportList(this, QStringLiteral("itemList"), {498, 6, 189, 226});
-    computerList_ = reportList(this, QStringLiteral("computerList"), {6, 238, 225, 168});
-    computerList_->setExtendedStyle(ReportListView::GridFullRowCheckStyle);
-    processList_ = reportList(this, QStringLiteral("processList"), {237, 238, 230, 138});
-    chatBox_ = new QTextEdit(this);
-    chatBox_->setObjectName(QStringLiteral("chatBox"));
-    chatBox_->setReadOnly(true);
-    chatBox_->setGeometry(237, 238, 230, 138);
-    logBox_ = new QPlainTextEdit(this);
-    logBox_->setObjectName(QStringLiteral("logBox"));
-    logBox_->setReadOnly(true);
-    logBox_->setGeometry(473, 238, 214, 168);
+    m_lineTree = new QTreeWidget(this);
+    m_lineTree->setObjectName(QStringLiteral("lineTree"));
+    m_lineTree->setHeaderHidden(true);
+    m_lineTree->setGeometry(6, 6, 180, 226);
+    m_deviceList = reportList(this, QStringLiteral("deviceList"), {192, 6, 300, 226});
+    m_itemList = reportList(this, QStringLiteral("itemList"), {498, 6, 189, 226});
+    m_computerList = reportList(this, QStringLiteral("computerList"), {6, 238, 225, 168});
+    m_computerList->setExtendedStyle(ReportListView::GridFullRowCheckStyle);
+    m_processList = reportList(this, QStringLiteral("processList"), {237, 238, 230, 138});
+    m_chatBox = new QTextEdit(this);
+    m_chatBox->setObjectName(QStringLiteral("chatBox"));
+    m_chatBox->setReadOnly(true);
+    m_chatBox->setGeometry(237, 238, 230, 138);
+    m_logBox = new QPlainTextEdit(this);
+    m_logBox->setObjectName(QStringLiteral("logBox"));
+    m_logBox->setReadOnly(true);
+    m_logBox->setGeometry(473, 238, 214, 168);
 }
 
 void MainWindowPanel::createConsoleControls()
 {
-    ConsoleWidgets &c = console_;
-    c.processList = processList_;
-    c.chatBox = chatBox_;
+    ConsoleWidgets &c = m_console;
+    c.processList = m_processList;
+    c.chatBox = m_chatBox;
     c.messageEdit = new QLineEdit(this);
     c.messageEdit->setObjectName(QStringLiteral("messageEdit"));
     c.messageEdit->setGeometry(237, 382, 170, 24);
@@ -110,39 +110,39 @@ QPushButton *MainWindowPanel::button(const QString &text, const QString &name, c
 void MainWindowPanel::styleConsoleButtons()
 {
     const QStyle *s = style();
-    console_.restart->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
-    console_.syncTime->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
-    console_.shutdown->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
-    buttonFont_ = layout_.fontSettings().font();
-    buttonFont_.setWeight(QFont::DemiBold);
+    m_console.restart->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
+    m_console.syncTime->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    m_console.shutdown->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
+    m_buttonFont = m_layout.fontSettings().font();
+    m_buttonFont.setWeight(QFont::DemiBold);
 }
 
 void MainWindowPanel::setUpListColumns()
 {
-    deviceList_->reportModel()->setColumns(deviceListColumns(deviceList_->viewport()->width()));
-    itemList_->reportModel()->setColumns(itemListColumns(itemList_->viewport()->width()));
-    processList_->reportModel()->setColumns(processListColumns(processList_->viewport()->width()));
-    computerList_->reportModel()->setColumns(computerListColumns(computerList_->viewport()->width()));
+    m_deviceList->reportModel()->setColumns(deviceListColumns(m_deviceList->viewport()->width()));
+    m_itemList->reportModel()->setColumns(itemListColumns(m_itemList->viewport()->width()));
+    m_processList->reportModel()->setColumns(processListColumns(m_processList->viewport()->width()));
+    m_computerList->reportModel()->setColumns(computerListColumns(m_computerList->viewport()->width()));
 }
 
 void MainWindowPanel::attachLayout()
 {
-    layout_.attach(this);
+    m_layout.attach(this);
 }
 
 void MainWindowPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    paintScreenBackground(painter, rect(), background_, BackgroundMode::Tile);
+    paintScreenBackground(painter, rect(), m_background, BackgroundMode::Tile);
 }
 
 void MainWindowPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    layout_.layout();
+    m_layout.layout();
     // The layout gives every control the dialog font; the three command buttons keep theirs.
-    for (QPushButton *b : {console_.restart, console_.syncTime, console_.shutdown})
-        b->setFont(buttonFont_);
+    for (QPushButton *b : {m_console.restart, m_console.syncTime, m_console.shutdown})
+        b->setFont(m_buttonFont);
 }
 
 }  // namespace dbkeel

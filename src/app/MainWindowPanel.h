@@ -30,15 +30,15 @@ public:
     void setUpListColumns();
     void attachLayout();
 
-    QTreeWidget *lineTree() const { return lineTree_; }
-    ReportListView *deviceList() const { return deviceList_; }
-    ReportListView *itemList() const { return itemList_; }
-    ReportListView *computerList() const { return computerList_; }
-    ReportListView *processList() const { return processList_; }
-    QTextEdit *chatBox() const { return chatBox_; }
-    QPlainTextEdit *logBox() const { return logBox_; }
+    QTreeWidget *lineTree() const { return m_lineTree; }
+    ReportListView *deviceList() const { return m_deviceList; }
+    ReportListView *itemList() const { return m_itemList; }
+    ReportListView *computerList() const { return m_computerList; }
+    ReportListView *processList() const { return m_processList; }
+    QTextEdit *chatBox() const { return m_chatBox; }
+    QPlainTextEdit *logBox() const { return m_logBox; }
     // The console's controls, wired by the console module; the exit button is the window's.
-    const ConsoleWidgets &console() const { return console_; }
+    const ConsoleWidgets &console() const { return m_console; }
     QPushButton *exitButton() const { return m_exit; }
 
 protected:
@@ -51,15 +51,15 @@ private:
     QPushButton *button(const QString &text, const QString &name, const QString &tip, const QRect &place);
     void styleConsoleButtons();
 
-    ProportionalLayout layout_;
-    QPixmap background_;
-    QTreeWidget *lineTree_ = nullptr;
-    ReportListView *deviceList_ = nullptr, *itemList_ = nullptr, *computerList_ = nullptr, *processList_ = nullptr;
-    QTextEdit *chatBox_ = nullptr;
-    QPlainTextEdit *logBox_ = nullptr;
-    ConsoleWidgets console_;
+    ProportionalLayout m_layout;
+    QPixmap m_background;
+    QTreeWidget *m_lineTree = nullptr;
+    ReportListView *m_deviceList = nullptr, *m_itemList = nullptr, *m_computerList = nullptr, *m_processList = nullptr;
+    QTextEdit *m_chatBox = nullptr;
+    QPlainTextEdit *m_logBox = nullptr;
+    ConsoleWidgets m_console;
     QPushButton *m_exit = nullptr;
-    QFont buttonFont_;
+    QFont m_buttonFont;
 };
 
 }  // namespace dbkeel

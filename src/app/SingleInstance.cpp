@@ -22,9 +22,9 @@ QString userName()
 }  // namespace
 
 SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), key_(name + u'-' + userName())
+    : QObject(parent), m_key(name + u'-' + userName())
 {
-    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptRequests);
+    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptRequests);
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -37,15 +37,15 @@ QString SingleInstance::defaultName()
 
 bool SingleInstance::claim()
 {
-    lock_ = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(key_ + QStringLiteral(".lock")));
-    lock_->setStaleLockTime(0);  // stale only when its process is gone
-    if (!lock_->tryLock(0)) {
-        lock_.reset();
+    m_lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")));
+    m_lock->setStaleLockTime(0);  // stale only when its process is gone
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
         return false;
     }
-    QLocalServer::removeServer(key_);  // a socket left by a copy that crashed
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    server_.listen(key_);  // without it later starts cannot hand over, but this copy still runs
+    QLocalServer::removeServer(m_key);  // a socket left by a copy that crashed
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    m_server.listen(m_key);  // without it later starts cannot hand over, but this copy still runs
     return true;
 }
 
@@ -54,7 +54,7 @@ bool SingleInstance::notifyRunning(int timeoutMs)
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
-        socket.connectToServer(key_);
+        socket.connectToServer(m_key);
         if (socket.waitForConnected(200)) {
             socket.write(kShowRequest);
             if (socket.waitForBytesWritten(1000)) {
@@ -69,7 +69,7 @@ bool SingleInstance::notifyRunning(int timeoutMs)
 
 void SingleInstance::acceptRequests()
 {
-    while (QLocalSocket *socket = server_.nextPendingConnection()) {
+    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine())

@@ -20,7 +20,7 @@ public:
     ~SingleInstance() override;
 
     static QString defaultName();
-    QString key() const { return key_; }
+    QString key() const { return m_key; }
 
     // True when this process is the running copy: it holds the lock (and listens for later starts).
     bool claim();
@@ -34,9 +34,9 @@ signals:
 private:
     void acceptRequests();
 
-    QString key_;
-    std::unique_ptr<QLockFile> lock_;
-    QLocalServer server_;
+    QString m_key;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer m_server;
 };
 
 }  // namespace dbkeel

@@ -22,27 +22,27 @@ SystemConfigDialog::SystemConfigDialog(QWidget *parent)
     // The radios are the group box's siblings, so the layout moves each of them.
     auto *group = new QGroupBox(QStringLiteral("数据库访问位置"), this);
     group->setGeometry(12, 10, 306, 56);
-    local_ = new QRadioButton(QStringLiteral("本地数据库"), this);
-    local_->setGeometry(30, 34, 120, 22);
-    remote_ = new QRadioButton(QStringLiteral("远程数据库"), this);
-    remote_->setGeometry(170, 34, 120, 22);
+    m_local = new QRadioButton(QStringLiteral("本地数据库"), this);
+    m_local->setGeometry(30, 34, 120, 22);
+    m_remote = new QRadioButton(QStringLiteral("远程数据库"), this);
+    m_remote->setGeometry(170, 34, 120, 22);
     auto *choice = new QButtonGroup(this);
-    choice->addButton(local_, 0);
-    choice->addButton(remote_, 1);
-    (config.odbcType == 1 ? remote_ : local_)->setChecked(true);
+    choice->addButton(m_local, 0);
+    choice->addButton(m_remote, 1);
+    (config.odbcType == 1 ? m_remote : m_local)->setChecked(true);
 
     auto *addressLabel = new QLabel(QStringLiteral("本机IP地址:"), this);
     addressLabel->setGeometry(20, 82, 90, 22);
-    address_ = new QComboBox(this);
-    address_->setEditable(true);
-    address_->addItems(localIpList().addresses);
-    address_->setEditText(config.serverIp);
-    address_->setGeometry(112, 80, 200, 24);
+    m_address = new QComboBox(this);
+    m_address->setEditable(true);
+    m_address->addItems(localIpList().addresses);
+    m_address->setEditText(config.serverIp);
+    m_address->setGeometry(112, 80, 200, 24);
 
     auto *portLabel = new QLabel(QStringLiteral("本机端口号:"), this);
     portLabel->setGeometry(20, 118, 90, 22);
-    port_ = new QLineEdit(config.portId, this);
-    port_->setGeometry(112, 116, 200, 24);
+    m_port = new QLineEdit(config.portId, this);
+    m_port->setGeometry(112, 116, 200, 24);
 
     auto *ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("ok"));
@@ -59,9 +59,9 @@ SystemConfigDialog::SystemConfigDialog(QWidget *parent)
 void SystemConfigDialog::save()
 {
     SystemConfig config;
-    config.odbcType = remote_->isChecked() ? 1 : 0;
-    config.serverIp = address_->currentText();
-    config.portId = port_->text();
+    config.odbcType = m_remote->isChecked() ? 1 : 0;
+    config.serverIp = m_address->currentText();
+    config.portId = m_port->text();
     QString error;
     if (!saveSystemConfig(config, error)) {
         // A configuration that was not written must not be reported as saved.

@@ -15,17 +15,17 @@ class SystemConfigDialog : public ScreenDialog {
 public:
     explicit SystemConfigDialog(QWidget *parent = nullptr);
 
-    QRadioButton *localDatabase() const { return local_; }
-    QRadioButton *remoteDatabase() const { return remote_; }
-    QComboBox *address() const { return address_; }
-    QLineEdit *port() const { return port_; }
+    QRadioButton *localDatabase() const { return m_local; }
+    QRadioButton *remoteDatabase() const { return m_remote; }
+    QComboBox *address() const { return m_address; }
+    QLineEdit *port() const { return m_port; }
 
 private:
     void save();
 
-    QRadioButton *local_ = nullptr, *remote_ = nullptr;
-    QComboBox *address_ = nullptr;
-    QLineEdit *port_ = nullptr;
+    QRadioButton *m_local = nullptr, *m_remote = nullptr;
+    QComboBox *m_address = nullptr;
+    QLineEdit *m_port = nullptr;
 };
 
 }  // namespace dbkeel

@@ -55,7 +55,7 @@ bool DatabaseProbe::reachable() const
     return hostLib().scanPort(toGbk(serverAddress), kSqlServerPort) > 0;
 }
 
-DbWatchdog::DbWatchdog(WatchdogTiming timing) : timing_(timing) {}
+DbWatchdog::DbWatchdog(WatchdogTiming timing) : m_timing(timing) {}
 
 DbWatchdog::~DbWatchdog() { stop(); }
 
@@ -63,18 +63,18 @@ void DbWatchdog::start()
 {
     if (isRunning())
         return;
-    stop_ = false;
-    thread_ = std::thread(&DbWatchdog::run, this);
+    m_stop = false;
+    m_thread = std::thread(&DbWatchdog::run, this);
 }
 
 void DbWatchdog::stop()
 {
-    stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
-bool DbWatchdog::stopping() const { return stop_ || ExitRequested == 1; }
+bool DbWatchdog::stopping() const { return m_stop || ExitRequested == 1; }
 
 void DbWatchdog::pause(std::chrono::milliseconds total, const std::function<bool()> &leaveEarly) const
 {
@@ -91,12 +91,12 @@ void DbWatchdog::run()
     m_openedFile.reset();  // whoever opened the connection since, the next reconnect notes its file
     const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
     while (!stopping()) {
-        pause(timing_.idle, [&] { return DbReady == 0 || fileLost(probe); });
+        pause(m_timing.idle, [&] { return DbReady == 0 || fileLost(probe); });
         if (stopping())
             break;
         if (!checkConnection(probe))
             continue;
-        pause(timing_.cyclePause, [&] { return fileLost(probe); });
+        pause(m_timing.cyclePause, [&] { return fileLost(probe); });
     }
     qCDebug(dbTrace) << "服务退出";
 }
@@ -122,7 +122,7 @@ bool DbWatchdog::fileLost(const DatabaseProbe &probe) const
 bool DbWatchdog::reconnect(const DatabaseProbe &probe)
 {
     if (!probe.reachable()) {
-        pause(timing_.unreachablePause);
+        pause(m_timing.unreachablePause);
         ServerReachable = 0;
         return false;
     }
@@ -134,7 +134,7 @@ bool DbWatchdog::reconnect(const DatabaseProbe &probe)
     m_openedFile = fileIdentity(probe.databaseFile);  // noted first: a file replaced meanwhile is noticed
     QString error;
     if (OpenDb(error) != 1) {
-        pause(timing_.openFailedPause);
+        pause(m_timing.openFailedPause);
         return false;
     }
     DbReady = 1;

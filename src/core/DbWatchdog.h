@@ -47,7 +47,7 @@ public:
 
     void start();  // does nothing while running
     void stop();   // asks the thread to end and joins it
-    bool isRunning() const { return thread_.joinable(); }
+    bool isRunning() const { return m_thread.joinable(); }
 
     // The check of every cycle: a database file removed or replaced since the connection was opened
     // loses the connection (closed, DbReady 0); a lost connection is opened again when the database
@@ -63,9 +63,9 @@ private:
     bool fileLost(const DatabaseProbe &probe) const;
     bool reconnect(const DatabaseProbe &probe);  // true when DbReady is 1 again
 
-    WatchdogTiming timing_;
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
+    WatchdogTiming m_timing;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
     std::optional<FileIdentity> m_openedFile;  // the database file when the connection was opened
 };
 

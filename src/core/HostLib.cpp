@@ -12,7 +12,7 @@ static_assert(HostConfigRecord::kEntrySize == HOSTCFG_ENTRY_SIZE);
 static_assert(HostConfigRecord::kEntryCount == HOSTCFG_ENTRY_COUNT);
 static_assert(HostConfigRecord::kSize == HOSTCFG_RECORD_SIZE);
 
-HostConfigRecord::HostConfigRecord() : bytes_(kSize, '\0') {}
+HostConfigRecord::HostConfigRecord() : m_bytes(kSize, '\0') {}
 
 QByteArray HostConfigRecord::entry(int k) const
 {
@@ -66,7 +66,7 @@ QByteArray textAt(const QByteArray &record, int offset, int room)
 
 }  // namespace
 
-HostLib::HostLib() : exports_(std::make_unique<Exports>()) {}
+HostLib::HostLib() : m_exports(std::make_unique<Exports>()) {}
 
 HostLib::~HostLib() = default;
 
@@ -85,12 +85,12 @@ QString HostLib::libraryFileName(int variant)
 int HostLib::load(int variant, const QString &systemDir)
 {
     unload();
-    if (!library_.open(systemDir + QLatin1Char('/') + libraryFileName(variant))) {
-        error_ = library_.errorString();
+    if (!m_library.open(systemDir + QLatin1Char('/') + libraryFileName(variant))) {
+        m_error = m_library.errorString();
         return -1;
     }
-    SharedLibrary &lib = library_;
-    Exports &e = *exports_;
+    SharedLibrary &lib = m_library;
+    Exports &e = *m_exports;
     QStringList missing;
     bind(lib, "GetHostCfg", e.getHostCfg, missing);
     bind(lib, "GetField", e.getField, missing);
@@ -106,27 +106,27 @@ int HostLib::load(int variant, const QString &systemDir)
     bind(lib, "TrimLeft", e.trimLeft, missing);
     bind(lib, "TrimRight", e.trimRight, missing);
     if (!missing.isEmpty()) {
-        error_ = QStringLiteral("%1: missing %2").arg(lib.path(), missing.join(QStringLiteral(", ")));
+        m_error = QStringLiteral("%1: missing %2").arg(lib.path(), missing.join(QStringLiteral(", ")));
         return -2;
     }
-    error_.clear();
+    m_error.clear();
     return 1;
 }
 
 void HostLib::unload()
 {
-    *exports_ = Exports{};
-    library_.close();
+    *m_exports = Exports{};
+    m_library.close();
 }
 
-bool HostLib::isLoaded() const { return library_.isOpen(); }
+bool HostLib::isLoaded() const { return m_library.isOpen(); }
 
-int HostLib::getHostCfg(HostConfigRecord &record) { return call(exports_->getHostCfg, record.data()); }
+int HostLib::getHostCfg(HostConfigRecord &record) { return call(m_exports->getHostCfg, record.data()); }
 
 int HostLib::getField(const QByteArray &text, QByteArray &out, int index)
 {
     char field[HOSTCFG_FIELD_SIZE] = {};
-    const int result = call(exports_->getField, text.constData(), field, index);
+    const int result = call(m_exports->getField, text.constData(), field, index);
     out = QByteArray(field);
     return result;
 }
@@ -134,7 +134,7 @@ int HostLib::getField(const QByteArray &text, QByteArray &out, int index)
 int HostLib::getField2(const QByteArray &text, QByteArray &out, int index, char separator)
 {
     char field[HOSTCFG_FIELD_SIZE] = {};
-    const int result = call(exports_->getField2, text.constData(), field, index, separator);
+    const int result = call(m_exports->getField2, text.constData(), field, index, separator);
     out = QByteArray(field);
     return result;
 }
@@ -142,19 +142,19 @@ int HostLib::getField2(const QByteArray &text, QByteArray &out, int index, char 
 int HostLib::getVers(const QByteArray &file, QByteArray &version, QByteArray &text2, QByteArray &text3)
 {
     QByteArray record(HOSTCFG_VERSION_SIZE, '\0');
-    const int result = call(exports_->getVers, file.constData(), record.data());
+    const int result = call(m_exports->getVers, file.constData(), record.data());
     version = textAt(record, HOSTCFG_VERSION_TEXT, HOSTCFG_VERSION_NAME - HOSTCFG_VERSION_TEXT);
     text2 = textAt(record, HOSTCFG_VERSION_NAME, HOSTCFG_VERSION_DESCRIPTION - HOSTCFG_VERSION_NAME);
     text3 = textAt(record, HOSTCFG_VERSION_DESCRIPTION, HOSTCFG_VERSION_SIZE - HOSTCFG_VERSION_DESCRIPTION);
     return result;
 }
 
-int HostLib::postLog(const QByteArray &text) { return call(exports_->postLog, text.constData()); }
+int HostLib::postLog(const QByteArray &text) { return call(m_exports->postLog, text.constData()); }
 
 int HostLib::getHostIP(LocalIpList &out)
 {
     QByteArray record(HOSTCFG_IP_RECORD_SIZE, '\0');
-    const int result = call(exports_->getHostIP, record.data());
+    const int result = call(m_exports->getHostIP, record.data());
     int32_t count = 0;
     std::memcpy(&count, record.constData(), sizeof count);
     out.addresses.clear();
@@ -166,26 +166,26 @@ int HostLib::getHostIP(LocalIpList &out)
 
 int HostLib::openNet(int channel, int mode, int localPort, int remotePort)
 {
-    return call(exports_->openNet, channel, mode, localPort, remotePort);
+    return call(m_exports->openNet, channel, mode, localPort, remotePort);
 }
 
-int HostLib::closeNet(int channel) { return call(exports_->closeNet, channel); }
+int HostLib::closeNet(int channel) { return call(m_exports->closeNet, channel); }
 
 int HostLib::sendNetData(int channel, const QByteArray &ip, int port, const char *data, int length)
 {
-    return call(exports_->sendNetData, channel, ip.constData(), port, data, length);
+    return call(m_exports->sendNetData, channel, ip.constData(), port, data, length);
 }
 
 int HostLib::readNetData(int channel, char *data, int length)
 {
-    return call(exports_->readNetData, channel, data, length);
+    return call(m_exports->readNetData, channel, data, length);
 }
 
-int HostLib::scanPort(const QByteArray &host, int port) { return call(exports_->scanPort, host.constData(), port); }
+int HostLib::scanPort(const QByteArray &host, int port) { return call(m_exports->scanPort, host.constData(), port); }
 
-int HostLib::trimLeft(char *text, char c) { return call(exports_->trimLeft, text, c); }
+int HostLib::trimLeft(char *text, char c) { return call(m_exports->trimLeft, text, c); }
 
-int HostLib::trimRight(char *text, char c) { return call(exports_->trimRight, text, c); }
+int HostLib::trimRight(char *text, char c) { return call(m_exports->trimRight, text, c); }
 
 HostLib &hostLib()
 {

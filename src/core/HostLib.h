@@ -21,14 +21,14 @@ public:
     static constexpr int kSize = kEntryBase + kEntrySize * kEntryCount;
 
     HostConfigRecord();  // zero-filled, full size
-    char *data() { return bytes_.data(); }
-    const char *data() const { return bytes_.constData(); }
-    int size() const { return static_cast<int>(bytes_.size()); }
+    char *data() { return m_bytes.data(); }
+    const char *data() const { return m_bytes.constData(); }
+    int size() const { return static_cast<int>(m_bytes.size()); }
     QByteArray entry(int k) const;  // GBK bytes up to the first NUL; empty when k out of range
     QString entryText(int k) const;  // decoded from GBK
 
 private:
-    QByteArray bytes_;
+    QByteArray m_bytes;
 };
 
 // Decoded form of GetHostIP's record.
@@ -50,7 +50,7 @@ public:
     int load(int variant, const QString &systemDir);
     void unload();  // frees the library and nulls every pointer
     bool isLoaded() const;
-    QString errorString() const { return error_; }
+    QString errorString() const { return m_error; }
     // Variant 2, 4, 8, 16 → the "2b", "4b", "8b", "16b" library, any other the plain one.
     static QString libraryFileName(int variant);
 
@@ -71,9 +71,9 @@ public:
 
 private:
     struct Exports;
-    SharedLibrary library_;
-    std::unique_ptr<Exports> exports_;
-    QString error_;
+    SharedLibrary m_library;
+    std::unique_ptr<Exports> m_exports;
+    QString m_error;
 };
 
 HostLib &hostLib();              // the process-wide binding

@@ -11,7 +11,7 @@
 
 namespace dbkeel {
 
-DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), text_(text) {}
+DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
 
 namespace {
 
@@ -117,41 +117,41 @@ namespace {
 // A statement handle with the query timeout set; keeps its connection alive.
 class Statement {
 public:
-    explicit Statement(std::shared_ptr<DbConnection> connection) : connection_(std::move(connection))
+    explicit Statement(std::shared_ptr<DbConnection> connection) : m_connection(std::move(connection))
     {
-        check(SQLAllocHandle(SQL_HANDLE_STMT, connection_->handle, &handle_), SQL_HANDLE_DBC, connection_->handle,
+        check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection->handle, &m_handle), SQL_HANDLE_DBC, m_connection->handle,
               "SQLAllocHandle");
-        SQLSetStmtAttr(handle_, SQL_ATTR_QUERY_TIMEOUT,
+        SQLSetStmtAttr(m_handle, SQL_ATTR_QUERY_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(intptr_t(SharedDb::kQueryTimeoutSeconds)), 0);
     }
-    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
+    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_handle); }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
-    SQLHSTMT handle() const { return handle_; }
+    SQLHSTMT handle() const { return m_handle; }
 
     // Runs the text. SQL_NO_DATA (an UPDATE or DELETE that touched nothing) is success; the
     // further results of a batch follow with moreResults() either way.
     void execute(const QString &text)
     {
         QByteArray bytes = toDriver(text);
-        const SQLRETURN rc = SQLExecDirect(handle_, reinterpret_cast<SQLCHAR *>(bytes.data()), SQLINTEGER(bytes.size()));
+        const SQLRETURN rc = SQLExecDirect(m_handle, reinterpret_cast<SQLCHAR *>(bytes.data()), SQLINTEGER(bytes.size()));
         if (rc != SQL_NO_DATA)
-            check(rc, SQL_HANDLE_STMT, handle_, "SQLExecDirect");
+            check(rc, SQL_HANDLE_STMT, m_handle, "SQLExecDirect");
     }
     // Moves to the next result of a batch; false when there is none.
     bool moreResults()
     {
-        const SQLRETURN rc = SQLMoreResults(handle_);
+        const SQLRETURN rc = SQLMoreResults(m_handle);
         if (rc == SQL_NO_DATA)
             return false;
-        check(rc, SQL_HANDLE_STMT, handle_, "SQLMoreResults");
+        check(rc, SQL_HANDLE_STMT, m_handle, "SQLMoreResults");
         return true;
     }
     int columnCount() const
     {
         SQLSMALLINT count = 0;
-        check(SQLNumResultCols(handle_, &count), SQL_HANDLE_STMT, handle_, "SQLNumResultCols");
+        check(SQLNumResultCols(m_handle, &count), SQL_HANDLE_STMT, m_handle, "SQLNumResultCols");
         return count;
     }
     QString columnName(int position) const
@@ -159,22 +159,22 @@ public:
         SQLCHAR name[256] = {};
         SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        check(SQLDescribeCol(handle_, SQLUSMALLINT(position + 1), name, sizeof name, &nameLength, &type, &size, &digits,
+        check(SQLDescribeCol(m_handle, SQLUSMALLINT(position + 1), name, sizeof name, &nameLength, &type, &size, &digits,
                              &nullable),
-              SQL_HANDLE_STMT, handle_, "SQLDescribeCol");
+              SQL_HANDLE_STMT, m_handle, "SQLDescribeCol");
         return fromDriver(reinterpret_cast<const char *>(name));
     }
     long long rowCount() const
     {
         SQLLEN count = -1;
-        if (!succeeded(SQLRowCount(handle_, &count)))
+        if (!succeeded(SQLRowCount(m_handle, &count)))
             return -1;
         return count;
     }
 
 private:
-    std::shared_ptr<DbConnection> connection_;
-    SQLHSTMT handle_ = SQL_NULL_HSTMT;
+    std::shared_ptr<DbConnection> m_connection;
+    SQLHSTMT m_handle = SQL_NULL_HSTMT;
 };
 
 struct Value {
@@ -222,33 +222,33 @@ struct SqlCursor::State {
     }
 };
 
-SqlCursor::SqlCursor(std::unique_ptr<State> state) : state_(std::move(state)) {}
+SqlCursor::SqlCursor(std::unique_ptr<State> state) : m_state(std::move(state)) {}
 SqlCursor::SqlCursor(SqlCursor &&) noexcept = default;
 SqlCursor &SqlCursor::operator=(SqlCursor &&) noexcept = default;
 SqlCursor::~SqlCursor() = default;
 
 bool SqlCursor::next()
 {
-    if (!state_ || state_->atEnd)
+    if (!m_state || m_state->atEnd)
         return false;
-    const SQLHSTMT handle = state_->statement.handle();
+    const SQLHSTMT handle = m_state->statement.handle();
     const SQLRETURN rc = SQLFetch(handle);
     if (rc == SQL_NO_DATA) {
-        state_->atEnd = true;
-        state_->row.clear();
+        m_state->atEnd = true;
+        m_state->row.clear();
         return false;
     }
     check(rc, SQL_HANDLE_STMT, handle, "SQLFetch");
-    state_->row.resize(state_->names.size());
-    for (int i = 0; i < state_->names.size(); ++i)
-        state_->row[i] = readColumn(handle, i);
-    ++state_->rowsRead;
+    m_state->row.resize(m_state->names.size());
+    for (int i = 0; i < m_state->names.size(); ++i)
+        m_state->row[i] = readColumn(handle, i);
+    ++m_state->rowsRead;
     return true;
 }
 
-QStringList SqlCursor::columnNames() const { return state_ ? state_->names : QStringList(); }
+QStringList SqlCursor::columnNames() const { return m_state ? m_state->names : QStringList(); }
 int SqlCursor::columnCount() const { return int(columnNames().size()); }
-long long SqlCursor::rowsRead() const { return state_ ? state_->rowsRead : 0; }
+long long SqlCursor::rowsRead() const { return m_state ? m_state->rowsRead : 0; }
 
 int SqlCursor::indexOf(const QString &column) const
 {
@@ -261,9 +261,9 @@ int SqlCursor::indexOf(const QString &column) const
 
 const SqlCursor::State &SqlCursor::current() const
 {
-    if (!state_)
+    if (!m_state)
         throw DbError(QStringLiteral("the result set is closed"));
-    return *state_;
+    return *m_state;
 }
 
 QString SqlCursor::text(int position) const { return current().at(position).text; }
@@ -272,7 +272,7 @@ int SqlCursor::toInt(const QString &column) const { return dbkeel::toInt(text(co
 int SqlCursor::toInt(int position) const { return dbkeel::toInt(text(position)); }
 bool SqlCursor::isNull(const QString &column) const { return current().at(indexOf(column)).null; }
 
-void SqlCursor::close() { state_.reset(); }
+void SqlCursor::close() { m_state.reset(); }
 
 SharedDb::SharedDb() = default;
 SharedDb::~SharedDb() = default;
@@ -281,36 +281,36 @@ void SharedDb::open(const QString &connectString, int loginTimeoutSeconds)
 {
     auto connection = std::make_shared<DbConnection>();
     connection->connect(connectString, loginTimeoutSeconds);
-    std::lock_guard lock(mutex_);
-    connection_ = std::move(connection);
-    open_ = true;
+    std::lock_guard lock(m_mutex);
+    m_connection = std::move(connection);
+    m_open = true;
 }
 
 void SharedDb::close()
 {
     std::shared_ptr<DbConnection> closing;
     {
-        std::lock_guard lock(mutex_);
-        closing.swap(connection_);
-        open_ = false;
+        std::lock_guard lock(m_mutex);
+        closing.swap(m_connection);
+        m_open = false;
     }
     // Disconnected here, or when the last cursor on it is gone.
 }
 
 std::shared_ptr<DbConnection> SharedDb::connection() const
 {
-    std::lock_guard lock(mutex_);
-    if (!connection_)
+    std::lock_guard lock(m_mutex);
+    if (!m_connection)
         throw DbError(QStringLiteral("the database connection is not open"));
-    return connection_;
+    return m_connection;
 }
 
 bool SharedDb::isConnectionDead() const
 {
     std::shared_ptr<DbConnection> current;
     {
-        std::lock_guard lock(mutex_);
-        current = connection_;
+        std::lock_guard lock(m_mutex);
+        current = m_connection;
     }
     if (!current)
         return false;

@@ -16,10 +16,10 @@ namespace dbkeel {
 class DbError : public std::runtime_error {
 public:
     explicit DbError(const QString &text);
-    QString text() const { return text_; }
+    QString text() const { return m_text; }
 
 private:
-    QString text_;
+    QString m_text;
 };
 
 class DbConnection;  // the connection handle, shared by the cursors it opened
@@ -54,7 +54,7 @@ private:
     explicit SqlCursor(std::unique_ptr<State> state);
     int indexOf(const QString &column) const;
     const State &current() const;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> m_state;
 };
 
 class SharedDb {
@@ -69,7 +69,7 @@ public:
     // Connects without ever showing a driver dialog; DbError on failure.
     void open(const QString &connectString, int loginTimeoutSeconds);
     void close();
-    bool isOpen() const { return open_.load(); }
+    bool isOpen() const { return m_open.load(); }
     // True when the driver reports the open connection as broken.
     bool isConnectionDead() const;
 
@@ -89,9 +89,9 @@ private:
     std::shared_ptr<DbConnection> connection() const;
     long long execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement);
 
-    mutable std::mutex mutex_;
-    std::shared_ptr<DbConnection> connection_;
-    std::atomic<bool> open_{false};
+    mutable std::mutex m_mutex;
+    std::shared_ptr<DbConnection> m_connection;
+    std::atomic<bool> m_open{false};
 };
 
 // All or nothing: every statement run on `db` while the scope lives belongs to one transaction,

@@ -24,55 +24,55 @@ std::string describe(const PromptCall &call)
 
 }  // namespace
 
-ScriptedPrompt::ScriptedPrompt() : previous_(setPrompt(this)) {}
+ScriptedPrompt::ScriptedPrompt() : m_previous(setPrompt(this)) {}
 
 ScriptedPrompt::~ScriptedPrompt()
 {
-    setPrompt(previous_);
+    setPrompt(m_previous);
 }
 
 ScriptedPrompt &ScriptedPrompt::answer(PromptButton button)
 {
-    answers_.push_back({PromptCall::Message, button, {}, {}});
+    m_answers.push_back({PromptCall::Message, button, {}, {}});
     return *this;
 }
 
 ScriptedPrompt &ScriptedPrompt::answerFile(const QString &path)
 {
-    answers_.push_back({PromptCall::File, PromptButton::Ok, path, {}});
+    m_answers.push_back({PromptCall::File, PromptButton::Ok, path, {}});
     return *this;
 }
 
 ScriptedPrompt &ScriptedPrompt::answerFolder(const QString &path)
 {
-    answers_.push_back({PromptCall::Folder, PromptButton::Ok, path, {}});
+    m_answers.push_back({PromptCall::Folder, PromptButton::Ok, path, {}});
     return *this;
 }
 
 ScriptedPrompt &ScriptedPrompt::answerModal(DialogScript script)
 {
-    answers_.push_back({PromptCall::Modal, PromptButton::Ok, {}, std::move(script)});
+    m_answers.push_back({PromptCall::Modal, PromptButton::Ok, {}, std::move(script)});
     return *this;
 }
 
 const PromptCall &ScriptedPrompt::lastCall() const
 {
-    if (calls_.empty())
+    if (m_calls.empty())
         throw ScriptedPromptError("ScriptedPrompt: no call was made");
-    return calls_.back();
+    return m_calls.back();
 }
 
 ScriptedPrompt::Answer ScriptedPrompt::take(const PromptCall &call)
 {
-    calls_.push_back(call);
-    if (answers_.empty())
+    m_calls.push_back(call);
+    if (m_answers.empty())
         throw ScriptedPromptError("ScriptedPrompt: no answer queued for the " + describe(call));
-    if (answers_.front().kind != call.kind)
+    if (m_answers.front().kind != call.kind)
         throw ScriptedPromptError("ScriptedPrompt: the next answer is for a "
-                                  + std::string(kindName(answers_.front().kind)) + ", not for the "
+                                  + std::string(kindName(m_answers.front().kind)) + ", not for the "
                                   + describe(call));
-    Answer next = std::move(answers_.front());
-    answers_.pop_front();
+    Answer next = std::move(m_answers.front());
+    m_answers.pop_front();
     return next;
 }
 

@@ -49,9 +49,9 @@ public:
     // (accept(), reject() or done()), and its result is what runModal returns.
     ScriptedPrompt &answerModal(DialogScript script);
 
-    const std::vector<PromptCall> &calls() const { return calls_; }
+    const std::vector<PromptCall> &calls() const { return m_calls; }
     const PromptCall &lastCall() const;
-    int pendingAnswers() const { return int(answers_.size()); }
+    int pendingAnswers() const { return int(m_answers.size()); }
 
     PromptButton message(const QString &caption, const QString &text, PromptIcon icon,
                          PromptButtons buttons, PromptButton defaultButton) override;
@@ -68,9 +68,9 @@ private:
     };
     Answer take(const PromptCall &call);
 
-    std::vector<PromptCall> calls_;
-    std::deque<Answer> answers_;
-    Prompt *previous_ = nullptr;
+    std::vector<PromptCall> m_calls;
+    std::deque<Answer> m_answers;
+    Prompt *m_previous = nullptr;
 };
 
 }  // namespace dbkeel

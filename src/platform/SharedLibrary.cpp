@@ -15,41 +15,41 @@ SharedLibrary::~SharedLibrary() = default;
 bool SharedLibrary::open(const QString &path)
 {
     close();
-    path_ = path;
+    m_path = path;
 #ifdef Q_OS_WIN
-    handle_ = reinterpret_cast<void *>(LoadLibraryW(reinterpret_cast<LPCWSTR>(path.utf16())));
-    if (!handle_)
-        error_ = QStringLiteral("%1: cannot load (error %2)").arg(path, QString::number(GetLastError()));
+    m_handle = reinterpret_cast<void *>(LoadLibraryW(reinterpret_cast<LPCWSTR>(path.utf16())));
+    if (!m_handle)
+        m_error = QStringLiteral("%1: cannot load (error %2)").arg(path, QString::number(GetLastError()));
 #else
-    handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_)
-        error_ = QString::fromLocal8Bit(dlerror());
+    m_handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle)
+        m_error = QString::fromLocal8Bit(dlerror());
 #endif
-    if (handle_)
-        error_.clear();
-    return handle_ != nullptr;
+    if (m_handle)
+        m_error.clear();
+    return m_handle != nullptr;
 }
 
 void SharedLibrary::close()
 {
-    if (!handle_)
+    if (!m_handle)
         return;
 #ifdef Q_OS_WIN
-    FreeLibrary(reinterpret_cast<HMODULE>(handle_));
+    FreeLibrary(reinterpret_cast<HMODULE>(m_handle));
 #else
-    dlclose(handle_);
+    dlclose(m_handle);
 #endif
-    handle_ = nullptr;
+    m_handle = nullptr;
 }
 
 void *SharedLibrary::symbol(const char *name) const
 {
-    if (!handle_)
+    if (!m_handle)
         return nullptr;
 #ifdef Q_OS_WIN
-    return reinterpret_cast<void *>(GetProcAddress(reinterpret_cast<HMODULE>(handle_), name));
+    return reinterpret_cast<void *>(GetProcAddress(reinterpret_cast<HMODULE>(m_handle), name));
 #else
-    return dlsym(handle_, name);
+    return dlsym(m_handle, name);
 #endif
 }
 

@@ -17,15 +17,15 @@ public:
 
     bool open(const QString &path);  // false with errorString() when it does not load
     void close();                    // this holder's count; the library goes when the last one closes
-    bool isOpen() const { return handle_ != nullptr; }
+    bool isOpen() const { return m_handle != nullptr; }
     void *symbol(const char *name) const;  // null when missing or not open
-    QString path() const { return path_; }
-    QString errorString() const { return error_; }
+    QString path() const { return m_path; }
+    QString errorString() const { return m_error; }
 
 private:
-    void *handle_ = nullptr;
-    QString path_;
-    QString error_;
+    void *m_handle = nullptr;
+    QString m_path;
+    QString m_error;
 };
 
 }  // namespace dbkeel

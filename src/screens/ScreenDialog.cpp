@@ -8,7 +8,7 @@
 namespace dbkeel {
 
 ScreenDialog::ScreenDialog(QWidget *parent, const QSize &designSize, const QString &title)
-    : QDialog(parent), background_(screenBackground())
+    : QDialog(parent), m_background(screenBackground())
 {
     setWindowTitle(title);
     resize(designSize);
@@ -53,7 +53,7 @@ bool ScreenDialog::setBackgroundMode(int mode)
 {
     if (mode < 0 || mode > 2)
         return false;
-    mode_ = BackgroundMode(mode);
+    m_mode = BackgroundMode(mode);
     update();
     return true;
 }
@@ -68,20 +68,20 @@ void ScreenDialog::done(int result)
 
 void ScreenDialog::attachLayout()
 {
-    layout_.attach(this);
+    m_layout.attach(this);
 }
 
 void ScreenDialog::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
     QPainter painter(this);
-    paintScreenBackground(painter, rect(), background_, mode_);
+    paintScreenBackground(painter, rect(), m_background, m_mode);
 }
 
 void ScreenDialog::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    layout_.layout();
+    m_layout.layout();
 }
 
 }  // namespace dbkeel

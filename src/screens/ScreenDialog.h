@@ -30,8 +30,8 @@ public:
 
     // Accepts only 0 (tile), 1 (centre) and 2 (stretch); false, changing nothing, otherwise.
     bool setBackgroundMode(int mode);
-    BackgroundMode backgroundMode() const { return mode_; }
-    const QPixmap &background() const { return background_; }
+    BackgroundMode backgroundMode() const { return m_mode; }
+    const QPixmap &background() const { return m_background; }
 
     // Closes only when no JobRunner among the screen's children has a job running (OK, cancel,
     // Esc and the close box alike).
@@ -43,9 +43,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    ProportionalLayout layout_;
-    QPixmap background_;
-    BackgroundMode mode_ = BackgroundMode::Tile;
+    ProportionalLayout m_layout;
+    QPixmap m_background;
+    BackgroundMode m_mode = BackgroundMode::Tile;
 };
 
 }  // namespace dbkeel

@@ -91,40 +91,40 @@ int scaleWithCarry(int value, float ratio, float &carry)
 
 ProportionalLayout::ProportionalLayout() : ProportionalLayout(DialogFontSettings::read()) {}
 
-ProportionalLayout::ProportionalLayout(const DialogFontSettings &font) : settings_(font) {}
+ProportionalLayout::ProportionalLayout(const DialogFontSettings &font) : m_settings(font) {}
 
 void ProportionalLayout::attach(QWidget *screen)
 {
-    screen_ = screen;
-    carries_.clear();
-    fontCreated_ = false;
-    reference_ = screen ? screen->size() : QSize();
+    m_screen = screen;
+    m_carries.clear();
+    m_fontCreated = false;
+    m_reference = screen ? screen->size() : QSize();
 }
 
 void ProportionalLayout::layout()
 {
-    if (!screen_)
+    if (!m_screen)
         return;
-    const QSize now = screen_->size();
-    if (reference_.width() < 1 || reference_.height() < 1 || now.width() < 1 || now.height() < 1)
+    const QSize now = m_screen->size();
+    if (m_reference.width() < 1 || m_reference.height() < 1 || now.width() < 1 || now.height() < 1)
         return;
-    const float rx = float(now.width()) / float(reference_.width());
-    const float ry = float(now.height()) / float(reference_.height());
-    if (!fontCreated_) {
-        font_ = settings_.font();
-        fontCreated_ = true;
+    const float rx = float(now.width()) / float(m_reference.width());
+    const float ry = float(now.height()) / float(m_reference.height());
+    if (!m_fontCreated) {
+        m_font = m_settings.font();
+        m_fontCreated = true;
     }
     std::size_t slot = 0;
-    for (QObject *object : screen_->children()) {
+    for (QObject *object : m_screen->children()) {
         auto *control = qobject_cast<QWidget *>(object);
-        if (!control || control->isWindow() || !control->isVisibleTo(screen_))
+        if (!control || control->isWindow() || !control->isVisibleTo(m_screen))
             continue;
-        if (slot == carries_.size())
-            carries_.emplace_back();
-        layoutControl(control, carries_[slot++], rx, ry);
+        if (slot == m_carries.size())
+            m_carries.emplace_back();
+        layoutControl(control, m_carries[slot++], rx, ry);
     }
-    reference_ = now;
-    screen_->update();
+    m_reference = now;
+    m_screen->update();
 }
 
 void ProportionalLayout::layoutControl(QWidget *control, Carries &carry, float rx, float ry)
@@ -134,7 +134,7 @@ void ProportionalLayout::layoutControl(QWidget *control, Carries &carry, float r
     const int top = scaleWithCarry(old.top(), ry, carry.top);
     const int left = scaleWithCarry(old.left(), rx, carry.left);
     const int right = scaleWithCarry(old.left() + old.width(), rx, carry.right);
-    control->setFont(font_);
+    control->setFont(m_font);
 
     int bottom;
     const ControlClass kind = controlClassOf(control);

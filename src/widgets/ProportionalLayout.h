@@ -47,8 +47,8 @@ public:
     // does nothing before attach and while the screen is smaller than one pixel.
     void layout();
 
-    QSize referenceSize() const { return reference_; }
-    const DialogFontSettings &fontSettings() const { return settings_; }
+    QSize referenceSize() const { return m_reference; }
+    const DialogFontSettings &fontSettings() const { return m_settings; }
 
 private:
     struct Carries {
@@ -58,12 +58,12 @@ private:
     static int keptHeight(const QWidget *control, int height);
     static void fitDropDownWidth(QWidget *combo);
 
-    QWidget *screen_ = nullptr;
-    QSize reference_;
-    std::vector<Carries> carries_;  // one slot per visible control, grown as needed
-    DialogFontSettings settings_;
-    QFont font_;
-    bool fontCreated_ = false;
+    QWidget *m_screen = nullptr;
+    QSize m_reference;
+    std::vector<Carries> m_carries;  // one slot per visible control, grown as needed
+    DialogFontSettings m_settings;
+    QFont m_font;
+    bool m_fontCreated = false;
 };
 
 }  // namespace dbkeel

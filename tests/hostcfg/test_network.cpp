@@ -55,16 +55,16 @@ class ChannelTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        port_ = freeUdpPort();
-        ASSERT_EQ(loadedHostLib().openNet(kChannel, 0, port_, 9898), 1);
-        ASSERT_TRUE(peer_.bind(kLoopback, 0));
+        m_port = freeUdpPort();
+        ASSERT_EQ(loadedHostLib().openNet(kChannel, 0, m_port, 9898), 1);
+        ASSERT_TRUE(m_peer.bind(kLoopback, 0));
     }
     void TearDown() override { loadedHostLib().closeNet(kChannel); }
 
-    void peerSends(const QByteArray &bytes) { ASSERT_EQ(peer_.writeDatagram(bytes, kLoopback, port_), bytes.size()); }
+    void peerSends(const QByteArray &bytes) { ASSERT_EQ(m_peer.writeDatagram(bytes, kLoopback, m_port), bytes.size()); }
 
-    QUdpSocket peer_;
-    int port_ = 0;
+    QUdpSocket m_peer;
+    int m_port = 0;
 };
 
 TEST_F(ChannelTest, PacketSentToTheOpenedPortIsReadWhole)
@@ -76,12 +76,12 @@ TEST_F(ChannelTest, PacketSentToTheOpenedPortIsReadWhole)
 TEST_F(ChannelTest, SentPacketArrivesWhole)
 {
     const QByteArray sent = packet('b');
-    EXPECT_EQ(loadedHostLib().sendNetData(kChannel, "127.0.0.1", peer_.localPort(), sent.constData(), kPacketSize),
+    EXPECT_EQ(loadedHostLib().sendNetData(kChannel, "127.0.0.1", m_peer.localPort(), sent.constData(), kPacketSize),
               kPacketSize);
-    ASSERT_TRUE(peer_.waitForReadyRead(2000));
-    const QNetworkDatagram received = peer_.receiveDatagram();
+    ASSERT_TRUE(m_peer.waitForReadyRead(2000));
+    const QNetworkDatagram received = m_peer.receiveDatagram();
     EXPECT_EQ(received.data(), sent);
-    EXPECT_EQ(received.senderPort(), port_);
+    EXPECT_EQ(received.senderPort(), m_port);
 }
 
 TEST_F(ChannelTest, DatagramsOfAnotherSizeAreDropped)
@@ -107,7 +107,7 @@ TEST_F(ChannelTest, ReadWithNothingQueuedGivesNothingAfterItsBoundedWait)
 
 TEST_F(ChannelTest, ReopenOnThePortInUseFails)
 {
-    EXPECT_EQ(loadedHostLib().openNet(11, 0, port_, 9898), 0);
+    EXPECT_EQ(loadedHostLib().openNet(11, 0, m_port, 9898), 0);
     QUdpSocket taken;
     ASSERT_TRUE(taken.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress));
     EXPECT_EQ(loadedHostLib().openNet(12, 0, taken.localPort(), 9898), 0);
@@ -120,10 +120,10 @@ TEST_F(ChannelTest, CloseAllClosesEveryChannel)
     EXPECT_EQ(loadedHostLib().closeNet(15), 1);
 
     const QByteArray bytes = packet('c');
-    EXPECT_LT(loadedHostLib().sendNetData(kChannel, "127.0.0.1", port_, bytes.constData(), kPacketSize), 0);
-    EXPECT_LT(loadedHostLib().sendNetData(3, "127.0.0.1", port_, bytes.constData(), kPacketSize), 0);
+    EXPECT_LT(loadedHostLib().sendNetData(kChannel, "127.0.0.1", m_port, bytes.constData(), kPacketSize), 0);
+    EXPECT_LT(loadedHostLib().sendNetData(3, "127.0.0.1", m_port, bytes.constData(), kPacketSize), 0);
     QUdpSocket rebound;
-    EXPECT_TRUE(rebound.bind(QHostAddress::AnyIPv4, port_, QUdpSocket::DontShareAddress));
+    EXPECT_TRUE(rebound.bind(QHostAddress::AnyIPv4, m_port, QUdpSocket::DontShareAddress));
 }
 
 TEST_F(ChannelTest, ReadsOnOneThreadWhileAnotherSends)
@@ -147,7 +147,7 @@ TEST_F(ChannelTest, ReadsOnOneThreadWhileAnotherSends)
         while (sent - received > 16 && !readerDone)  // stay within the socket's receive buffer
             std::this_thread::yield();
         const QByteArray bytes = packet(static_cast<char>('A' + sent % 26));
-        EXPECT_EQ(loadedHostLib().sendNetData(kChannel, "127.0.0.1", port_, bytes.constData(), kPacketSize), kPacketSize);
+        EXPECT_EQ(loadedHostLib().sendNetData(kChannel, "127.0.0.1", m_port, bytes.constData(), kPacketSize), kPacketSize);
     }
     reader.join();
     EXPECT_EQ(received, kPackets);

@@ -152,10 +152,10 @@ namespace {
 // OK on the confirmation, then closes the screen and reports its status line.
 class RestoreDriver {
 public:
-    explicit RestoreDriver(const QString &backupFile) : file_(backupFile)
+    explicit RestoreDriver(const QString &backupFile) : m_file(backupFile)
     {
-        QObject::connect(&poll_, &QTimer::timeout, [this] { step(); });
-        poll_.start(20);
+        QObject::connect(&m_poll, &QTimer::timeout, [this] { step(); });
+        m_poll.start(20);
     }
     QString status;
 
@@ -166,27 +166,27 @@ private:
         if (!top)
             return;
         if (auto *files = qobject_cast<QFileDialog *>(top)) {
-            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file_);
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(m_file);
             static_cast<QDialog *>(files)->accept();
         } else if (auto *box = qobject_cast<QMessageBox *>(top)) {
             for (QAbstractButton *button : box->buttons())
                 if (button->text() == QStringLiteral("确定"))
                     QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
         } else if (top->objectName() == QStringLiteral("BackupDialog")) {
-            if (!restoreClicked_) {
-                restoreClicked_ = true;
+            if (!m_restoreClicked) {
+                m_restoreClicked = true;
                 QPushButton *restore = top->findChild<QPushButton *>(QStringLiteral("restore"));
                 QMetaObject::invokeMethod(restore, &QPushButton::click, Qt::QueuedConnection);
             } else {
                 status = top->findChild<QLabel *>(QStringLiteral("status"))->text();
-                poll_.stop();
+                m_poll.stop();
                 static_cast<QDialog *>(top)->reject();
             }
         }
     }
-    QString file_;
-    QTimer poll_;
-    bool restoreClicked_ = false;
+    QString m_file;
+    QTimer m_poll;
+    bool m_restoreClicked = false;
 };
 
 }  // namespace

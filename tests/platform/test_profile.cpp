@@ -31,20 +31,20 @@ protected:
 // without write permission really refuses new files even when the tests run as root.
 class AsUnprivilegedUser {
 public:
-    AsUnprivilegedUser() : wasRoot_(geteuid() == 0)
+    AsUnprivilegedUser() : m_wasRoot(geteuid() == 0)
     {
-        if (wasRoot_) {
+        if (m_wasRoot) {
             EXPECT_EQ(seteuid(65534), 0);
         }
     }
     ~AsUnprivilegedUser()
     {
-        if (wasRoot_) {
+        if (m_wasRoot) {
             EXPECT_EQ(seteuid(0), 0);
         }
     }
 private:
-    bool wasRoot_;
+    bool m_wasRoot;
 };
 
 }  // namespace

@@ -14,16 +14,16 @@ public:
         static char name[] = "dbkeel-test";
         static char *argv[] = {name, nullptr};
         if (!QApplication::instance())
-            app_ = new QApplication(argc, argv);
+            m_app = new QApplication(argc, argv);
     }
     void TearDown() override
     {
-        delete app_;
-        app_ = nullptr;
+        delete m_app;
+        m_app = nullptr;
     }
 
 private:
-    QApplication *app_ = nullptr;
+    QApplication *m_app = nullptr;
 };
 
 ::testing::Environment *const testApplication = ::testing::AddGlobalTestEnvironment(new TestApplication);
