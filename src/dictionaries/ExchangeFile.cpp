@@ -82,16 +82,17 @@ bool writeExchangeRecords(const QString &path, const QString &section, const QSt
 
 int exchangeCount(const ProfileFile &file, const QString &section, const QString &keyPrefix)
 {
-    int lastKey = -1;
+    qint64 keyCount = 0;  // the highest numbered key + 1, which for a key numbered INT_MAX is beyond int
     for (const QString &key : file.keyNames(section)) {
         if (!key.startsWith(keyPrefix, Qt::CaseInsensitive))
             continue;
         bool numeric = false;
         const int k = key.mid(keyPrefix.size()).toInt(&numeric);
         if (numeric && k >= 0)
-            lastKey = std::max(lastKey, k);
+            keyCount = std::max(keyCount, qint64(k) + 1);
     }
-    return std::min(toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth + 1)), lastKey + 1);
+    const int num = toInt(file.readString(section, kNum, QStringLiteral("0"), kExchangeNumWidth + 1));
+    return int(std::min(qint64(num), keyCount));
 }
 
 QStringList readExchangeRecords(const QString &path, const QString &section)

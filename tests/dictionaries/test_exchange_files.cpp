@@ -147,6 +147,7 @@ TEST_F(ExchangeFileTest, ImportTakesWhatAnIncompleteFileHolds)
         {"NUM negative", "[tb_id_itemid]\r\n0=前照灯,210,使用,\r\nNUM=-1\r\n", ""},
         {"short record", "[tb_id_itemid]\r\n0=前照灯,210\r\n1=坏\r\nNUM=2\r\n", "210"},
         {"other section", "[tb_id_devid]\r\n0=前照灯,210,使用,\r\nNUM=1\r\n", ""},
+        {"a key numbered INT_MAX", "[tb_id_itemid]\r\n0=前照灯,210,使用,\r\n2147483647=喇叭,230,,\r\nNUM=2\r\n", "210"},
     };
     DictionaryEditor items(itemDictionary());
     for (const auto &c : cases) {
