@@ -15,12 +15,12 @@
 
 namespace dbkeel::fuzz {
 
-#define FUZZ_CHECK(condition)                                                                         \
-    do {                                                                                              \
-        if (!(condition)) {                                                                           \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);       \
-            std::abort();                                                                             \
-        }                                                                                             \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);                         \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 inline QByteArray inputBytes(const uint8_t *data, size_t size)
@@ -44,6 +44,13 @@ inline void writeScratch(const QString &path, const QByteArray &bytes)
     QFile file(path);
     FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     FUZZ_CHECK(file.write(bytes) == bytes.size());
+}
+
+inline QByteArray readScratch(const QString &path)
+{
+    QFile file(path);
+    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
+    return file.readAll();
 }
 
 }  // namespace dbkeel::fuzz

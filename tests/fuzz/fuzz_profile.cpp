@@ -19,14 +19,28 @@ namespace {
 
 constexpr int kWide = 1 << 20;  // a reader's buffer no value fills
 
+// Names match without regard to ASCII letter case.
+bool sameName(const QString &a, const QString &b)
+{
+    const auto folded = [](QChar c) { return c >= u'A' && c <= u'Z' ? c.toLower() : c; };
+    return a.size() == b.size()
+           && std::equal(a.cbegin(), a.cend(), b.cbegin(), [&](QChar x, QChar y) { return folded(x) == folded(y); });
+}
+
 struct Entry {
     QString section, key, value;
     bool is(const QString &otherSection, const QString &otherKey = {}) const
     {
-        return section.compare(otherSection, Qt::CaseInsensitive) == 0
-               && (otherKey.isNull() || key.compare(otherKey, Qt::CaseInsensitive) == 0);
+        return sameName(section, otherSection) && (otherKey.isNull() || sameName(key, otherKey));
     }
 };
+
+// A file of these bytes keeps its encoding: GBK unless it starts with a UTF-8 or UTF-16 byte-order mark.
+bool canCarry(const QByteArray &file, const Entry &entry)
+{
+    const bool unicode = file.startsWith("\xEF\xBB\xBF") || file.startsWith("\xFF\xFE") || file.startsWith("\xFE\xFF");
+    return unicode || (isGbkText(entry.section) && isGbkText(entry.key) && isGbkText(entry.value));
+}
 
 // A narrow reader gets at most width-1 GBK bytes of the value, cut at a character.
 void checkNarrowReads(const ProfileFile &file, const Entry &entry)
@@ -57,9 +71,8 @@ void checkUntouched(const QString &path, const QList<Entry> &before, const QList
 {
     const ProfileFile file(path);
     for (const Entry &entry : before) {
-        const bool touched = std::any_of(changed.cbegin(), changed.cend(), [&](const Entry &change) {
-            return entry.is(change.section, change.key);
-        });
+        const bool touched = std::any_of(changed.cbegin(), changed.cend(),
+                                         [&](const Entry &change) { return entry.is(change.section, change.key); });
         if (!touched)
             FUZZ_CHECK(file.readString(entry.section, entry.key, QStringLiteral("-"), kWide) == entry.value);
     }
@@ -125,16 +138,18 @@ void checkWritesAndRemovals(const QByteArray &content)
     checkUntouched(path, afterWrites, removed);
 }
 
-// Unsaved writes survive another process replacing the file, and are saved over its content.
+// Unsaved writes survive another process replacing the file, and are saved over its content; when
+// its new encoding cannot carry one of them, nothing is saved.
 void checkAnotherWriter(const QByteArray &mine, const QByteArray &theirs)
 {
     const QString path = scratchPath(QStringLiteral("shared.ini"));
     writeScratch(path, mine);
     ProfileFile file(path);
     const QList<Entry> before = readAll(file);
-    QList<Entry> written = writeKeys(file, before);
+    const QList<Entry> accepted = writeKeys(file, before);
     // A write of the value a key already has changes nothing, so there is nothing to write again.
-    written.removeIf([&](const Entry &entry) {
+    QList<Entry> changes = accepted;
+    changes.removeIf([&](const Entry &entry) {
         return std::any_of(before.cbegin(), before.cend(), [&](const Entry &old) {
             return old.is(entry.section, entry.key) && old.value == entry.value;
         });
@@ -145,10 +160,15 @@ void checkAnotherWriter(const QByteArray &mine, const QByteArray &theirs)
     FUZZ_CHECK(std::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()) == 0);
     const QList<Entry> others = readAll(ProfileFile(path));
 
-    checkWritten(file, written);
-    FUZZ_CHECK(file.save());
-    checkWritten(ProfileFile(path), written);
-    checkUntouched(path, others, written);
+    if (!file.save()) {
+        FUZZ_CHECK(std::any_of(accepted.cbegin(), accepted.cend(),
+                               [&](const Entry &entry) { return !canCarry(theirs, entry); }));
+        FUZZ_CHECK(file.hasUnsavedChanges() && readScratch(path) == theirs);
+        return;
+    }
+    checkWritten(file, changes);
+    checkWritten(ProfileFile(path), changes);
+    checkUntouched(path, others, accepted);
 }
 
 }  // namespace

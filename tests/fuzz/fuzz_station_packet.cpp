@@ -32,7 +32,8 @@ void checkRawDatagram(const QByteArray &datagram)
     const std::optional<CommandPacket> packet = CommandPacket::fromBytes(datagram.constData(), datagram.size());
     FUZZ_CHECK(packet.has_value() == (datagram.size() == CommandPacket::kSize));
     if (CommandPacket::isWellFormed(datagram.constData(), datagram.size()))
-        FUZZ_CHECK(packet->data.size() == qFromLittleEndian<qint32>(datagram.constData() + CommandPacket::kLengthOffset));
+        FUZZ_CHECK(packet->data.size()
+                   == qFromLittleEndian<qint32>(datagram.constData() + CommandPacket::kLengthOffset));
 }
 
 // The input laid into a packet with a right head and tail: every view of its data, and its
