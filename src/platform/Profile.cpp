@@ -265,6 +265,7 @@ struct ProfileFile::Impl {
     FileStamp loadedStamp;
     bool readable = true;                 // false: the file exists but could not be read
     std::vector<Edit> pendingEdits;       // non-empty exactly when there are unsaved changes
+    QString m_uncarriedEdit;              // why a pending write cannot go into the file as it now is
     QString lastError;
 
     explicit Impl(const QString &p) : path(p), nativePath(QFile::encodeName(p)) { load(); }
@@ -343,14 +344,21 @@ struct ProfileFile::Impl {
         return encoding == Encoding::Gbk ? toGbk(text) : text.toUtf8();
     }
 
-    // Before each call: take in another process's change, keeping our unsaved writes on top.
+    // Before each call: take in another process's change, keeping our unsaved writes on top. A
+    // write that the file in its new encoding cannot carry stays pending, and keeps save() from
+    // writing the file.
     void refresh()
     {
         if (stampOf(nativePath, path) == loadedStamp)
             return;
         load();
-        for (const Edit &edit : pendingEdits)
-            apply(edit);
+        m_uncarriedEdit.clear();
+        for (const Edit &edit : pendingEdits) {
+            if (const QString reason = invalidReason(edit); !reason.isEmpty())
+                m_uncarriedEdit = reason;
+            else
+                apply(edit);
+        }
     }
 
     // ---- lookup ----
@@ -399,11 +407,11 @@ struct ProfileFile::Impl {
         edit.key = trimBoth(edit.key);
         if (edit.kind == Edit::Set)
             edit.value = trimLeft(edit.value);
+        refresh();  // the file as it is now decides what it can carry
         if (const QString reason = invalidReason(edit); !reason.isEmpty()) {
             lastError = reason;
             return false;
         }
-        refresh();
         if (apply(edit))
             pendingEdits.push_back(std::move(edit));
         return true;
@@ -523,6 +531,11 @@ struct ProfileFile::Impl {
             return true;
         if (!readable) {
             lastError = QStringLiteral("%1 exists but could not be read; not overwritten").arg(path);
+            return false;
+        }
+        if (!m_uncarriedEdit.isEmpty()) {
+            lastError = QStringLiteral("%1 was rewritten in another encoding meanwhile: %2; not overwritten")
+                            .arg(path, m_uncarriedEdit);
             return false;
         }
         QSaveFile file(path);

@@ -51,8 +51,9 @@ public:
 
     bool hasUnsavedChanges() const;
     // Writes the file if it changed. False, with the file on disk untouched and no
-    // temporary left, when the folder is missing or not writable, or when the file
-    // exists but could not be read (saving would replace what we never saw).
+    // temporary left, when the folder is missing or not writable, when the file
+    // exists but could not be read (saving would replace what we never saw), or when
+    // another process rewrote it in an encoding that cannot carry an unsaved write.
     bool save();
     QString lastError() const;
 

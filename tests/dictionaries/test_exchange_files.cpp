@@ -165,6 +165,7 @@ TEST_F(ExchangeFileTest, ImportTakesWhatAnIncompleteFileHolds)
          "210|230"},
         {"keys out of order", "[tb_id_itemid]\r\nNUM=3\r\n2=喇叭,230,,\r\n0=前照灯,210,,\r\n", "210|230"},
         {"keys not in plain decimal", "[tb_id_itemid]\r\n01=前照灯,210,,\r\n+1=喇叭,230,,\r\nNUM=3\r\n", ""},
+        {"a key numbered INT_MAX", "[tb_id_itemid]\r\n0=前照灯,210,使用,\r\n2147483647=喇叭,230,,\r\nNUM=2\r\n", "210"},
     };
     DictionaryEditor items(itemDictionary());
     for (const auto &c : cases) {

@@ -333,6 +333,23 @@ TEST_F(ProfileTest, UnsavedWritesSurviveAnotherWritersChange)
     EXPECT_EQ(readFileBytes(file()), "[A]\r\nk=1\r\ntheirs=t\r\nmine=m\r\n");
 }
 
+TEST_F(ProfileTest, AWriteThatAnotherWritersEncodingCannotCarryIsNotSaved)
+{
+    writeFileBytes(file(), "\xEF\xBB\xBF[A]\r\nk=1\r\n");
+    ProfileFile mine(file());
+    ASSERT_TRUE(mine.writeString("A", "k", u("😀")));  // UTF-8 carries it
+    ASSERT_TRUE(mine.writeString("A", "j", "2"));
+    const QByteArray theirs = "[A]\r\nk=1\r\nt=3\r\n";  // rewritten in GBK, which does not
+    writeFileBytes(file(), theirs);
+
+    EXPECT_FALSE(mine.writeString("A", "new", u("😀")));  // judged against the file as it now is
+    EXPECT_EQ(mine.readString("A", "t", "", 50), "3");
+    EXPECT_FALSE(mine.save());
+    EXPECT_TRUE(mine.lastError().contains(u("😀"))) << mine.lastError().toStdString();
+    EXPECT_TRUE(mine.hasUnsavedChanges());
+    EXPECT_EQ(readFileBytes(file()), theirs);
+}
+
 // ---- exchange files ---------------------------------------------------------------------------
 
 TEST_F(ProfileTest, WritesTheDeviceExchangeFileLayout)
