@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -21,17 +22,28 @@ QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 
 class PromptTest : public ::testing::Test {};
 
-// Runs `act` on the first modal widget of type T once it is shown.
+// Runs `act` on the first modal widget of type T once it is shown, and again on each tick while that
+// widget stays up: a file dialog that is not ready yet may refuse the first accept.
 template <typename T>
 void whenShown(std::function<void(T &)> act)
 {
+    struct State {
+        QPointer<T> target;
+        bool acted = false;
+    };
     auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *widget = qobject_cast<T *>(QApplication::activeModalWidget())) {
+    auto state = std::make_shared<State>();
+    QObject::connect(timer, &QTimer::timeout, [timer, act, state] {
+        if (!state->acted) {
+            state->target = qobject_cast<T *>(QApplication::activeModalWidget());
+            state->acted = !state->target.isNull();
+        } else if (!state->target || !state->target->isVisible()) {
             timer->stop();
             timer->deleteLater();
-            act(*widget);
+            return;
         }
+        if (state->target)
+            act(*state->target);
     });
     timer->start(10);
 }
