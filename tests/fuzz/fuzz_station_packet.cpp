@@ -6,6 +6,7 @@
 #include "StationAgent.h"
 #include "StationRecord.h"
 
+#include <QHostAddress>
 #include <QtEndian>
 
 using namespace dbkeel;
@@ -82,7 +83,7 @@ agent::StationAgent &stationAgent()
 void checkAgent(const QByteArray &datagram)
 {
     agent::StationAgent &agent = stationAgent();
-    const std::optional<QByteArray> reply = agent.handle(datagram, QStringLiteral("127.0.0.1"));
+    const std::optional<QByteArray> reply = agent.handle(datagram, QHostAddress(QHostAddress::LocalHost), 15000);
     if (!reply)
         return;
     FUZZ_CHECK(CommandPacket::isWellFormed(reply->constData(), reply->size()));
