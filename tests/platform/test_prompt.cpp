@@ -37,13 +37,13 @@ void whenShown(std::function<void(T &)> act)
         if (!state->acted) {
             state->target = qobject_cast<T *>(QApplication::activeModalWidget());
             state->acted = !state->target.isNull();
-        } else if (!state->target || !state->target->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            return;
         }
-        if (state->target)
+        if (state->target && state->target->isVisible())
             act(*state->target);
+        if (state->acted && (!state->target || !state->target->isVisible())) {
+            timer->stop();
+            timer->deleteLater();  // while the dialog's event loop still runs
+        }
     });
     timer->start(10);
 }
