@@ -392,17 +392,7 @@ void SqlTransaction::commit()
 {
     if (!m_open)
         throw DbError(QStringLiteral("the transaction has ended"));
-    try {
-        end(true);
-    } catch (const DbError &) {
-        if (m_open) {
-            try {
-                end(false);
-            } catch (const DbError &) {
-            }
-        }
-        throw;
-    }
+    end(true);  // a failed commit leaves the scope open: the destructor rolls it back
 }
 
 void SqlTransaction::end(bool commit)

@@ -104,7 +104,7 @@ public:
     SqlTransaction(const SqlTransaction &) = delete;
     SqlTransaction &operator=(const SqlTransaction &) = delete;
 
-    // DbError when the commit fails; everything is rolled back then.
+    // DbError when the commit fails; the scope then rolls everything back when it is left.
     void commit();
 
 private:
