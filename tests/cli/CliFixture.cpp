@@ -1,0 +1,48 @@
+#include "CliFixture.h"
+
+#include "HostLib.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+
+namespace dbkeel::test {
+
+void CliFixture::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    QProcess script;
+    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), {demoFolder()});
+    ASSERT_TRUE(script.waitForFinished(60000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+    const QString library = HostLib::libraryFileName(1);
+    ASSERT_TRUE(QFile::copy(buildBinDir() + QLatin1Char('/') + library, systemFolder() + QLatin1Char('/') + library));
+}
+
+QString CliFixture::databaseConnectString() const
+{
+    return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(databasePath());
+}
+
+CliResult CliFixture::runCli(const QStringList &arguments) const
+{
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ODBCINI"), m_dir.filePath(QStringLiteral("odbc.ini")));
+    environment.insert(QStringLiteral("DBKEEL_SYSDIR"), systemFolder());
+    cli.setProcessEnvironment(environment);
+    cli.start(buildBinDir() + QStringLiteral("/dbkeel-cli"), arguments);
+    CliResult result;
+    if (!cli.waitForFinished(120000)) {
+        cli.kill();
+        cli.waitForFinished();
+        ADD_FAILURE() << "dbkeel-cli did not finish";
+        return result;
+    }
+    result.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    result.out = QString::fromUtf8(cli.readAllStandardOutput());
+    result.err = QString::fromUtf8(cli.readAllStandardError());
+    return result;
+}
+
+}  // namespace dbkeel::test

@@ -1,0 +1,32 @@
+#pragma once
+// What every command of dbkeel-cli shares: its output streams and the installation it works on.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace dbkeel::cli {
+
+// Exit codes of every command.
+enum Exit : int {
+    Succeeded = 0,
+    PartFailed = 1,    // the command ran, one of its parts failed
+    CouldNotStart = 2  // bad arguments, no host configuration, no database
+};
+
+QTextStream &out();
+QTextStream &err();
+
+// Loads the host library from the system directory, reads DBODBCTYPE from dbtool.ini of the
+// program directory and opens the shared connection on database entry 0 or 1 as the program does.
+// False with the reason in `error`.
+bool openInstallation(QString &error);
+
+// One subcommand: `run` receives the arguments after its name and answers an Exit code.
+struct Command {
+    const char *name;
+    const char *usage;  // one line for --help, after "dbkeel-cli "
+    int (*run)(const QStringList &arguments);
+};
+
+}  // namespace dbkeel::cli
