@@ -3,6 +3,7 @@
 #include "Profile.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHostAddress>
@@ -135,17 +136,23 @@ ParsedConfig parseArguments(const QStringList &arguments)
     for (const PermissionKey &key : kPermissionKeys)
         permissionOptions.append(QCommandLineOption(QString::fromLatin1(key.option), QStringLiteral("Allow this action.")));
     parser.addOptions(permissionOptions);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
 
     if (!parser.parse(QStringList{QStringLiteral("dbkeel-agent")} + arguments))
-        return {std::nullopt, parser.errorText()};
+        return ParsedConfig::failure(parser.errorText());
+    if (parser.isSet(helpOption))
+        return ParsedConfig::answered(parser.helpText());
+    if (parser.isSet(versionOption))
+        return ParsedConfig::answered(QStringLiteral("dbkeel-agent %1\n").arg(QCoreApplication::applicationVersion()));
     if (!parser.positionalArguments().isEmpty())
-        return {std::nullopt, QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first())};
+        return ParsedConfig::failure(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
 
     AgentConfig config;
     if (parser.isSet(configOption)) {
         const QString path = parser.value(configOption);
         if (!QFileInfo(path).isFile())
-            return {std::nullopt, QStringLiteral("configuration file not found: %1").arg(path)};
+            return ParsedConfig::failure(QStringLiteral("configuration file not found: %1").arg(path));
         readConfigFile(path, config);
     }
     if (parser.isSet(bindOption))
@@ -174,8 +181,8 @@ ParsedConfig parseArguments(const QStringList &arguments)
     }
 
     if (const QString problem = settingsProblem(config); !problem.isEmpty())
-        return {std::nullopt, problem};
-    return {config, {}};
+        return ParsedConfig::failure(problem);
+    return {config, {}, {}};
 }
 
 }  // namespace dbkeel::agent

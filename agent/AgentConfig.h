@@ -33,10 +33,15 @@ struct AgentConfig {
     QString reportedName() const;
 };
 
-// Reads the arguments (without the program name); an error text when they are wrong.
+// Reads the arguments (without the program name); an error text when they are wrong, the text to
+// print instead of running for --help and --version.
 struct ParsedConfig {
     std::optional<AgentConfig> config;
     QString error;
+    QString answer;
+
+    static ParsedConfig failure(const QString &error) { return {std::nullopt, error, {}}; }
+    static ParsedConfig answered(const QString &text) { return {std::nullopt, {}, text}; }
 };
 ParsedConfig parseArguments(const QStringList &arguments);
 

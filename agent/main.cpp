@@ -32,7 +32,12 @@ int main(int argc, char *argv[])
 {
     using namespace dbkeel::agent;
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(DBKEEL_VERSION));
     const ParsedConfig parsed = parseArguments(app.arguments().mid(1));
+    if (!parsed.answer.isEmpty()) {
+        std::fputs(qPrintable(parsed.answer), stdout);
+        return 0;
+    }
     if (!parsed.config)
         return fail(parsed.error);
     const AgentConfig &config = *parsed.config;

@@ -12,7 +12,7 @@ bool loadHostConfiguration(QString &error)
 {
     if (hostLib().isLoaded())
         return true;
-    if (hostLib().load(1, systemDirectory()) == -1 || hostLib().getHostCfg(hostConfig()) <= 0) {
+    if (hostLib().loadInstalled(1) == -1 || hostLib().getHostCfg(hostConfig()) <= 0) {
         error = QStringLiteral("主机配置库加载失败:%1").arg(hostLib().errorString());
         hostLib().unload();
         return false;

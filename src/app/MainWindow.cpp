@@ -133,7 +133,7 @@ void MainWindow::initialise()
 
 void MainWindow::loadHostLibrary()
 {
-    if (hostLib().load(1, systemDirectory()) == -1) {
+    if (hostLib().loadInstalled(1) == -1) {
         prompt().message(kProgramName, QStringLiteral("HostCfg.dll 加载错误或者没有该文件！"));
         return;
     }

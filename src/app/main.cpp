@@ -6,8 +6,36 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Answers --version and --help before any window exists, so they need no display; -1 otherwise.
+int answerWithoutWindow(int argc, char **argv)
+{
+    if (argc != 2)
+        return -1;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Dbkeel %s\n", DBKEEL_VERSION);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::printf("usage: Dbkeel [--help | --version]\n\n"
+                    "The administrator's workstation of an inspection-line installation. It reads the host\n"
+                    "configuration HostCfg.ini of the system directory ($DBKEEL_SYSDIR, else\n"
+                    "~/.local/share/dbkeel/system) and opens the database it names.\n");
+        return 0;
+    }
+    return -1;
+}
+
+}  // namespace
+
 int main(int argc, char **argv)
 {
+    if (const int answered = answerWithoutWindow(argc, argv); answered >= 0)
+        return answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dbkeel"));
     dbkeel::SingleInstance instance;

@@ -1,7 +1,10 @@
 #include "HostLib.h"
 
 #include "Gbk.h"
+#include "Paths.h"
 #include "../../hostcfg/HostCfg.h"
+
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -111,6 +114,14 @@ int HostLib::load(int variant, const QString &systemDir)
     }
     m_error.clear();
     return 1;
+}
+
+int HostLib::loadInstalled(int variant)
+{
+    const QString systemDir = systemDirectory();
+    const QString installedDir = installedLibraryDirectory();
+    const bool inSystemDir = QFileInfo::exists(systemDir + QLatin1Char('/') + libraryFileName(variant));
+    return load(variant, inSystemDir || installedDir.isEmpty() ? systemDir : installedDir);
 }
 
 void HostLib::unload()

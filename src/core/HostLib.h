@@ -48,8 +48,12 @@ public:
     // 1 when all are bound; -1 when the library does not load (nothing bound);
     // -2 when some exports are missing (the others stay bound, see errorString()).
     int load(int variant, const QString &systemDir);
+    // Loads the library from the system directory, else, when it is not there, from the installed
+    // program's library folder; the same answers as load().
+    int loadInstalled(int variant);
     void unload();  // frees the library and nulls every pointer
     bool isLoaded() const;
+    QString path() const { return m_library.path(); }  // of the library loaded
     QString errorString() const { return m_error; }
     // Variant 2, 4, 8, 16 → the "2b", "4b", "8b", "16b" library, any other the plain one.
     static QString libraryFileName(int variant);

@@ -1,5 +1,6 @@
 #include "Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace dbkeel {
@@ -18,6 +19,13 @@ QString systemDirectory()
     if (!configured.isEmpty())
         return configured;
     return QDir::homePath() + QStringLiteral("/.local/share/dbkeel/system");
+}
+
+QString installedLibraryDirectory()
+{
+    if (!QCoreApplication::instance())
+        return {};
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/dbkeel"));
 }
 
 QString joinPath(const QString &a, const QString &b)

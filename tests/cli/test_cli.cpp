@@ -3,6 +3,7 @@
 #include "CliFixture.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace dbkeel::test {
 namespace {
@@ -32,6 +33,31 @@ TEST_F(Cli, BadArgumentsCannotStart)
         EXPECT_TRUE(result.err.contains(QStringLiteral("usage:")) || result.err.contains(QStringLiteral("--sysdir")))
             << result.err.toStdString();
     }
+}
+
+TEST_F(Cli, CheckFindsTheInstallationOfTheSystemDirectory)
+{
+    const CliResult found = runCli({QStringLiteral("check")});
+    EXPECT_EQ(found.exitCode, 0) << found.err.toStdString();
+    EXPECT_TRUE(found.out.contains(QStringLiteral("database: DbkeelDemo (SQLite)"))) << found.out.toStdString();
+
+    // --sysdir wins over $DBKEEL_SYSDIR; a folder without the host library cannot start.
+    QTemporaryDir empty;
+    const CliResult missing = runCli({QStringLiteral("--sysdir"), empty.path(), QStringLiteral("check")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.out.contains(empty.path())) << missing.out.toStdString();
+}
+
+TEST_F(Cli, CheckReportsADatabaseThatDoesNotOpen)
+{
+    // The data source names a database file in a folder that does not exist.
+    QFile odbc(demoFolder() + QStringLiteral("/odbc.ini"));
+    ASSERT_TRUE(odbc.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    odbc.write("[DbkeelDemo]\nDriver = SQLite3\nDatabase = /nonexistent/folder/x.db\n");
+    odbc.close();
+    const CliResult result = runCli({QStringLiteral("check")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_FALSE(result.err.isEmpty());
 }
 
 }  // namespace

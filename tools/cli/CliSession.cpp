@@ -25,7 +25,7 @@ QTextStream &err()
 bool openInstallation(QString &error)
 {
     const QString systemDir = systemDirectory();
-    if (hostLib().load(1, systemDir) == -1) {
+    if (hostLib().loadInstalled(1) == -1) {
         error = QStringLiteral("HostCfg.dll 加载错误或者没有该文件！ (%1)").arg(systemDir);
         return false;
     }
