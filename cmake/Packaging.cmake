@@ -52,6 +52,8 @@ install(FILES ${packaging}/dbkeel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
 foreach(page Dbkeel.1 dbkeel-cli.1 dbkeel-make-demo.1)
   dbkeel_install_manual(${page} program)
 endforeach()
+file(CREATE_LINK Dbkeel.1.gz ${generated}/dbkeel.1.gz SYMBOLIC)  # the page of the lower-case link
+install(FILES ${generated}/dbkeel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
 dbkeel_install_package_docs(dbkeel program)
 
 # --- dbkeel-agent ---------------------------------------------------------------------------------
@@ -80,22 +82,25 @@ set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME dbkeel)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "unixodbc, libsqliteodbc, sqlite3")
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "tdsodbc")
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "administrator's workstation of an inspection-line installation
- Maintains the installation's dictionaries (devices, test items, parameters, line types,
- basic-information values), composes the inspection lines station by station, writes the index
- files the inspection programs read, cleans and inspects operational data, designs the statistics
- and vehicle-type tables and drives the station computers over the network. The database is SQL
- Server (through FreeTDS) or an embedded SQLite database, both reached through ODBC.
- .
- Contains the program Dbkeel, the command-line tool dbkeel-cli, the host library, the extension
- components, the schema scripts and the demo maker dbkeel-make-demo.")
+Maintains the installation's dictionaries (devices, test items, parameters,
+line types, basic-information values), composes the inspection lines station
+by station, writes the index files the inspection programs read, cleans and
+inspects operational data, designs the statistics and vehicle-type tables and
+drives the station computers over the network. The database is SQL Server
+(through FreeTDS) or an embedded SQLite database, both reached through ODBC.
+
+Contains the program Dbkeel, the command-line tool dbkeel-cli, the host
+library, the extension components, the schema scripts and the demo maker
+dbkeel-make-demo.")
 
 set(CPACK_DEBIAN_AGENT_PACKAGE_NAME dbkeel-agent)
 set(CPACK_DEBIAN_AGENT_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_AGENT_PACKAGE_CONTROL_EXTRA ${packaging}/agent/conffiles)
 set(CPACK_COMPONENT_AGENT_DESCRIPTION "resident program of an inspection-line station computer
- Listens on one UDP port and answers the command packets of the Dbkeel console: reports the station,
- lists its programs and, as far as /etc/dbkeel-agent.conf allows (nothing by default), sets the
- clock, shuts down or restarts the computer, starts programs of listed folders or ends processes.
- Runs as the systemd service dbkeel-agent.")
+Listens on one UDP port and answers the command packets of the Dbkeel
+console: reports the station, lists its programs and, as far as
+/etc/dbkeel-agent.conf allows (nothing by default), sets the clock, shuts
+down or restarts the computer, starts programs of listed folders or ends
+processes. Runs as the systemd service dbkeel-agent.")
 
 include(CPack)
