@@ -20,6 +20,7 @@
 #include "SchemaUpgrade.h"
 #include "SharedConnectionControl.h"
 #include "SharedDb.h"
+#include "StationCommands.h"
 #include "SystemConfigDialog.h"
 #include "Text.h"
 
@@ -44,7 +45,7 @@ namespace dbkeel {
 namespace {
 
 constexpr int kTimerPeriodMs = 100;
-constexpr int kNetworkChannel = 10, kRemoteNetworkPort = 9898, kAllChannels = 15;
+constexpr int kAllChannels = 15;
 const QString kTitle = QStringLiteral("数据库管理工具");
 const QString kProgramName = QStringLiteral("Dbkeel");
 
@@ -133,18 +134,18 @@ void MainWindow::initialise()
 
 void MainWindow::loadHostLibrary()
 {
-    if (hostLib().loadInstalled(1) == -1) {
+    const int loaded = hostLib().loadInstalled(1);
+    if (loaded < 0)  // missing, or lacking an export (whatever it has stays bound)
         prompt().message(kProgramName, QStringLiteral("HostCfg.dll 加载错误或者没有该文件！"));
+    if (loaded == -1)
         return;
-    }
     hostLib().getHostCfg(hostConfig());
     hostLib().postLog(toGbk(kProgramName));
 }
 
 void MainWindow::openStationNetwork()
 {
-    const int port = toInt(readSystemConfig().portId);
-    if (hostLib().openNet(kNetworkChannel, 0, port, kRemoteNetworkPort) == 0)
+    if (openStationChannel() == 0)
         AddLog(QStringLiteral("开网络端口失败"), true);
 }
 
@@ -360,13 +361,25 @@ void MainWindow::refreshComputerList()
 
 void MainWindow::loadLineTree()
 {
-    const std::optional<LineTree> tree = LoadLineTree(sharedDb());
-    if (!tree)
-        return;
+    QList<QTreeWidgetItem *> items;  // the widget's items of the nodes shown so far
     QTreeWidget *widget = m_panel->lineTree();
-    widget->clear();
-    QList<QTreeWidgetItem *> items;
-    for (const TreeNode &node : tree->nodes) {
+    const std::optional<LineTree> tree = LoadLineTree(sharedDb(), [&](const LineTree &built) {
+        showTreeNodes(built, items);
+        if (built.selected >= 0)
+            widget->setCurrentItem(items[built.selected]);  // logs the selection at once
+        widget->scrollToItem(items[built.visibleRoot]);
+    });
+    if (tree)
+        showTreeNodes(*tree, items);
+}
+
+void MainWindow::showTreeNodes(const LineTree &tree, QList<QTreeWidgetItem *> &items)
+{
+    QTreeWidget *widget = m_panel->lineTree();
+    if (items.isEmpty())
+        widget->clear();
+    for (qsizetype i = items.size(); i < tree.nodes.size(); ++i) {
+        const TreeNode &node = tree.nodes[i];
         auto *item = node.parent < 0 ? new QTreeWidgetItem(widget) : new QTreeWidgetItem(items[node.parent]);
         item->setText(0, node.text);
         item->setIcon(0, treeIcon(node.bitmap));
@@ -374,10 +387,6 @@ void MainWindow::loadLineTree()
         items << item;
     }
     widget->expandAll();
-    if (tree->selected >= 0)
-        widget->setCurrentItem(items[tree->selected]);
-    if (tree->visibleRoot >= 0)
-        widget->scrollToItem(items[tree->visibleRoot]);
 }
 
 void MainWindow::reloadLineLayout()

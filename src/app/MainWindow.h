@@ -21,6 +21,7 @@ namespace dbkeel {
 
 class CommandTable;
 class MainWindowPanel;
+struct LineTree;
 
 // The bounds of the exit sequence's waits.
 struct ExitWaits {
@@ -48,6 +49,9 @@ public:
     // The window's operations that other screens reach.
     void login();
     void loadLineTree();
+    // Adds the nodes of `tree` that `items` does not hold yet (clearing the widget first when it
+    // holds none).
+    void showTreeNodes(const LineTree &tree, QList<QTreeWidgetItem *> &items);
     void showCounts();
     // ScreenHost
     QWidget *owner() override { return this; }

@@ -7,6 +7,7 @@
 #include "ScreenDialog.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,17 @@ ReportListView *reportList(QWidget *parent, const QString &name, const QRect &pl
 }
 
 }  // namespace
+
+QFont consoleButtonFont(const QStringList &families, const QFont &dialogFont)
+{
+    const QString face = QStringLiteral("幼圆");
+    if (!families.contains(face, Qt::CaseInsensitive))
+        return dialogFont;
+    QFont font(face);
+    font.setPixelSize(30);
+    font.setWeight(QFont::DemiBold);
+    return font;
+}
 
 MainWindowPanel::MainWindowPanel(QWidget *parent) : QWidget(parent), m_background(screenBackground())
 {
@@ -113,8 +125,7 @@ void MainWindowPanel::styleConsoleButtons()
     m_console.restart->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
     m_console.syncTime->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
     m_console.shutdown->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
-    m_buttonFont = m_layout.fontSettings().font();
-    m_buttonFont.setWeight(QFont::DemiBold);
+    m_buttonFont = consoleButtonFont(QFontDatabase::families(), m_layout.fontSettings().font());
 }
 
 void MainWindowPanel::setUpListColumns()

@@ -18,6 +18,10 @@ namespace dbkeel {
 
 class ReportListView;
 
+// The font of the buttons 重启, 同步时间 and 关机: "幼圆", 30 pixels high, weight 600 (DemiBold) when that
+// face is among the installed `families`; otherwise the dialog font as it is.
+QFont consoleButtonFont(const QStringList &families, const QFont &dialogFont);
+
 class MainWindowPanel : public QWidget {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "AddLoginIP.h"
 
+#include "IpAddressEdit.h"
 #include "ReportListView.h"
 #include "ScreenControls.h"
 
@@ -28,7 +29,8 @@ AddLoginIP::AddLoginIP(QWidget *parent)
     };
     m_name = field(10, QStringLiteral("名称:"), QStringLiteral("name"));
     m_number = field(44, QStringLiteral("编号:"), QStringLiteral("number"));
-    m_ip = field(78, QStringLiteral("IP地址:"), QStringLiteral("ip"));
+    m_ip = placeLabelled<IpAddressEdit>(this, kLabelLeft, QStringLiteral("IP地址:"), {kFieldLeft, 78, kFieldWidth, kRowHeight},
+                                        QStringLiteral("ip"));
     m_port = field(112, QStringLiteral("端口:"), QStringLiteral("port"));
     m_type = placeLabelled<QComboBox>(this, kLabelLeft, QStringLiteral("类型:"), {kFieldLeft, 146, kFieldWidth, kRowHeight},
                                       QStringLiteral("type"));

@@ -10,6 +10,8 @@ class QLineEdit;
 
 namespace dbkeel {
 
+class IpAddressEdit;
+
 class AddLoginIP : public ScreenDialog {
     Q_OBJECT
 
@@ -23,7 +25,8 @@ private:
     QWidget *controlOf(LoginField field) const;
 
     LoginComputers m_computers;
-    QLineEdit *m_name = nullptr, *m_number = nullptr, *m_ip = nullptr, *m_port = nullptr;
+    QLineEdit *m_name = nullptr, *m_number = nullptr, *m_port = nullptr;
+    IpAddressEdit *m_ip = nullptr;
     QComboBox *m_type = nullptr;
 };
 

@@ -45,15 +45,17 @@ QString keyOf(const RegistryEntry &entry)
     return QStringLiteral("%1-%2").arg(entry.station.ip, entry.station.port);
 }
 
-// Walks the registry once per distinct IP–port key, sending `code`.
+// Walks the registry once per distinct IP–port key, sending `code`. Each entry is read when the
+// walk reaches it, so a reply that came in during the sweep spares its computer a second request.
 void sweep(int code, bool skipConnected)
 {
     QSet<QString> visited;
     int n = 0;
-    for (const RegistryEntry &entry : stationRegistry().entries()) {
+    for (int i = 0; i < stationRegistry().count(); ++i) {
         if (stopRequested())
             break;
         try {
+            const RegistryEntry entry = stationRegistry().entry(i);
             const QString key = keyOf(entry);
             if (visited.contains(key) || (skipConnected && entry.connected))
                 continue;

@@ -5,6 +5,7 @@
 #include "HostLib.h"
 #include "Paths.h"
 #include "Prompt.h"
+#include "StationCommands.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -43,9 +44,19 @@ void replaceHostLibrary(std::chrono::milliseconds receiveLoopWait)
     const QString chosen = prompt().chooseFile(ConsoleOperations::fileRequestFor(hostLibrarySuffix()));
     if (chosen.isEmpty())
         return;
+    const bool receiving = consoleThreads().isReceiveLoopRunning();
     consoleThreads().stopReceiveLoop(receiveLoopWait);
-    hostLib().unload();
-    replaceFile(chosen, joinPath(systemDirectory(), QFileInfo(chosen).fileName()));
+    {
+        // The worker's sweep and the watchdog's probe wait here and go on with the new library.
+        const HostLib::Hold hold(hostLib());
+        hostLib().closeNet(kStationChannel);  // the old library's socket would keep the port
+        hostLib().unload();
+        replaceFile(chosen, joinPath(systemDirectory(), QFileInfo(chosen).fileName()));
+        hostLib().load(1, systemDirectory());
+        openStationChannel();
+    }
+    if (receiving)
+        consoleThreads().startReceiveLoop();
     prompt().message(QStringLiteral("提示"), QStringLiteral("更新成功,请重新启动本系统工具!"), PromptIcon::Information);
 }
 

@@ -5,9 +5,10 @@
 
 namespace dbkeel {
 
-// Asks for the file; stops the receive loop (waiting at most `receiveLoopWait`), unloads the host
-// library and puts a copy of the file under its own name into the system directory. The library
-// is not loaded again: the program runs without it until it is restarted.
+// Asks for the file; stops the receive loop (waiting at most `receiveLoopWait`); then, holding every
+// other user of the host library out of it, closes channel 10, unloads the library, puts a copy of
+// the file under its own name into the system directory, binds the library again and reopens
+// channel 10 on PORTID; starts the receive loop again when it was running.
 void replaceHostLibrary(std::chrono::milliseconds receiveLoopWait = std::chrono::milliseconds(500));
 
 }  // namespace dbkeel

@@ -88,13 +88,12 @@ void LoginComputers::deleteRow(int row)
 {
     if (m_list.rowCount() == 0 || row < 0 || row >= m_list.rowCount() || !sharedDb().isOpen())
         return;
-    const QString statement =
-        QStringLiteral("delete from tb_login_ip_info where PCType = %1 and \t\t\t          LoginPCname =%2  and "
-                       "LoginPCip=%3 and LoginPCport = %4 ; ")
-            .arg(sqlNumber(m_list.itemText(row, PcType)), sqlText(m_list.itemText(row, Name)),
-                 sqlText(m_list.itemText(row, Ip)), sqlNumber(m_list.itemText(row, Port)));
     try {
-        sharedDb().exec(statement);
+        sharedDb().exec(
+            QStringLiteral("delete from tb_login_ip_info where PCType = %1 and \t\t\t          LoginPCname =%2  and "
+                           "LoginPCip=%3 and LoginPCport = %4 ; ")
+                .arg(sqlNumber(m_list.itemText(row, PcType)), sqlText(m_list.itemText(row, Name)),
+                     sqlText(m_list.itemText(row, Ip)), sqlNumber(m_list.itemText(row, Port))));
         m_list.deleteRow(row);
     } catch (const DbError &error) {
         reportDbError(kCaption, QStringLiteral("删除信息异常"), error, AfterDbError::KeepReady);

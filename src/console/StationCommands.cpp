@@ -1,5 +1,6 @@
 #include "StationCommands.h"
 
+#include "AppConfig.h"
 #include "AppLog.h"
 #include "AppState.h"
 #include "ConsoleState.h"
@@ -96,11 +97,16 @@ int SendCommand(const QString &ip, int port, int code)
     return 0;
 }
 
+int openStationChannel()
+{
+    return hostLib().openNet(kStationChannel, 0, toInt(PortId()), kPeerPort);
+}
+
 bool reopenStationChannel()
 {
     hostLib().closeNet(kStationChannel);
     QThread::msleep(100);
-    return hostLib().openNet(kStationChannel, 0, toInt(localStation().port), kPeerPort) > 0;
+    return openStationChannel() > 0;
 }
 
 }  // namespace dbkeel

@@ -26,7 +26,9 @@ int SendCommand(const QString &ip, int port, int code);
 // user-interface thread never write it at once. The host library's result (> 0 sent).
 int sendPacket(const QString &ip, int port, const CommandPacket &packet);
 
-// Reopens channel 10 on the local station's port: true when OpenNet succeeded.
+// Opens channel 10 on PORTID; OpenNet's result (0 is failure).
+int openStationChannel();
+// Closes channel 10 and, after 100 ms, opens it again on PORTID: true when OpenNet succeeded.
 bool reopenStationChannel();
 
 }  // namespace dbkeel

@@ -1,5 +1,6 @@
 #include "UpdateIpData.h"
 
+#include "IpAddressEdit.h"
 #include "Prompt.h"
 #include "ScreenControls.h"
 #include "StationAddress.h"
@@ -25,7 +26,9 @@ UpdateIpData::UpdateIpData(QWidget *parent, const StationRowRecord &record)
         return placeLabelled<QLineEdit>(this, kLabelLeft, label, {kFieldLeft, top, width, kRowHeight}, name, text);
     };
     const bool addressOnly = record.isAddressOnly();
-    m_address = field(14, QStringLiteral("IP:"), QStringLiteral("address"), record.address);
+    m_address = placeLabelled<IpAddressEdit>(this, kLabelLeft, QStringLiteral("IP:"), {kFieldLeft, 14, 140, kRowHeight},
+                                             QStringLiteral("address"));
+    m_address->setText(record.address);
     m_port = field(46, QStringLiteral("端口:"), QStringLiteral("port"), record.port);
     m_brakeType = placeLabelled<QComboBox>(this, kLabelLeft, QStringLiteral("制动台类型:"),
                                            {kFieldLeft, 78, kFieldWidth, kRowHeight}, QStringLiteral("brakeType"));

@@ -12,6 +12,8 @@ class QLineEdit;
 
 namespace dbkeel {
 
+class IpAddressEdit;
+
 class UpdateIpData : public ScreenDialog {
     Q_OBJECT
 
@@ -26,7 +28,8 @@ private:
     void readBack();
 
     StationRowRecord m_record;  // the six texts as typed when "确定" closed the editor, each cut to its limit
-    QLineEdit *m_address = nullptr, *m_port = nullptr, *m_areaCode = nullptr, *m_path = nullptr, *m_remark = nullptr;
+    IpAddressEdit *m_address = nullptr;
+    QLineEdit *m_port = nullptr, *m_areaCode = nullptr, *m_path = nullptr, *m_remark = nullptr;
     QComboBox *m_brakeType = nullptr;
 };
 

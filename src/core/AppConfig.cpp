@@ -53,6 +53,12 @@ QString &ConfigFilePath()
     return path;
 }
 
+QString &PortId()
+{
+    static QString port = dbtool::PortIdDefault;
+    return port;
+}
+
 LocalIpList &localIpList()
 {
     static LocalIpList list;
@@ -99,6 +105,7 @@ void ReadConfig()
     const QString serverIp =
         file.readString(dbtool::Section, dbtool::ServerIp, dbtool::ServerIpDefault, dbtool::AddressWidth);
     const QString portId = file.readString(dbtool::Section, dbtool::PortId, dbtool::PortIdDefault, dbtool::AddressWidth);
+    PortId() = portId;
     if (!local.addresses.contains(serverIp)) {
         AddLog(QStringLiteral("错误IP:%1").arg(serverIp), false);
         AddLog(QStringLiteral("系统设置IP有误,在本机所有IP中无法查询到,请重新设置!!"), false);

@@ -30,6 +30,9 @@ inline constexpr int WideWidth = 300, AddressWidth = 32, FallbackWidth = 18;
 inline std::atomic<qint16> UserLevel{0};
 QString &ProgramVersion();
 QString &ConfigFilePath();  // set by ReadConfig
+// PORTID as ReadConfig read it, whether or not SERVERIP was accepted: the local port of the station
+// network (channel 10), on which it is opened at start-up and reopened later.
+QString &PortId();
 LocalIpList &localIpList();
 
 // Field 0 (the path) of a host configuration entry; empty when missing.

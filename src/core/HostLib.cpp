@@ -54,12 +54,6 @@ void bind(const SharedLibrary &library, const char *name, Fn &slot, QStringList 
         missing << QString::fromLatin1(name);
 }
 
-template<typename Fn, typename... Args>
-int call(Fn fn, Args... args)
-{
-    return fn ? fn(args...) : kHostMissing;
-}
-
 // The NUL-terminated text at `offset` of `record`, at most `room` bytes long.
 QByteArray textAt(const QByteArray &record, int offset, int room)
 {
@@ -72,6 +66,40 @@ QByteArray textAt(const QByteArray &record, int offset, int room)
 HostLib::HostLib() : m_exports(std::make_unique<Exports>()) {}
 
 HostLib::~HostLib() = default;
+
+HostLib::Hold::Hold(HostLib &lib) : m_lib(lib)
+{
+    m_lib.m_use.lock();
+    m_lib.m_holder = std::this_thread::get_id();
+}
+
+HostLib::Hold::~Hold()
+{
+    m_lib.m_holder = std::thread::id();
+    m_lib.m_use.unlock();
+}
+
+std::shared_lock<std::shared_mutex> HostLib::use()
+{
+    if (m_holder.load() == std::this_thread::get_id())
+        return {};
+    return std::shared_lock(m_use);
+}
+
+std::unique_lock<std::shared_mutex> HostLib::useAlone()
+{
+    if (m_holder.load() == std::this_thread::get_id())
+        return {};
+    return std::unique_lock(m_use);
+}
+
+template<typename Fn, typename... Args>
+int HostLib::call(Fn Exports::*slot, Args... args)
+{
+    const auto lock = use();
+    const Fn fn = (*m_exports).*slot;
+    return fn ? fn(args...) : kHostMissing;
+}
 
 QString HostLib::libraryFileName(int variant)
 {
@@ -87,7 +115,8 @@ QString HostLib::libraryFileName(int variant)
 
 int HostLib::load(int variant, const QString &systemDir)
 {
-    unload();
+    const auto lock = useAlone();
+    unloadInUse();
     if (!m_library.open(systemDir + QLatin1Char('/') + libraryFileName(variant))) {
         m_error = m_library.errorString();
         return -1;
@@ -126,18 +155,24 @@ int HostLib::loadInstalled(int variant)
 
 void HostLib::unload()
 {
+    const auto lock = useAlone();
+    unloadInUse();
+}
+
+void HostLib::unloadInUse()
+{
     *m_exports = Exports{};
     m_library.close();
 }
 
 bool HostLib::isLoaded() const { return m_library.isOpen(); }
 
-int HostLib::getHostCfg(HostConfigRecord &record) { return call(m_exports->getHostCfg, record.data()); }
+int HostLib::getHostCfg(HostConfigRecord &record) { return call(&Exports::getHostCfg, record.data()); }
 
 int HostLib::getField(const QByteArray &text, QByteArray &out, int index)
 {
     char field[HOSTCFG_FIELD_SIZE] = {};
-    const int result = call(m_exports->getField, text.constData(), field, index);
+    const int result = call(&Exports::getField, text.constData(), field, index);
     out = QByteArray(field);
     return result;
 }
@@ -145,7 +180,7 @@ int HostLib::getField(const QByteArray &text, QByteArray &out, int index)
 int HostLib::getField2(const QByteArray &text, QByteArray &out, int index, char separator)
 {
     char field[HOSTCFG_FIELD_SIZE] = {};
-    const int result = call(m_exports->getField2, text.constData(), field, index, separator);
+    const int result = call(&Exports::getField2, text.constData(), field, index, separator);
     out = QByteArray(field);
     return result;
 }
@@ -153,19 +188,19 @@ int HostLib::getField2(const QByteArray &text, QByteArray &out, int index, char 
 int HostLib::getVers(const QByteArray &file, QByteArray &version, QByteArray &text2, QByteArray &text3)
 {
     QByteArray record(HOSTCFG_VERSION_SIZE, '\0');
-    const int result = call(m_exports->getVers, file.constData(), record.data());
+    const int result = call(&Exports::getVers, file.constData(), record.data());
     version = textAt(record, HOSTCFG_VERSION_TEXT, HOSTCFG_VERSION_NAME - HOSTCFG_VERSION_TEXT);
     text2 = textAt(record, HOSTCFG_VERSION_NAME, HOSTCFG_VERSION_DESCRIPTION - HOSTCFG_VERSION_NAME);
     text3 = textAt(record, HOSTCFG_VERSION_DESCRIPTION, HOSTCFG_VERSION_SIZE - HOSTCFG_VERSION_DESCRIPTION);
     return result;
 }
 
-int HostLib::postLog(const QByteArray &text) { return call(m_exports->postLog, text.constData()); }
+int HostLib::postLog(const QByteArray &text) { return call(&Exports::postLog, text.constData()); }
 
 int HostLib::getHostIP(LocalIpList &out)
 {
     QByteArray record(HOSTCFG_IP_RECORD_SIZE, '\0');
-    const int result = call(m_exports->getHostIP, record.data());
+    const int result = call(&Exports::getHostIP, record.data());
     int32_t count = 0;
     std::memcpy(&count, record.constData(), sizeof count);
     out.addresses.clear();
@@ -177,26 +212,26 @@ int HostLib::getHostIP(LocalIpList &out)
 
 int HostLib::openNet(int channel, int mode, int localPort, int remotePort)
 {
-    return call(m_exports->openNet, channel, mode, localPort, remotePort);
+    return call(&Exports::openNet, channel, mode, localPort, remotePort);
 }
 
-int HostLib::closeNet(int channel) { return call(m_exports->closeNet, channel); }
+int HostLib::closeNet(int channel) { return call(&Exports::closeNet, channel); }
 
 int HostLib::sendNetData(int channel, const QByteArray &ip, int port, const char *data, int length)
 {
-    return call(m_exports->sendNetData, channel, ip.constData(), port, data, length);
+    return call(&Exports::sendNetData, channel, ip.constData(), port, data, length);
 }
 
 int HostLib::readNetData(int channel, char *data, int length)
 {
-    return call(m_exports->readNetData, channel, data, length);
+    return call(&Exports::readNetData, channel, data, length);
 }
 
-int HostLib::scanPort(const QByteArray &host, int port) { return call(m_exports->scanPort, host.constData(), port); }
+int HostLib::scanPort(const QByteArray &host, int port) { return call(&Exports::scanPort, host.constData(), port); }
 
-int HostLib::trimLeft(char *text, char c) { return call(m_exports->trimLeft, text, c); }
+int HostLib::trimLeft(char *text, char c) { return call(&Exports::trimLeft, text, c); }
 
-int HostLib::trimRight(char *text, char c) { return call(m_exports->trimRight, text, c); }
+int HostLib::trimRight(char *text, char c) { return call(&Exports::trimRight, text, c); }
 
 HostLib &hostLib()
 {

@@ -8,7 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <thread>
 
 namespace dbkeel {
 
@@ -37,12 +41,29 @@ struct LocalIpList {
     QString computerName;
 };
 
+// Every call runs while the library cannot be unloaded: calls share a lock that load, unload and
+// a Hold take alone, so a thread inside the library (the watchdog's probe, a sweep's send) is never
+// left running in freed code.
 class HostLib {
 public:
     HostLib();
     ~HostLib();
     HostLib(const HostLib &) = delete;
     HostLib &operator=(const HostLib &) = delete;
+
+    // Keeps every other thread out of the library while it lives: it waits for the calls under
+    // way, and calls made meanwhile wait for its end and then go to whatever library is bound
+    // then. The holding thread's own calls, unload and load go through (one Hold at a time).
+    class Hold {
+    public:
+        explicit Hold(HostLib &lib);
+        ~Hold();
+        Hold(const Hold &) = delete;
+        Hold &operator=(const Hold &) = delete;
+
+    private:
+        HostLib &m_lib;
+    };
 
     // Loads <systemDir>/<libraryFileName(variant)> and binds every export.
     // 1 when all are bound; -1 when the library does not load (nothing bound);
@@ -75,9 +96,18 @@ public:
 
 private:
     struct Exports;
+    // The caller's share of the library, or nothing on the holding thread.
+    std::shared_lock<std::shared_mutex> use();
+    std::unique_lock<std::shared_mutex> useAlone();
+    template<typename Fn, typename... Args>
+    int call(Fn Exports::*slot, Args... args);
+    void unloadInUse();
+
     SharedLibrary m_library;
     std::unique_ptr<Exports> m_exports;
     QString m_error;
+    std::shared_mutex m_use;
+    std::atomic<std::thread::id> m_holder{};
 };
 
 HostLib &hostLib();              // the process-wide binding

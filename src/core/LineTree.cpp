@@ -36,7 +36,7 @@ int addNode(LineTree &tree, TreeNode::Kind kind, const QString &text, int bitmap
 // Builds the tree while it fills the registry; registry entries beyond its capacity are dropped.
 class TreeBuilder {
 public:
-    explicit TreeBuilder(SharedDb &db) : m_db(db) {}
+    TreeBuilder(SharedDb &db, const std::function<void(const LineTree &)> &selected) : m_db(db), m_selected(selected) {}
 
     LineTree build();
 
@@ -45,8 +45,10 @@ private:
     bool addStations(const LineRow &line);
     bool addComputers();
     void addRegistryEntry(const RegistryEntry &entry);
+    void select(int visibleRoot, int node);
 
     SharedDb &m_db;
+    const std::function<void(const LineTree &)> &m_selected;
     LineTree m_tree;
     int m_lastLine = -1;
     QSet<QString> m_addressKeys;
@@ -66,8 +68,7 @@ LineTree TreeBuilder::build()
     for (const LineRow &line : *lines)
         if (!addStations(line))
             return m_tree;
-    m_tree.visibleRoot = root;
-    m_tree.selected = m_lastLine;
+    select(root, m_lastLine);
     if (!addComputers())
         return m_tree;
     AddLog(QStringLiteral("总共有%1工位或计算机").arg(m_addressKeys.size()), true);
@@ -162,15 +163,22 @@ bool TreeBuilder::addComputers()
             entry.kind = 1;
             addRegistryEntry(entry);
         }
-        if (root >= 0) {
-            m_tree.visibleRoot = root;
-            m_tree.selected = group;
-        }
+        cursor.close();  // the selection's own queries run on the connection
+        if (root >= 0)
+            select(root, group);
         return true;
     } catch (const DbError &error) {
         AddLog(QStringLiteral("查询登录异常") + error.text(), false);
         return false;
     }
+}
+
+void TreeBuilder::select(int visibleRoot, int node)
+{
+    m_tree.visibleRoot = visibleRoot;
+    m_tree.selected = node;
+    if (m_selected)
+        m_selected(m_tree);
 }
 
 void TreeBuilder::addRegistryEntry(const RegistryEntry &entry)
@@ -208,11 +216,11 @@ int countRows(SharedDb &db, const QString &query)
 
 }  // namespace
 
-std::optional<LineTree> LoadLineTree(SharedDb &db)
+std::optional<LineTree> LoadLineTree(SharedDb &db, const std::function<void(const LineTree &)> &selected)
 {
     if (!db.isOpen())
         return std::nullopt;
-    return TreeBuilder(db).build();
+    return TreeBuilder(db, selected).build();
 }
 
 int bracketNumber(const QString &nodeText)

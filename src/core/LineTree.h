@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace dbkeel {
@@ -40,8 +41,10 @@ inline constexpr int kMaxLines = 30;
 
 // Runs group 2 of the schema upgrade, reads lines, stations and tb_login_ip_info and rebuilds
 // stationRegistry(). Nothing (nullopt) when the connection is not open; otherwise the tree, which is
-// root 1 alone when the upgrade or the reading failed early.
-std::optional<LineTree> LoadLineTree(SharedDb &db);
+// root 1 alone when the upgrade or the reading failed early. `selected` is called at each moment
+// the load selects a node — the last line once the lines are read, then the last computer group —
+// with the tree built so far, so that the view selects it then (and logs it before the summary).
+std::optional<LineTree> LoadLineTree(SharedDb &db, const std::function<void(const LineTree &)> &selected = {});
 
 // The integer between the first "[" and the following "]"; 0 without a bracket.
 int bracketNumber(const QString &nodeText);

@@ -1,5 +1,7 @@
 #include "SqlValue.h"
 
+#include "SharedDb.h"
+
 #include <QRegularExpression>
 
 namespace dbkeel {
@@ -15,9 +17,10 @@ QString sqlNumber(const QString &value)
 {
     static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
     const QString trimmed = value.trimmed();
-    if (decimal.match(trimmed).hasMatch())
-        return trimmed;
-    return sqlText(value);
+    if (!decimal.match(trimmed).hasMatch())
+        throw DbError(QStringLiteral("[Dbkeel]Conversion failed when converting the varchar value %1 to data type int.")
+                          .arg(sqlText(value)));
+    return trimmed;
 }
 
 QString sqlNumber(long long value) { return QString::number(value); }

@@ -9,9 +9,10 @@ namespace dbkeel {
 QString sqlText(const QString &value);
 
 // A value the statement writes unquoted (codes, ports, ids): a valid decimal integer
-// (optional sign, digits, surrounding blanks ignored) is written as it is, anything else
-// as a quoted literal, so a wrong value fails on its column's type instead of changing
-// the statement.
+// (optional sign, digits, surrounding blanks ignored) is written as it is. Anything else, the
+// empty text included, is refused with a DbError in the driver's manner before any statement
+// runs: SQL Server would quietly store '' as 0, and the embedded database would let a wrong
+// value compare unequal instead of failing.
 QString sqlNumber(const QString &value);
 QString sqlNumber(long long value);
 

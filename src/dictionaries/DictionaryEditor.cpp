@@ -272,11 +272,12 @@ int DictionaryEditor::writeToDatabase()
             *text = cutToGbkBytes(*text, RowEditorRecord::kTextBytes);
         values.remark = cutToGbkBytes(values.remark, RowEditorRecord::kRemarkBytes);
         const bool pending = values.id == kPending;
-        const QString statement = pending                        ? dictionaryInsertStatement(m_variant, values)
-                                  : values.state == kWithdrawn ? dictionaryDeleteStatement(m_variant, values)
-                                                               : dictionaryUpdateStatement(m_variant, values);
         const bool update = !pending && values.state != kWithdrawn;
         try {
+            // Built inside the try: a code that is not a number is refused as this row's error.
+            const QString statement = pending  ? dictionaryInsertStatement(m_variant, values)
+                                      : update ? dictionaryUpdateStatement(m_variant, values)
+                                               : dictionaryDeleteStatement(m_variant, values);
             // An update addresses its row by ID and code: a stored row whose code was changed in the
             // list matches nothing, and saying "done" would lose the edit silently.
             if (sharedDb().exec(statement) == 0 && update) {

@@ -91,10 +91,10 @@ bool LineTypeEditor::prepareEdit(int row)
     return true;
 }
 
-bool LineTypeEditor::execQuietly(const QString &statement)
+bool LineTypeEditor::execQuietly(const std::function<QString()> &statement)
 {
     try {
-        sharedDb().exec(statement);
+        sharedDb().exec(statement());  // building it may refuse a code that is not a number
         return true;
     } catch (const DbError &) {
         return false;  // the row stays as it was
@@ -116,13 +116,13 @@ void LineTypeEditor::finishEdit(int row, bool accepted)
         case RowOperation::Modify:
             if (!passesDuplicateTest(m_list, CodeColumn, NameColumn, -1, record.name, m_oldName))
                 prompt().message(kNotice, QStringLiteral("修改名称已经存在,请仔细核实!!"), PromptIcon::Exclamation);
-            else if (execQuietly(lineTypeRenameStatement(record.name, code, m_oldName)))
+            else if (execQuietly([&] { return lineTypeRenameStatement(record.name, code, m_oldName); }))
                 m_list.setItemText(row, NameColumn, record.name);
             break;
         case RowOperation::Delete:
             if (prompt().message(kNotice, QStringLiteral("注意:若删除以后将无法恢复,确定要删除?确定(删除),取消"),
                                  PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel) == PromptButton::Ok
-                && execQuietly(lineTypeDeleteStatement(code, m_list.itemText(row, NameColumn))))
+                && execQuietly([&] { return lineTypeDeleteStatement(code, m_list.itemText(row, NameColumn)); }))
                 m_list.deleteRow(row);
             break;
         case RowOperation::None:

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace dbkeel {
 
 // Statements of tb_id_linetype.
@@ -46,7 +48,8 @@ signals:
 private:
     void appendRow(const QString &code, const QString &name, ListColor color);
     void showLargestCode();
-    bool execQuietly(const QString &statement);
+    // Runs the statement `statement` builds; false on any error, which is passed over.
+    bool execQuietly(const std::function<QString()> &statement);
 
     ReportListModel m_list;
     ScreenStatus m_status;

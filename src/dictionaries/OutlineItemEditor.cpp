@@ -65,6 +65,9 @@ QString embeddedUpsert(const QString &code, const OutlineItem &item)
 
 QString outlineSaveStatement(Dialect dialect, const OutlineItem &item)
 {
+    // The installation's statement ends with the code unquoted: a code that is not a number fails
+    // there, on both databases.
+    const QString number = sqlNumber(item.code);
     if (dialect == Dialect::Sqlite)
         return embeddedUpsert(sqlText(item.code), item);
     const QString code = sqlText(item.code), name = sqlText(item.name), alias = sqlText(item.alias),
@@ -73,7 +76,7 @@ QString outlineSaveStatement(Dialect dialect, const OutlineItem &item)
                           "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 , "
                           "%4, %5 ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t=%2,alias=%3 , "
                           "remark=%4,usetypeabout=%5 where pingdingid = %6 END ;")
-        .arg(code, name, alias, type, description, sqlNumber(item.code));
+        .arg(code, name, alias, type, description, number);
 }
 
 QString outlineImportStatement(Dialect dialect, const OutlineItem &item)
@@ -228,8 +231,17 @@ void OutlineItemEditor::importFile()
                                         QStringLiteral("是否要清除所有内容后写入导入数据？确定(清除重新导入),取消(不清除直接导入)"),
                                         PromptIcon::Question, PromptButtons::OkCancel,
                                         PromptButton::Cancel) == PromptButton::Ok;
-    if (!sharedDb().isOpen())
-        return;
+    // With the database closed nothing is written, but the import still ends as it always does.
+    const bool imported = !sharedDb().isOpen() || importItems(readItems(path), clear);
+    if (imported)
+        prompt().message(QStringLiteral("提示"), QStringLiteral("导入完毕"), PromptIcon::Information);
+    m_status.setLeft(QStringLiteral("导入结束,刷新列表..."));
+    load();
+    m_status.setLeft(imported ? QStringLiteral("导入数据完毕") : QStringLiteral("导入失败"));
+}
+
+QList<OutlineItem> OutlineItemEditor::readItems(const QString &path)
+{
     const ProfileFile file(path);
     QList<OutlineItem> items;
     for (int k : exchangeKeys(file, kSection, QStringLiteral("ID_"))) {
@@ -241,6 +253,11 @@ void OutlineItemEditor::importFile()
         if (!item.code.isEmpty())
             items << item;
     }
+    return items;
+}
+
+bool OutlineItemEditor::importItems(const QList<OutlineItem> &items, bool clear)
+{
     m_status.setLeft(QStringLiteral("正在导入数据,请稍等..."));
     m_status.setProgressRange(1, int(items.size()));
     m_status.setProgress(0);
@@ -250,11 +267,7 @@ void OutlineItemEditor::importFile()
     else
         importEach(items);
     m_status.setProgress(0);
-    if (imported)
-        prompt().message(QStringLiteral("提示"), QStringLiteral("导入完毕"), PromptIcon::Information);
-    m_status.setLeft(QStringLiteral("导入结束,刷新列表..."));
-    load();
-    m_status.setLeft(imported ? QStringLiteral("导入数据完毕") : QStringLiteral("导入失败"));
+    return imported;
 }
 
 void OutlineItemEditor::importEach(const QList<OutlineItem> &items)

@@ -68,6 +68,11 @@ public:
 private:
     void writeRow(int row, const OutlineItem &item);
     bool exportTo(const QString &path);
+    // The items of an exchange file, those without a code left out.
+    static QList<OutlineItem> readItems(const QString &path);
+    // Writes the items (after clearing the table when `clear`), with the status and progress of an
+    // import; false when a clearing import failed and wrote nothing.
+    bool importItems(const QList<OutlineItem> &items, bool clear);
     // Without clearing each item is written on its own; a failure is reported and the next follows.
     void importEach(const QList<OutlineItem> &items);
     // Clear first: the clear and every item, or after a failure (reported) nothing.

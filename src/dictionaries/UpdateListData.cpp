@@ -1,5 +1,6 @@
 #include "UpdateListData.h"
 
+#include "GbkTextLimit.h"
 #include "Prompt.h"
 #include "ScreenControls.h"
 
@@ -14,10 +15,11 @@ namespace dbkeel {
 
 namespace {
 
+// The record's widths count GBK bytes; so do the boxes, so what they show is what is stored.
 QLineEdit *placeEdit(QWidget *screen, const QRect &geometry, const QString &objectName)
 {
     auto *edit = placeControl<QLineEdit>(screen, geometry, objectName);
-    edit->setMaxLength(RowEditorRecord::kTextBytes);
+    limitGbkBytes(edit, RowEditorRecord::kTextBytes);
     return edit;
 }
 
@@ -37,9 +39,10 @@ UpdateListData::UpdateListData(QWidget *parent)
     m_state = placeControl<QComboBox>(this, {90, 76, 270, 22}, QStringLiteral("state"));
     m_state->setEditable(true);
     m_state->addItems({QStringLiteral("无效"), QStringLiteral("使用"), QStringLiteral("恢复")});
-    m_state->lineEdit()->setMaxLength(RowEditorRecord::kTextBytes);
+    limitGbkBytes(m_state->lineEdit(), RowEditorRecord::kTextBytes);
     placeLabel(this, {16, 108, 70, 20}, QStringLiteral("注释:"));
     m_remark = placeControl<QPlainTextEdit>(this, {90, 106, 270, 60}, QStringLiteral("remark"));
+    limitGbkBytes(m_remark, RowEditorRecord::kRemarkBytes);
     placeLabel(this, {16, 178, 70, 20}, QStringLiteral("插入日期:"));
     m_time = placeEdit(this, {90, 176, 270, 22}, QStringLiteral("time"));
     m_time->setReadOnly(true);

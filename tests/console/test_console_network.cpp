@@ -1,5 +1,6 @@
 // The console side over the real host library's channel 10, against real agents on 127.0.0.1.
 
+#include "AppConfig.h"
 #include "ConsoleEvents.h"
 #include "ConsoleOperations.h"
 #include "ConsoleState.h"
@@ -28,6 +29,9 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace dbkeel::test {
 namespace {
 
@@ -49,6 +53,7 @@ protected:
         }
         ASSERT_NE(consolePort, 0);
         localStation() = StationRecord{1, QStringLiteral("127.0.0.1"), QString::number(consolePort), QStringLiteral("远程")};
+        PortId() = QString::number(consolePort);
         stationRegistry().clear();
         StartupSweepDone = 0;
         PendingCommand = 0;
@@ -179,6 +184,25 @@ TEST_F(ConsoleNetworkTest, AConnectSweepAsksEachAddressOnceAndMarksAllItsEntries
 
     ConnectSweep();  // everyone is connected: nothing more is sent
     EXPECT_EQ(first.logCount(QStringLiteral("console 远程")), 1);
+}
+
+// The sweep reads each entry when it reaches it: a computer that answered the sweep's earlier request
+// under another entry's address is not asked again.
+TEST_F(ConsoleNetworkTest, AReplyDuringTheSweepSparesTheEntriesItMarked)
+{
+    AgentProcess agent{{QStringLiteral("--bind"), QStringLiteral("0.0.0.0"), QStringLiteral("--ip"), QStringLiteral("127.0.0.2")}};
+    ASSERT_TRUE(agent.isReady());
+    addStation(agent.portText());  // asked at 127.0.0.1; the reply names 127.0.0.2
+    RegistryEntry reported;
+    reported.station = StationRecord{0, QStringLiteral("127.0.0.2"), agent.portText(), QStringLiteral("工位")};
+    ASSERT_TRUE(stationRegistry().add(reported));
+    setSweepPause(300ms);  // time for the reply before the sweep reaches the second entry
+
+    ConnectSweep();
+
+    EXPECT_TRUE(stationRegistry().entry(1).connected);
+    EXPECT_EQ(agent.logCount(QStringLiteral("console 远程")), 1);
+    EXPECT_FALSE(recorder.logEntries().contains(QStringLiteral("2->127.0.0.2[%1]").arg(agent.port())));
 }
 
 TEST_F(ConsoleNetworkTest, StartUpSweepsEndOnceEveryoneAnsweredThenTheClockIsPushedOnce)
@@ -356,17 +380,19 @@ TEST_F(ConsoleNetworkTest, AMessageGoesToTheTickedComputersAndIntoTheChat)
     EXPECT_EQ(recorder.chatLines().size(), 1);
 }
 
-TEST_F(ConsoleNetworkTest, AMessageReopensAClosedChannelAndIsSentOnce)
+TEST_F(ConsoleNetworkTest, AMessageReopensAClosedChannelOnPortIdAndIsSentOnce)
 {
     AgentProcess agent;
     ASSERT_TRUE(agent.isReady());
     addStation(agent.portText());
     showComputers({agent.portText()});
     operations.selectCommand(ConsoleOperations::Notice);
+    localStation().port = QString::number(freeUdpPort());  // as when ReadConfig refused SERVERIP
     hostLib().closeNet(kStationChannel);
     EXPECT_TRUE(operations.sendMessage(QStringLiteral("重发")));
     EXPECT_EQ(recorder.chatLines(), QStringList{QStringLiteral("远程说道:\r\n重发")});
-    EXPECT_TRUE(agent.waitForLog(QStringLiteral("远程说道:  重发")));
+    EXPECT_TRUE(agent.waitForLog(QStringLiteral("message from 127.0.0.1:%1: 远程说道:  重发").arg(consolePort)));
+    EXPECT_EQ(agent.logCount(QStringLiteral("重发")), 1);
 }
 
 TEST_F(ConsoleNetworkTest, CommandBoxSelectionSetsTheControls)
@@ -537,34 +563,52 @@ TEST_F(ConsoleNetworkTest, FileDialogsStartBesideTheProgramDirectory)
     EXPECT_EQ(ConsoleOperations::fileRequestFor(QStringLiteral(".exe")).initialPath, QStringLiteral("*.exe"));
 }
 
-// Runs last in this program's console tests: it unloads the host library, then loads it again.
-TEST_F(ConsoleNetworkTest, HostLibraryUpdateStopsTheReceiveLoopAndCopiesTheFile)
+// Replaces the host library file and binds the library again (the same file: the program loads it by
+// its own name), while another thread keeps sending as a sweep does.
+TEST_F(ConsoleNetworkTest, HostLibraryUpdateHoldsEveryUserAndBindsTheLibraryAgain)
 {
     scripted.answerFile(QString());
     replaceHostLibrary();
     EXPECT_TRUE(consoleThreads().isReceiveLoopRunning());
 
+    UdpPeer peer;
+    std::atomic<bool> sending{true};
+    std::atomic<int> sent{0}, failed{0};
+    std::thread sweep([&] {
+        while (sending)
+            (SendCommand(QStringLiteral("127.0.0.1"), peer.port(), stationcode::Test) == 1 ? sent : failed)++;
+    });
     const QString source = folderWithLibrary(QStringLiteral("libHostCfg.so"), QStringLiteral("libHostCfgNew.so"));
     const QString target = joinPath(systemDirectory(), QStringLiteral("libHostCfgNew.so"));
     writeFileBytes(target, "old");
+    ASSERT_TRUE(eventually([&] { return sent > 0; }));
     scripted.answerFile(source + QStringLiteral("/libHostCfgNew.so")).answer(PromptButton::Ok);
     replaceHostLibrary();
+    const int sentBefore = sent;
+    EXPECT_TRUE(eventually([&] { return sent > sentBefore; }));
+    sending = false;
+    sweep.join();
+    EXPECT_EQ(failed, 0);  // no send found the library gone or the channel closed
+
     EXPECT_TRUE(scripted.calls().at(1).file.filter.startsWith(QStringLiteral("open files (*.so)|*.so|")));
     EXPECT_EQ(scripted.lastCall().text, QStringLiteral("更新成功,请重新启动本系统工具!"));
     EXPECT_EQ(scripted.lastCall().icon, PromptIcon::Information);
-    EXPECT_FALSE(consoleThreads().isReceiveLoopRunning());
-    EXPECT_EQ(ReceiveRunFlag.load(), 1);
-    EXPECT_FALSE(hostLib().isLoaded());
+    EXPECT_TRUE(hostLib().isLoaded());
+    EXPECT_TRUE(consoleThreads().isReceiveLoopRunning());
     EXPECT_EQ(readFileBytes(target), readFileBytes(source + QStringLiteral("/libHostCfgNew.so")));
+
+    // The channel is open again on PORTID and replies are read again.
+    AgentProcess agent;
+    ASSERT_TRUE(agent.isReady());
+    EXPECT_EQ(SendCommand(QStringLiteral("127.0.0.1"), agent.port(), stationcode::Test), 1);
+    EXPECT_TRUE(agent.waitForLog(QStringLiteral("test from 127.0.0.1:%1").arg(consolePort)));
+    EXPECT_TRUE(eventually([&] { return recorder.logEntries().join(u'|').contains(QStringLiteral("(测试OK)")); }));
 
     // Choosing the installed file itself must not destroy it.
     scripted.answerFile(target).answer(PromptButton::Ok);
     replaceHostLibrary();
     EXPECT_EQ(readFileBytes(target), readFileBytes(source + QStringLiteral("/libHostCfgNew.so")));
     QFile::remove(target);
-
-    ASSERT_EQ(hostLib().load(1, hostSystemDir()), 1);
-    ASSERT_TRUE(consoleThreads().startReceiveLoop());
 }
 
 }  // namespace

@@ -104,11 +104,13 @@ TEST_F(SharedDbTest, NumberValueOfTheWrongTypeFailsOnAStrictColumn)
     run(QStringLiteral("create table u (v integer) strict"));
     run(QStringLiteral("insert into u values (%1)").arg(sqlNumber(QStringLiteral(" -12 "))));
     try {
-        db.exec(QStringLiteral("insert into u values (%1)").arg(sqlNumber(QStringLiteral("1); drop table u; --"))));
+        db.exec(QStringLiteral("insert into u values (%1)").arg(sqlText(QStringLiteral("1); drop table u; --"))));
         FAIL() << "no error";
     } catch (const DbError &error) {
         EXPECT_EQ(error.text(), QStringLiteral("[SQLite]cannot store TEXT value in INTEGER column u.v (19)"));
     }
+    EXPECT_THROW(db.exec(QStringLiteral("insert into u values (%1)").arg(sqlNumber(QStringLiteral("1); drop table u; --")))),
+                 DbError);
     EXPECT_EQ(column(QStringLiteral("select v from u")), QStringLiteral("-12"));
 }
 
@@ -159,7 +161,7 @@ TEST_F(TransactionTest, CommittedWorkStaysAndLaterStatementsAreOnTheirOwnAgain)
 
 TEST_F(TransactionTest, AFailureInTheMiddleLeavesEveryOldRow)
 {
-    EXPECT_THROW(replaceAll({"7", "x", "8"}), DbError);  // 'x' fails on the integer column
+    EXPECT_THROW(replaceAll({"7", "x", "8"}), DbError);  // 'x' is refused after 7 was inserted
     EXPECT_EQ(column(QStringLiteral("select name from t order by code")), QStringLiteral("old1|old2"));
     replaceAll({"5"});  // the connection is usable for the next scope
     EXPECT_EQ(column(QStringLiteral("select code from t")), QStringLiteral("5"));

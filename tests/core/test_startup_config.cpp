@@ -57,6 +57,7 @@ TEST_F(ReadConfigTest, ForeignAddressStopsWithTwoStarredLines)
     EXPECT_EQ(log[1], (LogEntry{QStringLiteral("错误IP:192.0.2.77"), false}));
     EXPECT_EQ(log[2], (LogEntry{QStringLiteral("系统设置IP有误,在本机所有IP中无法查询到,请重新设置!!"), false}));
     EXPECT_EQ(localStation().port, QStringLiteral("15000"));
+    EXPECT_EQ(PortId(), QStringLiteral("16000"));  // the network still opens on PORTID
     EXPECT_EQ(localStation().kind, 0);
     ASSERT_EQ(stationRegistry().count(), 1);  // the fallback list is not read
 }

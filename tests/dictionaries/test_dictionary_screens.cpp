@@ -3,6 +3,8 @@
 #include "ReportListModel.h"
 #include "ScreenTest.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -85,6 +87,45 @@ TEST_F(DictionaryScreenTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
     });
     EXPECT_EQ(rows(QStringLiteral("select devid, devname, devkeychar from tb_id_devid order by devid")),
               QStringLiteral("3,制动台,ZD|4,速度台,SD"));
+}
+
+// Types `text` into `box` one key at a time, as the user does.
+void type(QWidget *box, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+// The record keeps 49 GBK bytes of a name and 249 of 注释: the boxes take no more, so a long Chinese
+// name is not cut behind the user's back when it is stored.
+TEST_F(DictionaryScreenTest, RowEditorBoxesTakeNoMoreThanTheRecordKeeps)
+{
+    run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (3, '制动台', 'ZD', '使用')"));
+    openCommand(32772, [&](QDialog &screen) {
+        QString shownName, shownRemark;
+        prompts.answerModal([&](QDialog &editor) {
+            click(editor, "insert");
+            auto *name = control<QLineEdit>(editor, "name");
+            name->clear();
+            type(name, QString(30, QChar(u'灯')));
+            shownName = name->text();
+            auto *remark = control<QPlainTextEdit>(editor, "remark");
+            remark->clear();
+            type(remark, QStringLiteral("a") + QString(200, QChar(u'检')));
+            shownRemark = remark->toPlainText();
+            click(editor, "okButton");
+        });
+        doubleClickRow(screen, 0);
+        EXPECT_EQ(shownName, QString(24, QChar(u'灯')));
+        EXPECT_EQ(shownRemark, QStringLiteral("a") + QString(124, QChar(u'检')));
+        const ReportListModel *list = control<ReportListView>(screen, "list")->reportModel();
+        ASSERT_EQ(list->rowCount(), 2);
+        EXPECT_EQ(list->itemText(1, 1), shownName);
+        EXPECT_EQ(list->itemText(1, 5), shownRemark);
+        click(screen, "cancelButton");
+    });
 }
 
 TEST_F(DictionaryScreenTest, ItemAndParameterScreensSearchAndCheck)

@@ -60,10 +60,9 @@ TEST(DictionarySql, ValuesCannotChangeTheStatement)
 {
     DictionaryRow odd = row;
     odd.name = QStringLiteral("O'Brien");
-    odd.code = QStringLiteral("7 or 1=1");
-    EXPECT_EQ(dictionaryDeleteStatement(itemDictionary(), odd),
-              QStringLiteral("delete from tb_id_itemid where ID = 3 and itemid = '7 or 1=1' ; "));
     EXPECT_TRUE(dictionaryInsertStatement(itemDictionary(), odd).contains(QStringLiteral("'O''Brien'")));
+    odd.code = QStringLiteral("7 or 1=1");
+    EXPECT_THROW(dictionaryDeleteStatement(itemDictionary(), odd), DbError);  // refused before it runs
 }
 
 using DictionaryImportSqlTest = DictionaryFixture;

@@ -120,5 +120,16 @@ TEST_F(LineTypeTest, StoreErrorIsShownAndEndsTheLoop)
     EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线|3,线3"));
 }
 
+// SQL Server would store a cleared code box as code 0 without a word.
+TEST_F(LineTypeTest, ACodeLeftEmptyIsRefusedInsteadOfStoredAsZero)
+{
+    lines.list().setItemText(lines.list().appendRow(QString()), 1, QStringLiteral("无代号线"));
+    prompts.answer(PromptButton::Ok);
+    lines.store();
+    EXPECT_EQ(prompts.lastCall().text,
+              QStringLiteral("修改异常:[Dbkeel]Conversion failed when converting the varchar value '' to data type int."));
+    EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线"));
+}
+
 }  // namespace
 }  // namespace dbkeel::test

@@ -148,6 +148,40 @@ TEST_F(OutlineTest, ImportWithClearingThatFailsInTheMiddleLeavesEveryOldItem)
     EXPECT_EQ(items.list().rowCount(), 2);
 }
 
+// The item statement ends with the code unquoted: a code that is not a number fails there on SQL
+// Server, and must fail on the embedded database too instead of storing an item without a code.
+TEST_F(OutlineTest, AnItemWhoseCodeIsNotANumberIsShownAndNotStored)
+{
+    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '非否决项', '', '')"));
+    items.load();
+    for (const char *code : {"", "A1"}) {
+        outlineRecord() = OutlineRecord::of({QString::fromUtf8(code), QStringLiteral("喇叭"), QStringLiteral("非否决项"), {}, {}},
+                                            OutlineRecord::Insert);
+        prompts.answer(PromptButton::Ok);
+        items.finishEdit(0, true);
+        EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("提示"));
+        EXPECT_EQ(prompts.lastCall().text, QStringLiteral("[Dbkeel]Conversion failed when converting the varchar value '%1' "
+                                                          "to data type int.")
+                                               .arg(QString::fromUtf8(code)));
+        EXPECT_EQ(DbReady.load(), 0);
+        DbReady = 1;
+    }
+    EXPECT_EQ(table(), QStringLiteral("5,灯,非否决项,,"));
+    EXPECT_EQ(items.list().rowCount(), 3);  // the list keeps what was typed
+}
+
+TEST_F(OutlineTest, ImportWithTheDatabaseClosedStillEndsWithItsMessageAndStatus)
+{
+    writeFileBytes(file(), toGbk(QStringLiteral("[OFFLINE]\r\nID_0=5\r\nVAL_0=前照灯\r\nNUM=1\r\n")));
+    sharedDb().close();
+    for (bool clear : {false, true}) {
+        importFrom(file(), clear);
+        EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导入完毕"));
+        EXPECT_EQ(prompts.lastCall().icon, PromptIcon::Information);
+        EXPECT_EQ(items.status().left(), QStringLiteral("导入数据完毕"));
+    }
+}
+
 using BasicInfoTest = DictionaryFixture;
 
 TEST_F(BasicInfoTest, ShowsTheFieldsAndNothingWithTheDatabaseClosed)

@@ -1,3 +1,4 @@
+#include "MainWindowPanel.h"
 #include "ProportionalLayout.h"
 #include "ScreenDialog.h"
 #include "TestSupport.h"
@@ -210,6 +211,17 @@ TEST(DialogFont, ReadFromLoginsetWithDefaultsAndAnInstalledChineseFace)
     layout.layout();
     for (QWidget *c : s.controls())
         EXPECT_DOUBLE_EQ(c->font().pointSizeF(), 12.0);
+}
+
+TEST(ConsoleButtonFont, YouYuan30PixelsWeight600WhereInstalledElseTheDialogFont)
+{
+    QFont dialog(QStringLiteral("WenQuanYi Micro Hei"));
+    dialog.setPointSizeF(10.0);
+    const QFont installed = consoleButtonFont({QStringLiteral("DejaVu Sans"), QStringLiteral("幼圆")}, dialog);
+    EXPECT_EQ(installed.family(), QStringLiteral("幼圆"));
+    EXPECT_EQ(installed.pixelSize(), 30);
+    EXPECT_EQ(installed.weight(), 600);
+    EXPECT_EQ(consoleButtonFont({QStringLiteral("DejaVu Sans")}, dialog), dialog);
 }
 
 namespace {

@@ -9,12 +9,14 @@
 #include "MainWindowPanel.h"
 #include "ReportListModel.h"
 #include "SharedDb.h"
+#include "TestSupport.h"
 #include "ReportListView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,6 +69,12 @@ TEST_F(ProgramFixture, StartsOnTheDemoWithTheTreeAndTheStartupLog)
     EXPECT_EQ(window->panel()->logBox()->toPlainText().left(7), QStringLiteral("======="));
     EXPECT_FALSE(window->panel()->processList()->isVisibleTo(window.get()));
     EXPECT_EQ(window->panel()->deviceList()->reportModel()->columnCount(), 7);
+    const QFont buttonFont = consoleButtonFont(QFontDatabase::families(), DialogFontSettings::read().font());
+    const ConsoleWidgets &console = window->panel()->console();
+    for (const QPushButton *button : {console.restart, console.syncTime, console.shutdown}) {
+        EXPECT_EQ(button->font().family(), buttonFont.family());
+        EXPECT_EQ(button->font().weight(), buttonFont.weight());
+    }
 }
 
 TEST_F(ProgramFixture, SelectingAStationListsItsDevicesAndALineListsNothing)
@@ -229,21 +237,51 @@ TEST_F(ProgramFixture, ReloadingTheLayoutShowsANewLineAndClearsTheLists)
     EXPECT_EQ(window->panel()->itemList()->reportModel()->rowCount(), 0);
 }
 
-TEST_F(ProgramFixture, WithoutTheHostLibraryTheProgramRunsDegraded)
+// The load selects the last line, then the last computer group, each logged as it is selected, and
+// sums up after them.
+TEST_F(ProgramFixture, TheTreeSelectsTheLastLineThenTheLastGroupBeforeTheSummary)
 {
     makeDemo();
-    QFile::remove(demoFolder() + QStringLiteral("/system/libHostCfg.so"));
-    prompt.answer(PromptButton::Ok).answer(PromptButton::Ok);
     startProgram();
-    ASSERT_EQ(prompt.calls().size(), 2u);
-    EXPECT_EQ(prompt.calls()[0].caption, QStringLiteral("Dbkeel"));
-    EXPECT_EQ(prompt.calls()[0].text, QStringLiteral("HostCfg.dll 加载错误或者没有该文件！"));
-    EXPECT_EQ(prompt.calls()[1].caption, QStringLiteral("提示"));  // no configuration record: no database
-    EXPECT_EQ(prompt.calls()[1].icon, PromptIcon::Exclamation);
-    EXPECT_TRUE(logText().contains(QStringLiteral("★连接数据库失败!!!\r\n")));
-    EXPECT_EQ(DbReady.load(), 0);
-    EXPECT_TRUE(treeTexts().isEmpty());
-    EXPECT_FALSE(isEnabled(command::StationConfigManager));
+    sharedDb().exec(QStringLiteral(
+        "insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) values "
+        "(0, '其他一', '127.0.0.1', 16001, '1', '其他计算机'), (1, '登录一', '127.0.0.1', 16002, '2', '登录机')"));
+    window->reloadLineLayout();
+    EXPECT_EQ(window->panel()->lineTree()->currentItem()->text(0), QStringLiteral("登录机"));
+    const QString log = logText();  // the newest entry on top
+    const qsizetype summary = log.indexOf(QStringLiteral("总共有8工位或计算机\r\n")),
+                    group = log.indexOf(QStringLiteral("登录机及其他登录机\r\n")),
+                    line = log.indexOf(QStringLiteral("系统检测线关系信息[2]综检线\r\n"));
+    ASSERT_GE(summary, 0);
+    EXPECT_LT(summary, group);
+    EXPECT_LT(group, line);
+}
+
+// A library that is missing, or that lacks an export, is reported; the program runs on degraded.
+TEST_F(ProgramFixture, WithoutAWholeHostLibraryTheProgramSaysSoAndRunsDegraded)
+{
+    for (const char *replacement : {"", "libhostcfg_partial.so"}) {
+        SCOPED_TRACE(replacement);
+        makeDemo();
+        const QString library = demoFolder() + QStringLiteral("/system/libHostCfg.so");
+        QFile::remove(library);
+        if (*replacement) {
+            ASSERT_TRUE(QFile::copy(test::buildBinDir() + QLatin1Char('/') + QLatin1String(replacement), library));
+        }
+        prompt.answer(PromptButton::Ok).answer(PromptButton::Ok);
+        const size_t first = prompt.calls().size();
+        startProgram();
+        ASSERT_EQ(prompt.calls().size(), first + 2);
+        EXPECT_EQ(prompt.calls()[first].caption, QStringLiteral("Dbkeel"));
+        EXPECT_EQ(prompt.calls()[first].text, QStringLiteral("HostCfg.dll 加载错误或者没有该文件！"));
+        EXPECT_EQ(prompt.calls()[first + 1].caption, QStringLiteral("提示"));  // no configuration record: no database
+        EXPECT_EQ(prompt.calls()[first + 1].icon, PromptIcon::Exclamation);
+        EXPECT_TRUE(logText().contains(QStringLiteral("★连接数据库失败!!!\r\n")));
+        EXPECT_EQ(DbReady.load(), 0);
+        EXPECT_TRUE(treeTexts().isEmpty());
+        EXPECT_FALSE(isEnabled(command::StationConfigManager));
+        TearDown();
+    }
 }
 
 TEST_F(ProgramFixture, BringingForwardRestoresAMinimisedWindow)
