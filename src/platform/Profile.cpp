@@ -379,6 +379,13 @@ struct ProfileFile::Impl {
         return it == s->keys.constEnd() ? nullptr : &s->lines[it.value()];
     }
 
+    // What a reader with a buffer of `width` gets for the key (the file as loaded now).
+    QString readValue(const QString &section, const QString &key, const QString &defaultValue, int width)
+    {
+        const Line *line = findKey(section, key);
+        return cutToWidth(unquoted(line && line->hasValue ? line->value : trimRight(defaultValue)), width);
+    }
+
     // ---- writing ----
 
     // The text the file cannot carry back unchanged.
@@ -567,9 +574,20 @@ QString ProfileFile::readString(const QString &section, const QString &key, cons
     if (width <= 0)
         return {};
     d->refresh();
-    const Line *line = d->findKey(section, key);
-    const QString value = line && line->hasValue ? line->value : trimRight(defaultValue);
-    return cutToWidth(unquoted(value), width);
+    return d->readValue(section, key, defaultValue, width);
+}
+
+QStringList ProfileFile::readStrings(const QString &section, const QStringList &keys, const QString &defaultValue,
+                                     int width) const
+{
+    if (width <= 0)
+        return QStringList(keys.size());
+    d->refresh();
+    QStringList values;
+    values.reserve(keys.size());
+    for (const QString &key : keys)
+        values << d->readValue(section, key, defaultValue, width);
+    return values;
 }
 
 int ProfileFile::readInt(const QString &section, const QString &key, int defaultValue) const
