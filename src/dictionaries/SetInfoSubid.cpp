@@ -22,7 +22,6 @@ SetInfoSubid::SetInfoSubid(QWidget *parent) : ScreenDialog(parent, QSize(800, 52
                                    QStringLiteral("添加新sub内容"));
     QPushButton *deleteAll = placeButton(this, {532, 11, 110, 24}, QStringLiteral("deleteAllButton"),
                                          QStringLiteral("删除当前全部"), QStringLiteral("删除当前所有信息"));
-    placeLabel(this, {652, 12, 140, 22}, QStringLiteral("双击删除信息(部分信息受保护,不能删除)"))->setWordWrap(true);
 
     m_list = placeControl<ReportListView>(this, {10, 44, 780, 360}, QStringLiteral("list"));
     m_list->setExtendedStyle(ReportListView::GridFullRowCheckStyle);
@@ -42,8 +41,9 @@ SetInfoSubid::SetInfoSubid(QWidget *parent) : ScreenDialog(parent, QSize(800, 52
     auto *onlyField = placeControl<QCheckBox>(this, {10, 450, 330, 22}, QStringLiteral("onlyCurrentField"),
                                               QStringLiteral("只导出当前下拉列表所选字段对应的内容"));
     placeLabel(this, {350, 450, 440, 22}, QStringLiteral("该处“更新”指登录中需要显示字段所包含的内容信息"));
-    showStatus(m_editor.status(), placeControl<QLabel>(this, {10, 484, 780, 22}, QStringLiteral("leftStatus")), nullptr,
-               nullptr);
+    placeLabel(this, {10, 484, 330, 22}, QStringLiteral("双击删除信息(部分信息受保护,不能删除)"));
+    showStatus(m_editor.status(), placeControl<QLabel>(this, {350, 484, 440, 22}, QStringLiteral("leftStatus")),
+               nullptr, nullptr);
 
     connect(filter, &QLineEdit::editingFinished, this, [this, filter] { m_editor.filterFields(filter->text()); });
     connect(m_fields, &QComboBox::activated, this,

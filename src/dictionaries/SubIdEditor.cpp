@@ -425,18 +425,16 @@ bool SubIdEditor::writeTransInfo(const QString &path, const QList<SubIdValue> &v
 {
     ProfileFile file(path);
     bool written = true;
-    // A null text would remove its key: an empty column is written as an empty value.
-    const auto put = [&](const QString &key, const QString &text) {
-        return file.writeString(kSection, key, text.isNull() ? QStringLiteral("") : text);
-    };
     for (int k = 0; k < values.size() && written; ++k) {
-        const SubIdValue &value = values.at(k);
-        const QStringList keys = transInfoKeys(k);
-        const QString texts[] = {value.infoId, value.fieldName, value.subId, value.value, value.mainName, value.mainId};
-        for (int i = 0; i < keys.size() && written; ++i)
-            written = put(keys.at(i), texts[i]);
+        const SubIdValue &v = values.at(k);
+        // A null text would remove its key: an empty column is written as an empty value.
+        QStringList texts{v.infoId, v.fieldName, v.subId, v.value, v.mainName, v.mainId};
+        for (QString &text : texts)
+            text = text.isNull() ? QStringLiteral("") : text;
+        written = file.writeStrings(kSection, transInfoKeys(k), texts);
     }
-    written = written && put(QStringLiteral("NUM"), QString::number(values.size())) && file.save();
+    written = written && file.writeString(kSection, QStringLiteral("NUM"), QString::number(values.size()))
+              && file.save();
     if (!written)
         prompt().message(kPrompt, QStringLiteral("导出失败:") + file.lastError(), PromptIcon::Exclamation);
     return written;

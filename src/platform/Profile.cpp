@@ -408,13 +408,15 @@ struct ProfileFile::Impl {
         return {};
     }
 
-    bool submit(Edit edit)
+    // `lookFirst` false: the caller has just looked at the file (a run of writes).
+    bool submit(Edit edit, bool lookFirst = true)
     {
         edit.section = trimBoth(edit.section);
         edit.key = trimBoth(edit.key);
         if (edit.kind == Edit::Set)
             edit.value = trimLeft(edit.value);
-        refresh();  // the file as it is now decides what it can carry
+        if (lookFirst)
+            refresh();  // the file as it is now decides what it can carry
         if (const QString reason = invalidReason(edit); !reason.isEmpty()) {
             lastError = reason;
             return false;
@@ -630,6 +632,18 @@ bool ProfileFile::writeString(const QString &section, const QString &key, const 
     if (value.isNull())
         return removeKey(section, key);
     return d->submit({Edit::Set, section, key, value});
+}
+
+bool ProfileFile::writeStrings(const QString &section, const QStringList &keys, const QStringList &values)
+{
+    d->refresh();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString value = values.value(i);
+        if (keys.at(i).isNull() || value.isNull() ? !writeString(section, keys.at(i), value)
+                                                  : !d->submit({Edit::Set, section, keys.at(i), value}, false))
+            return false;
+    }
+    return true;
 }
 
 bool ProfileFile::removeKey(const QString &section, const QString &key)

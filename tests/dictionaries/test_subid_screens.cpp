@@ -5,6 +5,7 @@
 #include "ScreenTest.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -85,6 +86,9 @@ TEST_F(SubIdScreenTest, AddsAValueAndSetsItsMainAttributeThroughAddNewSubID)
         list->selectOnly(0);
         emit list->customContextMenuRequested({5, 5});
         EXPECT_EQ(list->reportModel()->itemText(0, 6), QStringLiteral("柴油"));
+        click(screen, "checkButton");
+        EXPECT_EQ(control<QPushButton>(screen, "checkButton")->text(), QStringLiteral("校验"));
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("校验结束"));
         screenshot(screen, QStringLiteral("set-info-subid"));
 
         // The filter refills the names when the box loses the focus.
