@@ -473,5 +473,44 @@ TEST_F(SubIdTest, ImportStopsAtTheFirstRefusedRecord)
               QStringList{"10050020"});
 }
 
+class SubIdDemoTest : public DictionaryFixture {
+protected:
+    SubIdEditor editor;
+};
+
+// On the demo installation: the default main IDs applied, a fuel added and exported, and the file imported
+// into a fresh database with the main attributes.
+TEST_F(SubIdDemoTest, DefaultsAddExportAndImportIntoAFreshDatabase)
+{
+    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/demo-data.sql"))));
+    UserLevel = 1;
+    editor.open();
+    prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
+    editor.applyDefaultMainIds();
+    editor.chooseField(QStringLiteral("燃料种类"));
+    ASSERT_TRUE(editor.prepareAdd());
+    EXPECT_EQ(subIdRecord().suggestedSubId, QStringLiteral("10050007"));
+    ASSERT_EQ(enterSubId(subIdRecord().suggestedSubId, QStringLiteral("甲醇汽油"), QStringLiteral("甲醇")),
+              SubIdEntry::Accepted);
+    editor.finishAdd(true);
+    prompts.answerFolder(dir.path()).answer(PromptButton::Ok);
+    editor.exportFile(true);
+    UserLevel = 0;
+
+    const QString fuels = QStringLiteral("select infosubid, infovalue_about, subbyname, subbynameid from tb_login_ini "
+                                         "where infoid = 1005 order by infosubid");
+    const QString expected = QStringLiteral("10050001,汽油,汽油,10050001|10050002,柴油,柴油,10050002|"
+                                            "10050003,天然气,汽油,10050001|10050004,液化石油气,汽油,10050001|"
+                                            "10050005,油电混合,汽油,10050001|10050006,纯电动,汽油,10050001|"
+                                            "10050007,甲醇汽油,甲醇,10050004");
+    EXPECT_EQ(rows(fuels), expected);
+    openDatabase(dir.filePath(QStringLiteral("fresh.db")));
+    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    prompts.answerFile(dir.filePath(QStringLiteral("TRANSINFO.TRANSINFO"))).answer(PromptButton::Ok);
+    editor.importFile();
+    EXPECT_EQ(rows(fuels), expected);
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_login_ini")), QStringLiteral("7"));
+}
+
 }  // namespace
 }  // namespace dbkeel::test
