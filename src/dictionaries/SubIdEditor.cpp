@@ -67,10 +67,11 @@ SubIdRecord &subIdRecord()
 SubIdEntry enterSubId(const QString &subId, const QString &value, const QString &mainName)
 {
     SubIdRecord &record = subIdRecord();
+    const QString id = cutToGbkBytes(subId, SubIdRecord::kSubIdBytes);
     const QString name = cutToGbkBytes(mainName, SubIdRecord::kMainNameBytes);
     const int found = name.isEmpty() ? -1 : mainIdOf(toInt(record.infoId), name);
     const int mainId = found >= 10000001 && found <= 19999999 ? found : -1;
-    const long long base = toInt(record.infoId) * 10000LL, number = toInt(subId);
+    const long long base = toInt(record.infoId) * 10000LL, number = toInt(id);
     if (number <= base || number > base + 9999) {
         prompt().message(kPrompt,
                          QStringLiteral("编号范围错误,正确范围应该在%1--%2之间").arg(base + 1).arg(base + 9999),
@@ -81,7 +82,7 @@ SubIdEntry enterSubId(const QString &subId, const QString &value, const QString 
         prompt().message(kPrompt, QStringLiteral("信息不能为空!"), PromptIcon::Exclamation);
         return SubIdEntry::ValueEmpty;
     }
-    record.subId = cutToGbkBytes(subId, SubIdRecord::kSubIdBytes);
+    record.subId = id;
     record.value = cutToGbkBytes(value, SubIdRecord::kValueBytes);
     record.mainName = name;
     record.mainId = QString::number(mainId);
