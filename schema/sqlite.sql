@@ -58,6 +58,7 @@ CREATE TABLE tb_login_ini (
   sametypeid TEXT,
   insertdate TEXT DEFAULT (datetime('now', 'localtime'))
 ) STRICT;
+CREATE INDEX IX_tb_login_ini_infosubid ON tb_login_ini (infosubid);
 
 -- External-inspection items, and the outline items the inspection programs keep
 CREATE TABLE tb_id_eval (

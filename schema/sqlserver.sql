@@ -63,6 +63,7 @@ CREATE TABLE [dbo].[tb_login_ini] (
 	[insertdate] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL CONSTRAINT [DF_tb_login_ini_insertdate] DEFAULT (CONVERT([varchar](19), getdate(), 120)) ,
 	CONSTRAINT [PK_tb_login_ini] PRIMARY KEY CLUSTERED ([ID])
 ) ON [PRIMARY];
+CREATE INDEX [IX_tb_login_ini_infosubid] ON [dbo].[tb_login_ini]([infosubid]) ON [PRIMARY];
 
 -- External-inspection items, and the outline items the inspection programs keep
 CREATE TABLE [dbo].[tb_id_eval] (

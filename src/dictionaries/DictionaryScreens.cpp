@@ -2,6 +2,7 @@
 
 #include "DictionaryScreen.h"
 #include "ScreenRegistry.h"
+#include "SetInfoSubid.h"
 #include "SetLineInfo.h"
 #include "SetOutlineItemInfo.h"
 #include "ShowVehInfo.h"
@@ -15,6 +16,7 @@ void registerDictionaryScreens()
     registerCommand(command::LineTypes, opensModal<SetLineInfo>());
     registerCommand(command::BasicInformation, opensModal<ShowVehInfo>());
     registerCommand(command::OutlineItems, opensModal<SetOutlineItemInfo>());
+    registerCommand(command::InfoSubIds, opensModal<SetInfoSubid>());
 }
 
 }  // namespace dbkeel

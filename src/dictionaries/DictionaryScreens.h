@@ -3,7 +3,8 @@
 
 namespace dbkeel {
 
-// Registers the dictionary screens: devices, items, parameters, line types, basic information, outline items.
+// Registers the dictionary screens: devices, items, parameters, line types, basic information, outline items,
+// basic-information sub-IDs.
 void registerDictionaryScreens();
 
 }  // namespace dbkeel

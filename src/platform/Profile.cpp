@@ -379,6 +379,13 @@ struct ProfileFile::Impl {
         return it == s->keys.constEnd() ? nullptr : &s->lines[it.value()];
     }
 
+    // What a reader with a buffer of `width` gets for the key (the file as loaded now).
+    QString readValue(const QString &section, const QString &key, const QString &defaultValue, int width)
+    {
+        const Line *line = findKey(section, key);
+        return cutToWidth(unquoted(line && line->hasValue ? line->value : trimRight(defaultValue)), width);
+    }
+
     // ---- writing ----
 
     // The text the file cannot carry back unchanged.
@@ -401,13 +408,15 @@ struct ProfileFile::Impl {
         return {};
     }
 
-    bool submit(Edit edit)
+    // `lookFirst` false: the caller has just looked at the file (a run of writes).
+    bool submit(Edit edit, bool lookFirst = true)
     {
         edit.section = trimBoth(edit.section);
         edit.key = trimBoth(edit.key);
         if (edit.kind == Edit::Set)
             edit.value = trimLeft(edit.value);
-        refresh();  // the file as it is now decides what it can carry
+        if (lookFirst)
+            refresh();  // the file as it is now decides what it can carry
         if (const QString reason = invalidReason(edit); !reason.isEmpty()) {
             lastError = reason;
             return false;
@@ -567,9 +576,20 @@ QString ProfileFile::readString(const QString &section, const QString &key, cons
     if (width <= 0)
         return {};
     d->refresh();
-    const Line *line = d->findKey(section, key);
-    const QString value = line && line->hasValue ? line->value : trimRight(defaultValue);
-    return cutToWidth(unquoted(value), width);
+    return d->readValue(section, key, defaultValue, width);
+}
+
+QStringList ProfileFile::readStrings(const QString &section, const QStringList &keys, const QString &defaultValue,
+                                     int width) const
+{
+    if (width <= 0)
+        return QStringList(keys.size());
+    d->refresh();
+    QStringList values;
+    values.reserve(keys.size());
+    for (const QString &key : keys)
+        values << d->readValue(section, key, defaultValue, width);
+    return values;
 }
 
 int ProfileFile::readInt(const QString &section, const QString &key, int defaultValue) const
@@ -612,6 +632,18 @@ bool ProfileFile::writeString(const QString &section, const QString &key, const 
     if (value.isNull())
         return removeKey(section, key);
     return d->submit({Edit::Set, section, key, value});
+}
+
+bool ProfileFile::writeStrings(const QString &section, const QStringList &keys, const QStringList &values)
+{
+    d->refresh();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString value = values.value(i);
+        if (keys.at(i).isNull() || value.isNull() ? !writeString(section, keys.at(i), value)
+                                                  : !d->submit({Edit::Set, section, keys.at(i), value}, false))
+            return false;
+    }
+    return true;
 }
 
 bool ProfileFile::removeKey(const QString &section, const QString &key)

@@ -35,6 +35,9 @@ public:
     // cut at a character boundary; a width of 0 or less gives the empty text.
     QString readString(const QString &section, const QString &key, const QString &defaultValue,
                        int width) const;
+    // readString for each of `keys`, after one look at the file: a long run of reads checks it once.
+    QStringList readStrings(const QString &section, const QStringList &keys, const QString &defaultValue,
+                            int width) const;
     // Empty or missing value: the default; otherwise the C atoi of the value.
     int readInt(const QString &section, const QString &key, int defaultValue) const;
     // Names in file order, each once (first spelling).
@@ -46,6 +49,9 @@ public:
     // lastError(), for an empty section name or for names and values the file cannot
     // carry (line breaks, a key with '=' or starting with '[' or ';', text outside GBK).
     bool writeString(const QString &section, const QString &key, const QString &value);
+    // writeString for each key with the value of the same place, after one look at the file: a long run of
+    // writes checks it once. Stops at the first write that fails.
+    bool writeStrings(const QString &section, const QStringList &keys, const QStringList &values);
     bool removeKey(const QString &section, const QString &key);
     bool removeSection(const QString &section);
 

@@ -302,6 +302,25 @@ TEST_F(ProfileTest, SavesOnlyWhatChangedAndLeavesNoTemporary)
     EXPECT_EQ(entries(), QStringList({"test.ini"}));
 }
 
+// A run of reads or writes looks at the file once and gives what the single calls give.
+TEST_F(ProfileTest, RunsOfReadsAndWritesActAsTheSingleCalls)
+{
+    writeFileBytes(file(), QByteArray("[A]\r\nk1=\"quoted\"\r\nK2=long value\r\nbare\r\n"));
+    ProfileFile profile(file());
+    const QStringList keys{"k1", "k2", "bare", "missing"};
+    const QStringList read = profile.readStrings("A", keys, "def ", 5);
+    for (int i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(read.at(i), profile.readString("A", keys.at(i), "def ", 5)) << keys.at(i).toStdString();
+    EXPECT_EQ(read, QStringList({"quot", "long", "def", "def"}));
+    EXPECT_EQ(profile.readStrings("A", keys, "", 0), QStringList(4));
+
+    ASSERT_TRUE(profile.writeStrings("A", {"k1", "new"}, {"1", u("值")}));
+    EXPECT_FALSE(profile.writeStrings("A", {"k3", "bad=key", "k4"}, {"3", "x", "4"}));
+    ASSERT_TRUE(profile.writeStrings("A", {"K2"}, {QString()}));  // a null value removes the key
+    ASSERT_TRUE(profile.save());
+    EXPECT_EQ(readFileBytes(file()), QByteArray("[A]\r\nk1=1\r\nbare\r\nnew=") + gbk("值") + "\r\nk3=3\r\n");
+}
+
 // ---- another process's change ----------------------------------------------------------------
 
 TEST_F(ProfileTest, NoticesAnotherWritersChange)

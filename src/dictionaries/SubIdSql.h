@@ -1,0 +1,36 @@
+#pragma once
+// The statements of the basic-information sub-IDs (tb_login_ini) and of the field names (tb_id_info).
+// Texts go in through sqlText, info IDs, sub-IDs and row IDs through sqlNumber.
+
+#include "SqlDialect.h"
+
+#include <QString>
+
+namespace dbkeel {
+
+struct DefaultMainId;
+
+// A value of a field as it is added, exported and imported.
+struct SubIdValue {
+    QString infoId, fieldName, subId, value, mainName, mainId;
+};
+
+// Every value, or the values of one info ID.
+QString subIdListQuery();
+QString subIdListQuery(const QString &infoId);
+// The field names (every one with an empty filter, else those containing it).
+QString fieldNameQuery(const QString &filter);
+
+QString subIdInsertStatement(const SubIdValue &value);
+QString subIdDeleteStatement(const QString &subId);
+QString mainAttributeStatement(const QString &mainName, const QString &mainId, const QString &infoId,
+                               const QString &subId);
+QString loginFlagStatement(bool offered, int rowId);
+QString defaultMainIdStatement(const DefaultMainId &entry);
+
+// The .TRANSINFO export: every value, or those whose field name begins with `fieldName`.
+QString transInfoExportQuery(const QString &fieldName);
+// Adds a missing value (same info ID and sub-ID), else replaces only its main attribute.
+QString transInfoImportStatement(Dialect dialect, const SubIdValue &value);
+
+}  // namespace dbkeel
