@@ -96,6 +96,21 @@ TEST_F(JobRunnerTest, StopEndsTheJobAndSaysSo)
     EXPECT_FALSE(runner.isRunning());
 }
 
+TEST_F(JobRunnerTest, StopCancelsAStatementStillRunningOnTheDriver)
+{
+    ASSERT_TRUE(runner.start(
+        [](JobContext &job) {  // a count that would take hours
+            job.db().query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 from c) "
+                                          "select count(*) from c"));
+        },
+        driverConnectString()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    runner.stop();
+    ASSERT_TRUE(runner.wait(std::chrono::seconds(5)));
+    EXPECT_TRUE(endedStopped);
+    EXPECT_FALSE(endedError.isEmpty());  // the driver's text of the interrupted statement
+}
+
 TEST_F(JobRunnerTest, FailuresEndTheJobWithTheDriversText)
 {
     const struct {
