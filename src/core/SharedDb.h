@@ -74,7 +74,8 @@ public:
     void close();
     bool isOpen() const { return m_open.load(); }
     // Cancels the statements running or open on the connection (SQLCancel); callable from any
-    // thread. The cancelled call ends with a DbError in its own thread.
+    // thread. The cancelled call returns in its own thread with a DbError, or (the embedded driver)
+    // as a result without rows.
     void cancel();
     // True when the driver reports the open connection as broken.
     bool isConnectionDead() const;

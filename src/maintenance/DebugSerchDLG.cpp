@@ -102,7 +102,7 @@ void DebugSerchDLG::placeInspection()
 void DebugSerchDLG::placeBrowser()
 {
     TableBrowser &browser = m_editor.browser();
-    auto *table = placeLabelled<QComboBox>(this, 10, QStringLiteral("自定义查询表"), {100, 504, 180, 24},
+    auto *table = placeLabelled<QComboBox>(this, 10, QStringLiteral("自定义查询表"), {112, 504, 170, 24},
                                            QStringLiteral("browseTable"));
     table->addItems(m_editor.tables());
     table->setCurrentIndex(-1);

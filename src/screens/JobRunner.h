@@ -56,7 +56,8 @@ public:
     // ends the job before it runs, with the driver's text in finished().
     bool start(Job job, const QString &connectString);
     // Asks the job to stop; it ends at its next look at stopRequested(). A statement running on the
-    // job's connection is cancelled on the driver and ends with a DbError in the job.
+    // job's connection is cancelled on the driver: the job's call returns at once (with a DbError,
+    // or without rows).
     void stop();
     bool isRunning() const { return m_running; }
     // Dispatches the window's events until the job has ended; false when `limit` passed first.

@@ -114,13 +114,14 @@ TEST_F(SharedDbTest, ACursorCountsTheRowsItsTextChanged)
 TEST_F(SharedDbTest, CancelFromAnotherThreadEndsARunningStatement)
 {
     std::atomic<bool> ended{false};
-    QString failure;
+    bool counted = false;
     std::thread worker([&] {
         try {  // a count that would take hours
-            db.query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 from c) "
-                                    "select count(*) from c"));
-        } catch (const DbError &error) {
-            failure = error.text();
+            SqlCursor cursor = db.query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 "
+                                                       "from c) select count(*) from c"));
+            counted = cursor.next();
+        } catch (const DbError &) {
+            // the driver reports the interruption
         }
         ended = true;
     });
@@ -129,7 +130,7 @@ TEST_F(SharedDbTest, CancelFromAnotherThreadEndsARunningStatement)
         db.cancel();
     }
     worker.join();
-    EXPECT_FALSE(failure.isEmpty());
+    EXPECT_FALSE(counted);
     EXPECT_EQ(column(QStringLiteral("select 7")), QStringLiteral("7"));  // the connection goes on
 }
 

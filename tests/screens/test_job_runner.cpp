@@ -98,17 +98,19 @@ TEST_F(JobRunnerTest, StopEndsTheJobAndSaysSo)
 
 TEST_F(JobRunnerTest, StopCancelsAStatementStillRunningOnTheDriver)
 {
+    std::atomic<bool> counted{false};
     ASSERT_TRUE(runner.start(
-        [](JobContext &job) {  // a count that would take hours
-            job.db().query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 from c) "
-                                          "select count(*) from c"));
+        [&counted](JobContext &job) {  // a count that would take hours
+            SqlCursor cursor = job.db().query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 "
+                                                             "from c) select count(*) from c"));
+            counted = cursor.next();
         },
         driverConnectString()));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     runner.stop();
     ASSERT_TRUE(runner.wait(std::chrono::seconds(5)));
     EXPECT_TRUE(endedStopped);
-    EXPECT_FALSE(endedError.isEmpty());  // the driver's text of the interrupted statement
+    EXPECT_FALSE(counted);
 }
 
 TEST_F(JobRunnerTest, FailuresEndTheJobWithTheDriversText)
