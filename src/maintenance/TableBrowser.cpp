@@ -19,7 +19,10 @@ QString browseQuery(const QString &table, const QString &condition)
 
 QString browsedValue(const QString &value)
 {
-    return gbkLength(value) > 120 ? QStringLiteral("二进制数据或长度较长") : value;
+    constexpr int kLongest = 120;
+    if (value.size() <= kLongest / 2)
+        return value;  // no character takes more than two bytes in GBK
+    return gbkLength(value) > kLongest ? QStringLiteral("二进制数据或长度较长") : value;
 }
 
 namespace {

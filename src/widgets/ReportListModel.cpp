@@ -101,7 +101,6 @@ int ReportListModel::appendRows(const QList<QStringList> &rows)
     if (rows.isEmpty())
         return first;
     beginInsertRows({}, first, first + int(rows.size()) - 1);
-    m_rows.reserve(first + rows.size());
     for (const QStringList &texts : rows) {
         Row row;
         row.texts = texts.mid(0, columnCount());
