@@ -26,22 +26,19 @@ JobRunner::Job workspaceJob(const QStringList &statements, std::shared_ptr<Works
                 return;
             SqlCursor cursor = job.db().query(statement);
             outcome->rowsAffected += cursor.rowsAffected();
-            if (cursor.columnCount() == 0)
-                continue;
-            const bool shown = !outcome->returnedRows;
+            if (cursor.columnCount() == 0 || outcome->returnedRows)
+                continue;  // only the first result set is listed
             outcome->returnedRows = true;
-            QList<QStringList> chunk;
-            if (shown)
-                chunk.append(cursor.columnNames());
+            QList<QStringList> chunk{cursor.columnNames()};
             while (!job.stopRequested() && cursor.next()) {
-                if (shown && ++outcome->rowsReturned <= SqlWorkspaceEditor::kShownRows) {
-                    QStringList row;
-                    for (int column = 0; column < cursor.columnCount(); ++column)
-                        row << cursor.text(column);
-                    chunk.append(row);
-                    if (chunk.size() >= kChunkRows)
-                        job.addRows(std::exchange(chunk, {}));
-                }
+                if (++outcome->rowsReturned > SqlWorkspaceEditor::kShownRows)
+                    continue;  // counted, not listed
+                QStringList row;
+                for (int column = 0; column < cursor.columnCount(); ++column)
+                    row << cursor.text(column);
+                chunk.append(row);
+                if (chunk.size() >= kChunkRows)
+                    job.addRows(std::exchange(chunk, {}));
             }
             job.addRows(chunk);
         }
