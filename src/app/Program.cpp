@@ -6,6 +6,7 @@
 #include "DictionaryScreens.h"
 #include "MainWindow.h"
 #include "MainWindowPanel.h"
+#include "MaintenanceScreens.h"
 #include "ReportListView.h"
 #include "UpdateIpData.h"
 
@@ -41,6 +42,7 @@ void registerModuleScreens()
     static const bool registered = [] {
         registerConsoleScreens();
         registerDictionaryScreens();
+        registerMaintenanceScreens();
         return true;
     }();
     (void)registered;

@@ -8,6 +8,7 @@
 #include <sqlext.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace dbkeel {
 
@@ -108,8 +109,28 @@ public:
         dialect = dialectForDbms(dbmsName);
     }
 
+    // The statements open on the connection, so that another thread can cancel them.
+    void enrol(SQLHSTMT statement)
+    {
+        std::lock_guard lock(m_statementsMutex);
+        m_statements.push_back(statement);
+    }
+    void withdraw(SQLHSTMT statement)
+    {
+        std::lock_guard lock(m_statementsMutex);
+        std::erase(m_statements, statement);
+    }
+    void cancelStatements()
+    {
+        std::lock_guard lock(m_statementsMutex);  // a statement is freed only after its withdrawal
+        for (SQLHSTMT statement : m_statements)
+            SQLCancel(statement);
+    }
+
 private:
     bool connected = false;
+    std::mutex m_statementsMutex;
+    std::vector<SQLHSTMT> m_statements;
 };
 
 namespace {
@@ -121,10 +142,15 @@ public:
     {
         check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection->handle, &m_handle), SQL_HANDLE_DBC, m_connection->handle,
               "SQLAllocHandle");
+        m_connection->enrol(m_handle);
         SQLSetStmtAttr(m_handle, SQL_ATTR_QUERY_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(intptr_t(SharedDb::kQueryTimeoutSeconds)), 0);
     }
-    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_handle); }
+    ~Statement()
+    {
+        m_connection->withdraw(m_handle);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_handle);
+    }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
@@ -210,6 +236,7 @@ struct SqlCursor::State {
     QStringList names;
     QVector<Value> row;
     long long rowsRead = 0;
+    long long rowsAffected = 0;
     bool atEnd = false;
 
     explicit State(std::shared_ptr<DbConnection> connection) : statement(std::move(connection)) {}
@@ -249,6 +276,7 @@ bool SqlCursor::next()
 QStringList SqlCursor::columnNames() const { return m_state ? m_state->names : QStringList(); }
 int SqlCursor::columnCount() const { return int(columnNames().size()); }
 long long SqlCursor::rowsRead() const { return m_state ? m_state->rowsRead : 0; }
+long long SqlCursor::rowsAffected() const { return m_state ? m_state->rowsAffected : 0; }
 
 int SqlCursor::indexOf(const QString &column) const
 {
@@ -305,6 +333,17 @@ std::shared_ptr<DbConnection> SharedDb::connection() const
     return m_connection;
 }
 
+void SharedDb::cancel()
+{
+    std::shared_ptr<DbConnection> current;
+    {
+        std::lock_guard lock(m_mutex);
+        current = m_connection;
+    }
+    if (current)
+        current->cancelStatements();
+}
+
 bool SharedDb::isConnectionDead() const
 {
     std::shared_ptr<DbConnection> current;
@@ -352,8 +391,12 @@ SqlCursor SharedDb::query(const QString &text)
     Statement &run = state->statement;
     run.execute(text);
     int columns = run.columnCount();
-    while (columns == 0 && run.moreResults())  // row counts before the result set
+    while (columns == 0) {  // row counts before the result set
+        state->rowsAffected += qMax(0LL, run.rowCount());
+        if (!run.moreResults())
+            break;
         columns = run.columnCount();
+    }
     for (int i = 0; i < columns; ++i)
         state->names << run.columnName(i);
     state->atEnd = state->names.isEmpty();

@@ -38,6 +38,9 @@ public:
     // Rows read so far (the read pattern's record count; never negative). The driver's own
     // count is not used: drivers may report -1 for a result set.
     long long rowsRead() const;
+    // Rows changed by the statements of the text that came before its result set (by all of
+    // them when it has none).
+    long long rowsAffected() const;
 
     // Column by name (without regard to case) or by position from 0; DbError when there is none.
     QString text(const QString &column) const;
@@ -70,6 +73,10 @@ public:
     void open(const QString &connectString, int loginTimeoutSeconds);
     void close();
     bool isOpen() const { return m_open.load(); }
+    // Cancels the statements running or open on the connection (SQLCancel); callable from any
+    // thread. The cancelled call returns in its own thread with a DbError, or (the embedded driver)
+    // as a result without rows.
+    void cancel();
     // True when the driver reports the open connection as broken.
     bool isConnectionDead() const;
 

@@ -83,16 +83,54 @@ bool startsComment(const QString &text, qsizetype i)
     return (c == QLatin1Char('-') && n == QLatin1Char('-')) || (c == QLatin1Char('/') && n == QLatin1Char('*'));
 }
 
+// A trigger's body (BEGIN … END, with CASE … END inside it) holds semicolons that do not end the
+// statement: the words of a statement are followed to know when one is open.
+class StatementWords {
+public:
+    void add(const QString &word)
+    {
+        const QString lower = word.toLower();
+        if (m_leading.size() < 3)
+            m_leading << lower;
+        if (!isTrigger())
+            return;
+        if (lower == QLatin1String("begin") || lower == QLatin1String("case"))
+            ++m_depth;
+        else if (lower == QLatin1String("end") && m_depth > 0)
+            --m_depth;
+    }
+    bool insideBody() const { return m_depth > 0; }
+    void clear() { *this = {}; }
+
+private:
+    bool isTrigger() const
+    {
+        if (m_leading.value(0) != QLatin1String("create"))
+            return false;
+        const QString second = m_leading.value(1);
+        return second == QLatin1String("trigger")
+            || ((second == QLatin1String("temp") || second == QLatin1String("temporary"))
+                && m_leading.value(2) == QLatin1String("trigger"));
+    }
+
+    QStringList m_leading;
+    int m_depth = 0;
+};
+
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
 }  // namespace
 
 QStringList splitStatements(const QString &batch)
 {
     QStringList statements;
     QString current;
+    StatementWords words;
     const auto take = [&] {
         if (!current.trimmed().isEmpty())
             statements << current.trimmed();
         current.clear();
+        words.clear();
     };
     qsizetype i = 0;
     while (i < batch.size()) {
@@ -104,9 +142,17 @@ QStringList splitStatements(const QString &batch)
         } else if (startsComment(batch, i)) {
             i = skipComment(batch, i);
             current += QLatin1Char(' ');
-        } else if (c == QLatin1Char(';')) {
+        } else if (c == QLatin1Char(';') && !words.insideBody()) {
             take();
             ++i;
+        } else if (isWordChar(c)) {
+            qsizetype end = i + 1;
+            while (end < batch.size() && isWordChar(batch.at(end)))
+                ++end;
+            const QString word = batch.mid(i, end - i);
+            words.add(word);
+            current += word;
+            i = end;
         } else {
             current += c;
             ++i;

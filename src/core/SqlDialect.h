@@ -27,7 +27,8 @@ QString tableColumnsQuery(Dialect dialect, const QString &table);
 // A batch split into its statements at semicolons outside quotes ('…', "…", `…`),
 // brackets […] and comments (-- to the end of the line, /* … */). Comments are replaced
 // by a blank (the embedded driver does not know them and would stop at a semicolon in one);
-// statements are trimmed and empty ones dropped.
+// statements are trimmed and empty ones dropped. A CREATE TRIGGER statement runs to the END of
+// its body: the semicolons between its BEGIN and END stay in it.
 QStringList splitStatements(const QString &batch);
 
 }  // namespace dbkeel

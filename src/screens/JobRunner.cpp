@@ -72,6 +72,8 @@ void JobRunner::stop()
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
+        if (m_context)
+            m_context->m_db.cancel();  // a statement still running ends now, not when it is done
     }
     m_rowsTaken.notify_all();
 }
@@ -87,8 +89,9 @@ bool JobRunner::wait(std::chrono::milliseconds limit)
 void JobRunner::run(const Job &job, const QString &connectString)
 {
     QString error;
+    JobContext context(*this);
+    setContext(&context);
     try {
-        JobContext context(*this);
         if (!connectString.isEmpty())
             context.m_db.open(connectString, kLoginTimeoutSeconds);
         job(context);
@@ -97,7 +100,14 @@ void JobRunner::run(const Job &job, const QString &connectString)
     } catch (const std::exception &failure) {
         error = QString::fromLocal8Bit(failure.what());
     }
+    setContext(nullptr);
     QMetaObject::invokeMethod(this, [this, error] { end(error); }, Qt::QueuedConnection);
+}
+
+void JobRunner::setContext(JobContext *context)
+{
+    std::lock_guard lock(m_mutex);
+    m_context = context;
 }
 
 void JobRunner::deliverRows(const QList<QStringList> &rows)

@@ -55,7 +55,9 @@ public:
     // empty). False, starting nothing, while another job runs. A connection that cannot be opened
     // ends the job before it runs, with the driver's text in finished().
     bool start(Job job, const QString &connectString);
-    // Asks the job to stop; it ends at its next look at stopRequested().
+    // Asks the job to stop; it ends at its next look at stopRequested(). A statement running on the
+    // job's connection is cancelled on the driver: the job's call returns at once (with a DbError,
+    // or without rows).
     void stop();
     bool isRunning() const { return m_running; }
     // Dispatches the window's events until the job has ended; false when `limit` passed first.
@@ -72,6 +74,7 @@ signals:
 private:
     friend class JobContext;
     void run(const Job &job, const QString &connectString);
+    void setContext(JobContext *context);
     void deliverRows(const QList<QStringList> &rows);
     void end(const QString &error);
     void join();
@@ -85,6 +88,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_rowsTaken;
     int m_queuedRows = 0;
+    JobContext *m_context = nullptr;  // the running job's, under m_mutex
 };
 
 }  // namespace dbkeel

@@ -95,6 +95,22 @@ int ReportListModel::appendRow(const QString &firstColumnText)
     return insertRow(rowCount(), firstColumnText);
 }
 
+int ReportListModel::appendRows(const QList<QStringList> &rows)
+{
+    const int first = rowCount();
+    if (rows.isEmpty())
+        return first;
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    for (const QStringList &texts : rows) {
+        Row row;
+        row.texts = texts.mid(0, columnCount());
+        m_rows.append(std::move(row));
+    }
+    endInsertRows();
+    clearSortState();
+    return first;
+}
+
 bool ReportListModel::setItemText(int row, int column, const QString &text)
 {
     if (!isRow(row) || !isColumn(column))

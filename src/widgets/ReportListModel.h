@@ -40,6 +40,9 @@ public:
     // for a negative index; it and the text setters clear the sort state.
     int insertRow(int index, const QString &firstColumnText);
     int appendRow(const QString &firstColumnText);
+    // Appends the rows at once (texts by column, those past the last column dropped), as one
+    // insertion however many there are; returns the index of the first.
+    int appendRows(const QList<QStringList> &rows);
     bool setItemText(int row, int column, const QString &text);
     bool setItemInt(int row, int column, int value);  // decimal text, as "%d"
     QString itemText(int row, int column) const;      // empty when out of range

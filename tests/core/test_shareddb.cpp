@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace dbkeel::test {
 namespace {
 
@@ -89,6 +92,46 @@ TEST_F(SharedDbTest, BatchRunsStatementByStatementAndStopsAtTheFirstError)
                                         "insert into t values (5, 'e')")),
                  DbError);
     EXPECT_EQ(column(QStringLiteral("select a from t order by a")), QStringLiteral("1|2|3"));
+}
+
+TEST_F(SharedDbTest, TriggerBodiesStayWholeInABatch)
+{
+    run(QStringLiteral("create table t (a integer); create table log (a integer);"
+                       "create trigger keep after insert on t begin insert into log values (new.a); "
+                       "insert into log values (new.a * 10); end; insert into t values (4)"));
+    EXPECT_EQ(column(QStringLiteral("select a from log order by a")), QStringLiteral("4|40"));
+}
+
+TEST_F(SharedDbTest, ACursorCountsTheRowsItsTextChanged)
+{
+    run(QStringLiteral("create table t (a integer)"));
+    EXPECT_EQ(db.query(QStringLiteral("insert into t values (1), (2), (3)")).rowsAffected(), 3);
+    SqlCursor select = db.query(QStringLiteral("select a from t"));
+    EXPECT_EQ(select.rowsAffected(), 0);
+    EXPECT_EQ(select.columnCount(), 1);
+}
+
+TEST_F(SharedDbTest, CancelFromAnotherThreadEndsARunningStatement)
+{
+    std::atomic<bool> ended{false};
+    bool counted = false;
+    std::thread worker([&] {
+        try {  // a count that would take hours
+            SqlCursor cursor = db.query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 "
+                                                       "from c) select count(*) from c"));
+            counted = cursor.next();
+        } catch (const DbError &) {
+            // the driver reports the interruption
+        }
+        ended = true;
+    });
+    while (!ended) {  // again until it lands: a cancel before the statement began has nothing to end
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        db.cancel();
+    }
+    worker.join();
+    EXPECT_FALSE(counted);
+    EXPECT_EQ(column(QStringLiteral("select 7")), QStringLiteral("7"));  // the connection goes on
 }
 
 TEST_F(SharedDbTest, NameWithApostropheIsStoredAsTyped)

@@ -62,7 +62,7 @@ TEST(SqlDialect, SqlServerCatalogueTextsAreTheInstallationsOwn)
               QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_type_vehicle')) order by colorder ;"));
 }
 
-TEST(SqlDialect, SplitRespectsQuotesBracketsAndComments)
+TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
 {
     const struct {
         const char *batch;
@@ -76,6 +76,11 @@ TEST(SqlDialect, SplitRespectsQuotesBracketsAndComments)
         {"select /* ; */ 1; /* only a comment; */ ; -- tail;", {"select   1"}},
         {"select '--', '/*' from t", {"select '--', '/*' from t"}},
         {"select 'open;", {"select 'open;"}},
+        {"create trigger t before delete on a begin delete from b; select case when 1 then 2 end; end; select 3",
+         {"create trigger t before delete on a begin delete from b; select case when 1 then 2 end; end", "select 3"}},
+        {"CREATE TEMP TRIGGER t AFTER INSERT ON a BEGIN SELECT RAISE(ABORT, 'end;'); END;select [end]; select 4",
+         {"CREATE TEMP TRIGGER t AFTER INSERT ON a BEGIN SELECT RAISE(ABORT, 'end;'); END", "select [end]", "select 4"}},
+        {"select begin_date from t; select 5", {"select begin_date from t", "select 5"}},
         {"", {}},
     };
     for (const auto &c : cases)

@@ -4,6 +4,7 @@
 #include "AppConfig.h"
 #include "AppState.h"
 #include "CommandTable.h"
+#include "JobRunner.h"
 #include "SharedDb.h"
 #include "SystemConfigDialog.h"
 #include "TestSupport.h"
@@ -17,6 +18,8 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -217,4 +220,73 @@ TEST_F(ProgramFixture, RestoringABackupIntoTheRunningProgramReopensItsConnection
     EXPECT_EQ(firstColumn(QStringLiteral("select distinct lineid from tb_line_info order by lineid")), (QStringList{"1", "2"}));
     window->reloadLineLayout();
     EXPECT_TRUE(treeTexts().contains(QStringLiteral("  [2]综检线")));
+}
+
+// The maintenance screens on the demo installation, each opened through its menu command after a
+// login, doing its job on the demo database through the program's own connection (the browser and the
+// workspace open theirs with the program's connect string).
+TEST_F(ProgramFixture, MaintenanceScreensDoTheirJobOnTheDemo)
+{
+    makeDemo({{120, component(QStringLiteral("libLoginBox.so"))}});
+    startProgram();
+    answerLoginBox(QStringLiteral("admin"), QStringLiteral("admin"));
+    window->commands().trigger(command::Login);
+    const auto open = [this](int id, std::function<void(QDialog &)> script) {
+        ASSERT_TRUE(isEnabled(id)) << id;
+        prompt.answerModal([script](QDialog &screen) {
+            script(screen);
+            screen.reject();
+        });
+        window->commands().trigger(id);
+        EXPECT_EQ(prompt.pendingAnswers(), 0) << id;
+    };
+    const auto child = [](QDialog &screen, const char *name) {
+        return screen.findChild<QWidget *>(QString::fromLatin1(name));
+    };
+    const auto click = [&child](QDialog &screen, const char *name) {
+        static_cast<QPushButton *>(child(screen, name))->click();
+    };
+    const auto jobEnded = [](QDialog &screen) {
+        return waitFor([&screen] {
+            for (const JobRunner *runner : screen.findChildren<JobRunner *>())
+                if (runner->isRunning())
+                    return false;
+            return true;
+        });
+    };
+
+    open(command::ClearTemporaryData, [&](QDialog &screen) {
+        click(screen, "runButton");
+        EXPECT_EQ(static_cast<QLabel *>(child(screen, "progressLine"))->text(), QStringLiteral("清除相关临时数据成功"));
+    });
+    open(command::CheckItemParameters, [&](QDialog &screen) {
+        click(screen, "queryButton");
+        click(screen, "checkButton");
+        EXPECT_EQ(static_cast<QProgressBar *>(child(screen, "progress"))->value(),
+                  static_cast<QProgressBar *>(child(screen, "progress"))->maximum());
+    });
+    open(command::PlateCorrection, [&](QDialog &screen) { click(screen, "queryButton"); });
+    open(command::DebugQuery, [&](QDialog &screen) {
+        click(screen, "refreshButton");
+        static_cast<QComboBox *>(child(screen, "browseTable"))->setCurrentText(QStringLiteral("tb_id_devid"));
+        prompt.answer(PromptButton::Ok);
+        click(screen, "browseButton");
+        EXPECT_TRUE(jobEnded(screen));
+        EXPECT_TRUE(static_cast<QLabel *>(child(screen, "browseStatus"))->text().startsWith(QStringLiteral("共查询到[")))
+            << static_cast<QLabel *>(child(screen, "browseStatus"))->text().toStdString();
+    });
+    open(command::SqlWorkspace, [&](QDialog &screen) {
+        static_cast<QPlainTextEdit *>(child(screen, "statement"))->setPlainText(QStringLiteral("select * from tb_id_devid"));
+        click(screen, "executeButton");
+        EXPECT_TRUE(jobEnded(screen));
+        EXPECT_EQ(static_cast<QPlainTextEdit *>(child(screen, "log"))->toPlainText().trimmed(), QStringLiteral("执行成功!"));
+    });
+    open(command::SystemLog, [&](QDialog &screen) {
+        click(screen, "queryButton");
+        EXPECT_TRUE(screen.windowTitle().startsWith(QStringLiteral("系统日志管理-->共"))) << screen.windowTitle().toStdString();
+    });
+    open(command::DatabaseVersions, [&](QDialog &screen) {
+        waitFor([] { return false; }, 100);  // the first tick cleans up and loads
+        EXPECT_EQ(static_cast<QLineEdit *>(child(screen, "versionPart0"))->text(), QStringLiteral("20"));
+    });
 }

@@ -96,6 +96,23 @@ TEST_F(JobRunnerTest, StopEndsTheJobAndSaysSo)
     EXPECT_FALSE(runner.isRunning());
 }
 
+TEST_F(JobRunnerTest, StopCancelsAStatementStillRunningOnTheDriver)
+{
+    std::atomic<bool> counted{false};
+    ASSERT_TRUE(runner.start(
+        [&counted](JobContext &job) {  // a count that would take hours
+            SqlCursor cursor = job.db().query(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 "
+                                                             "from c) select count(*) from c"));
+            counted = cursor.next();
+        },
+        driverConnectString()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    runner.stop();
+    ASSERT_TRUE(runner.wait(std::chrono::seconds(5)));
+    EXPECT_TRUE(endedStopped);
+    EXPECT_FALSE(counted);
+}
+
 TEST_F(JobRunnerTest, FailuresEndTheJobWithTheDriversText)
 {
     const struct {

@@ -109,6 +109,19 @@ TEST_F(ReportList, InsertsRowsAndSetsCells)
     EXPECT_EQ(columnTexts(0), QStringList({"middle", "last"}));
 }
 
+TEST_F(ReportList, AppendsAChunkOfRowsAtOnce)
+{
+    model.setColumns("a;b");
+    addRows({"first|1"});
+    model.sort(0);
+    EXPECT_EQ(model.appendRows({{"x", "2", "dropped"}, {"y"}}), 1);
+    EXPECT_EQ(model.appendRows({}), 3);
+    EXPECT_EQ(columnTexts(0), QStringList({"first", "x", "y"}));
+    EXPECT_EQ(columnTexts(1), QStringList({"1", "2", ""}));
+    EXPECT_EQ(model.itemText(1, 2), QString());
+    EXPECT_EQ(model.sortColumn(), -1);
+}
+
 TEST_F(ReportList, ColourAddressingReachesCellRowColumnOrList)
 {
     const ListColor red = listcolor::Red;

@@ -1,0 +1,7 @@
+#include "MaintenanceTrace.h"
+
+namespace dbkeel {
+
+Q_LOGGING_CATEGORY(maintenanceTrace, "dbkeel.maintenance", QtInfoMsg)
+
+}  // namespace dbkeel

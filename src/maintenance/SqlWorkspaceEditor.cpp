@@ -1,0 +1,113 @@
+#include "SqlWorkspaceEditor.h"
+
+#include "AppState.h"
+#include "Database.h"
+#include "SharedDb.h"
+
+namespace dbkeel {
+
+// What a run found, written by its job and read by the window once the job has ended.
+struct WorkspaceOutcome {
+    bool returnedRows = false;
+    long long rowsReturned = 0;
+    long long rowsAffected = 0;
+};
+
+namespace {
+
+constexpr int kChunkRows = 500;
+
+// Reads the text's statements; the first result set goes to the window, its column names first.
+JobRunner::Job workspaceJob(const QStringList &statements, std::shared_ptr<WorkspaceOutcome> outcome)
+{
+    return [statements, outcome](JobContext &job) {
+        for (const QString &statement : statements) {
+            if (job.stopRequested())
+                return;
+            SqlCursor cursor = job.db().query(statement);
+            outcome->rowsAffected += cursor.rowsAffected();
+            if (cursor.columnCount() == 0 || outcome->returnedRows)
+                continue;  // only the first result set is listed
+            outcome->returnedRows = true;
+            QList<QStringList> chunk{cursor.columnNames()};
+            while (!job.stopRequested() && cursor.next()) {
+                if (++outcome->rowsReturned > SqlWorkspaceEditor::kShownRows)
+                    continue;  // counted, not listed
+                QStringList row;
+                for (int column = 0; column < cursor.columnCount(); ++column)
+                    row << cursor.text(column);
+                chunk.append(row);
+                if (chunk.size() >= kChunkRows)
+                    job.addRows(std::exchange(chunk, {}));
+            }
+            job.addRows(chunk);
+        }
+    };
+}
+
+}  // namespace
+
+SqlWorkspaceEditor::SqlWorkspaceEditor(QObject *parent) : QObject(parent)
+{
+    connect(&m_runner, &JobRunner::rowsReady, this, &SqlWorkspaceEditor::takeRows);
+    connect(&m_runner, &JobRunner::finished, this, &SqlWorkspaceEditor::finish);
+}
+
+void SqlWorkspaceEditor::execute(const QString &text)
+{
+    if (text.isEmpty() || !sharedDb().isOpen() || m_runner.isRunning())
+        return;
+    const QStringList statements =
+        sharedDb().dialect() == Dialect::Sqlite ? splitStatements(text) : QStringList{text};
+    m_result.setColumns(QString());
+    m_status.setLeft(QStringLiteral("正在执行..."));
+    m_outcome = std::make_shared<WorkspaceOutcome>();
+    m_clock.start();
+    m_runner.start(workspaceJob(statements, m_outcome), m_connectString.isEmpty() ? connectString() : m_connectString);
+    emit running(true);
+}
+
+void SqlWorkspaceEditor::takeRows(const QList<QStringList> &rows)
+{
+    QList<QStringList> data = rows;
+    if (m_result.columnCount() == 0 && !data.isEmpty()) {
+        QStringList columns;
+        for (const QString &name : data.takeFirst())
+            columns << QStringLiteral("%1,120").arg(QString(name).remove(QLatin1Char(';')).remove(QLatin1Char(',')));
+        m_result.setColumns(columns.join(QLatin1Char(';')));
+    }
+    m_result.appendRows(data);
+}
+
+void SqlWorkspaceEditor::finish(bool stopped, const QString &error)
+{
+    const double seconds = m_clock.elapsed() / 1000.0;
+    if (m_outcome->rowsReturned > kShownRows)
+        m_result.appendRow(QStringLiteral("……其余%1行未列出").arg(m_outcome->rowsReturned - kShownRows));
+    const QString count = m_outcome->returnedRows ? QStringLiteral("返回%1行").arg(m_outcome->rowsReturned)
+                                                  : QStringLiteral("影响%1行").arg(m_outcome->rowsAffected);
+    m_status.setLeft(QStringLiteral("%1,用时%2秒").arg(count, QString::number(seconds, 'f', 3)));
+    if (stopped) {
+        appendLog(QStringLiteral("执行已停止"));
+    } else if (!error.isEmpty()) {
+        DbReady = 0;
+        appendLog(error);
+    } else {
+        appendLog(QStringLiteral("执行成功!"));
+    }
+    emit running(false);
+}
+
+void SqlWorkspaceEditor::appendLog(const QString &entry)
+{
+    m_log += entry + QStringLiteral("\r\n\r\n");
+    emit logChanged(m_log);
+}
+
+void SqlWorkspaceEditor::clearLog()
+{
+    m_log.clear();
+    emit logChanged(m_log);
+}
+
+}  // namespace dbkeel
