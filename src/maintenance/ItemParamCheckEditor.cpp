@@ -101,15 +101,16 @@ void ItemParamCheckEditor::deleteRow(int row)
 {
     if (row < 0 || row >= m_list.rowCount())
         return;
-    const QString statement = itemParamDeleteStatement(
-        m_list.itemText(row, ParamColumn), m_list.itemText(row, ItemColumn), m_list.itemText(row, NameColumn));
     if (prompt().message(QStringLiteral("提示"), QStringLiteral("确定要删除该参数信息?"), PromptIcon::Question,
                          PromptButtons::OkCancel, PromptButton::Cancel)
         != PromptButton::Ok)
         return;
+    const QString paramId = m_list.itemText(row, ParamColumn), itemId = m_list.itemText(row, ItemColumn),
+                  paramName = m_list.itemText(row, NameColumn);
     m_list.deleteRow(row);
     try {
-        sharedDb().exec(statement);
+        // Built here: a row without a number is refused like a statement that fails.
+        sharedDb().exec(itemParamDeleteStatement(paramId, itemId, paramName));
     } catch (const DbError &error) {
         DbReady = 0;
         prompt().message(QStringLiteral("Dbkeel"), QStringLiteral("删除参数记录失败") + error.text());
