@@ -4,6 +4,7 @@
 #include "ConsolePanel.h"
 #include "ConsoleScreens.h"
 #include "DictionaryScreens.h"
+#include "IndexFileScreens.h"
 #include "MainWindow.h"
 #include "MainWindowPanel.h"
 #include "ReportListView.h"
@@ -41,6 +42,7 @@ void registerModuleScreens()
     static const bool registered = [] {
         registerConsoleScreens();
         registerDictionaryScreens();
+        registerIndexFileScreens();
         return true;
     }();
     (void)registered;

@@ -77,6 +77,7 @@ public:
     SQLHDBC handle = SQL_NULL_HDBC;
     QString dbmsName;
     Dialect dialect = Dialect::SqlServer;
+    int queryTimeoutSeconds = SharedDb::kQueryTimeoutSeconds;
 
     DbConnection()
     {
@@ -122,7 +123,7 @@ public:
         check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection->handle, &m_handle), SQL_HANDLE_DBC, m_connection->handle,
               "SQLAllocHandle");
         SQLSetStmtAttr(m_handle, SQL_ATTR_QUERY_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(intptr_t(SharedDb::kQueryTimeoutSeconds)), 0);
+                       reinterpret_cast<SQLPOINTER>(intptr_t(m_connection->queryTimeoutSeconds)), 0);
     }
     ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_handle); }
     Statement(const Statement &) = delete;
@@ -277,9 +278,10 @@ void SqlCursor::close() { m_state.reset(); }
 SharedDb::SharedDb() = default;
 SharedDb::~SharedDb() = default;
 
-void SharedDb::open(const QString &connectString, int loginTimeoutSeconds)
+void SharedDb::open(const QString &connectString, int loginTimeoutSeconds, int queryTimeoutSeconds)
 {
     auto connection = std::make_shared<DbConnection>();
+    connection->queryTimeoutSeconds = queryTimeoutSeconds;
     connection->connect(connectString, loginTimeoutSeconds);
     std::lock_guard lock(m_mutex);
     m_connection = std::move(connection);

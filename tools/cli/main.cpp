@@ -19,6 +19,7 @@ int printHelp(const QStringList &);
 // Every command of the tool; each but help lives in its own file.
 const Command kCommands[] = {
     {"help", "help", printHelp},
+    {"index", "index [-q]", runIndex},
 };
 
 void printUsage(QTextStream &stream)
