@@ -20,8 +20,6 @@ Q_LOGGING_CATEGORY(indexTrace, "dbkeel.indexfiles", QtInfoMsg)
 
 inline constexpr int kIndexFileEntry = 167, kConfigDirEntry = 3;
 
-bool removeIfPresent(const QString &path) { return !QFile::exists(path) || QFile::remove(path); }
-
 // The version texts the host library gives for no file: the first of them.
 QString hostVersion()
 {
@@ -39,13 +37,18 @@ QString missingTarget(const IndexFileTargets &targets)
     return {};
 }
 
-// Deletes the temporary files and starts the temporary index file with VERSIONINFO; the reason
-// when that cannot be done.
-QString startTemporaryFiles(const IndexFileTargets &targets, IndexWriter &index, ProfileFile &file)
+QString deleteTemporaryFiles(const IndexFileTargets &targets)
 {
     for (const QString &temporary : {targets.indexTemp(), targets.userTemp()})
-        if (!removeIfPresent(temporary))
+        if (QFile::exists(temporary) && !QFile::remove(temporary))
             return QStringLiteral("无法删除临时文件 %1").arg(temporary);
+    return {};
+}
+
+// The temporary index file begins with VERSIONINFO, saved at once so that a folder that cannot be
+// written stops the build before any database work; the reason when it cannot be written.
+QString startIndexFile(IndexWriter &index, ProfileFile &file)
+{
     try {
         index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("VERSION"), hostVersion());
         index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("DESCRIPT"), QStringLiteral("StationCtl"));
@@ -127,11 +130,13 @@ IndexBuildResult buildIndexFiles(const IndexFileTargets &targets, const QString 
 {
     IndexBuildResult result;
     result.startError = missingTarget(targets);
+    if (result.startError.isEmpty())
+        result.startError = deleteTemporaryFiles(targets);
     if (!result.startError.isEmpty())
         return result;
     ProfileFile file(targets.indexTemp());
     IndexWriter index(file);
-    result.startError = startTemporaryFiles(targets, index, file);
+    result.startError = startIndexFile(index, file);
     if (!result.startError.isEmpty())
         return result;
 

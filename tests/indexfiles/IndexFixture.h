@@ -7,6 +7,7 @@
 #include "Gbk.h"
 #include "HostLib.h"
 #include "IndexFileBuild.h"
+#include "IndexFileLines.h"
 #include "SchemaUpgrade.h"
 #include "SharedDb.h"
 #include "TestSupport.h"
@@ -59,14 +60,6 @@ protected:
     IndexBuildResult build(const IndexBuildCallbacks &callbacks = {}) const
     {
         return buildIndexFiles(targets, connectString(), callbacks);
-    }
-    // The lines of a GBK file with CRLF line ends.
-    static QStringList gbkLines(const QString &path)
-    {
-        QString text = fromGbk(readFileBytes(path));
-        EXPECT_TRUE(text.isEmpty() || text.endsWith(QStringLiteral("\r\n"))) << path.toStdString();
-        text.chop(2);
-        return text.split(QStringLiteral("\r\n"));
     }
     // What GetVers gives for no file: the VERSION of every index file.
     static QString hostVersion()

@@ -32,14 +32,7 @@ TEST_F(IndexBuild, SmallInstallationGivesEveryKeyInFirstWriteOrder)
     ASSERT_TRUE(result.succeeded()) << result.failedParts().join(u',').toStdString()
                                     << result.fileError.toStdString();
     EXPECT_TRUE(result.replaced);
-    const QStringList expected = QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral(
-                                                                     "/tests/indexfiles/data/small-index.ini")))
-                                     .replace(QStringLiteral("@VERSION@"), hostVersion())
-                                     .trimmed()
-                                     .split(u'\n');
-    const QStringList written = gbkLines(targets.indexFile);
-    for (int n = 0; n < qMax(expected.size(), written.size()); ++n)
-        EXPECT_EQ(written.value(n), expected.value(n)) << "line " << n + 1;
+    expectSameLines(gbkLines(targets.indexFile), fixtureLines(QStringLiteral("small-index.ini"), hostVersion()));
     EXPECT_EQ(readFileBytes(targets.indexTemp()), readFileBytes(targets.indexFile));  // the temporary stays
     EXPECT_EQ(readFileBytes(targets.userTemp()), readFileBytes(targets.userFile()));
     EXPECT_EQ(started.first(), QStringLiteral("1 正在创建SubID..."));

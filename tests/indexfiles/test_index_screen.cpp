@@ -3,6 +3,7 @@
 
 #include "Database.h"
 #include "FileCreateDlg.h"
+#include "IndexFileLines.h"
 #include "IndexFileScreens.h"
 #include "ScreenRegistry.h"
 #include "ScriptedPrompt.h"
@@ -159,7 +160,9 @@ TEST_F(IndexScreen, BuildsTheDemoFilesAsTheCommandLineDoes)
     });
     const QByteArray index = readFileBytes(indexFile()), users = readFileBytes(userFile());
     EXPECT_EQ(users.size(), 203204);
-    EXPECT_TRUE(index.startsWith("[VERSIONINFO]\r\nVERSION="));
+    QByteArray version, name, description;
+    hostLib().getVers(QByteArray(), version, name, description);
+    expectSameLines(gbkLines(indexFile()), fixtureLines(QStringLiteral("demo-index.ini"), fromGbk(version)));
     CloseDb();
     QFile::remove(indexFile());
     QFile::remove(userFile());
