@@ -67,6 +67,8 @@ void writeParamList(PartContext &context, const QStringList &params)
     context.index.writeList(kParamToItem, QStringLiteral("ParamID2PID"), QStringLiteral("ParamID2Numb"), params);
 }
 
+// The codes of the run items (tb_id_item). When they cannot be read the parameter list is written
+// empty and the part fails with its own message.
 QStringList runItemCodes(PartContext &context)
 {
     QStringList items;
