@@ -4,6 +4,7 @@
 #include "ConsolePanel.h"
 #include "ConsoleScreens.h"
 #include "DictionaryScreens.h"
+#include "IndexFileScreens.h"
 #include "MainWindow.h"
 #include "MainWindowPanel.h"
 #include "MaintenanceScreens.h"
@@ -43,6 +44,7 @@ void registerModuleScreens()
         registerConsoleScreens();
         registerDictionaryScreens();
         registerMaintenanceScreens();
+        registerIndexFileScreens();
         return true;
     }();
     (void)registered;

@@ -78,6 +78,7 @@ public:
     SQLHDBC handle = SQL_NULL_HDBC;
     QString dbmsName;
     Dialect dialect = Dialect::SqlServer;
+    int queryTimeoutSeconds = SharedDb::kQueryTimeoutSeconds;
 
     DbConnection()
     {
@@ -144,7 +145,7 @@ public:
               "SQLAllocHandle");
         m_connection->enrol(m_handle);
         SQLSetStmtAttr(m_handle, SQL_ATTR_QUERY_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(intptr_t(SharedDb::kQueryTimeoutSeconds)), 0);
+                       reinterpret_cast<SQLPOINTER>(intptr_t(m_connection->queryTimeoutSeconds)), 0);
     }
     ~Statement()
     {
@@ -305,9 +306,10 @@ void SqlCursor::close() { m_state.reset(); }
 SharedDb::SharedDb() = default;
 SharedDb::~SharedDb() = default;
 
-void SharedDb::open(const QString &connectString, int loginTimeoutSeconds)
+void SharedDb::open(const QString &connectString, int loginTimeoutSeconds, int queryTimeoutSeconds)
 {
     auto connection = std::make_shared<DbConnection>();
+    connection->queryTimeoutSeconds = queryTimeoutSeconds;
     connection->connect(connectString, loginTimeoutSeconds);
     std::lock_guard lock(m_mutex);
     m_connection = std::move(connection);

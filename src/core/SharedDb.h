@@ -69,8 +69,10 @@ public:
     SharedDb(const SharedDb &) = delete;
     SharedDb &operator=(const SharedDb &) = delete;
 
-    // Connects without ever showing a driver dialog; DbError on failure.
-    void open(const QString &connectString, int loginTimeoutSeconds);
+    // Connects without ever showing a driver dialog; DbError on failure. Every statement run on
+    // the connection may take up to `queryTimeoutSeconds`.
+    void open(const QString &connectString, int loginTimeoutSeconds,
+              int queryTimeoutSeconds = kQueryTimeoutSeconds);
     void close();
     bool isOpen() const { return m_open.load(); }
     // Cancels the statements running or open on the connection (SQLCancel); callable from any

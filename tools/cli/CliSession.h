@@ -29,4 +29,7 @@ struct Command {
     int (*run)(const QStringList &arguments);
 };
 
+// The commands, each in its own file.
+int runIndex(const QStringList &arguments);  // IndexCommand.cpp
+
 }  // namespace dbkeel::cli

@@ -21,6 +21,7 @@ int printHelp(const QStringList &);
 const Command kCommands[] = {
     {"help", "help", printHelp},
     {"check", "check", runCheck},
+    {"index", "index [-q]", runIndex},
 };
 
 void printUsage(QTextStream &stream)
