@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "CompositionScreens.h"
 #include "ConsoleOperations.h"
 #include "ConsolePanel.h"
 #include "ConsoleScreens.h"
@@ -41,6 +42,7 @@ void registerModuleScreens()
     static const bool registered = [] {
         registerConsoleScreens();
         registerDictionaryScreens();
+        registerCompositionScreens();
         return true;
     }();
     (void)registered;

@@ -4,6 +4,7 @@
 //
 // The system directory is DIR, else $DBKEEL_SYSDIR, else the program's default.
 
+#include "BundleCommand.h"
 #include "CliSession.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@ int printHelp(const QStringList &);
 // Every command of the tool; each but help lives in its own file.
 const Command kCommands[] = {
     {"help", "help", printHelp},
+    {"bundle", "bundle export FILE | bundle import FILE | bundle rebuild", dbkeel::cli::runBundle},
 };
 
 void printUsage(QTextStream &stream)
