@@ -133,6 +133,10 @@ double benchImport(const QString &folder)
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    if (qEnvironmentVariableIsEmpty("DBKEEL_BUILD_BIN"))
+        qputenv("DBKEEL_BUILD_BIN", DBKEEL_BENCH_BIN);
+    if (qEnvironmentVariableIsEmpty("DBKEEL_SOURCE_DIR"))
+        qputenv("DBKEEL_SOURCE_DIR", DBKEEL_BENCH_SOURCE);
     if (hostLib().load(1, test::buildBinDir()) != 1) {
         std::fprintf(stderr, "host library: %s\n", qPrintable(hostLib().errorString()));
         return 1;
