@@ -5,6 +5,8 @@
 #include "DictionaryFixture.h"
 #include "SchemaUpgrade.h"
 
+#include <QProcess>
+
 namespace dbkeel::test {
 
 // The start-up upgrade on the shared connection.
@@ -46,6 +48,14 @@ protected:
     {
         DictionaryFixture::SetUp();
         upgradeSchema();
+    }
+    // Statements the connection's statement splitter would cut (a trigger's body), through the sqlite3 shell.
+    void runInShell(const QString &sql)
+    {
+        QProcess shell;
+        shell.start(QStringLiteral("sqlite3"), {dir.filePath(QStringLiteral("test.db")), sql});
+        ASSERT_TRUE(shell.waitForFinished(30000));
+        ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().constData();
     }
 };
 

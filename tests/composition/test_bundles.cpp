@@ -138,6 +138,18 @@ TEST_F(Bundles, OneKeyBuildWithoutRelationsLeavesTheParametersEmpty)
     EXPECT_EQ(log.lines, (QStringList{"正在创建项目信息...", "已创建项目信息", "正在创建设备信息...", "已创建设备信息",
                                       "正在创建参数信息...", "已创建参数信息", "重新创建成功!"}));
 
+    // An insert refused half-way: the parameters keep their rows.
+    run(QStringLiteral("insert into tb_id_dev_item values (1,'灯光仪',200,'左外灯');"));
+    ASSERT_TRUE(buildRunTables(sharedDb(), log));
+    const QString parameters = rows(QStringLiteral("select * from tb_id_param order by rowid"));
+    runInShell(QStringLiteral("insert into tb_id_dev_item values (4,'侧滑台',217,'侧滑');"
+                              "create trigger refuse before insert on tb_id_param when new.ItemId = 217 "
+                              "begin select raise(abort, 'parameter refused'); end;"));
+    log.lines.clear();
+    EXPECT_FALSE(buildRunTables(sharedDb(), log));
+    EXPECT_EQ(rows(QStringLiteral("select * from tb_id_param order by rowid")), parameters);
+    EXPECT_TRUE(log.failures().value(0).startsWith(QStringLiteral("★ 创建参数信息失败"))) << log.failures().value(0).toStdString();
+
     run(QStringLiteral("drop table tb_id_dev;"));
     log.lines.clear();
     EXPECT_FALSE(buildRunTables(sharedDb(), log));

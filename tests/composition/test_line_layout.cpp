@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 namespace dbkeel::test {
 namespace {
@@ -49,14 +48,6 @@ protected:
         add(placement("1", "1", "侧滑台"));
         add(placement("1", "2", "底盘测功机"));
         add(placement("2", "1", "灯光仪", "综检线"));
-    }
-    // Statements the connection's statement splitter would cut (a trigger's body), through the sqlite3 shell.
-    void runInShell(const QString &sql)
-    {
-        QProcess shell;
-        shell.start(QStringLiteral("sqlite3"), {dir.filePath(QStringLiteral("test.db")), sql});
-        ASSERT_TRUE(shell.waitForFinished(30000));
-        ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().constData();
     }
     LineLayoutEditor editor;
 };

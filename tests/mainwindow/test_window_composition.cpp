@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
-#include <QTest>
 
 using namespace dbkeel;
 using dbkeel::test::ProgramFixture;
@@ -20,7 +19,8 @@ TEST_F(ProgramFixture, ALineBuiltOnTheLayoutScreenAppearsInTheTree)
     startProgram();
     window->commands().enableMenus(0, true);
     prompt.answerModal([this](QDialog &screen) {
-        QTest::qWait(700);  // the screen loads the layout on its opening timer
+        // The screen loads the devices, line types and layout on its opening timer.
+        ASSERT_TRUE(waitFor([&screen] { return screen.findChild<QComboBox *>(QStringLiteral("device"))->count() > 0; }));
         const auto choose = [&screen](const char *name, const QString &text) {
             auto *box = screen.findChild<QComboBox *>(QLatin1String(name));
             box->setCurrentIndex(box->findText(text));
