@@ -35,7 +35,9 @@ QStringList sectionRecords(SharedDb &db, const BundleSection &section, QString *
         for (const QString &column : section.columns) {
             fields << cursor.text(column);
             if (!canCarryField(fields.last())) {
-                *refused = QStringLiteral(":第%1条记录的\"%2\"含有逗号、换行或无法保存的字符").arg(records.size()).arg(fields.last());
+                *refused = QStringLiteral(":第%1条记录的\"%2\"含有逗号、换行或无法保存的字符")
+                               .arg(records.size())
+                               .arg(fields.last());
                 return {};
             }
         }
@@ -123,18 +125,21 @@ QString BundleSection::insertStatement(const QStringList &fields) const
 const QList<BundleSection> &bundleSections()
 {
     static const QList<BundleSection> sections = {
-        section(QStringLiteral("tb_id_devid"), {QStringLiteral("devid"), QStringLiteral("devname"), QStringLiteral("devkeychar")},
+        section(QStringLiteral("tb_id_devid"),
+                {QStringLiteral("devid"), QStringLiteral("devname"), QStringLiteral("devkeychar")},
                 {true, false, false}, QStringLiteral("devid")),
         section(QStringLiteral("tb_id_dev_item"),
-                {QStringLiteral("devid"), QStringLiteral("devname"), QStringLiteral("itemid"), QStringLiteral("itemname")},
+                {QStringLiteral("devid"), QStringLiteral("devname"), QStringLiteral("itemid"),
+                 QStringLiteral("itemname")},
                 {true, false, true, false}, QStringLiteral("devid"), QStringLiteral("完毕")),
         section(QStringLiteral("tb_id_itemid"), {QStringLiteral("itemid"), QStringLiteral("itemname")}, {true, false},
                 QStringLiteral("itemid")),
         section(QStringLiteral("tb_id_item_param"),
-                {QStringLiteral("itemid"), QStringLiteral("itemname"), QStringLiteral("paramid"), QStringLiteral("paramname")},
+                {QStringLiteral("itemid"), QStringLiteral("itemname"), QStringLiteral("paramid"),
+                 QStringLiteral("paramname")},
                 {true, false, true, false}, QStringLiteral("itemid")),
-        section(QStringLiteral("tb_id_paramid"), {QStringLiteral("paramid"), QStringLiteral("paramname")}, {true, false},
-                QStringLiteral("paramid")),
+        section(QStringLiteral("tb_id_paramid"), {QStringLiteral("paramid"), QStringLiteral("paramname")},
+                {true, false}, QStringLiteral("paramid")),
     };
     return sections;
 }
@@ -186,12 +191,12 @@ bool importBundle(SharedDb &db, const QString &path, BundleLog &log)
 bool buildRunTables(SharedDb &db, BundleLog &log)
 {
     const bool built = db.isOpen()
-        && rebuildRunTables(db, {[&log](const RunTableStep &step) { log.add(step.startText); },
-                                 [&log](const RunTableStep &step) { log.add(step.doneText); },
-                                 [&log](const RunTableStep &step, const QString &error) {
-                                     DbReady = 0;
-                                     log.add(step.failureText + error, true);
-                                 }});
+                       && rebuildRunTables(db, {[&log](const RunTableStep &step) { log.add(step.startText); },
+                                                [&log](const RunTableStep &step) { log.add(step.doneText); },
+                                                [&log](const RunTableStep &step, const QString &error) {
+                                                    DbReady = 0;
+                                                    log.add(step.failureText + error, true);
+                                                }});
     log.add(built ? QStringLiteral("重新创建成功!") : QStringLiteral("重新创建失败!"));
     return built;
 }

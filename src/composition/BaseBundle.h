@@ -21,8 +21,8 @@ public:
 // One section of the bundle: a table, the fields of its records, and the texts that report it.
 struct BundleSection {
     QString table;
-    QStringList columns;     // the record's fields, in file order
-    QList<bool> numeric;     // per field: a code (unquoted) or a name (quoted)
+    QStringList columns;  // the record's fields, in file order
+    QList<bool> numeric;  // per field: a code (unquoted) or a name (quoted)
     QString exportQuery;
     QString exportDoneText;  // "导出[tb_id_devid]完成" (one of them says 完毕)
 

@@ -43,8 +43,10 @@ void BundleEditor::importCommand()
 
 void BundleEditor::buildCommand()
 {
-    if (prompt().message(QStringLiteral("提示"), QStringLiteral("是否重新创建全部,若创建将无法恢复以前的数据!!确定(继续),取消?"),
-                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel) == PromptButton::Ok)
+    if (prompt().message(QStringLiteral("提示"),
+                         QStringLiteral("是否重新创建全部,若创建将无法恢复以前的数据!!确定(继续),取消?"),
+                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
+        == PromptButton::Ok)
         buildRunTables(sharedDb(), m_log);
 }
 

@@ -25,8 +25,8 @@ constexpr int kNumWidth = 499, kRowWidth = 999;
 // Rows loaded from the database take the colour of their line.
 ListColor lineColor(int line)
 {
-    static const ListColor colors[] = {rgb(0, 128, 0),     rgb(0, 0, 128),     rgb(128, 0, 0),   rgb(128, 0, 128),
-                                       rgb(128, 128, 0),   rgb(0, 128, 128),   rgb(0, 0, 0),     rgb(128, 128, 128),
+    static const ListColor colors[] = {rgb(0, 128, 0),     rgb(0, 0, 128),    rgb(128, 0, 0), rgb(128, 0, 128),
+                                       rgb(128, 128, 0),   rgb(0, 128, 128),  rgb(0, 0, 0),   rgb(128, 128, 128),
                                        rgb(160, 160, 164), rgb(192, 220, 192)};
     return line >= 1 && line <= 10 ? colors[line - 1] : listcolor::Blue;
 }
@@ -35,8 +35,18 @@ void refuse(const QString &text) { prompt().message(kNotice, text, PromptIcon::E
 
 QString itemIndexQuery(const QString &deviceCode)
 {
-    return QStringLiteral("select ItemId,ItemName from tb_id_item where ItemId in( select ItemId from tb_id_param where devId = %1 ) ;")
+    return QStringLiteral(
+               "select ItemId,ItemName from tb_id_item where ItemId in( select ItemId from tb_id_param where devId = %1 ) ;")
         .arg(sqlNumber(deviceCode));
+}
+
+// "title,width;title,width;..." of a report list.
+QString columnSpec(const QStringList &titles, const QList<int> &widths)
+{
+    QStringList columns;
+    for (qsizetype k = 0; k < titles.size(); ++k)
+        columns << titles.at(k) + u',' + QString::number(widths.value(k));
+    return columns.join(u';');
 }
 
 struct IndexItem {
@@ -54,17 +64,17 @@ LineLayoutEditor::LineLayoutEditor(QObject *parent, int listClientWidth, int dup
 void LineLayoutEditor::setColumns(int listClientWidth)
 {
     const int a = listClientWidth / 10;
-    m_list.setColumns(QStringLiteral("检序,%1;线号,%2;线名称,%3;工位编号,%4;设备编号,%5;设备名称,%6;工位计算机IP,%7;计算机端口,%8;"
-                                     "制动台类型,%9;站区划代号,%10;检测机构代号,%11;车管所联网代号,%12;设备路径,%13;设备说明,%14")
-                          .arg(60).arg(a - 60).arg(a + 20).arg(a - 20).arg(a).arg(a + 20).arg(0).arg(0).arg(0).arg(0)
-                          .arg(0).arg(0).arg(a + 200).arg(a + 30));
+    m_list.setColumns(
+        columnSpec({"检序", "线号", "线名称", "工位编号", "设备编号", "设备名称", "工位计算机IP", "计算机端口",
+                    "制动台类型", "站区划代号", "检测机构代号", "车管所联网代号", "设备路径", "设备说明"},
+                   {60, a - 60, a + 20, a - 20, a, a + 20, 0, 0, 0, 0, 0, 0, a + 200, a + 30}));
 }
 
 void LineLayoutEditor::setDuplicateColumns(int listClientWidth)
 {
     const int b = listClientWidth / 6;
-    m_duplicates.setColumns(QStringLiteral("线号,%1;线名称,%2;设备编号,%3;设备名称,%4;项目代号,%5;项目名称,%6")
-                                .arg(b - 60).arg(b + 20).arg(b - 20).arg(b).arg(b + 20).arg(b));
+    m_duplicates.setColumns(columnSpec({"线号", "线名称", "设备编号", "设备名称", "项目代号", "项目名称"},
+                                       {b - 60, b + 20, b - 20, b, b + 20, b}));
 }
 
 void LineLayoutEditor::open()
@@ -94,7 +104,8 @@ void LineLayoutEditor::loadDevices()
         return;
     try {
         SqlCursor cursor = sharedDb().query(
-            QStringLiteral("select * from tb_id_devid where res <>  '%1' or res is NULL order by devid ;").arg(kWithdrawn));
+            QStringLiteral("select * from tb_id_devid where res <>  '%1' or res is NULL order by devid ;")
+                .arg(kWithdrawn));
         while (cursor.next()) {
             const QString name = cursor.text(QStringLiteral("devname"));
             m_deviceNames << name;
@@ -129,8 +140,9 @@ void LineLayoutEditor::loadLayout()
     m_selectedRow = -1;
     if (!sharedDb().isOpen())
         return;
-    static const char *const columns[] = {"lineid",      "linename", "stationid", "devid", "devname", "stationip", "stationport",
-                                          "BrakeType",   "LineCode", "jcjgid",    "netid", "devPath", "devRemark"};
+    static const char *const columns[] = {"lineid",    "linename",    "stationid", "devid",    "devname",
+                                          "stationip", "stationport", "BrakeType", "LineCode", "jcjgid",
+                                          "netid",     "devPath",     "devRemark"};
     try {
         SqlCursor cursor = sharedDb().query(QStringLiteral("select * from tb_line_info order by runorder,lineid ;"));
         while (cursor.next()) {
@@ -210,7 +222,8 @@ std::optional<PlacementField> LineLayoutEditor::addRow(const PlacementInput &inp
     }
     if (isDuplicate(input.line, input.lineTypeName, *code, input.deviceName, input.station))
         return std::nullopt;
-    const QString address = input.address.isEmpty() || input.address == QLatin1String("0.0.0.0") ? kLocalAddress : input.address;
+    const QString address = input.address.isEmpty() || input.address == QLatin1String("0.0.0.0") ? kLocalAddress
+                                                                                                 : input.address;
     const QString port = input.port.isEmpty() ? defaultPort(input.line, input.station) : input.port;
     appendRow({input.line, input.lineTypeName, input.station, *code, input.deviceName, address, port, input.brakeType,
                input.areaCode, input.bodyCode, input.netId, input.devicePath, input.remark},
@@ -222,8 +235,8 @@ std::optional<StationRowRecord> LineLayoutEditor::prepareEdit(int row) const
 {
     if (row < 0 || row >= m_list.rowCount())
         return std::nullopt;
-    StationRowRecord record{m_list.itemText(row, Address),   m_list.itemText(row, Port),
-                            m_list.itemText(row, BrakeType), m_list.itemText(row, AreaCode),
+    StationRowRecord record{m_list.itemText(row, Address),    m_list.itemText(row, Port),
+                            m_list.itemText(row, BrakeType),  m_list.itemText(row, AreaCode),
                             m_list.itemText(row, DevicePath), m_list.itemText(row, Remark)};
     record.cutToLimits();
     return record;
@@ -293,8 +306,9 @@ void LineLayoutEditor::moveDown()
 
 void LineLayoutEditor::clearList()
 {
-    if (prompt().message(kNotice, QStringLiteral("确定要将当前列表中的工位关系全部清除?确定(清除),取消"), PromptIcon::Question,
-                         PromptButtons::OkCancel, PromptButton::Cancel) != PromptButton::Ok)
+    if (prompt().message(kNotice, QStringLiteral("确定要将当前列表中的工位关系全部清除?确定(清除),取消"),
+                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
+        != PromptButton::Ok)
         return;
     m_list.deleteAllRows();
     m_selectedRow = -1;
@@ -304,13 +318,17 @@ void LineLayoutEditor::deleteRow(int row)
 {
     if (m_list.rowCount() == 0 || row < 0
         || prompt().message(kNotice, QStringLiteral("确定要删除该行数据?确定(删除),取消"), PromptIcon::Question,
-                            PromptButtons::OkCancel, PromptButton::Cancel) != PromptButton::Ok)
+                            PromptButtons::OkCancel, PromptButton::Cancel)
+               != PromptButton::Ok)
         return;
     m_list.deleteRow(row);
     m_selectedRow = -1;
 }
 
-QString LineLayoutEditor::defaultLineFile() { return exchangeFilePath(configurationFolder(), kFileName, kFileExtension); }
+QString LineLayoutEditor::defaultLineFile()
+{
+    return exchangeFilePath(configurationFolder(), kFileName, kFileExtension);
+}
 
 bool LineLayoutEditor::writeLineFile(const QString &path, QString *error) const
 {
@@ -403,12 +421,13 @@ bool LineLayoutEditor::writeLayout()
             const auto text = [this, row](int column) { return sqlText(m_list.itemText(row, column)); };
             const auto number = [this, row](int column) { return sqlNumber(m_list.itemText(row, column)); };
             sharedDb().exec(
-                QStringLiteral("insert into tb_line_info(linetype,lineid,stationid,devid,runorder,linename,devname,stationip,"
-                               "stationport,BrakeType,LineCode,jcjgid,netid,devPath,devRemark)\t\t\tvalues( %1,%2,%3,%4,%5,%6,"
-                               "%7,%8,%9,%10,%11,%12,%13,%14,%15) ; ")
-                    .arg(sqlNumber(m_lineTypeCodes.value(m_list.itemText(row, LineTypeName))), number(Line), number(Station),
-                         number(DeviceCode), sqlNumber(row + 1), text(LineTypeName), text(DeviceName), text(Address),
-                         number(Port))
+                QStringLiteral(
+                    "insert into tb_line_info(linetype,lineid,stationid,devid,runorder,linename,devname,stationip,"
+                    "stationport,BrakeType,LineCode,jcjgid,netid,devPath,devRemark)\t\t\tvalues( %1,%2,%3,%4,%5,%6,"
+                    "%7,%8,%9,%10,%11,%12,%13,%14,%15) ; ")
+                    .arg(sqlNumber(m_lineTypeCodes.value(m_list.itemText(row, LineTypeName))), number(Line),
+                         number(Station), number(DeviceCode), sqlNumber(row + 1), text(LineTypeName), text(DeviceName),
+                         text(Address), number(Port))
                     .arg(text(BrakeType), text(AreaCode), text(BodyCode), text(NetId), text(DevicePath), text(Remark)));
         }
         transaction.commit();
@@ -444,14 +463,15 @@ bool LineLayoutEditor::writeItemIndex()
                 itemsOfDevice.insert(device, items);
             }
             context = QStringLiteral("建立线工位关系失败1:");
+            const auto text = [this, row](int column) { return sqlText(m_list.itemText(row, column)); };
             for (const IndexItem &item : itemsOfDevice.value(device)) {
-                const auto text = [this, row](int column) { return sqlText(m_list.itemText(row, column)); };
                 sharedDb().exec(
-                    QStringLiteral("insert into tb_login_lineindex( lineid,linename,stationid,stationname,devid,devname,itemid,"
-                                   "itemname,insertdate,devPath,devRemark)values(\t\t\t\t%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11);")
-                        .arg(sqlNumber(m_list.itemText(row, Line)), text(LineTypeName), sqlNumber(m_list.itemText(row, Station)),
-                             sqlText(QString()), sqlNumber(device), text(DeviceName), sqlNumber(item.code), sqlText(item.name),
-                             sqlText(time))
+                    QStringLiteral(
+                        "insert into tb_login_lineindex( lineid,linename,stationid,stationname,devid,devname,itemid,"
+                        "itemname,insertdate,devPath,devRemark)values(\t\t\t\t%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11);")
+                        .arg(sqlNumber(m_list.itemText(row, Line)), text(LineTypeName),
+                             sqlNumber(m_list.itemText(row, Station)), sqlText(QString()), sqlNumber(device),
+                             text(DeviceName), sqlNumber(item.code), sqlText(item.name), sqlText(time))
                         .arg(text(DevicePath), text(Remark)));
             }
         }
@@ -468,9 +488,9 @@ bool LineLayoutEditor::reportDuplicates()
 {
     m_duplicates.deleteAllRows();
     try {
-        SqlCursor cursor = sharedDb().query(
-            QStringLiteral("select * from tb_login_lineindex where itemid in (select   itemid  from  tb_login_lineindex group by  "
-                           "lineid,itemid having count(itemid) > 1) "));
+        SqlCursor cursor = sharedDb().query(QStringLiteral(
+            "select * from tb_login_lineindex where itemid in (select   itemid  from  tb_login_lineindex group by  "
+            "lineid,itemid having count(itemid) > 1) "));
         static const char *const columns[] = {"lineid", "linename", "devid", "devname", "itemid", "itemname"};
         while (cursor.next()) {
             const int row = m_duplicates.appendRow(cursor.text(QLatin1String(columns[0])));
@@ -484,7 +504,8 @@ bool LineLayoutEditor::reportDuplicates()
         return true;
     emit duplicatesFound();
     return prompt().message(kNotice, QStringLiteral("出现重复项目,请检查,是否继续?确定(继续),取消(返回查看)"),
-                            PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel) == PromptButton::Ok;
+                            PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
+           == PromptButton::Ok;
 }
 
 LineLayoutEditor::BuildEnd LineLayoutEditor::build()

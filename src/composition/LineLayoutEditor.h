@@ -30,8 +30,21 @@ class LineLayoutEditor : public QObject {
 
 public:
     enum Column {
-        Order, Line, LineTypeName, Station, DeviceCode, DeviceName, Address, Port,
-        BrakeType, AreaCode, BodyCode, NetId, DevicePath, Remark, ColumnCount
+        Order,
+        Line,
+        LineTypeName,
+        Station,
+        DeviceCode,
+        DeviceName,
+        Address,
+        Port,
+        BrakeType,
+        AreaCode,
+        BodyCode,
+        NetId,
+        DevicePath,
+        Remark,
+        ColumnCount
     };
     enum DuplicateColumn { DupLine, DupLineName, DupDeviceCode, DupDeviceName, DupItemCode, DupItemName };
     enum class BuildEnd {
@@ -81,7 +94,7 @@ public:
     int selectedRow() const { return m_selectedRow; }
     void moveUp();
     void moveDown();
-    void clearList();       // "清除列表", after a question
+    void clearList();         // "清除列表", after a question
     void deleteRow(int row);  // right click, after a question
 
     void exportFile();  // "导出": asks for a folder

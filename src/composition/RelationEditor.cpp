@@ -136,7 +136,8 @@ void RelationEditor::removeOne(int assignedRow)
     if (m_assigned.rowCount() == 0)
         return;
     if (prompt().message(kNotice, QStringLiteral("确定要删除该项?确定(删除),取消"), PromptIcon::Question,
-                         PromptButtons::OkCancel, PromptButton::Cancel) == PromptButton::Ok)
+                         PromptButtons::OkCancel, PromptButton::Cancel)
+        == PromptButton::Ok)
         m_assigned.deleteRow(assignedRow);
 }
 
@@ -161,7 +162,8 @@ bool RelationEditor::write()
         SqlTransaction transaction(sharedDb());
         sharedDb().exec(m_variant.deleteFormat.arg(owner));
         for (int row = 0; row < m_assigned.rowCount(); ++row)
-            sharedDb().exec(m_variant.insertFormat.arg(owner, sqlText(m_selected), sqlNumber(m_assigned.itemText(row, Code)),
+            sharedDb().exec(m_variant.insertFormat.arg(owner, sqlText(m_selected),
+                                                       sqlNumber(m_assigned.itemText(row, Code)),
                                                        sqlText(m_assigned.itemText(row, Name))));
         transaction.commit();
     } catch (const DbError &error) {

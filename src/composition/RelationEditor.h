@@ -33,12 +33,12 @@ public:
 
     // The owner chosen in the selector: its stored members, or its default when it has none stored.
     void selectOwner(const QString &name);
-    void addTicked();   // ">"
-    void addAll();      // ">>"
-    void removeAll();   // "<<"
+    void addTicked();                 // ">"
+    void addAll();                    // ">>"
+    void removeAll();                 // "<<"
     void removeOne(int assignedRow);  // a double click in the assigned list, after a question
-    void tickAll();     // "全选"
-    void invertTicks(); // "反选"
+    void tickAll();                   // "全选"
+    void invertTicks();               // "反选"
     // "建立": replaces the owner's stored members with the assigned list, all or nothing. True when written.
     bool write();
 

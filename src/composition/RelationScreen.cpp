@@ -33,7 +33,8 @@ RelationScreen::RelationScreen(const RelationVariant &variant, QWidget *parent)
                                       QStringLiteral("添加所有"));
     QPushButton *removeAll = placeButton(this, {320, 220, 60, 28}, QStringLiteral("removeAll"), QStringLiteral("<<"),
                                          QStringLiteral("删除所有"));
-    placeButton(this, {320, 270, 60, 28}, QStringLiteral("remove"), QStringLiteral("<"), QStringLiteral("删除"))->hide();
+    placeButton(this, {320, 270, 60, 28}, QStringLiteral("remove"), QStringLiteral("<"), QStringLiteral("删除"))
+        ->hide();
     QPushButton *write = placeButton(this, {500, 400, 80, 28}, QStringLiteral("write"), QStringLiteral("建立"),
                                      QStringLiteral("确定"));
     QPushButton *cancel = placeButton(this, {600, 400, 80, 28}, QStringLiteral("cancel"), QStringLiteral("取消"),
@@ -47,7 +48,8 @@ RelationScreen::RelationScreen(const RelationVariant &variant, QWidget *parent)
         connect(invert, &QPushButton::clicked, &m_editor, &RelationEditor::invertTicks);
     }
 
-    connect(owner, &QComboBox::currentIndexChanged, this, [this, owner] { m_editor.selectOwner(owner->currentText()); });
+    connect(owner, &QComboBox::currentIndexChanged, this,
+            [this, owner] { m_editor.selectOwner(owner->currentText()); });
     connect(addTicked, &QPushButton::clicked, &m_editor, &RelationEditor::addTicked);
     connect(addAll, &QPushButton::clicked, &m_editor, &RelationEditor::addAll);
     connect(removeAll, &QPushButton::clicked, &m_editor, &RelationEditor::removeAll);

@@ -142,7 +142,8 @@ const RelationVariant &deviceItemRelation()
         v.listSpec = QStringLiteral("项目号,%1;项目名称,%2;项目代号,%3;说明,%4;注释,%5;插入时间,%6");
         v.loadFormat = QStringLiteral("select * from tb_id_dev_item where devid = %1 ");
         v.deleteFormat = QStringLiteral("delete from tb_id_dev_item where devid = %1 ");
-        v.insertFormat = QStringLiteral("insert into tb_id_dev_item(devid,devname,itemid,itemname)\t\t\t\t\tvalues(%1,%2,%3,%4);");
+        v.insertFormat = QStringLiteral(
+            "insert into tb_id_dev_item(devid,devname,itemid,itemname)\t\t\t\t\tvalues(%1,%2,%3,%4);");
         v.nothingSelected = QStringLiteral("请选择设备!");
         v.emptyAssignment = QStringLiteral("请给该设备分配项目!");
         v.hasTickButtons = true;
@@ -160,10 +161,12 @@ const RelationVariant &itemParameterRelation()
         v.title = QStringLiteral("创建项目参数对应关系");
         v.commandId = command::ItemParameterRelations;
         v.ownerLabel = QStringLiteral("项目名称:");
-        v.ownerQuery = QStringLiteral("select itemid, itemname from tb_id_itemid where res <>  '%1' or res is NULL;").arg(kWithdrawn);
+        v.ownerQuery = QStringLiteral("select itemid, itemname from tb_id_itemid where res <>  '%1' or res is NULL;")
+                           .arg(kWithdrawn);
         v.ownerCodeColumn = QStringLiteral("itemid");
         v.ownerNameColumn = QStringLiteral("itemname");
-        v.memberQuery = QStringLiteral("select * from tb_id_paramid where res <> '%1' or res is NULL ;").arg(kWithdrawn);
+        v.memberQuery = QStringLiteral("select * from tb_id_paramid where res <> '%1' or res is NULL ;")
+                            .arg(kWithdrawn);
         v.memberCodeColumn = QStringLiteral("paramid");
         v.memberNameColumn = QStringLiteral("paramname");
         v.availableTitle = QStringLiteral("可选参数:");
@@ -171,7 +174,8 @@ const RelationVariant &itemParameterRelation()
         v.listSpec = QStringLiteral("参数号,%1;参数名称,%2;参数代号,%3;说明,%4;注释,%5;插入时间,%6");
         v.loadFormat = QStringLiteral("select paramid,paramname from tb_id_item_param where itemid = %1 ");
         v.deleteFormat = QStringLiteral("delete from tb_id_item_param where itemid = %1 ");
-        v.insertFormat = QStringLiteral("insert into tb_id_item_param(itemid,itemname,paramid,paramname)\t\t\t\t\tvalues(%1,%2,%3,%4);");
+        v.insertFormat = QStringLiteral(
+            "insert into tb_id_item_param(itemid,itemname,paramid,paramname)\t\t\t\t\tvalues(%1,%2,%3,%4);");
         v.nothingSelected = QStringLiteral("请选择项目!");
         v.emptyAssignment = QStringLiteral("请给该项目分配参数!");
         v.defaults = itemParameterDefaults();

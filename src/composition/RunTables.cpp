@@ -7,19 +7,27 @@ namespace dbkeel {
 const QList<RunTableStep> &runTableSteps()
 {
     static const QList<RunTableStep> steps = {
-        {QStringLiteral("正在创建项目信息..."), QStringLiteral("已创建项目信息"), QStringLiteral("创建项目信息失败"),
+        {QStringLiteral("正在创建项目信息..."),
+         QStringLiteral("已创建项目信息"),
+         QStringLiteral("创建项目信息失败"),
          {QStringLiteral("delete from tb_id_item ;"),
-          QStringLiteral("insert into tb_id_item(ItemId,ItemName)select itemid,itemname from tb_id_itemid order by itemid;")}},
-        {QStringLiteral("正在创建设备信息..."), QStringLiteral("已创建设备信息"), QStringLiteral("创建设备信息失败"),
+          QStringLiteral(
+              "insert into tb_id_item(ItemId,ItemName)select itemid,itemname from tb_id_itemid order by itemid;")}},
+        {QStringLiteral("正在创建设备信息..."),
+         QStringLiteral("已创建设备信息"),
+         QStringLiteral("创建设备信息失败"),
          {QStringLiteral("delete from tb_id_dev"),
           QStringLiteral("insert into tb_id_dev(RunDevId,RunDevName,BaseDevName)select devid,devname,devkeychar from "
                          "tb_id_devid order by devid;")}},
-        {QStringLiteral("正在创建参数信息..."), QStringLiteral("已创建参数信息"), QStringLiteral("创建参数信息失败"),
+        {QStringLiteral("正在创建参数信息..."),
+         QStringLiteral("已创建参数信息"),
+         QStringLiteral("创建参数信息失败"),
          {QStringLiteral("delete from tb_id_param"),
-          QStringLiteral("insert into tb_id_param( devId , ParamId,ItemId,ParamName )select tb_id_dev_item.devid , "
-                         "tb_id_item_param.paramid,               tb_id_dev_item.itemid ,tb_id_item_param.paramname from "
-                         "tb_id_item_param,tb_id_dev_item  where                tb_id_dev_item.itemid = "
-                         "tb_id_item_param.itemid order by devid , paramid ; ")}},
+          QStringLiteral(
+              "insert into tb_id_param( devId , ParamId,ItemId,ParamName )select tb_id_dev_item.devid , "
+              "tb_id_item_param.paramid,               tb_id_dev_item.itemid ,tb_id_item_param.paramname from "
+              "tb_id_item_param,tb_id_dev_item  where                tb_id_dev_item.itemid = "
+              "tb_id_item_param.itemid order by devid , paramid ; ")}},
     };
     return steps;
 }

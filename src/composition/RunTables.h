@@ -16,9 +16,9 @@ class SharedDb;
 
 // One run table: its statements and the texts that report it.
 struct RunTableStep {
-    QString startText;     // "正在创建项目信息..."
-    QString doneText;      // "已创建项目信息"
-    QString failureText;   // "创建项目信息失败", followed by the driver's text
+    QString startText;       // "正在创建项目信息..."
+    QString doneText;        // "已创建项目信息"
+    QString failureText;     // "创建项目信息失败", followed by the driver's text
     QStringList statements;  // the delete and the insert
 };
 

@@ -19,8 +19,8 @@ SpeedCreateBaseLine::SpeedCreateBaseLine(QWidget *parent)
     placeControl<QGroupBox>(this, {10, 6, 540, 318}, QStringLiteral("logFrame"), QStringLiteral("创建过程信息"));
     auto *log = placeControl<QPlainTextEdit>(this, {20, 28, 520, 286}, QStringLiteral("log"));
     log->setReadOnly(true);
-    QPushButton *exportButton = placeButton(this, {20, 336, 90, 30}, QStringLiteral("export"), QStringLiteral("导出数据"),
-                                            QStringLiteral("导出数据"));
+    QPushButton *exportButton = placeButton(this, {20, 336, 90, 30}, QStringLiteral("export"),
+                                            QStringLiteral("导出数据"), QStringLiteral("导出数据"));
     QPushButton *import = placeButton(this, {120, 336, 90, 30}, QStringLiteral("import"), QStringLiteral("导入数据"),
                                       QStringLiteral("导入数据"));
     QPushButton *build = placeButton(this, {350, 336, 90, 30}, QStringLiteral("build"), QStringLiteral("创建"),

@@ -67,7 +67,8 @@ StationSetInfo::StationSetInfo(QWidget *parent)
     m_list = placeControl<ReportListView>(this, {10, 170, 940, 380}, QStringLiteral("list"));
     m_list->setExtendedStyle(ReportListView::GridFullRowStyle);
     m_list->setListBackgroundColor(rgb(240, 240, 240));
-    m_deviceCode = placeControl<QLabel>(this, {10, 560, 120, 24}, QStringLiteral("deviceCode"), QStringLiteral("设备号:"));
+    m_deviceCode = placeControl<QLabel>(this, {10, 560, 120, 24}, QStringLiteral("deviceCode"),
+                                        QStringLiteral("设备号:"));
     auto *hint = placeControl<QLabel>(this, {140, 560, 560, 24}, QStringLiteral("hint"));
     showStatus(m_editor.status(), hint, nullptr, nullptr);
     m_editor.status().setLeft(QStringLiteral("双击左键删除行,单击右键修改行"));
@@ -87,18 +88,23 @@ StationSetInfo::StationSetInfo(QWidget *parent)
 void StationSetInfo::placeInputs()
 {
     const int top1 = 12, top2 = 46, top3 = 80, top4 = 114;
-    m_line = dropDown(this, 10, QStringLiteral("线号选择:"), {90, top1, 80, kRowHeight}, QStringLiteral("line"), oneToTwenty());
-    m_lineType = dropDown(this, 190, QStringLiteral("线类型选择:"), {280, top1, 160, kRowHeight}, QStringLiteral("lineType"));
-    m_station = dropDown(this, 460, QStringLiteral("工位:"), {510, top1, 80, kRowHeight}, QStringLiteral("station"), oneToTwenty());
+    m_line = dropDown(this, 10, QStringLiteral("线号选择:"), {90, top1, 80, kRowHeight}, QStringLiteral("line"),
+                      oneToTwenty());
+    m_lineType = dropDown(this, 190, QStringLiteral("线类型选择:"), {280, top1, 160, kRowHeight},
+                          QStringLiteral("lineType"));
+    m_station = dropDown(this, 460, QStringLiteral("工位:"), {510, top1, 80, kRowHeight}, QStringLiteral("station"),
+                         oneToTwenty());
     m_device = dropDown(this, 610, QStringLiteral("设备选择:"), {690, top1, 180, kRowHeight}, QStringLiteral("device"));
 
     m_address = placeLabelled<QLineEdit>(this, 10, QStringLiteral("计算机IP地址:"), {110, top2, 140, kRowHeight},
                                          QStringLiteral("address"));
-    m_port = placeLabelled<QLineEdit>(this, 270, QStringLiteral("端口:"), {320, top2, 80, kRowHeight}, QStringLiteral("port"));
-    m_brakeType = dropDown(this, 420, QStringLiteral("制动台类型:"), {510, top2, 120, kRowHeight}, QStringLiteral("brakeType"),
+    m_port = placeLabelled<QLineEdit>(this, 270, QStringLiteral("端口:"), {320, top2, 80, kRowHeight},
+                                      QStringLiteral("port"));
+    m_brakeType = dropDown(this, 420, QStringLiteral("制动台类型:"), {510, top2, 120, kRowHeight},
+                           QStringLiteral("brakeType"),
                            {QStringLiteral("转鼓台"), QStringLiteral("滚筒式"), QStringLiteral("平板台")}, true);
-    m_areaCode = dropDown(this, 650, QStringLiteral("站区划代号:"), {740, top2, 130, kRowHeight}, QStringLiteral("areaCode"), {},
-                          true);
+    m_areaCode = dropDown(this, 650, QStringLiteral("站区划代号:"), {740, top2, 130, kRowHeight},
+                          QStringLiteral("areaCode"), {}, true);
 
     m_bodyCode = placeLabelled<QLineEdit>(this, 10, QStringLiteral("检测机构代号:"), {110, top3, 140, kRowHeight},
                                           QStringLiteral("bodyCode"));
@@ -106,10 +112,11 @@ void StationSetInfo::placeInputs()
                                        QStringLiteral("netId"));
     m_devicePath = placeLabelled<QLineEdit>(this, 10, QStringLiteral("设备路径:"), {110, top4, 360, kRowHeight},
                                             QStringLiteral("devicePath"));
-    QPushButton *browse = placeButton(this, {476, top4, 30, kRowHeight}, QStringLiteral("browse"), QStringLiteral("..."),
-                                      QStringLiteral("设置设备路径"));
+    QPushButton *browse = placeButton(this, {476, top4, 30, kRowHeight}, QStringLiteral("browse"),
+                                      QStringLiteral("..."), QStringLiteral("设置设备路径"));
     connect(browse, &QPushButton::clicked, this, &StationSetInfo::chooseDevicePath);
-    m_remark = placeLabelled<QLineEdit>(this, 520, QStringLiteral("说明:"), {570, top4, 300, kRowHeight}, QStringLiteral("remark"));
+    m_remark = placeLabelled<QLineEdit>(this, 520, QStringLiteral("说明:"), {570, top4, 300, kRowHeight},
+                                        QStringLiteral("remark"));
 
     connect(m_device, &QComboBox::currentIndexChanged, this, [this] {
         m_deviceCode->setText(QStringLiteral("设备号:") + m_editor.deviceCode(m_device->currentText()));
@@ -119,7 +126,8 @@ void StationSetInfo::placeInputs()
 
 void StationSetInfo::placeButtons()
 {
-    const auto button = [this](int left, int top, int width, const char *name, const QString &text, const QString &tip) {
+    const auto button = [this](int left, int top, int width, const char *name, const QString &text,
+                               const QString &tip) {
         return placeButton(this, {left, top, width, 28}, QString::fromLatin1(name), text, tip);
     };
     QPushButton *add = button(880, 10, 70, "add", QStringLiteral("添加"), QStringLiteral("添加"));
@@ -128,7 +136,8 @@ void StationSetInfo::placeButtons()
     QPushButton *down = button(918, 78, 32, "down", QStringLiteral("↓"), QStringLiteral("下移列表信息"));
     QPushButton *import = button(10, 140, 70, "import", QStringLiteral("导入"), QStringLiteral("导入线信息"));
     QPushButton *exportButton = button(90, 140, 70, "export", QStringLiteral("导出"), QStringLiteral("导出线信息"));
-    QPushButton *computers = button(170, 140, 120, "computers", QStringLiteral("添加其他计算机"), QStringLiteral("添加其他计算机"));
+    QPushButton *computers = button(170, 140, 120, "computers", QStringLiteral("添加其他计算机"),
+                                    QStringLiteral("添加其他计算机"));
     QPushButton *buildButton = button(780, 560, 80, "build", QStringLiteral("建立"), QStringLiteral("设置"));
     QPushButton *cancel = button(870, 560, 80, "cancel", QStringLiteral("取消"), QStringLiteral("退出"));
 
@@ -157,7 +166,8 @@ void StationSetInfo::placeButtons()
 
 void StationSetInfo::connectList()
 {
-    connect(m_list, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) { m_editor.selectRow(index.row()); });
+    connect(m_list, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { m_editor.selectRow(index.row()); });
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
         if (std::optional<StationRowRecord> record = m_editor.prepareEdit(index.row()))
             if (UpdateIpData::edit(this, *record))
@@ -182,9 +192,12 @@ void StationSetInfo::showLoaded()
 
 PlacementInput StationSetInfo::input() const
 {
-    return {m_line->currentText(),     m_lineType->currentText(), m_station->currentText(), m_device->currentText(),
-            m_address->text(),         m_port->text(),            m_brakeType->currentText(), m_areaCode->currentText(),
-            m_bodyCode->text(),        m_netId->text(),           m_devicePath->text(),     m_remark->text()};
+    return {m_line->currentText(),      m_lineType->currentText(),
+            m_station->currentText(),   m_device->currentText(),
+            m_address->text(),          m_port->text(),
+            m_brakeType->currentText(), m_areaCode->currentText(),
+            m_bodyCode->text(),         m_netId->text(),
+            m_devicePath->text(),       m_remark->text()};
 }
 
 void StationSetInfo::addRow()

@@ -75,13 +75,16 @@ TEST_F(CliBundle, AFailedSectionExitsWithOne)
     const QString before = dump(baseTables());
     const CliResult imported = runCli({"bundle", "import", bundle});
     EXPECT_EQ(imported.exitCode, 1);
-    EXPECT_TRUE(imported.err.contains(QStringLiteral("★ 导入[tb_id_itemid]失败,表未作任何修改"))) << imported.err.toStdString();
+    EXPECT_TRUE(imported.err.contains(QStringLiteral("★ 导入[tb_id_itemid]失败,表未作任何修改")))
+        << imported.err.toStdString();
     EXPECT_EQ(dump(baseTables()).toStdString(), before.toStdString());
 }
 
 TEST_F(CliBundle, WrongArgumentsCannotStart)
 {
-    for (const QStringList &arguments : QList<QStringList>{{"bundle"}, {"bundle", "export"}, {"bundle", "rebuild", "x"},
+    for (const QStringList &arguments : QList<QStringList>{{"bundle"},
+                                                           {"bundle", "export"},
+                                                           {"bundle", "rebuild", "x"},
                                                            {"bundle", "sideways", "x"}}) {
         const CliResult result = runCli(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(u' ').toStdString();

@@ -6,8 +6,8 @@
 #include "BaseBundle.h"
 #include "HostLib.h"
 #include "LineLayoutEditor.h"
-#include "ScriptedPrompt.h"
 #include "SchemaUpgrade.h"
+#include "ScriptedPrompt.h"
 #include "SharedDb.h"
 #include "TestSupport.h"
 
@@ -124,7 +124,8 @@ double benchImport(const QString &folder)
     const bool imported = importBundle(sharedDb(), bundle, log);
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("Bundle: 200 devices, 1000 items, 5000 parameters, 1000 + 5000 relations: export %.3f s, "
-                "import %s %.3f s\n", exportSeconds, imported && log.failures == 0 ? "" : "FAILED", seconds);
+                "import %s %.3f s\n",
+                exportSeconds, imported && log.failures == 0 ? "" : "FAILED", seconds);
     return seconds;
 }
 

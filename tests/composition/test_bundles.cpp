@@ -13,7 +13,10 @@ namespace {
 // The lines of a log, oldest first, failures marked.
 struct RecordingLog : BundleLog {
     QStringList lines;
-    void add(const QString &line, bool failure) override { lines << (failure ? QStringLiteral("★ ") : QString()) + line; }
+    void add(const QString &line, bool failure) override
+    {
+        lines << (failure ? QStringLiteral("★ ") : QString()) + line;
+    }
     QStringList failures() const { return lines.filter(QStringLiteral("★ ")); }
 };
 
@@ -30,7 +33,8 @@ protected:
     {
         QString all;
         for (const BundleSection &section : bundleSections())
-            all += rows(QStringLiteral("select %1 from %2 order by %1").arg(section.columns.join(u','), section.table)) + u'\n';
+            all += rows(QStringLiteral("select %1 from %2 order by %1").arg(section.columns.join(u','), section.table))
+                   + u'\n';
         return all;
     }
     QString path;
@@ -45,7 +49,7 @@ TEST_F(Bundles, ExportWritesTheFiveSectionsInOrder)
     EXPECT_EQ(file.sectionNames(),
               (QStringList{"tb_id_devid", "tb_id_dev_item", "tb_id_itemid", "tb_id_item_param", "tb_id_paramid"}));
     EXPECT_EQ(file.readString("tb_id_devid", "0", {}, 4001), QStringLiteral("1,灯光仪,D,"));  // trailing blanks cut
-    EXPECT_EQ(file.readString("tb_id_devid", "NUM", {}, 101), QStringLiteral("4"));  // withdrawn ones too
+    EXPECT_EQ(file.readString("tb_id_devid", "NUM", {}, 101), QStringLiteral("4"));           // withdrawn ones too
     EXPECT_EQ(file.readString("tb_id_dev_item", "3", {}, 4001), QStringLiteral("12,底盘测功机,208,功率,"));
     EXPECT_EQ(file.keyNames("tb_id_paramid"), QStringList{"NUM"});
     EXPECT_EQ(file.readString("tb_id_paramid", "NUM", {}, 101), QStringLiteral("0"));
@@ -90,11 +94,11 @@ TEST_F(Bundles, RoundTripIntoAnotherDatabaseAndTheOneKeyBuild)
 TEST_F(Bundles, ImportLeavesSectionsWithoutRecordsAndRefusesBrokenOnesWhole)
 {
     ASSERT_TRUE(exportBundle(sharedDb(), path, log));
-    writeProfileString(path, "tb_id_devid", "NUM", "0");         // left as it is
+    writeProfileString(path, "tb_id_devid", "NUM", "0");  // left as it is
     ProfileFile file(path);
-    file.removeKey("tb_id_itemid", "NUM");                       // left as it is
-    file.writeString("tb_id_paramid", "NUM", "7");               // 6 records: the 7th is missing
-    file.writeString("tb_id_dev_item", "NUM", "3");              // a shorter section imports
+    file.removeKey("tb_id_itemid", "NUM");           // left as it is
+    file.writeString("tb_id_paramid", "NUM", "7");   // 6 records: the 7th is missing
+    file.writeString("tb_id_dev_item", "NUM", "3");  // a shorter section imports
     ASSERT_TRUE(file.save());
     run(QStringLiteral("delete from tb_id_devid where devid = 12; delete from tb_id_itemid where itemid > 203;"
                        "insert into tb_id_paramid(paramid,paramname) values (1,'旧参数');"));
@@ -108,8 +112,8 @@ TEST_F(Bundles, ImportLeavesSectionsWithoutRecordsAndRefusesBrokenOnesWhole)
     EXPECT_EQ(rows(QStringLiteral("select itemid from tb_id_itemid order by rowid")), items);
     EXPECT_EQ(rows(QStringLiteral("select * from tb_id_paramid order by rowid")), parameters);
     EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_dev_item")), QStringLiteral("3"));
-    EXPECT_EQ(log.failures(), (QStringList{"★ 执行异常[tb_id_paramid]中没有第6条记录", "★ 导入[tb_id_paramid]失败,表未作任何修改",
-                                           "★ 导入失败"}));
+    EXPECT_EQ(log.failures(), (QStringList{"★ 执行异常[tb_id_paramid]中没有第6条记录",
+                                           "★ 导入[tb_id_paramid]失败,表未作任何修改", "★ 导入失败"}));
     EXPECT_TRUE(log.lines.contains(QStringLiteral("导入[tb_id_paramid]完毕")));
 }
 
@@ -122,7 +126,8 @@ TEST_F(Bundles, ImportRefusesAWrongCodeAndAMissingFile)
     EXPECT_FALSE(importBundle(sharedDb(), path, log));
     EXPECT_EQ(rows(QStringLiteral("select * from tb_id_itemid order by rowid")), items);
     ASSERT_EQ(log.failures().size(), 3);
-    EXPECT_TRUE(log.failures().first().startsWith(QStringLiteral("★ 执行异常[SQLite]"))) << log.failures().first().toStdString();
+    EXPECT_TRUE(log.failures().first().startsWith(QStringLiteral("★ 执行异常[SQLite]")))
+        << log.failures().first().toStdString();
 
     log.lines.clear();
     EXPECT_FALSE(importBundle(sharedDb(), dir.filePath(QStringLiteral("none.ALLINE")), log));
@@ -148,7 +153,8 @@ TEST_F(Bundles, OneKeyBuildWithoutRelationsLeavesTheParametersEmpty)
     log.lines.clear();
     EXPECT_FALSE(buildRunTables(sharedDb(), log));
     EXPECT_EQ(rows(QStringLiteral("select * from tb_id_param order by rowid")), parameters);
-    EXPECT_TRUE(log.failures().value(0).startsWith(QStringLiteral("★ 创建参数信息失败"))) << log.failures().value(0).toStdString();
+    EXPECT_TRUE(log.failures().value(0).startsWith(QStringLiteral("★ 创建参数信息失败")))
+        << log.failures().value(0).toStdString();
 
     run(QStringLiteral("drop table tb_id_dev;"));
     log.lines.clear();
@@ -168,7 +174,8 @@ TEST_F(Bundles, ScreenCommandsAndTheProcessLog)
     editor.buildCommand();
     EXPECT_EQ(editor.log().text(), QStringLiteral("取消导入\r\n取消导出\r\n请确定进行建立关系!\r\n"));
     EXPECT_EQ(prompts.calls().at(0).caption, QStringLiteral("Please select a folder:"));
-    EXPECT_EQ(prompts.calls().at(1).file.filter, QStringLiteral("open files (*.ALLINE)|*.ALLINE|ALL files (*.*)|*.*||"));
+    EXPECT_EQ(prompts.calls().at(1).file.filter,
+              QStringLiteral("open files (*.ALLINE)|*.ALLINE|ALL files (*.*)|*.*||"));
     EXPECT_EQ(prompts.calls().at(2).defaultButton, PromptButton::Cancel);
 
     prompts.answerFolder(dir.path() + QStringLiteral("/"));

@@ -139,7 +139,8 @@ TEST_F(LineLayout, MovesKeepTheRunningNumbersAndBuildWritesTheNewOrder)
 
     prompts.answer(PromptButton::Ok);  // 已经建立
     EXPECT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Close);
-    EXPECT_EQ(rows(QStringLiteral("select runorder,linetype,lineid,stationid,devid,linename from tb_line_info order by runorder")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select runorder,linetype,lineid,stationid,devid,linename from tb_line_info order by runorder")),
               QStringLiteral("1,2,2,1,1,综检线|2,1,1,1,1,安检线|3,1,1,1,4,安检线|4,1,1,2,12,安检线"));
     editor.loadLayout();
     EXPECT_EQ(column(C::Order), (QStringList{"1", "2", "3", "4"}));
@@ -165,8 +166,9 @@ TEST_F(LineLayout, BuildWritesTheItemIndexAndReportsDuplicates)
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("已经建立,请查看!"));
     EXPECT_EQ(editor.status().left(), QStringLiteral("建立工位配置成功!"));
     // Device 12's item 208 has no parameter: no row for it.
-    EXPECT_EQ(rows(QStringLiteral("select lineid,linename,stationid,stationname,devid,itemid,itemname from tb_login_lineindex "
-                                  "order by lineid,stationid,devid,itemid")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select lineid,linename,stationid,stationname,devid,itemid,itemname from tb_login_lineindex "
+                  "order by lineid,stationid,devid,itemid")),
               QStringLiteral("1,安检线,1,,1,200,左外灯|1,安检线,1,,1,201,左内灯|1,安检线,1,,4,217,侧滑|"
                              "2,综检线,1,,1,200,左外灯|2,综检线,1,,1,201,左内灯"));
     EXPECT_EQ(editor.duplicates().rowCount(), 0);  // the same items on two lines are no duplicates
@@ -209,11 +211,13 @@ TEST_F(LineLayout, AFailingWriteKeepsTheOldLayoutAndIndex)
     EXPECT_EQ(rows(QStringLiteral("select * from tb_line_info order by runorder")), layout);
     EXPECT_EQ(rows(QStringLiteral("select * from tb_login_lineindex order by rowid")), index);
 
-    runInShell(QStringLiteral("drop trigger refuse_layout; create trigger refuse_index before insert on tb_login_lineindex "
-                              "when new.lineid = 3 and new.itemid = 201 begin select raise(abort, 'index refused'); end;"));
+    runInShell(
+        QStringLiteral("drop trigger refuse_layout; create trigger refuse_index before insert on tb_login_lineindex "
+                       "when new.lineid = 3 and new.itemid = 201 begin select raise(abort, 'index refused'); end;"));
     prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
     EXPECT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Stay);
-    EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("建立线工位关系失败1:"))) << prompts.lastCall().text.toStdString();
+    EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("建立线工位关系失败1:")))
+        << prompts.lastCall().text.toStdString();
     EXPECT_EQ(rows(QStringLiteral("select * from tb_login_lineindex order by rowid")), index);
 }
 
@@ -250,8 +254,9 @@ TEST_F(LineLayout, ImportSkipsDuplicatesEmptyRowsAndLeavesTheListWithoutNum)
     const QString path = dir.filePath(QStringLiteral("x.LINEINF"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(toGbk(QStringLiteral("[TBLINE]\r\nLine0=9,1,安检线,1,1,灯光仪,,,,,,,,,\r\nLine1=\r\n"
-                                    "Line2=9,1,安检线,1,1,灯光仪,,,,,,,,,\r\nLine3=9,1,安检线,2,1,灯光仪,,,,,,,,,\r\nnum=2147483647\r\n")));
+    file.write(toGbk(QStringLiteral(
+        "[TBLINE]\r\nLine0=9,1,安检线,1,1,灯光仪,,,,,,,,,\r\nLine1=\r\n"
+        "Line2=9,1,安检线,1,1,灯光仪,,,,,,,,,\r\nLine3=9,1,安检线,2,1,灯光仪,,,,,,,,,\r\nnum=2147483647\r\n")));
     file.close();
     addLayout();
     prompts.answerFile(path);

@@ -17,7 +17,8 @@ using Road = CompositionFixture;
 
 void enter(const DictionaryVariant &variant, int code, const QString &name)
 {
-    sharedDb().exec(dictionaryInsertStatement(variant, {{}, name, QString::number(code), QStringLiteral("K"), {}, {}, {}}));
+    sharedDb().exec(
+        dictionaryInsertStatement(variant, {{}, name, QString::number(code), QStringLiteral("K"), {}, {}, {}}));
 }
 
 void writeDefaults(const RelationVariant &variant, const QStringList &owners, ScriptedPrompt &prompts)

@@ -88,13 +88,14 @@ TEST_F(Relations, LoadsLiveOwnersAndMembers)
 
 TEST_F(Relations, SelectingAnOwnerShowsItsStoredMembersOrItsDefault)
 {
-    run(QStringLiteral("insert into tb_id_dev_item values (4,'侧滑台',250,'作废项目'),(1,'灯光仪',203,'右外灯'),(1,'灯光仪',201,'左内灯');"));
+    run(QStringLiteral(
+        "insert into tb_id_dev_item values (4,'侧滑台',250,'作废项目'),(1,'灯光仪',203,'右外灯'),(1,'灯光仪',201,'左内灯');"));
     struct Case {
         QString device;
         QStringList assigned;
     } cases[] = {
-        {"灯光仪", {"203", "201"}},                        // stored, in stored order
-        {"侧滑台", {}},                                      // stored rows all withdrawn: no defaults
+        {"灯光仪", {"203", "201"}},                           // stored, in stored order
+        {"侧滑台", {}},                                       // stored rows all withdrawn: no defaults
         {"底盘测功机", {"200", "201", "202", "203", "208"}},  // nothing stored: the default, in list order
     };
     for (const Case &c : cases) {
@@ -154,7 +155,8 @@ TEST_F(Relations, WriteReplacesTheOwnersRowsAndIsRepeatable)
     prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
     ASSERT_TRUE(editor.write());
     ASSERT_TRUE(editor.write());
-    EXPECT_EQ(rows(QStringLiteral("select devid,devname,itemid,itemname from tb_id_dev_item where devid = 12 order by rowid")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select devid,devname,itemid,itemname from tb_id_dev_item where devid = 12 order by rowid")),
               QStringLiteral("12,底盘测功机,200,左外灯|12,底盘测功机,201,O'Brien灯|12,底盘测功机,202,右内灯|"
                              "12,底盘测功机,203,右外灯|12,底盘测功机,208,功率"));
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("建立成功!"));

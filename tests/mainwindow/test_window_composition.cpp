@@ -20,7 +20,8 @@ TEST_F(ProgramFixture, ALineBuiltOnTheLayoutScreenAppearsInTheTree)
     window->commands().enableMenus(0, true);
     prompt.answerModal([this](QDialog &screen) {
         // The screen loads the devices, line types and layout on its opening timer.
-        ASSERT_TRUE(waitFor([&screen] { return screen.findChild<QComboBox *>(QStringLiteral("device"))->count() > 0; }));
+        ASSERT_TRUE(
+            waitFor([&screen] { return screen.findChild<QComboBox *>(QStringLiteral("device"))->count() > 0; }));
         const auto choose = [&screen](const char *name, const QString &text) {
             auto *box = screen.findChild<QComboBox *>(QLatin1String(name));
             box->setCurrentIndex(box->findText(text));
