@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "CompositionScreens.h"
 #include "ConsoleOperations.h"
 #include "ConsolePanel.h"
 #include "ConsoleScreens.h"
@@ -45,6 +46,7 @@ void registerModuleScreens()
         registerDictionaryScreens();
         registerMaintenanceScreens();
         registerIndexFileScreens();
+        registerCompositionScreens();
         return true;
     }();
     (void)registered;

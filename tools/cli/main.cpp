@@ -5,6 +5,7 @@
 // The system directory is DIR, else $DBKEEL_SYSDIR, else the program's default.
 
 #include "CheckCommand.h"
+#include "BundleCommand.h"
 #include "CliSession.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ const Command kCommands[] = {
     {"help", "help", printHelp},
     {"check", "check", runCheck},
     {"index", "index [-q]", runIndex},
+    {"bundle", "bundle export FILE | bundle import FILE | bundle rebuild", dbkeel::cli::runBundle},
 };
 
 void printUsage(QTextStream &stream)

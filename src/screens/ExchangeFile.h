@@ -18,6 +18,9 @@ inline constexpr int kExchangeNumWidth = 100;
 inline constexpr int kExchangeRecordWidth = 490;
 inline constexpr int kExchangeFieldBytes = 100;
 
+// The installation's system configuration directory (host configuration entry 3), else
+// "D:\ZETRA\SYSTEM\CONFIG\": where the import dialogs start and default files lie.
+QString configurationFolder();
 // The chosen folder with one trailing separator removed (when longer than one character).
 QString exchangeFolder(const QString &chosen);
 // "%s\%s%s": folder, file name and extension, with the platform's separator.

@@ -16,13 +16,13 @@ namespace {
 constexpr int kConfigEntry = 3;  // the host configuration's system configuration directory
 const QString kNum = QStringLiteral("NUM");
 
+}  // namespace
+
 QString configurationFolder()
 {
     const QString folder = databaseEntryField(kConfigEntry, 0);
     return folder.isEmpty() ? QStringLiteral("D:\\ZETRA\\SYSTEM\\CONFIG\\") : folder;
 }
-
-}  // namespace
 
 QString exchangeFolder(const QString &chosen)
 {

@@ -1,0 +1,52 @@
+#include "BundleCommand.h"
+
+#include "BaseBundle.h"
+#include "CliSession.h"
+#include "SharedDb.h"
+
+namespace dbkeel::cli {
+
+namespace {
+
+const char kUsage[] = "usage: dbkeel-cli bundle export FILE | bundle import FILE | bundle rebuild\n";
+
+// Each step on its own line, in the order they happen.
+struct PrintingLog : BundleLog {
+    void add(const QString &line, bool failure) override
+    {
+        if (failure)
+            err() << "★ " << line << Qt::endl;
+        else
+            out() << line << Qt::endl;
+    }
+};
+
+}  // namespace
+
+int runBundle(const QStringList &arguments)
+{
+    const QString action = arguments.value(0);
+    const bool withFile = action == QLatin1String("export") || action == QLatin1String("import");
+    if (withFile ? arguments.size() != 2 : (action != QLatin1String("rebuild") || arguments.size() != 1)) {
+        err() << kUsage;
+        return CouldNotStart;
+    }
+    QString error;
+    if (!openInstallation(error)) {
+        err() << "dbkeel-cli: " << error << Qt::endl;
+        return CouldNotStart;
+    }
+    PrintingLog log;
+    const QString path = arguments.value(1);
+    bool done = false;
+    if (action == QLatin1String("export"))
+        done = exportBundle(sharedDb(), path, log);
+    else if (action == QLatin1String("import"))
+        done = importBundle(sharedDb(), path, log);
+    else
+        done = buildRunTables(sharedDb(), log);
+    sharedDb().close();
+    return done ? Succeeded : PartFailed;
+}
+
+}  // namespace dbkeel::cli
