@@ -157,8 +157,8 @@ bool RelationEditor::write()
     }
     if (!sharedDb().isOpen())
         return false;
-    const QString owner = sqlNumber(m_ownerCodes.value(m_selected));
     try {
+        const QString owner = sqlNumber(m_ownerCodes.value(m_selected));
         SqlTransaction transaction(sharedDb());
         sharedDb().exec(m_variant.deleteFormat.arg(owner));
         for (int row = 0; row < m_assigned.rowCount(); ++row)
