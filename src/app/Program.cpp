@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "MainWindowPanel.h"
 #include "ReportListView.h"
+#include "StatsScreens.h"
 #include "UpdateIpData.h"
 
 #include <QTreeWidget>
@@ -41,6 +42,7 @@ void registerModuleScreens()
     static const bool registered = [] {
         registerConsoleScreens();
         registerDictionaryScreens();
+        registerStatsScreens();
         return true;
     }();
     (void)registered;
