@@ -91,16 +91,44 @@ QStringList knownColumns(SharedDb &db, const QString &table, const QStringList &
     return known;
 }
 
-// The file cannot tell an empty text from a missing number: SQL Server converts '' for a number
-// column, the embedded database's strict tables refuse it, so there an empty value is NULL.
-QString insertStatement(Dialect dialect, const QString &table, const QStringList &columns, const QStringList &values)
+// One row's values in parentheses. The file cannot tell an empty text from a missing number: SQL
+// Server converts '' for a number column, the embedded database's strict tables refuse it, so there
+// an empty value is NULL.
+QString valuesTuple(Dialect dialect, const QStringList &values)
 {
     QStringList literals;
     for (const QString &value : values)
         literals << (value.isEmpty() && dialect == Dialect::Sqlite ? QStringLiteral("NULL") : sqlText(value));
-    return QStringLiteral("insert into %1(%2)values(%3)")
-        .arg(table, columns.join(QLatin1Char(',')), literals.join(QLatin1Char(',')));
+    return QLatin1Char('(') + literals.join(QLatin1Char(',')) + QLatin1Char(')');
 }
+
+// Rows go into the table a batch at a time: one statement per row would cost most of the import.
+class RowInserter {
+public:
+    static constexpr int kBatchRows = 100;  // SQL Server takes at most 1000 rows per VALUES
+
+    RowInserter(SharedDb &db, const QString &table, const QStringList &columns)
+        : m_db(db), m_head(QStringLiteral("insert into %1(%2)values").arg(table, columns.join(QLatin1Char(','))))
+    {
+    }
+    void add(const QStringList &values)
+    {
+        m_tuples << valuesTuple(m_db.dialect(), values);
+        if (m_tuples.size() == kBatchRows)
+            flush();
+    }
+    void flush()
+    {
+        if (!m_tuples.isEmpty())
+            m_db.exec(m_head + m_tuples.join(QLatin1Char(',')));
+        m_tuples.clear();
+    }
+
+private:
+    SharedDb &m_db;
+    const QString m_head;
+    QStringList m_tuples;
+};
 
 // Clears `table` and refills it from its section in one transaction.
 void importTable(JobContext &job, const ProfileFile &file, const QString &table, TransferReport &report)
@@ -124,6 +152,7 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
             report.warnings << QStringLiteral("查询内容异常") + error.text();
             return;
         }
+        RowInserter inserter(db, table, columns);
         for (int i = 0; i < rows; ++i) {
             if (job.stopRequested())
                 return;  // the transaction rolls the table back
@@ -133,10 +162,11 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
                 report.warnings << failed + QStringLiteral("第%1行有%2个值,应为%3个").arg(i + 1).arg(values.size()).arg(columns.size());
                 return;
             }
-            db.exec(insertStatement(db.dialect(), table, columns, values));
+            inserter.add(values);
             if ((i + 1) % kStatusEvery == 0 || i + 1 == rows)
                 job.setStatus(QStringLiteral("导入[%1]=>%2/%3").arg(table).arg(i + 1).arg(rows));
         }
+        inserter.flush();
         transaction.commit();
     } catch (const DbError &error) {
         report.warnings << failed + error.text();

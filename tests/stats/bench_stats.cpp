@@ -8,12 +8,15 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+
+#include <sys/resource.h>
 
 using namespace dbkeel;
 
@@ -22,8 +25,18 @@ namespace {
 constexpr int kRows = 100000;
 constexpr int kExtraColumns = 14;  // the table's 6 columns and these give 20
 
+// CPU seconds of the whole process so far: on a shared machine the wall time also holds the waits
+// for a core.
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 struct Figures {
-    double seconds = 0;
+    double seconds = 0, cpu = 0;
     qint64 longestTickGapMs = 0;
     QStringList warnings;
 };
@@ -41,18 +54,23 @@ Figures measure(const QString &connectString, const std::function<void(JobContex
     });
     sinceTick.start();
     elapsed.start();
+    const double cpuBefore = cpuSeconds();
     tick.start(10);
+    QEventLoop loop;  // the window's event loop: it sleeps until an event comes
+    QObject::connect(&runner, &JobRunner::finished, &loop, &QEventLoop::quit);
     runner.start([&](JobContext &job) { work(job, report); }, connectString);
-    runner.wait(std::chrono::minutes(10));
+    loop.exec();
     figures.seconds = elapsed.nsecsElapsed() / 1e9;
+    figures.cpu = cpuSeconds() - cpuBefore;
     figures.warnings = report.warnings;
     return figures;
 }
 
 void print(const char *what, const Figures &figures)
 {
-    std::printf("%-8s %7.2f s   longest gap between ticks of the window's thread: %lld ms%s\n", what, figures.seconds,
-                static_cast<long long>(figures.longestTickGapMs), figures.warnings.isEmpty() ? "" : "   WARNINGS");
+    std::printf("%-8s %7.2f s (CPU %.2f s)   longest gap between ticks of the window's thread: %lld ms%s\n", what,
+                figures.seconds, figures.cpu, static_cast<long long>(figures.longestTickGapMs),
+                figures.warnings.isEmpty() ? "" : "   WARNINGS");
     for (const QString &warning : figures.warnings)
         std::printf("  %s\n", qPrintable(warning));
 }
@@ -98,7 +116,8 @@ int main(int argc, char **argv)
         SqlCursor count = db.query(QStringLiteral("select count(*) from tb_type_vehicle"));
         count.next();
         std::printf("rows after the import: %s\n", qPrintable(count.text(0)));
-        std::printf("together %.2f s (target under 10 s)\n", exported.seconds + imported.seconds);
+        std::printf("together %.2f s, CPU %.2f s (target under 10 s)\n", exported.seconds + imported.seconds,
+                    exported.cpu + imported.cpu);
     } catch (const DbError &error) {
         std::printf("failed: %s\n", qPrintable(error.text()));
         return 1;
