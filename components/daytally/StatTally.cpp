@@ -32,7 +32,8 @@ void addItems(SharedDb &db, const QString &loginid, Inspection &inspection)
 {
     QHash<QString, int> counts;
     SqlCursor cursor = db.query(
-        QStringLiteral("select itemid, status, checkend from tb_login_item where loginid = %1 order by ID").arg(sqlText(loginid)));
+        QStringLiteral("select itemid, status, checkend from tb_login_item where loginid = %1 order by ID")
+            .arg(sqlText(loginid)));
     while (cursor.next()) {
         const QString id = cursor.text(0);
         inspection.values.insert(QStringLiteral("ITEM_") + id, cursor.text(1));
@@ -44,14 +45,17 @@ void addItems(SharedDb &db, const QString &loginid, Inspection &inspection)
 void addStandards(SharedDb &db, const QString &loginid, Inspection &inspection)
 {
     SqlCursor cursor = db.query(
-        QStringLiteral("select paramid, paramlvalue, paramhvalue from tb_login_std where loginid = %1 order by ID").arg(sqlText(loginid)));
+        QStringLiteral("select paramid, paramlvalue, paramhvalue from tb_login_std where loginid = %1 order by ID")
+            .arg(sqlText(loginid)));
     while (cursor.next())
-        inspection.values.insert(QStringLiteral("STD_") + cursor.text(0), cursor.text(1) + QLatin1Char('~') + cursor.text(2));
+        inspection.values.insert(QStringLiteral("STD_") + cursor.text(0),
+                                 cursor.text(1) + QLatin1Char('~') + cursor.text(2));
 }
 
 void addVehicle(SharedDb &db, const QString &loginid, const QStringList &infoColumns, Inspection &inspection)
 {
-    SqlCursor cursor = db.query(QStringLiteral("select * from tb_vehicle_info where loginid = %1 order by ID").arg(sqlText(loginid)));
+    SqlCursor cursor = db.query(
+        QStringLiteral("select * from tb_vehicle_info where loginid = %1 order by ID").arg(sqlText(loginid)));
     if (!cursor.next())
         return;
     inspection.dataId = cursor.text(QStringLiteral("ID"));
@@ -62,7 +66,8 @@ void addVehicle(SharedDb &db, const QString &loginid, const QStringList &infoCol
 QString insertStatement(const QString &loginid, const Inspection &inspection, const QStringList &statColumns)
 {
     QStringList columns{QStringLiteral("loginid"), QStringLiteral("WriteDate")};
-    QStringList values{sqlText(loginid), sqlText(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")))};
+    QStringList values{sqlText(loginid),
+                       sqlText(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")))};
     const auto add = [&](const QString &column, const QString &value) {
         columns << column;
         values << value;

@@ -23,7 +23,8 @@ TypeGrid loadTypeGrid(SharedDb &db, const QString &dataTable, const QString &def
             grid.columns << trimBoth(names.text(0));
     names.close();
     QHash<QString, QString> captions;
-    SqlCursor definitions = db.query(QStringLiteral("select ziduan,ziduanming from %1 order by ID").arg(definitionTable));
+    SqlCursor definitions = db.query(
+        QStringLiteral("select ziduan,ziduanming from %1 order by ID").arg(definitionTable));
     while (definitions.next())
         captions.insert(trimBoth(definitions.text(0)).toLower(), trimBoth(definitions.text(1)));
     definitions.close();
@@ -31,7 +32,8 @@ TypeGrid loadTypeGrid(SharedDb &db, const QString &dataTable, const QString &def
         grid.captions << captions.value(column.toLower(), column);
     if (grid.columns.isEmpty())
         return grid;
-    SqlCursor rows = db.query(QStringLiteral("select %1 from %2 order by 1").arg(grid.columns.join(QLatin1Char(',')), dataTable));
+    SqlCursor rows = db.query(
+        QStringLiteral("select %1 from %2 order by 1").arg(grid.columns.join(QLatin1Char(',')), dataTable));
     while (rows.next()) {
         QStringList row;
         for (int i = 0; i < grid.columns.size(); ++i)
@@ -116,7 +118,9 @@ void VehicleTypeManager::reload()
             for (int column = 0; column < grid.columns.size(); ++column)
                 table->setItem(row, column, new QTableWidgetItem(grid.rows.at(row).value(column)));
     }
-    setStatus(QStringLiteral("车辆型号%1条,发动机型号%2条").arg(m_grids.value(0).rows.size()).arg(m_grids.value(1).rows.size()));
+    setStatus(QStringLiteral("车辆型号%1条,发动机型号%2条")
+                  .arg(m_grids.value(0).rows.size())
+                  .arg(m_grids.value(1).rows.size()));
 }
 
 void VehicleTypeManager::addRow()

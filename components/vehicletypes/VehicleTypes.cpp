@@ -49,7 +49,8 @@ DBKEEL_COMPONENT_EXPORT int ExtShow(int, int left, int top, int right, int botto
         database = std::make_unique<SharedDb>();
     QString error;
     if (!openConfiguredDatabase(*database, error)) {
-        prompt().message(QStringLiteral("提示"), QStringLiteral("车型管理无法连接数据库:") + error, PromptIcon::Exclamation);
+        prompt().message(QStringLiteral("提示"), QStringLiteral("车型管理无法连接数据库:") + error,
+                         PromptIcon::Exclamation);
         statusRecord[kStateByte] = kDone;
         return 0;
     }

@@ -25,7 +25,7 @@ public:
     // ExtInit(statusLine, 0, 0, 0, "ZETRA").
     int init(QObject *statusLine);
     bool canBuild() const { return m_build != nullptr; }
-    int build();  // ExtInitStatTab: returns when the statistics rows are built
+    int build();        // ExtInitStatTab: returns when the statistics rows are built
     int buildStatus();  // ExtGetStatTabStatus (the program itself never asks)
     int release();
 

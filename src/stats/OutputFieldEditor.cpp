@@ -18,12 +18,18 @@ constexpr int kValueWidth = 200;
 
 QString outputFieldFilePath() { return joinPath(hostEntryPath(3), QStringLiteral("DevOutNetExchangeField.ini")); }
 
-OutputFieldEditor::OutputFieldEditor(QObject *parent, int listClientWidth) : QObject(parent) { setColumns(listClientWidth); }
+OutputFieldEditor::OutputFieldEditor(QObject *parent, int listClientWidth) : QObject(parent)
+{
+    setColumns(listClientWidth);
+}
 
 void OutputFieldEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 5;
-    m_list.setColumns(QStringLiteral("参数ID,%1;参数名称,%2;外网数据表名,%3;表数据字段,%3;表判定字段,%3").arg(w - 70).arg(w + 30).arg(w));
+    m_list.setColumns(QStringLiteral("参数ID,%1;参数名称,%2;外网数据表名,%3;表数据字段,%3;表判定字段,%3")
+                          .arg(w - 70)
+                          .arg(w + 30)
+                          .arg(w));
 }
 
 void OutputFieldEditor::load(const QString &file)
@@ -35,12 +41,13 @@ void OutputFieldEditor::load(const QString &file)
         return;
     const ProfileFile profile(file);
     try {
-        SqlCursor cursor = sharedDb().query(QStringLiteral("select distinct paramid,paramname  from tb_id_paramid order by paramid ;"));
+        SqlCursor cursor = sharedDb().query(
+            QStringLiteral("select distinct paramid,paramname  from tb_id_paramid order by paramid ;"));
         while (cursor.next()) {
             const int row = m_list.appendRow(trimBoth(cursor.text(0)));
             m_list.setItemText(row, ParamNameColumn, trimBoth(cursor.text(1)));
-            const QString value =
-                profile.readString(kSection, QString::number(toInt(cursor.text(0))), QStringLiteral("-1"), kValueWidth);
+            const QString value = profile.readString(kSection, QString::number(toInt(cursor.text(0))),
+                                                     QStringLiteral("-1"), kValueWidth);
             if (toInt(value) < 0)
                 continue;
             const int columns[] = {DataColumn, JudgeColumn, TableColumn};  // the order of the file's fields
@@ -87,13 +94,14 @@ void OutputFieldEditor::save()
     bool written = true;
     for (int row = 0; row < m_list.rowCount() && written; ++row)
         written = profile.writeString(kSection, m_list.itemText(row, ParamIdColumn),
-                                      QStringLiteral("%1,%2,%3").arg(m_list.itemText(row, DataColumn),
-                                                                     m_list.itemText(row, JudgeColumn),
-                                                                     m_list.itemText(row, TableColumn)));
+                                      QStringLiteral("%1,%2,%3")
+                                          .arg(m_list.itemText(row, DataColumn), m_list.itemText(row, JudgeColumn),
+                                               m_list.itemText(row, TableColumn)));
     if (written && profile.save())
         prompt().message(QStringLiteral("提示"), QStringLiteral("已保存!"));
     else
-        prompt().message(QStringLiteral("提示"), QStringLiteral("保存失败:") + profile.lastError(), PromptIcon::Exclamation);
+        prompt().message(QStringLiteral("提示"), QStringLiteral("保存失败:") + profile.lastError(),
+                         PromptIcon::Exclamation);
 }
 
 }  // namespace dbkeel

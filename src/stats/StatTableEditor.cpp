@@ -22,11 +22,11 @@ const QString kTable = QStringLiteral("tb_stat_all");
 const QString kLibraryMissing = QStringLiteral("加载统计数据生成库失败或找不到该动态库!");
 constexpr int kLongValueBytes = 120;
 
-const QString kSqlServerTableGuard =
-    QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
-                   "OBJECTPROPERTY(id, N'IsUserTable') = 1) \t\t\t\t   BEGIN \t\t\t\t\t  IF not exists (SELECT name "
-                   "FROM syscolumns WHERE (id = OBJECT_ID(N'tb_stat_all')) and  name = %1 ) \t\t\t\t\t\t BEGIN "
-                   "alter table tb_stat_all add %2 %3%4 \t\t\t\t\t  END\t\t\t\t   END ;");
+const QString kSqlServerTableGuard = QStringLiteral(
+    "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
+    "OBJECTPROPERTY(id, N'IsUserTable') = 1) \t\t\t\t   BEGIN \t\t\t\t\t  IF not exists (SELECT name "
+    "FROM syscolumns WHERE (id = OBJECT_ID(N'tb_stat_all')) and  name = %1 ) \t\t\t\t\t\t BEGIN "
+    "alter table tb_stat_all add %2 %3%4 \t\t\t\t\t  END\t\t\t\t   END ;");
 
 // The attribute list with prefixes, and the table each attribute belongs to.
 struct Attribute {
@@ -56,19 +56,26 @@ QString scriptDefinition(const ScriptColumn &c)
             .arg(c.name, c.type, c.length, c.nullable ? QStringLiteral("NULL") : QStringLiteral("NOT NULL"));
     if (c.identity)
         return QStringLiteral("[%1] [%2] IDENTITY (1, 1) NOT NULL ").arg(c.name, c.type);
-    return QStringLiteral("[%1] [%2] %3 ").arg(c.name, c.type, c.nullable ? QStringLiteral("NULL") : QStringLiteral("NOT NULL"));
+    return QStringLiteral("[%1] [%2] %3 ")
+        .arg(c.name, c.type, c.nullable ? QStringLiteral("NULL") : QStringLiteral("NOT NULL"));
 }
 
 }  // namespace
 
 const QList<QPair<QString, int>> &statTypes()
 {
-    static const QList<QPair<QString, int>> types{
-        {"bigint", 8},  {"binary", 50},   {"bit", 1},      {"char", 50},     {"datetime", 8},
-        {"decimal", 17}, {"float", 8},     {"image", 16},   {"int", 4},       {"money", 8},
-        {"nchar", 50},  {"ntext", 16},    {"numeric", 17}, {"nvarchar", 50}, {"real", 4},
-        {"smalldatetime", 4}, {"smallint", 2}, {"smallmoney", 4}, {"text", 16}, {"timestamp", 8},
-        {"tinyint", 1}, {"uniqueidentifier", 16}, {"varbinary", 100}, {"varchar", 50}};
+    static const QList<QPair<QString, int>> types{{"bigint", 8},      {"binary", 50},
+                                                  {"bit", 1},         {"char", 50},
+                                                  {"datetime", 8},    {"decimal", 17},
+                                                  {"float", 8},       {"image", 16},
+                                                  {"int", 4},         {"money", 8},
+                                                  {"nchar", 50},      {"ntext", 16},
+                                                  {"numeric", 17},    {"nvarchar", 50},
+                                                  {"real", 4},        {"smalldatetime", 4},
+                                                  {"smallint", 2},    {"smallmoney", 4},
+                                                  {"text", 16},       {"timestamp", 8},
+                                                  {"tinyint", 1},     {"uniqueidentifier", 16},
+                                                  {"varbinary", 100}, {"varchar", 50}};
     return types;
 }
 
@@ -129,7 +136,8 @@ GuardedStatement statColumnStatement(Dialect dialect, const QString &name, const
         const bool sized = collation == kStatCollation && type != QLatin1String("text");
         return {kSqlServerTableGuard.arg(sqlText(name), name, type,
                                          sized ? QStringLiteral("(%1)").arg(sqlNumber(length)) : QString()),
-                {}, {}};
+                {},
+                {}};
     }
     return {QStringLiteral("ALTER TABLE tb_stat_all ADD COLUMN %1 %2").arg(name, sqliteColumnType(type)),
             tableExistsQuery(dialect, kTable), columnExistsQuery(dialect, kTable, name)};
@@ -182,7 +190,7 @@ QString statScriptText(const QString &table, const QList<ScriptColumn> &columns)
                           "         OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table [dbo].[%1] CREATE TABLE "
                           "[dbo].[%1] ( ")
                .arg(table)
-        + definitions.join(QLatin1Char(',')) + QStringLiteral(" ) ON [PRIMARY] ;");
+           + definitions.join(QLatin1Char(',')) + QStringLiteral(" ) ON [PRIMARY] ;");
 }
 
 QString statScriptPath(const QString &folder) { return joinPath(folder, QStringLiteral("tb_stat_all.mysql")); }
@@ -229,7 +237,8 @@ void StatTableEditor::loadSourceTables()
     m_sourceTables.clear();
     if (!sharedDb().isOpen())
         return;
-    const QStringList offered{QStringLiteral("tb_id_itemid"), QStringLiteral("tb_id_paramid"), QStringLiteral("tb_id_info")};
+    const QStringList offered{QStringLiteral("tb_id_itemid"), QStringLiteral("tb_id_paramid"),
+                              QStringLiteral("tb_id_info")};
     try {
         SqlCursor cursor = sharedDb().query(userTablesQuery(sharedDb().dialect(), QStringLiteral("tb_%")));
         while (cursor.next())
@@ -288,7 +297,8 @@ void StatTableEditor::chooseSourceTable(const QString &table)
             for (int column = 0; column < names.size(); ++column) {
                 const QString value = trimBoth(rows.text(column));
                 m_source.setItemText(row, column,
-                                     gbkLength(value) > kLongValueBytes ? QStringLiteral("二进制数据或长度较长") : value);
+                                     gbkLength(value) > kLongValueBytes ? QStringLiteral("二进制数据或长度较长")
+                                                                        : value);
             }
             m_status.setLeft(QStringLiteral("查询中...[%1]").arg(row));
         }
@@ -379,13 +389,15 @@ void StatTableEditor::dropTable()
     if (!sharedDb().isOpen())
         return;
     if (prompt().message(QStringLiteral("询问"),
-                         QStringLiteral("确定要删除统计表,重新建立吗?\r\n声明 : 若一旦删除将无法恢复\r\n确定(删除),取消"),
+                         QStringLiteral(
+                             "确定要删除统计表,重新建立吗?\r\n声明 : 若一旦删除将无法恢复\r\n确定(删除),取消"),
                          PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
         != PromptButton::Ok)
         return;
     try {
         sharedDb().exec(statDropStatement(sharedDb().dialect()));
-        prompt().message(kNotice, QStringLiteral("删除成功,请根据自定义字段内容再次建立该表!"), PromptIcon::Information);
+        prompt().message(kNotice, QStringLiteral("删除成功,请根据自定义字段内容再次建立该表!"),
+                         PromptIcon::Information);
     } catch (const DbError &error) {
         reportDbError(QStringLiteral("异常"), QString(), error);
     }

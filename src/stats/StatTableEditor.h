@@ -103,10 +103,10 @@ public:
     void removeAll() { m_fields.deleteAllRows(); }
     void removeField(int row) { m_fields.deleteRow(row); }
 
-    void create();        // "建立"
-    void dropTable();     // "删除重建"
-    void exportScript();  // "导出统计表"
-    void importScript();  // "导入统计表"
+    void create();           // "建立"
+    void dropTable();        // "删除重建"
+    void exportScript();     // "导出统计表"
+    void importScript();     // "导入统计表"
     void buildStatistics();  // "建立统计数据"
     bool isBuilding() const { return m_build.isRunning(); }
     // Closing: waits a little for a running build; releases the library unless the build still runs.

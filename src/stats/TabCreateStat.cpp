@@ -12,7 +12,8 @@ TabCreateStat::TabCreateStat(QWidget *parent, const QString &libraryPath)
     : ScreenDialog(parent, QSize(780, 500), QStringLiteral("建立统计表"))
 {
     setObjectName(QStringLiteral("TabCreateStat"));
-    auto *tables = placeLabelled<QComboBox>(this, 10, QStringLiteral("数据表:"), {70, 10, 220, 24}, QStringLiteral("sourceTable"));
+    auto *tables = placeLabelled<QComboBox>(this, 10, QStringLiteral("数据表:"), {70, 10, 220, 24},
+                                            QStringLiteral("sourceTable"));
     auto *source = placeControl<ReportListView>(this, {10, 42, 340, 330}, QStringLiteral("sourceList"));
     source->setExtendedStyle(ReportListView::GridFullRowCheckStyle);
     source->setListTextColor(listcolor::Blue);
@@ -33,8 +34,8 @@ TabCreateStat::TabCreateStat(QWidget *parent, const QString &libraryPath)
     };
     int y = 80;
     for (const Action &action : middle) {
-        connect(placeButton(this, {358, y, 94, 28}, QString::fromLatin1(action.name), action.text), &QPushButton::clicked,
-                &m_editor, action.command);
+        connect(placeButton(this, {358, y, 94, 28}, QString::fromLatin1(action.name), action.text),
+                &QPushButton::clicked, &m_editor, action.command);
         y += 40;
     }
     connect(placeButton(this, {358, 240, 94, 28}, QStringLiteral("invertButton"), QStringLiteral("反选")),
@@ -42,9 +43,12 @@ TabCreateStat::TabCreateStat(QWidget *parent, const QString &libraryPath)
     connect(placeButton(this, {358, 280, 94, 28}, QStringLiteral("checkAllButton"), QStringLiteral("全选")),
             &QPushButton::clicked, &m_editor.source(), [this] { m_editor.source().setAllChecked(true); });
 
-    auto *attribute = placeLabelled<QComboBox>(this, 10, QStringLiteral("字段属性:"), {80, 384, 130, 24}, QStringLiteral("attribute"));
-    auto *type = placeLabelled<QComboBox>(this, 230, QStringLiteral("字段类型:"), {300, 384, 150, 24}, QStringLiteral("fieldType"));
-    auto *length = placeLabelled<QLineEdit>(this, 470, QStringLiteral("字段长度:"), {540, 384, 80, 24}, QStringLiteral("fieldLength"));
+    auto *attribute = placeLabelled<QComboBox>(this, 10, QStringLiteral("字段属性:"), {80, 384, 130, 24},
+                                               QStringLiteral("attribute"));
+    auto *type = placeLabelled<QComboBox>(this, 230, QStringLiteral("字段类型:"), {300, 384, 150, 24},
+                                          QStringLiteral("fieldType"));
+    auto *length = placeLabelled<QLineEdit>(this, 470, QStringLiteral("字段长度:"), {540, 384, 80, 24},
+                                            QStringLiteral("fieldLength"));
     for (const auto &entry : statTypes())
         type->addItem(entry.first);
     type->setCurrentText(m_editor.type());
@@ -81,7 +85,8 @@ TabCreateStat::TabCreateStat(QWidget *parent, const QString &libraryPath)
     connect(type, &QComboBox::textActivated, &m_editor, &StatTableEditor::chooseType);
     connect(&m_editor, &StatTableEditor::lengthChanged, length, &QLineEdit::setText);
     connect(length, &QLineEdit::textEdited, &m_editor, &StatTableEditor::setLength);
-    connect(fields, &QAbstractItemView::doubleClicked, &m_editor, [this, fields] { m_editor.removeField(fields->selectedRow()); });
+    connect(fields, &QAbstractItemView::doubleClicked, &m_editor,
+            [this, fields] { m_editor.removeField(fields->selectedRow()); });
     connect(&m_editor, &StatTableEditor::busy, this, [greyedWhileBusy](bool running) {
         for (QPushButton *button : greyedWhileBusy)
             button->setEnabled(!running);

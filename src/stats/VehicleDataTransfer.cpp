@@ -6,7 +6,6 @@
 #include "SharedDb.h"
 #include "VehicleTransfer.h"
 
-
 namespace dbkeel {
 
 namespace {
@@ -53,8 +52,9 @@ void VehicleDataTransfer::importData()
     const QString path = prompt().chooseFile(request);
     if (path.isEmpty())
         return;
-    m_backup = prompt().message(QStringLiteral("询问"), QStringLiteral("是否需要备份原有车型数据?"), PromptIcon::Question,
-                                PromptButtons::YesNo) == PromptButton::Yes;
+    m_backup = prompt().message(QStringLiteral("询问"), QStringLiteral("是否需要备份原有车型数据?"),
+                                PromptIcon::Question, PromptButtons::YesNo)
+               == PromptButton::Yes;
     const QString backup = m_backup ? vehicleBackupPath() : QString();
     if (m_backup)
         prompt().message(kNotice, QStringLiteral("备份文件默认保存在以下目录:%1").arg(backup));

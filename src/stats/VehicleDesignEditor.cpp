@@ -25,7 +25,10 @@ const QString kSqlServerTableGuard = QStringLiteral(
     "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[%1]') and \t\tOBJECTPROPERTY(id, "
     "N'IsUserTable') = 1) BEGIN Alter table %1 %2 %3 END");
 
-QString now(const char *what) { return QString::fromUtf8(what) + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
+QString now(const char *what)
+{
+    return QString::fromUtf8(what) + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
 
 // Trimmed, lower-cased names of a query's first column.
 QStringList lowerNames(SharedDb &db, const QString &query, bool skipFirst)
@@ -48,16 +51,19 @@ bool isColumnName(const QString &name)
 
 const QList<VehicleDesign> &vehicleDesigns()
 {
-    static const QList<VehicleDesign> designs{
-        {QStringLiteral("车辆型号"), QStringLiteral("tb_type_base_ini"), QStringLiteral("tb_type_vehicle"), QStringLiteral("VEHICLE")},
-        {QStringLiteral("发动机型号"), QStringLiteral("tb_type_fdj_ini"), QStringLiteral("tb_type_fdjxh"), QStringLiteral("FDJXH")}};
+    static const QList<VehicleDesign> designs{{QStringLiteral("车辆型号"), QStringLiteral("tb_type_base_ini"),
+                                               QStringLiteral("tb_type_vehicle"), QStringLiteral("VEHICLE")},
+                                              {QStringLiteral("发动机型号"), QStringLiteral("tb_type_fdj_ini"),
+                                               QStringLiteral("tb_type_fdjxh"), QStringLiteral("FDJXH")}};
     return designs;
 }
 
 const QList<QPair<int, QString>> &inputStyles()
 {
-    static const QList<QPair<int, QString>> styles{{-1, QStringLiteral("不使用")}, {0, QStringLiteral("无类型")},
-                                                   {1, QStringLiteral("编辑框")}, {2, QStringLiteral("DropDown")},
+    static const QList<QPair<int, QString>> styles{{-1, QStringLiteral("不使用")},
+                                                   {0, QStringLiteral("无类型")},
+                                                   {1, QStringLiteral("编辑框")},
+                                                   {2, QStringLiteral("DropDown")},
                                                    {3, QStringLiteral("DropList")}};
     return styles;
 }
@@ -97,9 +103,10 @@ QString definitionStoreStatement(Dialect dialect, const QString &table, const Fi
                               "\t\tEND BEGIN update %1 set itemini = %5 , ziduanleixing = %7 , datatype = %8  where "
                               "ziduan = %2 END ")
             .arg(table, name, sqlText(field.caption), style, link, type, sqlText(style), sqlText(type));
-    return QStringLiteral("insert into %1 (ziduan,ziduanming,ziduanleixing,itemini,datatype) select %2 , %3 , %4 , %5 , %6 "
-                          "where not exists (select * from %1 where ziduan = %2) ; update %1 set itemini = %5 , "
-                          "ziduanleixing = %4 , datatype = %6 where ziduan = %2 ;")
+    return QStringLiteral(
+               "insert into %1 (ziduan,ziduanming,ziduanleixing,itemini,datatype) select %2 , %3 , %4 , %5 , %6 "
+               "where not exists (select * from %1 where ziduan = %2) ; update %1 set itemini = %5 , "
+               "ziduanleixing = %4 , datatype = %6 where ziduan = %2 ;")
         .arg(table, name, sqlText(field.caption), style, link, type);
 }
 
@@ -128,8 +135,9 @@ VehicleDesignEditor::VehicleDesignEditor(QObject *parent, int listClientWidth) :
 
 void VehicleDesignEditor::setColumns(int listClientWidth)
 {
-    m_list.setColumns(QStringLiteral("ID,0;字段名,%1;字段中文,%1;使用类型,%1;数据类型,%1;关联字段,%1;注释,%1;默认内容,%1")
-                          .arg(listClientWidth / 7));
+    m_list.setColumns(
+        QStringLiteral("ID,0;字段名,%1;字段中文,%1;使用类型,%1;数据类型,%1;关联字段,%1;注释,%1;默认内容,%1")
+            .arg(listClientWidth / 7));
 }
 
 void VehicleDesignEditor::load()
@@ -167,13 +175,15 @@ void VehicleDesignEditor::chooseTable(int design)
     if (sharedDb().isOpen()) {
         try {
             SqlCursor cursor = sharedDb().query(
-                QStringLiteral("select ID,ziduan,ziduanming,ziduanleixing,datatype,itemini,remark,defaultdata from %1 order by ID")
+                QStringLiteral(
+                    "select ID,ziduan,ziduanming,ziduanleixing,datatype,itemini,remark,defaultdata from %1 order by ID")
                     .arg(tableName()));
             while (cursor.next())
-                appendRow({cursor.text(0), trimBoth(cursor.text(1)), trimBoth(cursor.text(2)),
-                           codeText(inputStyles(), cursor.isNull(QStringLiteral("ziduanleixing")) ? -2 : cursor.toInt(3)),
-                           codeText(dataTypes(), cursor.isNull(QStringLiteral("datatype")) ? -2 : cursor.toInt(4)),
-                           trimBoth(cursor.text(5)), trimBoth(cursor.text(6)), trimBoth(cursor.text(7))});
+                appendRow(
+                    {cursor.text(0), trimBoth(cursor.text(1)), trimBoth(cursor.text(2)),
+                     codeText(inputStyles(), cursor.isNull(QStringLiteral("ziduanleixing")) ? -2 : cursor.toInt(3)),
+                     codeText(dataTypes(), cursor.isNull(QStringLiteral("datatype")) ? -2 : cursor.toInt(4)),
+                     trimBoth(cursor.text(5)), trimBoth(cursor.text(6)), trimBoth(cursor.text(7))});
         } catch (const DbError &error) {
             reportDbError(kNotice, QStringLiteral("查询线异常"), error);
         }
@@ -201,8 +211,8 @@ void VehicleDesignEditor::chooseLink(const QString &link)
 
 FieldDefinition VehicleDesignEditor::rowDefinition(int row) const
 {
-    return {m_list.itemText(row, NameColumn),  m_list.itemText(row, CaptionColumn), m_list.itemText(row, StyleColumn),
-            m_list.itemText(row, TypeColumn),  m_list.itemText(row, LinkColumn),    m_list.itemText(row, DefaultColumn)};
+    return {m_list.itemText(row, NameColumn), m_list.itemText(row, CaptionColumn), m_list.itemText(row, StyleColumn),
+            m_list.itemText(row, TypeColumn), m_list.itemText(row, LinkColumn),    m_list.itemText(row, DefaultColumn)};
 }
 
 QString VehicleDesignEditor::linkEntry(const QString &infoid) const
@@ -268,12 +278,13 @@ void VehicleDesignEditor::deleteField(int row)
 {
     if (row < 0 || row >= m_list.rowCount() || m_design < 0 || !sharedDb().isOpen())
         return;
-    if (prompt().message(kNotice, QStringLiteral("是否要删除该项?请慎重考虑!"), PromptIcon::Question, PromptButtons::YesNo,
-                         PromptButton::No)
+    if (prompt().message(kNotice, QStringLiteral("是否要删除该项?请慎重考虑!"), PromptIcon::Question,
+                         PromptButtons::YesNo, PromptButton::No)
         != PromptButton::Yes)
         return;
     try {
-        sharedDb().exec(QStringLiteral("delete  from %1 where ziduan = %2 ").arg(tableName(), sqlText(m_list.itemText(row, NameColumn))));
+        sharedDb().exec(QStringLiteral("delete  from %1 where ziduan = %2 ")
+                            .arg(tableName(), sqlText(m_list.itemText(row, NameColumn))));
         m_list.deleteRow(row);
     } catch (const DbError &error) {
         reportDbError(kNotice, QStringLiteral("删除表字段失败:"), error);
@@ -288,7 +299,8 @@ bool VehicleDesignEditor::checkDesign(const VehicleDesign &design)
     QStringList columns, definitions;
     try {
         columns = lowerNames(db, tableColumnsQuery(dialect, design.dataTable), true);
-        definitions = lowerNames(db, QStringLiteral("select ziduan from %1 order by ID").arg(design.definitionTable), false);
+        definitions = lowerNames(db, QStringLiteral("select ziduan from %1 order by ID").arg(design.definitionTable),
+                                 false);
     } catch (const DbError &error) {
         reportDbError(kNotice, QStringLiteral("查询线异常"), error);
         return false;
@@ -297,7 +309,8 @@ bool VehicleDesignEditor::checkDesign(const VehicleDesign &design)
     if (definitions.size() == columns.size())
         return true;  // the same count: names that differ are a rename, not a change
     const QStringList &wanted = adding ? definitions : columns;
-    const QSet<QString> present(adding ? columns.begin() : definitions.begin(), adding ? columns.end() : definitions.end());
+    const QSet<QString> present(adding ? columns.begin() : definitions.begin(),
+                                adding ? columns.end() : definitions.end());
     const QString context = adding ? QStringLiteral("添加表字段失败:") : QStringLiteral("删除表字段失败:");
     for (const QString &name : wanted) {
         if (present.contains(name))
@@ -338,7 +351,8 @@ void VehicleDesignEditor::exportStructure()
     try {
         for (const VehicleDesign &design : vehicleDesigns()) {
             SqlCursor cursor = sharedDb().query(
-                QStringLiteral("select ziduan,ziduanming,ziduanleixing,itemini,datatype from %1 order by ID").arg(design.definitionTable));
+                QStringLiteral("select ziduan,ziduanming,ziduanleixing,itemini,datatype from %1 order by ID")
+                    .arg(design.definitionTable));
             int count = 0;
             while (cursor.next()) {
                 QString record;
@@ -370,11 +384,16 @@ void VehicleDesignEditor::importStructure()
         QList<FieldDefinition> fields;
         const int sum = file.readInt(design.section, QStringLiteral("SUM"), 0);
         for (int i = 0; i < sum; ++i) {
-            const QString value = file.readString(design.section, QString::number(i), QStringLiteral("-1"), kStructureValueWidth);
+            const QString value = file.readString(design.section, QString::number(i), QStringLiteral("-1"),
+                                                  kStructureValueWidth);
             if (toInt(value) < 0)
                 continue;
-            fields << FieldDefinition{fieldOf(value, 0), fieldOf(value, 1), codeText(inputStyles(), toInt(fieldOf(value, 2))),
-                                      codeText(dataTypes(), toInt(fieldOf(value, 4))), fieldOf(value, 3), QString()};
+            fields << FieldDefinition{fieldOf(value, 0),
+                                      fieldOf(value, 1),
+                                      codeText(inputStyles(), toInt(fieldOf(value, 2))),
+                                      codeText(dataTypes(), toInt(fieldOf(value, 4))),
+                                      fieldOf(value, 3),
+                                      QString()};
         }
         if (!fields.isEmpty() && !(imported = storeAll(design.definitionTable, fields)))
             break;

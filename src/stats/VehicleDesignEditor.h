@@ -45,7 +45,16 @@ class VehicleDesignEditor : public QObject {
     Q_OBJECT
 
 public:
-    enum Column { IdColumn, NameColumn, CaptionColumn, StyleColumn, TypeColumn, LinkColumn, RemarkColumn, DefaultColumn };
+    enum Column {
+        IdColumn,
+        NameColumn,
+        CaptionColumn,
+        StyleColumn,
+        TypeColumn,
+        LinkColumn,
+        RemarkColumn,
+        DefaultColumn
+    };
 
     explicit VehicleDesignEditor(QObject *parent = nullptr, int listClientWidth = 700);
 
@@ -56,7 +65,7 @@ public:
     void setColumns(int listClientWidth);
     // Opening: the link list. The vehicle-type library is opened by openLibrary.
     void load();
-    QStringList links() const { return m_links; }   // "", then "id,name," per basic-information field
+    QStringList links() const { return m_links; }    // "", then "id,name," per basic-information field
     QStringList values() const { return m_values; }  // the value texts of the chosen link
 
     void chooseTable(int design);  // 0 vehicle models, 1 engine models; -1 none
@@ -69,11 +78,11 @@ public:
 
     // "添加": updates the row of that name or appends one; nothing is stored. `link` is a link entry.
     void add(const FieldDefinition &field, const QString &link);
-    void store();                 // "更新"
-    void deleteField(int row);    // double click
-    bool checkStructure();        // "表结构校验"
-    void exportStructure();       // "导出表结构"
-    void importStructure();       // "导入表结构"
+    void store();               // "更新"
+    void deleteField(int row);  // double click
+    bool checkStructure();      // "表结构校验"
+    void exportStructure();     // "导出表结构"
+    void importStructure();     // "导入表结构"
 
     // The vehicle-type library: loaded at opening, its manager shown over `area`.
     void openLibrary(const QString &path, QWidget *owner, const QRect &area);

@@ -17,7 +17,8 @@ constexpr int kManagerPollMs = 500;
 VehicleSJDlg::VehicleSJDlg(QWidget *parent) : ScreenDialog(parent, QSize(780, 500), QStringLiteral("车型表设计"))
 {
     setObjectName(QStringLiteral("VehicleSJDlg"));
-    auto *table = placeLabelled<QComboBox>(this, 10, QStringLiteral("车型表名称"), {90, 10, 160, 24}, QStringLiteral("table"));
+    auto *table = placeLabelled<QComboBox>(this, 10, QStringLiteral("车型表名称"), {90, 10, 160, 24},
+                                           QStringLiteral("table"));
     for (const VehicleDesign &design : vehicleDesigns())
         table->addItem(design.caption);
     table->setCurrentIndex(-1);
@@ -26,12 +27,18 @@ VehicleSJDlg::VehicleSJDlg(QWidget *parent) : ScreenDialog(parent, QSize(780, 50
     list->setListTextColor(listcolor::Blue);
     list->setListBackgroundColor(listcolor::PaleGreen);
 
-    auto *name = placeLabelled<QLineEdit>(this, 10, QStringLiteral("字段名称"), {80, 302, 160, 24}, QStringLiteral("fieldName"));
-    auto *caption = placeLabelled<QLineEdit>(this, 260, QStringLiteral("字段中文"), {330, 302, 160, 24}, QStringLiteral("caption"));
-    auto *style = placeLabelled<QComboBox>(this, 510, QStringLiteral("使用类型"), {580, 302, 190, 24}, QStringLiteral("inputStyle"));
-    auto *type = placeLabelled<QComboBox>(this, 10, QStringLiteral("数据类型"), {80, 334, 160, 24}, QStringLiteral("dataType"));
-    auto *link = placeLabelled<QComboBox>(this, 260, QStringLiteral("关联字段"), {330, 334, 160, 24}, QStringLiteral("link"));
-    auto *value = placeLabelled<QComboBox>(this, 510, QStringLiteral("默认内容"), {580, 334, 190, 24}, QStringLiteral("value"));
+    auto *name = placeLabelled<QLineEdit>(this, 10, QStringLiteral("字段名称"), {80, 302, 160, 24},
+                                          QStringLiteral("fieldName"));
+    auto *caption = placeLabelled<QLineEdit>(this, 260, QStringLiteral("字段中文"), {330, 302, 160, 24},
+                                             QStringLiteral("caption"));
+    auto *style = placeLabelled<QComboBox>(this, 510, QStringLiteral("使用类型"), {580, 302, 190, 24},
+                                           QStringLiteral("inputStyle"));
+    auto *type = placeLabelled<QComboBox>(this, 10, QStringLiteral("数据类型"), {80, 334, 160, 24},
+                                          QStringLiteral("dataType"));
+    auto *link = placeLabelled<QComboBox>(this, 260, QStringLiteral("关联字段"), {330, 334, 160, 24},
+                                          QStringLiteral("link"));
+    auto *value = placeLabelled<QComboBox>(this, 510, QStringLiteral("默认内容"), {580, 334, 190, 24},
+                                           QStringLiteral("value"));
     value->setEditable(true);
     for (const auto &entry : inputStyles())
         style->addItem(entry.second);
@@ -70,7 +77,8 @@ VehicleSJDlg::VehicleSJDlg(QWidget *parent) : ScreenDialog(parent, QSize(780, 50
         value->setCurrentText(field.defaultValue);
     });
     connect(addButton, &QPushButton::clicked, this, [=, this] {
-        m_editor.add({name->text(), caption->text(), style->currentText(), type->currentText(), QString(), value->currentText()},
+        m_editor.add({name->text(), caption->text(), style->currentText(), type->currentText(), QString(),
+                      value->currentText()},
                      link->currentText());
     });
     connect(updateButton, &QPushButton::clicked, &m_editor, &VehicleDesignEditor::store);
@@ -89,7 +97,8 @@ VehicleSJDlg::VehicleSJDlg(QWidget *parent) : ScreenDialog(parent, QSize(780, 50
             m_managerTimer.stop();
     });
     connect(quit, &QPushButton::clicked, this, &VehicleSJDlg::reject);
-    const QList<QWidget *> greyed{exportData, importData, manager, updateButton, check, exportStructure, importStructure, table};
+    const QList<QWidget *> greyed{exportData, importData,      manager,         updateButton,
+                                  check,      exportStructure, importStructure, table};
     connect(&m_editor.transfer(), &VehicleDataTransfer::runningChanged, this, [greyed](bool running) {
         for (QWidget *widget : greyed)
             widget->setEnabled(!running);

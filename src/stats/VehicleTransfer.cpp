@@ -58,7 +58,8 @@ void exportTable(JobContext &job, ProfileFile &file, const QString &table, const
             for (int i = 0; i < columns.size(); ++i)
                 values << trimBoth(cursor.text(i));
             if (!file.writeString(table, kItemValue.arg(written), vehicleRowText(values))) {
-                report.warnings << QStringLiteral("导出[%1]第%2行失败:%3").arg(table).arg(written + 1).arg(file.lastError());
+                report.warnings
+                    << QStringLiteral("导出[%1]第%2行失败:%3").arg(table).arg(written + 1).arg(file.lastError());
                 break;
             }
             if (++written % kStatusEvery == 0)
@@ -109,8 +110,7 @@ public:
 
     RowInserter(SharedDb &db, const QString &table, const QStringList &columns)
         : m_db(db), m_head(QStringLiteral("insert into %1(%2)values").arg(table, columns.join(QLatin1Char(','))))
-    {
-    }
+    {}
     void add(const QStringList &values)
     {
         m_tuples << valuesTuple(m_db.dialect(), values);
@@ -156,10 +156,14 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
         for (int i = 0; i < rows; ++i) {
             if (job.stopRequested())
                 return;  // the transaction rolls the table back
-            const QStringList values =
-                vehicleRowValues(file.readString(table, kItemValue.arg(i), QString(), kRowWidth));
+            const QStringList values = vehicleRowValues(
+                file.readString(table, kItemValue.arg(i), QString(), kRowWidth));
             if (values.size() != columns.size()) {
-                report.warnings << failed + QStringLiteral("第%1行有%2个值,应为%3个").arg(i + 1).arg(values.size()).arg(columns.size());
+                report.warnings << failed
+                                       + QStringLiteral("第%1行有%2个值,应为%3个")
+                                             .arg(i + 1)
+                                             .arg(values.size())
+                                             .arg(columns.size());
                 return;
             }
             inserter.add(values);

@@ -10,8 +10,10 @@ namespace dbkeel {
 VehicleTypeDlg::VehicleTypeDlg(QWidget *parent) : ScreenDialog(parent, QSize(380, 170), QStringLiteral("车型管理"))
 {
     setObjectName(QStringLiteral("VehicleTypeDlg"));
-    QPushButton *exportButton = placeButton(this, {30, 30, 140, 32}, QStringLiteral("exportButton"), QStringLiteral("导出车型"));
-    QPushButton *importButton = placeButton(this, {210, 30, 140, 32}, QStringLiteral("importButton"), QStringLiteral("导入车型"));
+    QPushButton *exportButton = placeButton(this, {30, 30, 140, 32}, QStringLiteral("exportButton"),
+                                            QStringLiteral("导出车型"));
+    QPushButton *importButton = placeButton(this, {210, 30, 140, 32}, QStringLiteral("importButton"),
+                                            QStringLiteral("导入车型"));
     auto *progress = placeControl<QProgressBar>(this, {30, 80, 320, 16}, QStringLiteral("progress"));
     auto *status = placeControl<QLabel>(this, {30, 102, 320, 20}, QStringLiteral("status"));
     QPushButton *cancel = placeButton(this, {270, 130, 80, 28}, QStringLiteral("cancelButton"), QStringLiteral("取消"));

@@ -1,15 +1,11 @@
 #pragma once
 // The dictionaries' fixture (a fresh SQLite database through the driver, the host library, a scripted
 // prompt) with what the statistics and vehicle-type screens add: host configuration entries, the
-// connection string of their workers, and waiting for a worker while the window's thread goes on.
+// connection string of their workers.
 
 #include "DictionaryFixture.h"
 #include "Gbk.h"
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-
-#include <functional>
+#include "WaitUntil.h"
 
 namespace dbkeel::test {
 
@@ -24,15 +20,6 @@ inline void setHostEntry(int entry, const QString &text)
 {
     putGbkField(hostConfig().data() + HostConfigRecord::kEntryBase + HostConfigRecord::kEntrySize * entry,
                 HostConfigRecord::kEntrySize, text);
-}
-
-// Dispatches the window's events until `done` holds (at most a minute).
-inline bool waitUntil(const std::function<bool()> &done)
-{
-    const QDeadlineTimer deadline(60000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 class StatsFixture : public DictionaryFixture {

@@ -49,9 +49,8 @@ Figures measure(const QString &connectString, const std::function<void(JobContex
     TransferReport report;
     QElapsedTimer sinceTick, elapsed;
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        figures.longestTickGapMs = std::max(figures.longestTickGapMs, sinceTick.restart());
-    });
+    QObject::connect(&tick, &QTimer::timeout,
+                     [&] { figures.longestTickGapMs = std::max(figures.longestTickGapMs, sinceTick.restart()); });
     sinceTick.start();
     elapsed.start();
     const double cpuBefore = cpuSeconds();
@@ -81,8 +80,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
     QTemporaryDir dir;
-    const QString connect =
-        QStringLiteral("DRIVER=SQLite3;Database=%1;JournalMode=WAL;StepAPI=1;").arg(dir.filePath(QStringLiteral("bench.db")));
+    const QString connect = QStringLiteral("DRIVER=SQLite3;Database=%1;JournalMode=WAL;StepAPI=1;")
+                                .arg(dir.filePath(QStringLiteral("bench.db")));
     try {
         SharedDb db;
         db.open(connect, 10);
@@ -93,15 +92,16 @@ int main(int argc, char **argv)
         }
         db.exec(QString::fromUtf8(schema.readAll()));
         QStringList values{QStringLiteral("'SVW7182' || n"), QStringLiteral("'桑塔纳'"), QStringLiteral("'轿车'"),
-                           QStringLiteral("n % 3000"), QStringLiteral("'EA211'"), QStringLiteral("'汽油'")};
+                           QStringLiteral("n % 3000"),       QStringLiteral("'EA211'"),  QStringLiteral("'汽油'")};
         for (int i = 1; i <= kExtraColumns; ++i) {
             db.exec(QStringLiteral("ALTER TABLE tb_type_vehicle ADD COLUMN EXTRA%1 TEXT").arg(i));
             values << QStringLiteral("'参数%1-' || n").arg(i);
         }
-        db.exec(QStringLiteral("insert into tb_type_vehicle select null, %1 from (with recursive c(n) as (select 1 union "
-                               "all select n + 1 from c where n < %2) select n from c)")
-                    .arg(values.join(QLatin1Char(',')))
-                    .arg(kRows));
+        db.exec(
+            QStringLiteral("insert into tb_type_vehicle select null, %1 from (with recursive c(n) as (select 1 union "
+                           "all select n + 1 from c where n < %2) select n from c)")
+                .arg(values.join(QLatin1Char(',')))
+                .arg(kRows));
         const QString file = dir.filePath(QStringLiteral("VehicleInfo.VEH"));
         std::printf("tb_type_vehicle: %d rows of %d columns\n", kRows, 6 + kExtraColumns);
         const Figures exported = measure(connect, [&](JobContext &job, TransferReport &report) {

@@ -28,7 +28,10 @@ protected:
             names << editor.fields().itemText(row, 0) + QLatin1Char(':') + editor.fields().itemText(row, 1);
         return names;
     }
-    static QStringList statColumns() { return firstColumn(QStringLiteral("select name from pragma_table_info('tb_stat_all')")); }
+    static QStringList statColumns()
+    {
+        return firstColumn(QStringLiteral("select name from pragma_table_info('tb_stat_all')"));
+    }
 };
 
 TEST(StatTableNaming, EveryAttributeHasItsPrefixAndTable)
@@ -36,10 +39,10 @@ TEST(StatTableNaming, EveryAttributeHasItsPrefixAndTable)
     const struct {
         const char *attribute, *prefix, *table;
     } cases[] = {
-        {"基本信息", "INFO_", "tb_id_info"},       {"检测项目", "ITEM_", "tb_id_itemid"},
+        {"基本信息", "INFO_", "tb_id_info"},         {"检测项目", "ITEM_", "tb_id_itemid"},
         {"项目判定", "ITEM_JUDGE_", "tb_id_itemid"}, {"项目次数", "ITEM_SUM_", "tb_id_itemid"},
-        {"检测结果", "RESULT_", "tb_id_paramid"},   {"判定结论", "JUDGE_", "tb_id_paramid"},
-        {"判定等级", "JUDGE_DJ_", "tb_id_paramid"}, {"检测标准", "STD_", "tb_id_paramid"},
+        {"检测结果", "RESULT_", "tb_id_paramid"},    {"判定结论", "JUDGE_", "tb_id_paramid"},
+        {"判定等级", "JUDGE_DJ_", "tb_id_paramid"},  {"检测标准", "STD_", "tb_id_paramid"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(statColumnPrefix(QString::fromUtf8(c.attribute)), QLatin1String(c.prefix)) << c.attribute;
@@ -55,21 +58,27 @@ TEST(StatTableStatements, OnlyTheCharFamilyTakesALength)
     const struct {
         const char *type, *length;
         bool sized;
-    } cases[] = {{"varchar", "50", true}, {"nchar", "10", true}, {"int", "4", false}, {"text", "16", false},
+    } cases[] = {{"varchar", "50", true},
+                 {"nchar", "10", true},
+                 {"int", "4", false},
+                 {"text", "16", false},
                  {"ntext", "16", false}};
     for (const auto &c : cases) {
         const QString type = QLatin1String(c.type);
         const QString text = statColumnStatement(Dialect::SqlServer, "ITEM_200", type, QLatin1String(c.length),
-                                                 statCollation(type)).text;
-        EXPECT_EQ(text.contains(QStringLiteral("add ITEM_200 %1(%2)").arg(type, QLatin1String(c.length))), c.sized) << c.type;
+                                                 statCollation(type))
+                                 .text;
+        EXPECT_EQ(text.contains(QStringLiteral("add ITEM_200 %1(%2)").arg(type, QLatin1String(c.length))), c.sized)
+            << c.type;
         EXPECT_EQ(text.contains(QStringLiteral("add ITEM_200 %1 \t").arg(type)), !c.sized) << c.type;
     }
     EXPECT_EQ(statColumnStatement(Dialect::SqlServer, "INFO_1001", "varchar", "50", kStatCollation).text,
-              QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
-                             "OBJECTPROPERTY(id, N'IsUserTable') = 1) \t\t\t\t   BEGIN \t\t\t\t\t  IF not exists (SELECT "
-                             "name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_stat_all')) and  name = 'INFO_1001' ) "
-                             "\t\t\t\t\t\t BEGIN alter table tb_stat_all add INFO_1001 varchar(50) \t\t\t\t\t  END\t\t\t\t   "
-                             "END ;"));
+              QStringLiteral(
+                  "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
+                  "OBJECTPROPERTY(id, N'IsUserTable') = 1) \t\t\t\t   BEGIN \t\t\t\t\t  IF not exists (SELECT "
+                  "name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_stat_all')) and  name = 'INFO_1001' ) "
+                  "\t\t\t\t\t\t BEGIN alter table tb_stat_all add INFO_1001 varchar(50) \t\t\t\t\t  END\t\t\t\t   "
+                  "END ;"));
     EXPECT_EQ(statTypeLength("varbinary"), QStringLiteral("100"));
     EXPECT_EQ(statTypes().size(), 24);
 }
@@ -77,19 +86,20 @@ TEST(StatTableStatements, OnlyTheCharFamilyTakesALength)
 TEST(StatTableStatements, ScriptEndsTheTableWithoutATrailingComma)
 {
     const QString script = statScriptText("tb_stat_all", {{"ID", "int", "4", "", false, true},
-                                                         {"loginid", "varchar", "100", kStatCollation, false, false},
-                                                         {"DataID", "int", "4", "", true, false}});
-    EXPECT_EQ(script,
-              QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
-                             "\t\t\t             OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table [dbo].[tb_stat_all] "
-                             "CREATE TABLE [dbo].[tb_stat_all] ( [ID] [int] IDENTITY (1, 1) NOT NULL ,[loginid] [varchar] "
-                             "(100) COLLATE Chinese_PRC_CI_AS NOT NULL ,[DataID] [int] NULL  ) ON [PRIMARY] ;"));
+                                                          {"loginid", "varchar", "100", kStatCollation, false, false},
+                                                          {"DataID", "int", "4", "", true, false}});
+    EXPECT_EQ(script, QStringLiteral(
+                          "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
+                          "\t\t\t             OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table [dbo].[tb_stat_all] "
+                          "CREATE TABLE [dbo].[tb_stat_all] ( [ID] [int] IDENTITY (1, 1) NOT NULL ,[loginid] [varchar] "
+                          "(100) COLLATE Chinese_PRC_CI_AS NOT NULL ,[DataID] [int] NULL  ) ON [PRIMARY] ;"));
     EXPECT_EQ(statScriptText("tb_stat_all", {}), QString());
 }
 
 TEST_F(StatTableTest, AddingFromTheSourceListNamesByAttributeAndSkipsDuplicates)
 {
-    run(QStringLiteral("insert into tb_id_paramid (paramid, paramname) values (3001, '左轮制动力'), (3002, '右轮制动力');"));
+    run(QStringLiteral(
+        "insert into tb_id_paramid (paramid, paramname) values (3001, '左轮制动力'), (3002, '右轮制动力');"));
     editor.chooseSourceTable(QStringLiteral("tb_id_paramid"));
     ASSERT_EQ(editor.source().rowCount(), 2);
     EXPECT_EQ(editor.status().left(), QStringLiteral("共查询到[2]条记录"));
@@ -107,7 +117,7 @@ TEST_F(StatTableTest, AddingFromTheSourceListNamesByAttributeAndSkipsDuplicates)
     EXPECT_EQ(editor.length(), QStringLiteral("4"));
     editor.addChecked();  // the same name with another type: a second row
     editor.setAttribute(QString());
-    editor.addAll();      // no attribute: the bare identifiers
+    editor.addAll();  // no attribute: the bare identifiers
     EXPECT_EQ(fieldNames().mid(existing),
               (QStringList{"JUDGE_DJ_3002:varchar", "JUDGE_DJ_3002:int", "3001:int", "3002:int"}));
     EXPECT_EQ(editor.fields().itemText(existing, 3), kStatCollation);
@@ -168,7 +178,8 @@ TEST_F(StatTableTest, TheScriptRecreatesTheTableItDescribes)
     run(QStringLiteral("drop table tb_stat_all;"));
     prompts.answerFile(script).answer(PromptButton::Ok).answer(PromptButton::Ok);
     editor.importScript();
-    EXPECT_EQ(prompts.calls().at(prompts.calls().size() - 2).text, QStringLiteral("确定要建立数据表->tb_stat_all.mysql"));
+    EXPECT_EQ(prompts.calls().at(prompts.calls().size() - 2).text,
+              QStringLiteral("确定要建立数据表->tb_stat_all.mysql"));
     EXPECT_EQ(messages().last(), QStringLiteral("tb_stat_all.mysql数据表建立成功!"));
     EXPECT_EQ(statColumns().last(), QStringLiteral("ITEM_SUM_200"));
 }
@@ -201,8 +212,9 @@ TEST_F(StatFillTest, FillsOneRowPerInspectionFromVehicleItemsAndStandardsAndReru
         "insert into tb_login_queu (loginid, statusabout) values ('L1', '检测完成'), ('L2', '等待检测'), ('L1', '重复');"
         "insert into tb_login_item (loginid, itemid, status, checkend) values ('L1', 200, 1, 0), ('L1', 200, 1, 1);"
         "insert into tb_login_std (loginid, paramid, paramlvalue, paramhvalue) values ('L1', 3001, '60', '100');"));
-    const QString query = QStringLiteral("select loginid, DataID, INFO_1001, INFO_1004, ITEM_200, ITEM_JUDGE_200, "
-                                         "ITEM_SUM_200, STD_3001, RESULT_3001, INFO_9999, StatRemark from tb_stat_all order by loginid");
+    const QString query = QStringLiteral(
+        "select loginid, DataID, INFO_1001, INFO_1004, ITEM_200, ITEM_JUDGE_200, "
+        "ITEM_SUM_200, STD_3001, RESULT_3001, INFO_9999, StatRemark from tb_stat_all order by loginid");
     EXPECT_EQ(fill(), 2);
     EXPECT_EQ(rows(query), QStringLiteral("L1,1,苏A12345,VIN1,1,1,2,60~100,,,检测完成|L2,,,,,,,,,,等待检测"));
     EXPECT_EQ(progress.first(), QStringLiteral("正在统计[1/2] L1"));
@@ -216,10 +228,11 @@ TEST_F(StatFillTest, AFillThatFailsLeavesTheTableAsItWas)
 {
     // The second inspection's standard is text for a column designed as a number: its row is refused
     // after the first inspection's row was already replaced.
-    run(QStringLiteral("ALTER TABLE tb_stat_all ADD COLUMN STD_3001 INTEGER;"
-                       "insert into tb_stat_all (loginid, StatRemark) values ('L1', 'old');"
-                       "insert into tb_login_queu (loginid, statusabout) values ('L1', 'new'), ('L2', 'new');"
-                       "insert into tb_login_std (loginid, paramid, paramlvalue, paramhvalue) values ('L2', 3001, '60', '100');"));
+    run(QStringLiteral(
+        "ALTER TABLE tb_stat_all ADD COLUMN STD_3001 INTEGER;"
+        "insert into tb_stat_all (loginid, StatRemark) values ('L1', 'old');"
+        "insert into tb_login_queu (loginid, statusabout) values ('L1', 'new'), ('L2', 'new');"
+        "insert into tb_login_std (loginid, paramid, paramlvalue, paramhvalue) values ('L2', 3001, '60', '100');"));
     EXPECT_THROW(fill(), DbError);
     EXPECT_EQ(rows(QStringLiteral("select loginid, StatRemark from tb_stat_all")), QStringLiteral("L1,old"));
 }

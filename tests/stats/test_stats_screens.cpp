@@ -3,8 +3,8 @@
 
 #include "ComponentAbi.h"
 #include "ReportListView.h"
-#include "ScreenTest.h"
 #include "ScreenStatus.h"
+#include "ScreenTest.h"
 #include "StatisticsLibrary.h"
 #include "StatsFixture.h"
 #include "StatsScreens.h"
@@ -29,10 +29,11 @@ protected:
     {
         ScreenTest::SetUp();
         registerStatsScreens();
-        run(QStringLiteral("insert into tb_id_paramid (paramid, paramname) values (3001, '左轮制动力'), (3002, '右轮制动力');"
-                           "insert into tb_type_base_ini (ziduan, ziduanming, ziduanleixing, datatype) values "
-                           "('CLXH', '车辆型号', 1, 2), ('CLPP', '车辆品牌', 1, 2);"
-                           "insert into tb_type_vehicle (CLXH, CLPP) values ('SVW7182', '桑塔纳');"));
+        run(QStringLiteral(
+            "insert into tb_id_paramid (paramid, paramname) values (3001, '左轮制动力'), (3002, '右轮制动力');"
+            "insert into tb_type_base_ini (ziduan, ziduanming, ziduanleixing, datatype) values "
+            "('CLXH', '车辆型号', 1, 2), ('CLPP', '车辆品牌', 1, 2);"
+            "insert into tb_type_vehicle (CLXH, CLPP) values ('SVW7182', '桑塔纳');"));
     }
 };
 
@@ -149,7 +150,8 @@ TEST_F(StatsScreenTest, TheVehicleTypeManagerEditsAndSavesTheModelsUnderTheirCap
     models->setItem(1, 0, new QTableWidgetItem(QStringLiteral("BJ7150")));
     screenshot(manager, QStringLiteral("vehicle-type-manager"));
     EXPECT_TRUE(manager.save());
-    EXPECT_EQ(rows(QStringLiteral("select CLXH, CLPP from tb_type_vehicle order by ID")), QStringLiteral("SVW7182,帕萨特|BJ7150,"));
+    EXPECT_EQ(rows(QStringLiteral("select CLXH, CLPP from tb_type_vehicle order by ID")),
+              QStringLiteral("SVW7182,帕萨特|BJ7150,"));
     run(QStringLiteral("drop table tb_type_fdjxh;"));
     EXPECT_FALSE(manager.save());  // the engine table is gone: reported
     EXPECT_TRUE(manager.status().startsWith(QStringLiteral("保存[tb_type_fdjxh]失败")));

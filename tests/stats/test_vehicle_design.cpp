@@ -16,13 +16,14 @@ protected:
     void SetUp() override
     {
         StatsFixture::SetUp();
-        run(QStringLiteral("insert into tb_id_info (infoid, infoname) values (1005, '燃料种类'), (1082, '车辆类型');"
-                           "insert into tb_login_ini (infoid, infovalue_about) values (1005, '汽油'), (1005, '柴油');"
-                           "insert into tb_type_base_ini (ziduan, ziduanming, ziduanleixing, datatype) values "
-                           "('CLXH', '车辆型号', 1, 2), ('CLPP', '车辆品牌', 1, 2), ('CLLX', '车辆类型', 3, 2), "
-                           "('ZZL', '总质量', 1, 0), ('FDJXH', '发动机型号', 2, 2), ('RLZL', '燃料种类', 7, 2);"
-                           "insert into tb_type_fdj_ini (ziduan, ziduanming, ziduanleixing, datatype) values "
-                           "('FDJXH', '发动机型号', 1, 2), ('FDJPP', '品牌', 1, 2), ('PL', '排量', 1, 1), ('GL', '功率', 1, 1);"));
+        run(QStringLiteral(
+            "insert into tb_id_info (infoid, infoname) values (1005, '燃料种类'), (1082, '车辆类型');"
+            "insert into tb_login_ini (infoid, infovalue_about) values (1005, '汽油'), (1005, '柴油');"
+            "insert into tb_type_base_ini (ziduan, ziduanming, ziduanleixing, datatype) values "
+            "('CLXH', '车辆型号', 1, 2), ('CLPP', '车辆品牌', 1, 2), ('CLLX', '车辆类型', 3, 2), "
+            "('ZZL', '总质量', 1, 0), ('FDJXH', '发动机型号', 2, 2), ('RLZL', '燃料种类', 7, 2);"
+            "insert into tb_type_fdj_ini (ziduan, ziduanming, ziduanleixing, datatype) values "
+            "('FDJXH', '发动机型号', 1, 2), ('FDJPP', '品牌', 1, 2), ('PL', '排量', 1, 1), ('GL', '功率', 1, 1);"));
         editor.load();
         editor.chooseTable(0);
     }
@@ -61,7 +62,8 @@ TEST_F(VehicleDesignTest, AddUpdatesARowOfTheSameNameAndStoreNeverChangesAStored
     EXPECT_EQ(messages(), (QStringList{"更新成功!", "校验表成功!"}));
     EXPECT_EQ(rows(QStringLiteral("select ziduanming, itemini from tb_type_base_ini where ziduan = 'CLXH'")),
               QStringLiteral("车辆型号,1082"));
-    EXPECT_EQ(rows(QStringLiteral("select ziduanming, ziduanleixing, datatype from tb_type_base_ini where ziduan = 'HBDJ'")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select ziduanming, ziduanleixing, datatype from tb_type_base_ini where ziduan = 'HBDJ'")),
               QStringLiteral("环保等级,1,2"));
     EXPECT_EQ(dataColumns("tb_type_vehicle").last(), QStringLiteral("HBDJ"));  // the check added its column
 }
@@ -134,7 +136,8 @@ TEST_F(VehicleDesignTest, StructureFileCarriesTheDefinitionsToAnotherDatabase)
     EXPECT_EQ(messages().last(), QStringLiteral("导入成功!"));
     EXPECT_EQ(firstColumn(QStringLiteral("select ziduan from tb_type_base_ini order by ID")),
               (QStringList{"CLXH", "CLLX", "ZZL", "FDJXH", "RLZL"}));
-    EXPECT_EQ(rows(QStringLiteral("select ziduanming, ziduanleixing, datatype from tb_type_fdj_ini where ziduan = 'GL'")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select ziduanming, ziduanleixing, datatype from tb_type_fdj_ini where ziduan = 'GL'")),
               QStringLiteral("功率,1,1"));
 }
 
@@ -147,13 +150,15 @@ TEST(VehicleDesignStatements, TheStoreStatementIsTheInstallationsText)
                              "'型号' , 1 , '1082' , 2 ) \t\tEND BEGIN update tb_type_base_ini set itemini = '1082' , "
                              "ziduanleixing = '1' , datatype = '2'  where ziduan = 'CLXH' END "));
     EXPECT_EQ(addDataColumnStatement(Dialect::SqlServer, "tb_type_vehicle", "hbdj").text,
-              QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_type_vehicle]') and "
-                             "\t\tOBJECTPROPERTY(id, N'IsUserTable') = 1) BEGIN Alter table tb_type_vehicle add HBDJ "
-                             "varchar(50) END"));
+              QStringLiteral(
+                  "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_type_vehicle]') and "
+                  "\t\tOBJECTPROPERTY(id, N'IsUserTable') = 1) BEGIN Alter table tb_type_vehicle add HBDJ "
+                  "varchar(50) END"));
     EXPECT_EQ(dropDataColumnStatement(Dialect::SqlServer, "tb_type_vehicle", "hbdj").text,
-              QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_type_vehicle]') and "
-                             "\t\tOBJECTPROPERTY(id, N'IsUserTable') = 1) BEGIN Alter table tb_type_vehicle drop column "
-                             "HBDJ END"));
+              QStringLiteral(
+                  "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_type_vehicle]') and "
+                  "\t\tOBJECTPROPERTY(id, N'IsUserTable') = 1) BEGIN Alter table tb_type_vehicle drop column "
+                  "HBDJ END"));
 }
 
 class OutputFieldTest : public StatsFixture {
@@ -164,7 +169,8 @@ protected:
     void SetUp() override
     {
         StatsFixture::SetUp();
-        run(QStringLiteral("insert into tb_id_paramid (paramid, paramname) values (3001, '左轮'), (3002, '右轮'), (3002, '右轮');"));
+        run(QStringLiteral(
+            "insert into tb_id_paramid (paramid, paramname) values (3001, '左轮'), (3002, '右轮'), (3002, '右轮');"));
         file = path(QStringLiteral("DevOutNetExchangeField.ini"));
         writeFileBytes(file, "[FIELD_PARAMID]\r\n3001=zlzdl,zlpd,tb_out\r\n9999=keep,me,here\r\n");
         editor.load(file);
@@ -196,7 +202,8 @@ TEST_F(OutputFieldTest, StagedAssociationsAreSavedForEveryParameterAndOtherKeysS
     EXPECT_EQ(messages().last(), QStringLiteral("已保存!"));
     EXPECT_EQ(prompts.calls().front().defaultButton, PromptButton::No);
     EXPECT_EQ(readFileBytes(file),
-              QByteArray("[FIELD_PARAMID]\r\n3001=zlzdl,zlpd,tb_out\r\n9999=keep,me,here\r\n3002=ylzdl,ylpd,tb_out\r\n"));
+              QByteArray(
+                  "[FIELD_PARAMID]\r\n3001=zlzdl,zlpd,tb_out\r\n9999=keep,me,here\r\n3002=ylzdl,ylpd,tb_out\r\n"));
 }
 
 TEST_F(OutputFieldTest, AfterClearingEveryKeyHoldsTwoCommas)

@@ -23,7 +23,10 @@ protected:
         transfer.setConnectString(connectString());
         setHostEntry(5, dir.path());
     }
-    void finish() { ASSERT_TRUE(waitUntil([this] { return !transfer.isRunning(); })); }
+    void finish()
+    {
+        ASSERT_TRUE(waitUntil([this] { return !transfer.isRunning(); }));
+    }
     void exportTo(const QString &folder)
     {
         prompts.answerFolder(folder);
@@ -58,8 +61,7 @@ TEST_F(VehicleTransferTest, ExportWritesEveryTableInOrderAndAnEmptyTableWithoutR
     EXPECT_EQ(status.progress(), 5);
     const ProfileFile file(exportFile());
     EXPECT_EQ(file.sectionNames(), vehicleTypeTables());
-    EXPECT_EQ(file.keyNames(QStringLiteral("tb_type_index")),
-              (QStringList{"Itemsum", "Itemname", "Itemvalsum"}));
+    EXPECT_EQ(file.keyNames(QStringLiteral("tb_type_index")), (QStringList{"Itemsum", "Itemname", "Itemvalsum"}));
     EXPECT_EQ(file.readString("tb_type_index", "Itemvalsum", "", 100), QStringLiteral("0"));
     const QByteArray bytes = readFileBytes(exportFile());
     EXPECT_TRUE(bytes.contains(toGbk(QStringLiteral(
@@ -87,45 +89,55 @@ TEST_F(VehicleTransferTest, AFileValueThatCannotBeSplitEndsItsTableWhichStaysAsI
     run(QStringLiteral("insert into tb_type_vehicle (CLXH, CLPP) values ('old', 'kept');"
                        "insert into tb_type_fdjxh (FDJXH) values ('old engine');"));
     const QString file = path(QStringLiteral("broken.VEH"));
-    writeFileBytes(file, toGbk(QStringLiteral(
-        "[tb_type_fdjxh]\r\nItemsum=1\r\nItemname=FDJXH\r\nItemval_0='new engine'\r\nItemvalsum=1\r\n"
-        "[tb_type_vehicle]\r\nItemsum=2\r\nItemname=CLXH,CLPP\r\nItemval_0='a','b'\r\n"
-        "Itemval_1='x','y','z'\r\nItemvalsum=2\r\n")));
+    writeFileBytes(file,
+                   toGbk(QStringLiteral(
+                       "[tb_type_fdjxh]\r\nItemsum=1\r\nItemname=FDJXH\r\nItemval_0='new engine'\r\nItemvalsum=1\r\n"
+                       "[tb_type_vehicle]\r\nItemsum=2\r\nItemname=CLXH,CLPP\r\nItemval_0='a','b'\r\n"
+                       "Itemval_1='x','y','z'\r\nItemvalsum=2\r\n")));
     importFrom(file, false, 1);
     EXPECT_EQ(vehicles(), QStringLiteral("old,kept"));
     EXPECT_EQ(rows(QStringLiteral("select FDJXH from tb_type_fdjxh")), QStringLiteral("new engine"));
-    EXPECT_EQ(messages().mid(1), QStringList{QStringLiteral("导入[tb_type_vehicle]失败,该表保持原样:第2行有3个值,应为2个")});
+    EXPECT_EQ(messages().mid(1),
+              QStringList{QStringLiteral("导入[tb_type_vehicle]失败,该表保持原样:第2行有3个值,应为2个")});
 }
 
 TEST_F(VehicleTransferTest, FileValuesAndNamesNeverBecomeStatements)
 {
     run(QStringLiteral("insert into tb_type_fdjxh (FDJXH) values ('old engine');"));
     const QString file = path(QStringLiteral("hostile.VEH"));
-    writeFileBytes(file, toGbk(QStringLiteral(
-        "[tb_type_vehicle]\r\nItemsum=1\r\nItemname=CLXH\r\nItemval_0=''); delete from tb_type_fdjxh; --'\r\n"
-        "Itemvalsum=1\r\n[tb_type_index]\r\nItemsum=1\r\nItemname=CLXH) values (1); drop table tb_type_fdjxh; --\r\n"
-        "Itemval_0='a'\r\nItemvalsum=1\r\n")));
+    writeFileBytes(
+        file,
+        toGbk(QStringLiteral(
+            "[tb_type_vehicle]\r\nItemsum=1\r\nItemname=CLXH\r\nItemval_0=''); delete from tb_type_fdjxh; --'\r\n"
+            "Itemvalsum=1\r\n[tb_type_index]\r\nItemsum=1\r\nItemname=CLXH) values (1); drop table tb_type_fdjxh; --\r\n"
+            "Itemval_0='a'\r\nItemvalsum=1\r\n")));
     importFrom(file, false, 1);
-    EXPECT_EQ(rows(QStringLiteral("select CLXH from tb_type_vehicle")), QStringLiteral("'); delete from tb_type_fdjxh; --"));
+    EXPECT_EQ(rows(QStringLiteral("select CLXH from tb_type_vehicle")),
+              QStringLiteral("'); delete from tb_type_fdjxh; --"));
     EXPECT_EQ(messages().size(), 2);  // the backup question and the failed table
-    EXPECT_TRUE(messages().value(1).startsWith(QStringLiteral("导入[tb_type_index]失败,该表保持原样:数据表中没有字段")));
-    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_type_index")), QStringLiteral("0"));  // the fdjxh section is missing
+    EXPECT_TRUE(
+        messages().value(1).startsWith(QStringLiteral("导入[tb_type_index]失败,该表保持原样:数据表中没有字段")));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_type_index")),
+              QStringLiteral("0"));  // the fdjxh section is missing
 }
 
 TEST_F(VehicleTransferTest, AFileWithOnlyTheModelsEmptiesTheOtherFourTables)
 {
-    run(QStringLiteral("insert into tb_type_base_ini (ziduan) values ('CLXH'); insert into tb_type_fdj_ini (ziduan) values ('FDJXH');"
-                       "insert into tb_type_fdjxh (FDJXH) values ('EA211');"
-                       "insert into tb_type_index (CLXH) values ('A'), ('B'), ('C');"
-                       "insert into tb_type_vehicle (CLXH, CLPP, CLLX, ZZL, FDJXH, RLZL) values "
-                       "('SVW7182QQD', '桑塔纳', '轿车', '1540', 'EA211', '汽油');"));
+    run(QStringLiteral(
+        "insert into tb_type_base_ini (ziduan) values ('CLXH'); insert into tb_type_fdj_ini (ziduan) values ('FDJXH');"
+        "insert into tb_type_fdjxh (FDJXH) values ('EA211');"
+        "insert into tb_type_index (CLXH) values ('A'), ('B'), ('C');"
+        "insert into tb_type_vehicle (CLXH, CLPP, CLLX, ZZL, FDJXH, RLZL) values "
+        "('SVW7182QQD', '桑塔纳', '轿车', '1540', 'EA211', '汽油');"));
     ASSERT_EQ(rows(QStringLiteral("select count(*) from tb_type_index")), QStringLiteral("3"));
     const QString file = path(QStringLiteral("models.VEH"));
-    writeFileBytes(file, toGbk(QStringLiteral(
-        "[tb_type_vehicle]\r\nItemsum=2\r\nItemname=CLXH,CLPP\r\nItemval_0='M1','甲'\r\nItemvalsum=1\r\n")));
+    writeFileBytes(
+        file, toGbk(QStringLiteral(
+                  "[tb_type_vehicle]\r\nItemsum=2\r\nItemname=CLXH,CLPP\r\nItemval_0='M1','甲'\r\nItemvalsum=1\r\n")));
     importFrom(file, true);
     for (const QString &table : vehicleTypeTables().mid(0, 4))
-        EXPECT_EQ(rows(QStringLiteral("select count(*) from %1").arg(table)), QStringLiteral("0")) << table.toStdString();
+        EXPECT_EQ(rows(QStringLiteral("select count(*) from %1").arg(table)), QStringLiteral("0"))
+            << table.toStdString();
     EXPECT_EQ(vehicles(), QStringLiteral("M1,甲"));
     // The backup was written before anything was cleared: it holds the old rows.
     const ProfileFile backup(vehicleBackupPath());
