@@ -1,12 +1,23 @@
 #include "ComponentSupport.h"
 
 #include "AppConfig.h"
+#include "ComponentAbi.h"
 #include "Database.h"
 #include "HostLib.h"
 #include "Paths.h"
 #include "SharedDb.h"
 
+#include <cstring>
+
 namespace dbkeel {
+
+QWidget *initBlockOwner(const void *initBlock)
+{
+    QWidget *window = nullptr;
+    if (initBlock)
+        std::memcpy(&window, static_cast<const char *>(initBlock) + DBKEEL_INIT_OWNER, sizeof window);
+    return window;
+}
 
 bool loadHostConfiguration(QString &error)
 {

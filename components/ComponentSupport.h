@@ -4,9 +4,14 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace dbkeel {
 
 class SharedDb;
+
+// The owner window of an initialisation block (ComponentAbi.h); null for a null block.
+QWidget *initBlockOwner(const void *initBlock);
 
 // Loads the host library from the system directory and fills the host configuration record, once
 // per use of the component.

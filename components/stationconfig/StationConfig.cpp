@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <cstring>
 
 using namespace dbkeel;
 
@@ -26,9 +25,7 @@ DBKEEL_COMPONENT_EXPORT int ExtInit(void *initBlock, void *, int)
 {
     if (!initBlock)
         return 0;
-    QWidget *window = nullptr;
-    std::memcpy(&window, static_cast<const char *>(initBlock) + DBKEEL_INIT_OWNER, sizeof window);
-    owner = window;
+    owner = initBlockOwner(initBlock);
     return 1;
 }
 

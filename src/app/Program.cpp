@@ -10,6 +10,7 @@
 #include "MainWindowPanel.h"
 #include "MaintenanceScreens.h"
 #include "ReportListView.h"
+#include "StatsScreens.h"
 #include "UpdateIpData.h"
 
 #include <QTreeWidget>
@@ -47,6 +48,7 @@ void registerModuleScreens()
         registerMaintenanceScreens();
         registerIndexFileScreens();
         registerCompositionScreens();
+        registerStatsScreens();
         return true;
     }();
     (void)registered;

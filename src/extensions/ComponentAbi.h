@@ -66,6 +66,16 @@ typedef int (*DbkeelExtStop)(void);
 typedef int (*DbkeelExtRelease)(void);
 typedef unsigned char *(*DbkeelGetDevData)(void);
 
+/* The statistics library (DayTally), bound by the statistics table screen.
+   ExtInit: the screen's status line, 0, 0, 0, and the text "ZETRA". The status line is a QObject with an
+            invokable setText(QString) (a QLabel is one); the library calls it queued, from any thread.
+   ExtGetStatTabStatus: bound, never called by the program; ours answers 1 while a build runs.
+   ExtInitStatTab: builds the statistics rows into tb_stat_all; returns when done (called on a worker).
+   ExtRelease: frees what ExtInit made. */
+typedef int (*DbkeelStatExtInit)(void *statusLine, int, int, int, const char *text);
+typedef int (*DbkeelExtGetStatTabStatus)(void);
+typedef int (*DbkeelExtInitStatTab)(void);
+
 #ifdef __cplusplus
 }
 static_assert(offsetof(DbkeelUserRecord, level) == 152 && sizeof(DbkeelUserRecord) == 412);

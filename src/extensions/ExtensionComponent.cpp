@@ -1,5 +1,7 @@
 #include "ExtensionComponent.h"
 
+#include "ComponentCall.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -7,26 +9,6 @@
 namespace dbkeel {
 
 namespace {
-
-// Calls an export unless it is missing; 0 (or a null pointer) for a missing export or an exception.
-template <typename Function, typename... Args>
-auto guarded(Function function, Args... args) -> decltype(function(args...))
-{
-    using Result = decltype(function(args...));
-    if (!function)
-        return Result{};
-    try {
-        return function(args...);
-    } catch (...) {
-        return Result{};
-    }
-}
-
-template <typename Function>
-Function bind(QLibrary &library, const char *name)
-{
-    return reinterpret_cast<Function>(library.resolve(name));
-}
 
 template <typename Value>
 void put(QByteArray &record, int offset, Value value)
@@ -64,12 +46,12 @@ bool ExtensionComponent::load(const QString &path)
         return false;
     }
     m_error.clear();
-    m_init = bind<DbkeelExtInit>(m_library, "ExtInit");
-    m_show = bind<DbkeelExtShow>(m_library, "ExtShow");
-    m_doModal = bind<DbkeelExtDoModal>(m_library, "ExtDoModal");
-    m_stop = bind<DbkeelExtStop>(m_library, "ExtStop");
-    m_release = bind<DbkeelExtRelease>(m_library, "ExtRelease");
-    m_devData = bind<DbkeelGetDevData>(m_library, "GetDevData");
+    m_init = bindExport<DbkeelExtInit>(m_library, "ExtInit");
+    m_show = bindExport<DbkeelExtShow>(m_library, "ExtShow");
+    m_doModal = bindExport<DbkeelExtDoModal>(m_library, "ExtDoModal");
+    m_stop = bindExport<DbkeelExtStop>(m_library, "ExtStop");
+    m_release = bindExport<DbkeelExtRelease>(m_library, "ExtRelease");
+    m_devData = bindExport<DbkeelGetDevData>(m_library, "GetDevData");
     return true;
 }
 
@@ -85,19 +67,19 @@ void ExtensionComponent::unload()
         m_library.unload();
 }
 
-int ExtensionComponent::init(void *first, void *second, int third) { return guarded(m_init, first, second, third); }
+int ExtensionComponent::init(void *first, void *second, int third) { return guardedCall(m_init, first, second, third); }
 
 int ExtensionComponent::show(int mode, int left, int top, int right, int bottom)
 {
-    return guarded(m_show, mode, left, top, right, bottom);
+    return guardedCall(m_show, mode, left, top, right, bottom);
 }
 
-int ExtensionComponent::doModal(UserRecord *user) { return guarded(m_doModal, user); }
+int ExtensionComponent::doModal(UserRecord *user) { return guardedCall(m_doModal, user); }
 
-int ExtensionComponent::stop() { return guarded(m_stop); }
+int ExtensionComponent::stop() { return guardedCall(m_stop); }
 
-int ExtensionComponent::release() { return guarded(m_release); }
+int ExtensionComponent::release() { return guardedCall(m_release); }
 
-unsigned char *ExtensionComponent::devData() { return guarded(m_devData); }
+unsigned char *ExtensionComponent::devData() { return guardedCall(m_devData); }
 
 }  // namespace dbkeel

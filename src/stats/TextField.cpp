@@ -1,0 +1,16 @@
+#include "TextField.h"
+
+#include "Gbk.h"
+#include "HostLib.h"
+
+namespace dbkeel {
+
+QString fieldOf(const QString &text, int index)
+{
+    QByteArray out;
+    if (hostLib().getField(toGbk(text), out, index) < 0)
+        return {};
+    return fromGbk(out);
+}
+
+}  // namespace dbkeel

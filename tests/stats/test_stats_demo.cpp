@@ -1,0 +1,100 @@
+// On the demo installation, through its data source and host configuration as the program runs:
+// the statistics table is designed, created and filled by the statistics library; the vehicle types
+// are exported and imported into a fresh database.
+
+#include "AppState.h"
+#include "Database.h"
+#include "DbTestSupport.h"
+#include "ScreenStatus.h"
+#include "ScriptedPrompt.h"
+#include "StatTableEditor.h"
+#include "TestSupport.h"
+#include "VehicleDataTransfer.h"
+#include "VehicleTransfer.h"
+#include "WaitUntil.h"
+#include "test_startup_fixture.h"
+
+#include <QCoreApplication>
+
+namespace dbkeel::test {
+namespace {
+
+class StatsDemoTest : public StartupFixture {
+protected:
+    ScriptedPrompt prompts;
+
+    void SetUp() override
+    {
+        StartupFixture::SetUp();
+        resetDemoDatabase();
+        open();
+    }
+    void TearDown() override
+    {
+        StartupFixture::TearDown();
+        EXPECT_EQ(prompts.pendingAnswers(), 0);
+    }
+    static void open()
+    {
+        QString error;
+        ASSERT_EQ(OpenDb(error), 1) << error.toStdString();
+    }
+    static QString vehicleTypeRows()
+    {
+        QStringList all;
+        for (const QString &table : vehicleTypeTables())
+            all << rows(QStringLiteral("select * from %1 order by ID").arg(table));
+        return all.join(QLatin1Char('\n'));
+    }
+};
+
+TEST_F(StatsDemoTest, TheStatisticsTableIsDesignedCreatedAndFilledByTheLibrary)
+{
+    StatTableEditor editor;
+    editor.load(buildBinDir() + QStringLiteral("/DayTally.so"));
+    editor.chooseSourceTable(QStringLiteral("tb_id_itemid"));
+    editor.setAttribute(QStringLiteral("检测项目"));
+    editor.source().setAllChecked(true);
+    editor.addChecked();
+    editor.setAttribute(QStringLiteral("项目次数"));
+    editor.chooseType(QStringLiteral("int"));
+    editor.addChecked();
+    editor.chooseSourceTable(QStringLiteral("tb_id_paramid"));
+    editor.setAttribute(QStringLiteral("检测标准"));
+    editor.chooseType(QStringLiteral("varchar"));
+    editor.addAll();
+    prompts.answer(PromptButton::Ok);
+    editor.create();
+    ASSERT_EQ(editor.status().left(), QStringLiteral("创建成功"));
+
+    editor.buildStatistics();
+    ASSERT_TRUE(waitUntil([&] { return !editor.isBuilding(); }));
+    QCoreApplication::processEvents();  // the library's last status text
+    EXPECT_EQ(editor.status().left(), QStringLiteral("创建结束"));
+    EXPECT_EQ(rows(QStringLiteral("select loginid, INFO_1001, ITEM_200, ITEM_SUM_200 from tb_stat_all order by ID")),
+              QStringLiteral("苏A1234510120002,苏A12345,1,1|苏A8B76510120001,苏A8B765,,|苏A6789X10120010,苏A6789X,1,1"));
+    EXPECT_TRUE(editor.close());
+}
+
+TEST_F(StatsDemoTest, VehicleTypesMoveIntoAFreshDatabase)
+{
+    ScreenStatus status;
+    VehicleDataTransfer transfer(status, VehicleDataTransfer::Window::Data);
+    prompts.answerFolder(demoFolder());
+    transfer.exportData();
+    ASSERT_TRUE(waitUntil([&] { return !transfer.isRunning(); }));
+    const QString before = vehicleTypeRows();
+    ASSERT_FALSE(before.isEmpty());
+
+    emptyInstallation();
+    open();
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_type_vehicle")), QStringLiteral("0"));
+    prompts.answerFile(vehicleDataFilePath(demoFolder())).answer(PromptButton::No);
+    transfer.importData();
+    ASSERT_TRUE(waitUntil([&] { return !transfer.isRunning(); }));
+    EXPECT_EQ(status.left(), QStringLiteral("导入结束"));
+    EXPECT_EQ(vehicleTypeRows(), before);
+}
+
+}  // namespace
+}  // namespace dbkeel::test
