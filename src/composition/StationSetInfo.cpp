@@ -1,6 +1,7 @@
 #include "StationSetInfo.h"
 
 #include "AddLoginIP.h"
+#include "IpAddressEdit.h"
 #include "Prompt.h"
 #include "ReportListView.h"
 #include "ScreenControls.h"
@@ -96,7 +97,7 @@ void StationSetInfo::placeInputs()
                          oneToTwenty());
     m_device = dropDown(this, 610, QStringLiteral("设备选择:"), {690, top1, 180, kRowHeight}, QStringLiteral("device"));
 
-    m_address = placeLabelled<QLineEdit>(this, 10, QStringLiteral("计算机IP地址:"), {110, top2, 140, kRowHeight},
+    m_address = placeLabelled<IpAddressEdit>(this, 10, QStringLiteral("计算机IP地址:"), {110, top2, 140, kRowHeight},
                                          QStringLiteral("address"));
     m_port = placeLabelled<QLineEdit>(this, 270, QStringLiteral("端口:"), {320, top2, 80, kRowHeight},
                                       QStringLiteral("port"));

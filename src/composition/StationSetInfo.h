@@ -11,6 +11,7 @@ class QLineEdit;
 
 namespace dbkeel {
 
+class IpAddressEdit;
 class ReportListView;
 
 // "重复项目信息框": the items that a line provides more than once; its buttons only hide it.
@@ -44,7 +45,8 @@ private:
     ItemCheckInfoShowDlg *m_duplicates = nullptr;
     QComboBox *m_line = nullptr, *m_lineType = nullptr, *m_station = nullptr, *m_device = nullptr;
     QComboBox *m_brakeType = nullptr, *m_areaCode = nullptr;
-    QLineEdit *m_address = nullptr, *m_port = nullptr, *m_bodyCode = nullptr, *m_netId = nullptr;
+    IpAddressEdit *m_address = nullptr;
+    QLineEdit *m_port = nullptr, *m_bodyCode = nullptr, *m_netId = nullptr;
     QLineEdit *m_devicePath = nullptr, *m_remark = nullptr;
     QLabel *m_deviceCode = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "CompositionFixture.h"
 #include "CompositionScreens.h"
+#include "IpAddressEdit.h"
 #include "LineLayoutEditor.h"
 #include "ReportListView.h"
 #include "ScreenTest.h"
@@ -95,7 +96,7 @@ TEST_F(CompositionScreenTest, LayoutScreenBuildsAndTheTreeIsReloaded)
 
         prompts.answerModal([&](QDialog &editor) {
             EXPECT_EQ(editor.objectName(), QStringLiteral("UpdateIpData"));
-            control<QLineEdit>(editor, "address")->setText(QStringLiteral("10.0.0.2"));
+            control<IpAddressEdit>(editor, "address")->setText(QStringLiteral("10.0.0.2"));
             click(editor, "ok");
         });
         emit list->doubleClicked(list->model()->index(1, 1));
