@@ -11,10 +11,7 @@ namespace dbkeel::test {
 void CliFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    QProcess script;
-    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), {demoFolder()});
-    ASSERT_TRUE(script.waitForFinished(60000));
-    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+    ASSERT_NO_FATAL_FAILURE(runMakeDemoDb({demoFolder()}));
     const QString library = HostLib::libraryFileName(1);
     ASSERT_TRUE(QFile::copy(buildBinDir() + QLatin1Char('/') + library, systemFolder() + QLatin1Char('/') + library));
 }

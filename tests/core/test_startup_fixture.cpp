@@ -16,18 +16,6 @@ std::ostream &operator<<(std::ostream &out, const LogEntry &entry)
     return out << (entry.plain ? "" : "★") << entry.text.toStdString();
 }
 
-namespace {
-
-void runMakeDemoDb(const QStringList &arguments)
-{
-    QProcess script;
-    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), arguments);
-    ASSERT_TRUE(script.waitForFinished(60000));
-    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
-}
-
-}  // namespace
-
 QString StartupFixture::demoFolder()
 {
     static QTemporaryDir dir;

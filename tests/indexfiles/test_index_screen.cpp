@@ -31,26 +31,13 @@ const QByteArray kOldIndex = "[VERSIONINFO]\r\nVERSION=old\r\n";
 // program (unixODBC reads ODBCINI once per process), opened as the program opens it.
 class IndexScreen : public ::testing::Test {
 protected:
-    static QString demo()
-    {
-        static QTemporaryDir dir;
-        static const bool once = [] {
-            qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
-            qputenv("DBKEEL_SYSDIR", dir.filePath(QStringLiteral("system")).toUtf8());
-            return true;
-        }();
-        Q_UNUSED(once);
-        return dir.path();
-    }
+    static QString demo() { return processDemoFolder(); }
     static QString indexFile() { return demo() + QStringLiteral("/config/SystemIndex.ini"); }
     static QString userFile() { return demo() + QStringLiteral("/config/UserID.dat"); }
 
     void SetUp() override
     {
-        QProcess script;
-        script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), {QStringLiteral("--force"), demo()});
-        ASSERT_TRUE(script.waitForFinished(60000));
-        ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+        ASSERT_NO_FATAL_FAILURE(runMakeDemoDb({QStringLiteral("--force"), demo()}));
         const QString library = HostLib::libraryFileName(1);
         for (const QString &old : {indexFile(), userFile(), indexFile() + QStringLiteral("_Temp"),
                                    demo() + QStringLiteral("/system/") + library})

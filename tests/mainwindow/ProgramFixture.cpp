@@ -32,24 +32,11 @@ void appendNodes(QTreeWidgetItem *item, int depth, QStringList &out)
 
 }  // namespace
 
-QString ProgramFixture::demoFolder()
-{
-    static QTemporaryDir dir;
-    static const bool once = [] {
-        qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
-        qputenv("DBKEEL_SYSDIR", dir.filePath(QStringLiteral("system")).toUtf8());
-        return true;
-    }();
-    Q_UNUSED(once);
-    return dir.path();
-}
+QString ProgramFixture::demoFolder() { return processDemoFolder(); }
 
 void ProgramFixture::makeDemo(const QMap<int, QString> &entries)
 {
-    QProcess script;
-    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), {QStringLiteral("--force"), demoFolder()});
-    ASSERT_TRUE(script.waitForFinished(60000));
-    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+    ASSERT_NO_FATAL_FAILURE(runMakeDemoDb({QStringLiteral("--force"), demoFolder()}));
     const QString library = demoFolder() + QStringLiteral("/system/libHostCfg.so");
     QFile::remove(library);
     ASSERT_TRUE(QFile::copy(buildBinDir() + QStringLiteral("/libHostCfg.so"), library));

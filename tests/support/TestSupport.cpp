@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace dbkeel::test {
@@ -26,6 +27,26 @@ void writeFileBytes(const QString &path, const QByteArray &bytes)
         return;
     }
     file.write(bytes);
+}
+
+void runMakeDemoDb(const QStringList &arguments)
+{
+    QProcess script;
+    script.start(sourceDir() + QStringLiteral("/scripts/make-demo-db"), arguments);
+    ASSERT_TRUE(script.waitForFinished(60000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().constData();
+}
+
+QString processDemoFolder()
+{
+    static QTemporaryDir dir;
+    static const bool once = [] {
+        qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        qputenv("DBKEEL_SYSDIR", dir.filePath(QStringLiteral("system")).toUtf8());
+        return true;
+    }();
+    Q_UNUSED(once);
+    return dir.path();
 }
 
 }  // namespace dbkeel::test

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace dbkeel::test {
@@ -14,5 +15,11 @@ QString sourceDir();
 
 QByteArray readFileBytes(const QString &path);
 void writeFileBytes(const QString &path, const QByteArray &bytes);
+
+// Runs scripts/make-demo-db with `arguments`; a test failure with its error output when it fails.
+void runMakeDemoDb(const QStringList &arguments);
+// The one demo installation folder of this test program, with ODBCINI and DBKEEL_SYSDIR set into it
+// (unixODBC reads ODBCINI once per process).
+QString processDemoFolder();
 
 }  // namespace dbkeel::test
