@@ -81,8 +81,11 @@ void JobRunner::stop()
 bool JobRunner::wait(std::chrono::milliseconds limit)
 {
     const QDeadlineTimer deadline(limit);
-    while (m_running && !deadline.hasExpired())
+    while (m_running && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (m_running)
+            QThread::msleep(5);  // processEvents returns at once when nothing is pending: no spinning
+    }
     return !m_running;
 }
 
