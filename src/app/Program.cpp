@@ -11,7 +11,7 @@
 #include "MaintenanceScreens.h"
 #include "ReportListView.h"
 #include "StatsScreens.h"
-#include "UpdateIpData.h"
+#include "StationRowDialog.h"
 
 #include <QTreeWidget>
 

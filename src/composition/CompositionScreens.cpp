@@ -1,23 +1,23 @@
 #include "CompositionScreens.h"
 
 #include "Prompt.h"
-#include "RelationScreen.h"
+#include "RelationDialog.h"
 #include "ScreenRegistry.h"
-#include "SpeedCreateBaseLine.h"
-#include "StationSetInfo.h"
+#include "BundleDialog.h"
+#include "LineLayoutDialog.h"
 
 namespace dbkeel {
 
 void registerCompositionScreens()
 {
     for (const RelationVariant *variant : {&deviceItemRelation(), &itemParameterRelation()})
-        registerCommand(variant->commandId, opensModal<RelationScreen>(std::cref(*variant)));
+        registerCommand(variant->commandId, opensModal<RelationDialog>(std::cref(*variant)));
     registerCommand(command::QuickLineBuild, [](ScreenHost &host) {
-        StationSetInfo screen(host.owner());
+        LineLayoutDialog screen(host.owner());
         if (prompt().runModal(screen) == QDialog::Accepted)
             host.reloadLineLayout();
     });
-    registerCommand(command::ElementExchange, opensModal<SpeedCreateBaseLine>());
+    registerCommand(command::ElementExchange, opensModal<BundleDialog>());
 }
 
 }  // namespace dbkeel

@@ -127,7 +127,7 @@ const RelationVariant &deviceItemRelation()
 {
     static const RelationVariant variant = [] {
         RelationVariant v;
-        v.screenName = QStringLiteral("SetDevItem");
+        v.screenName = QStringLiteral("DeviceItemRelationDialog");
         v.title = QStringLiteral("创建设备项目对应关系");
         v.commandId = command::DeviceItemRelations;
         v.ownerLabel = QStringLiteral("设备名称:");
@@ -157,7 +157,7 @@ const RelationVariant &itemParameterRelation()
 {
     static const RelationVariant variant = [] {
         RelationVariant v;
-        v.screenName = QStringLiteral("SetItemParam");
+        v.screenName = QStringLiteral("ItemParameterRelationDialog");
         v.title = QStringLiteral("创建项目参数对应关系");
         v.commandId = command::ItemParameterRelations;
         v.ownerLabel = QStringLiteral("项目名称:");

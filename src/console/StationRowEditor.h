@@ -1,5 +1,5 @@
 #pragma once
-// The station row editor (UpdateIpData) without its widgets: its record and its device browser.
+// The station row editor (StationRowDialog) without its widgets: its record and its device browser.
 
 #include <QString>
 

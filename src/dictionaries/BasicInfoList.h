@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of ShowVehInfo: tb_id_info, read only.
+// The GUI-free part of BasicInfoDialog: tb_id_info, read only.
 
 #include "ReportListModel.h"
 

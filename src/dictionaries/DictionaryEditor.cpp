@@ -102,7 +102,7 @@ bool DictionaryEditor::prepareEdit(int row)
     if (row < 0 || row >= m_list.rowCount())
         return false;
     const DictionaryRow values = this->row(row);
-    RowEditorRecord &record = rowEditorRecord();
+    DictionaryRowRecord &record = dictionaryRowRecord();
     record.name = values.name;
     record.code = values.code;
     record.key = m_variant.hasKey() ? values.key : QStringLiteral("无");
@@ -117,7 +117,7 @@ bool DictionaryEditor::prepareEdit(int row)
 
 void DictionaryEditor::finishEdit(int row, bool accepted)
 {
-    const RowEditorRecord &record = rowEditorRecord();
+    const DictionaryRowRecord &record = dictionaryRowRecord();
     if (accepted && row >= 0 && row < m_list.rowCount()) {
         switch (record.operation) {
         case RowOperation::Insert:
@@ -136,7 +136,7 @@ void DictionaryEditor::finishEdit(int row, bool accepted)
     showLargestCode();
 }
 
-void DictionaryEditor::applyInsert(const RowEditorRecord &record)
+void DictionaryEditor::applyInsert(const DictionaryRowRecord &record)
 {
     if (!passesDuplicateTest(toInt(record.code), record.name, QString())) {
         notice(QStringLiteral("新建内容已经存在,请仔细核实!!"));
@@ -145,7 +145,7 @@ void DictionaryEditor::applyInsert(const RowEditorRecord &record)
     appendRow({kPending, record.name, record.code, record.key, record.state, record.remark, {}}, listcolor::Teal);
 }
 
-void DictionaryEditor::applyModify(int row, const RowEditorRecord &record)
+void DictionaryEditor::applyModify(int row, const DictionaryRowRecord &record)
 {
     if (!passesDuplicateTest(-1, record.name, m_oldName)) {
         notice(QStringLiteral("修改名称已经存在,请仔细核实!!"));
@@ -269,8 +269,8 @@ int DictionaryEditor::writeToDatabase()
     for (int i = 0; i < m_list.rowCount(); ++i) {
         DictionaryRow values = row(i);
         for (QString *text : {&values.id, &values.name, &values.code, &values.key, &values.state, &values.time})
-            *text = cutToGbkBytes(*text, RowEditorRecord::kTextBytes);
-        values.remark = cutToGbkBytes(values.remark, RowEditorRecord::kRemarkBytes);
+            *text = cutToGbkBytes(*text, DictionaryRowRecord::kTextBytes);
+        values.remark = cutToGbkBytes(values.remark, DictionaryRowRecord::kRemarkBytes);
         const bool pending = values.id == kPending;
         const bool update = !pending && values.state != kWithdrawn;
         try {

@@ -5,7 +5,7 @@
 
 #include "DictionarySql.h"
 #include "DictionaryVariant.h"
-#include "RowEditorRecord.h"
+#include "DictionaryRowRecord.h"
 #include "ReportListModel.h"
 #include "ScreenStatus.h"
 
@@ -74,8 +74,8 @@ private:
     // After the reload of a store that stopped: the rows it did not write go back into the list,
     // over their stored row (by ID) or appended, so no edit is lost.
     void keepUnwritten(const QList<DictionaryRow> &rows);
-    void applyInsert(const RowEditorRecord &record);
-    void applyModify(int row, const RowEditorRecord &record);
+    void applyInsert(const DictionaryRowRecord &record);
+    void applyModify(int row, const DictionaryRowRecord &record);
     void applyDelete(int row);
     // The row as an exchange-file record; empty when a field cannot be carried.
     QString exportRecord(int row) const;

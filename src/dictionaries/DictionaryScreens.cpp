@@ -1,22 +1,22 @@
 #include "DictionaryScreens.h"
 
-#include "DictionaryScreen.h"
+#include "DictionaryDialog.h"
 #include "ScreenRegistry.h"
-#include "SetInfoSubid.h"
-#include "SetLineInfo.h"
-#include "SetOutlineItemInfo.h"
-#include "ShowVehInfo.h"
+#include "SubIdDialog.h"
+#include "LineTypeDialog.h"
+#include "OutlineItemDialog.h"
+#include "BasicInfoDialog.h"
 
 namespace dbkeel {
 
 void registerDictionaryScreens()
 {
     for (const DictionaryVariant *variant : {&deviceDictionary(), &itemDictionary(), &parameterDictionary()})
-        registerCommand(variant->commandId, opensModal<DictionaryScreen>(std::cref(*variant)));
-    registerCommand(command::LineTypes, opensModal<SetLineInfo>());
-    registerCommand(command::BasicInformation, opensModal<ShowVehInfo>());
-    registerCommand(command::OutlineItems, opensModal<SetOutlineItemInfo>());
-    registerCommand(command::InfoSubIds, opensModal<SetInfoSubid>());
+        registerCommand(variant->commandId, opensModal<DictionaryDialog>(std::cref(*variant)));
+    registerCommand(command::LineTypes, opensModal<LineTypeDialog>());
+    registerCommand(command::BasicInformation, opensModal<BasicInfoDialog>());
+    registerCommand(command::OutlineItems, opensModal<OutlineItemDialog>());
+    registerCommand(command::InfoSubIds, opensModal<SubIdDialog>());
 }
 
 }  // namespace dbkeel

@@ -20,7 +20,7 @@ namespace {
 DictionaryVariant makeDevices()
 {
     DictionaryVariant v;
-    v.screenName = QStringLiteral("SetDevInfo");
+    v.screenName = QStringLiteral("DeviceDictionaryDialog");
     v.title = QStringLiteral("设备创建");
     v.commandId = command::DeviceDictionary;
     v.table = QStringLiteral("tb_id_devid");
@@ -76,7 +76,7 @@ DictionaryVariant makeItemLike()
 DictionaryVariant makeItems()
 {
     DictionaryVariant v = makeItemLike();
-    v.screenName = QStringLiteral("SetItemInfo");
+    v.screenName = QStringLiteral("ItemDictionaryDialog");
     v.title = QStringLiteral("项目创建");
     v.commandId = command::ItemDictionary;
     v.table = QStringLiteral("tb_id_itemid");
@@ -106,7 +106,7 @@ DictionaryVariant makeItems()
 DictionaryVariant makeParameters()
 {
     DictionaryVariant v = makeItemLike();
-    v.screenName = QStringLiteral("SetParamInfo");
+    v.screenName = QStringLiteral("ParameterDictionaryDialog");
     v.title = QStringLiteral("参数创建");
     v.commandId = command::ParameterDictionary;
     v.table = QStringLiteral("tb_id_paramid");

@@ -2,7 +2,7 @@
 
 #include "DbErrorReport.h"
 #include "Prompt.h"
-#include "RowEditorRecord.h"
+#include "DictionaryRowRecord.h"
 #include "SharedDb.h"
 #include "SqlValue.h"
 #include "Text.h"
@@ -83,7 +83,7 @@ bool LineTypeEditor::prepareEdit(int row)
 {
     if (row < 0 || row >= m_list.rowCount())
         return false;
-    RowEditorRecord &record = rowEditorRecord();
+    DictionaryRowRecord &record = dictionaryRowRecord();
     record.name = m_list.itemText(row, NameColumn);
     record.cutToWidths();
     record.suggestedCode = QString::number(largestCode() + 1);
@@ -103,7 +103,7 @@ bool LineTypeEditor::execQuietly(const std::function<QString()> &statement)
 
 void LineTypeEditor::finishEdit(int row, bool accepted)
 {
-    const RowEditorRecord &record = rowEditorRecord();
+    const DictionaryRowRecord &record = dictionaryRowRecord();
     if (accepted && row >= 0 && row < m_list.rowCount()) {
         const QString code = m_list.itemText(row, CodeColumn);
         switch (record.operation) {

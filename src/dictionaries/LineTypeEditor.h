@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the line-type screen SetLineInfo: renames and deletions are written at
+// The GUI-free part of the line-type screen LineTypeDialog: renames and deletions are written at
 // once, rows added through the row editor wait for Store.
 
 #include "ReportListModel.h"

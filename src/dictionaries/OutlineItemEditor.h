@@ -1,6 +1,6 @@
 #pragma once
-// The GUI-free part of SetOutlineItemInfo: the external-inspection items of tb_id_eval, edited
-// through AddOutLineItem's record and written at once, and the OFFLINEPARAM.OFFLINEITEM file.
+// The GUI-free part of OutlineItemDialog: the external-inspection items of tb_id_eval, edited
+// through OutlineItemRowDialog's record and written at once, and the OFFLINEPARAM.OFFLINEITEM file.
 
 #include "ReportListModel.h"
 #include "ScreenStatus.h"
@@ -14,7 +14,7 @@ struct OutlineItem {
     QString code, name, type, description, alias;
 };
 
-// The record of AddOutLineItem, kept for the program run: an item's texts, whether it is a vetoing
+// The record of OutlineItemRowDialog, kept for the program run: an item's texts, whether it is a vetoing
 // item, and what 确定 does with it.
 struct OutlineRecord {
     static constexpr int kCodeBytes = 32, kNameBytes = 64, kDescriptionBytes = 100, kAliasBytes = 49;
@@ -58,7 +58,7 @@ public:
 
     void setColumns(int listClientWidth);
     void load();
-    // The editor, around AddOutLineItem: prepareEdit fills the shared record from the row
+    // The editor, around OutlineItemRowDialog: prepareEdit fills the shared record from the row
     // (false without such a row); finishEdit puts the record into the list and the table.
     bool prepareEdit(int row);
     void finishEdit(int row, bool accepted);

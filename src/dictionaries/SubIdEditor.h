@@ -1,6 +1,6 @@
 #pragma once
-// The GUI-free part of SetInfoSubid: the enumerated values (sub-IDs) of the basic-information fields
-// in tb_login_ini, added, deleted and given their main attribute at once through AddNewSubID's record;
+// The GUI-free part of SubIdDialog: the enumerated values (sub-IDs) of the basic-information fields
+// in tb_login_ini, added, deleted and given their main attribute at once through SubIdRowDialog's record;
 // the login flags staged in the check boxes until "更新"; the default main IDs; the TRANSINFO.TRANSINFO
 // exchange file.
 
@@ -14,7 +14,7 @@
 
 namespace dbkeel {
 
-// The record of AddNewSubID, kept for the program run.
+// The record of SubIdRowDialog, kept for the program run.
 struct SubIdRecord {
     static constexpr int kSubIdBytes = 8, kValueBytes = 64, kMainNameBytes = 80;
     enum Mode { Add, ChangeMainAttribute };
@@ -24,7 +24,7 @@ struct SubIdRecord {
 };
 SubIdRecord &subIdRecord();
 
-// What AddNewSubID's "确定" found.
+// What SubIdRowDialog's "确定" found.
 enum class SubIdEntry { Accepted, SubIdOutOfRange, ValueEmpty };
 // Checks the entries against the record's info ID: a sub-ID outside info ID × 10000 + 1 .. + 9999 and
 // an empty value are refused with their message. Accepted entries go into the record, with the main ID
@@ -62,12 +62,12 @@ public:
     // A name chosen in the drop-down: "新增" follows its protection, the list shows its values.
     void chooseField(const QString &name);
 
-    // "新增" around AddNewSubID: prepareAdd fills the record for the shown field (false without one);
+    // "新增" around SubIdRowDialog: prepareAdd fills the record for the shown field (false without one);
     // finishAdd lists and stores what the dialog left in it.
     bool prepareAdd();
     void finishAdd(bool accepted);
     QString suggestedSubId(const QString &infoId) const;
-    // A right click around AddNewSubID: the row's main attribute (false when the user may not change it).
+    // A right click around SubIdRowDialog: the row's main attribute (false when the user may not change it).
     bool prepareMainAttribute(int row);
     void finishMainAttribute(int row, bool accepted);
 
@@ -105,7 +105,7 @@ private:
     QStringList m_fieldNames;
     QHash<QString, QString> m_infoIds;  // field name → info ID
     QString m_currentField;
-    QString m_addingField;  // the field whose value AddNewSubID is adding
+    QString m_addingField;  // the field whose value SubIdRowDialog is adding
     bool m_canAdd = true;
 };
 

@@ -13,7 +13,7 @@ struct MainValue {
     int mainId = 0;
 };
 
-// The standard values of an info ID in the order AddNewSubID offers them; empty for other info IDs.
+// The standard values of an info ID in the order SubIdRowDialog offers them; empty for other info IDs.
 const QList<MainValue> &mainValues(int infoId);
 // The main ID the standard values of `infoId` give for `name`; -1 when none does.
 int mainIdOf(int infoId, const QString &name);

@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of FileCreateDlg: the questions before a build, the build itself through the
+// The GUI-free part of IndexFileDialog: the questions before a build, the build itself through the
 // screen's job runner (so the window repaints and the progress bar moves), the per-part failure
 // messages and the closing message.
 

@@ -1,10 +1,10 @@
 #include "IndexFileScreens.h"
 
-#include "FileCreateDlg.h"
+#include "IndexFileDialog.h"
 #include "ScreenRegistry.h"
 
 namespace dbkeel {
 
-void registerIndexFileScreens() { registerCommand(command::IndexFileBuild, opensModal<FileCreateDlg>()); }
+void registerIndexFileScreens() { registerCommand(command::IndexFileBuild, opensModal<IndexFileDialog>()); }
 
 }  // namespace dbkeel

@@ -3,7 +3,7 @@
 
 namespace dbkeel {
 
-// Registers FileCreateDlg for "建立参数关系文件(&C)".
+// Registers IndexFileDialog for "建立参数关系文件(&C)".
 void registerIndexFileScreens();
 
 }  // namespace dbkeel

@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the clearing screen learDataPrMsg: the nine steps that remove what finished,
+// The GUI-free part of the clearing screen ClearingDialog: the nine steps that remove what finished,
 // abandoned and cancelled inspections (queue status 1, 4 or 5) leave in the per-inspection tables.
 
 #include "ScreenStatus.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the debug query screen DebugSerchDLG: the vehicles in the inspection queue,
+// The GUI-free part of the debug query screen DebugQueryDialog: the vehicles in the inspection queue,
 // five views of one inspection, the table browser and the numbering reset.
 
 #include "ReportListModel.h"

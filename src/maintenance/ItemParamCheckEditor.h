@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the verification screen heckDataBaseData: tb_id_param listed, every parameter
+// The GUI-free part of the verification screen ItemParamCheckDialog: tb_id_param listed, every parameter
 // id used under two or more item ids marked, a relation row deleted.
 
 #include "ReportListModel.h"

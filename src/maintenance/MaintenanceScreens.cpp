@@ -1,25 +1,25 @@
 #include "MaintenanceScreens.h"
 
-#include "DbVersionManager.h"
-#include "DebugSerchDLG.h"
-#include "INFOERRCHECK.h"
-#include "MySqlWorkSpance.h"
+#include "VersionDialog.h"
+#include "DebugQueryDialog.h"
+#include "PlateCorrectionDialog.h"
+#include "SqlWorkspaceDialog.h"
 #include "ScreenRegistry.h"
-#include "SysLogManage.h"
-#include "heckDataBaseData.h"
-#include "learDataPrMsg.h"
+#include "SystemLogDialog.h"
+#include "ItemParamCheckDialog.h"
+#include "ClearingDialog.h"
 
 namespace dbkeel {
 
 void registerMaintenanceScreens()
 {
-    registerCommand(command::ClearTemporaryData, opensModal<learDataPrMsg>());
-    registerCommand(command::CheckItemParameters, opensModal<heckDataBaseData>());
-    registerCommand(command::PlateCorrection, opensModal<INFOERRCHECK>());
-    registerCommand(command::DebugQuery, opensModal<DebugSerchDLG>());
-    registerCommand(command::SqlWorkspace, opensModal<MySqlWorkSpance>());
-    registerCommand(command::SystemLog, opensModal<SysLogManage>());
-    registerCommand(command::DatabaseVersions, opensModal<DbVersionManager>());
+    registerCommand(command::ClearTemporaryData, opensModal<ClearingDialog>());
+    registerCommand(command::CheckItemParameters, opensModal<ItemParamCheckDialog>());
+    registerCommand(command::PlateCorrection, opensModal<PlateCorrectionDialog>());
+    registerCommand(command::DebugQuery, opensModal<DebugQueryDialog>());
+    registerCommand(command::SqlWorkspace, opensModal<SqlWorkspaceDialog>());
+    registerCommand(command::SystemLog, opensModal<SystemLogDialog>());
+    registerCommand(command::DatabaseVersions, opensModal<VersionDialog>());
 }
 
 }  // namespace dbkeel

@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the plate correction screen INFOERRCHECK: vehicles whose loginid is not their
+// The GUI-free part of the plate correction screen PlateCorrectionDialog: vehicles whose loginid is not their
 // plate followed by a valid plate-kind code are listed, and the kind is rewritten with the loginid.
 
 #include "ReportListModel.h"

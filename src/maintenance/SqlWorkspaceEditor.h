@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the statement workspace MySqlWorkSpance: any SQL text executed on the
+// The GUI-free part of the statement workspace SqlWorkspaceDialog: any SQL text executed on the
 // installation's database through the job runner (stoppable on the driver), a running log of results,
 // and the rows of a query in a result list.
 

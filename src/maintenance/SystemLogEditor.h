@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the system log screen SysLogManage: tb_sys_log filtered by time, operator or
+// The GUI-free part of the system log screen SystemLogDialog: tb_sys_log filtered by time, operator or
 // program, and chosen records deleted.
 
 #include "ReportListModel.h"

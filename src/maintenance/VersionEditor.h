@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the version screen DbVersionManager: the database's version, the time of its
+// The GUI-free part of the version screen VersionDialog: the database's version, the time of its
 // last change and who made it, kept in three fixed rows of tb_version, and the history of changes.
 
 #include "ReportListModel.h"

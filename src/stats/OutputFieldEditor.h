@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the output field matching SetOutPutFieldDlg: for every test parameter, the
+// The GUI-free part of the output field matching OutputFieldDialog: for every test parameter, the
 // external database's table and its data and judgment columns, kept in DevOutNetExchangeField.ini.
 
 #include "ReportListModel.h"

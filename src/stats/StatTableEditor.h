@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the statistics table builder TabCreateStat: the design of tb_stat_all from the
+// The GUI-free part of the statistics table builder StatTableDialog: the design of tb_stat_all from the
 // element dictionaries (a column per identifier, named by the prefix of its attribute), creating,
 // dropping, scripting, and the statistics library's build on a worker.
 

@@ -1,19 +1,19 @@
 #include "StatsScreens.h"
 
 #include "ScreenRegistry.h"
-#include "SetOutPutFieldDlg.h"
-#include "TabCreateStat.h"
-#include "VehicleSJDlg.h"
-#include "VehicleTypeDlg.h"
+#include "OutputFieldDialog.h"
+#include "StatTableDialog.h"
+#include "VehicleDesignDialog.h"
+#include "VehicleDataDialog.h"
 
 namespace dbkeel {
 
 void registerStatsScreens()
 {
-    registerCommand(command::StatisticsTable, opensModal<TabCreateStat>());
-    registerCommand(command::VehicleTypeDesign, opensModal<VehicleSJDlg>());
-    registerCommand(command::VehicleTypeTransfer, opensModal<VehicleTypeDlg>());
-    registerCommand(command::OutputFieldMatching, opensModal<SetOutPutFieldDlg>());
+    registerCommand(command::StatisticsTable, opensModal<StatTableDialog>());
+    registerCommand(command::VehicleTypeDesign, opensModal<VehicleDesignDialog>());
+    registerCommand(command::VehicleTypeTransfer, opensModal<VehicleDataDialog>());
+    registerCommand(command::OutputFieldMatching, opensModal<OutputFieldDialog>());
 }
 
 }  // namespace dbkeel

@@ -1,5 +1,5 @@
 #pragma once
-// The GUI-free part of the vehicle-type table design VehicleSJDlg: the field definitions of the two
+// The GUI-free part of the vehicle-type table design VehicleDesignDialog: the field definitions of the two
 // vehicle-type data tables, the structure check that brings the data tables' columns in line with
 // them, the structure file TypeIni.VEHSX, and the vehicle-type library's manager.
 

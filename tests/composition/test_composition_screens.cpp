@@ -52,7 +52,7 @@ TEST_F(CompositionScreenTest, DeviceItemScreenWritesTheDefaultOfTheChosenDevice)
         choose(screen, "owner", QStringLiteral("底盘测功机"));
         auto *assigned = control<ReportListView>(screen, "assigned");
         EXPECT_EQ(assigned->model()->rowCount(), 5);
-        screenshot(screen, QStringLiteral("SetDevItem"));
+        screenshot(screen, QStringLiteral("DeviceItemRelationDialog"));
         prompts.answer(PromptButton::Ok);
         click(screen, "write");
         EXPECT_EQ(prompts.lastCall().text, QStringLiteral("建立成功!"));
@@ -67,7 +67,7 @@ TEST_F(CompositionScreenTest, ItemParameterScreenOpens)
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("创建项目参数对应关系"));
         choose(screen, "owner", QStringLiteral("左外灯"));  // item 200: default 5000, 5001
         EXPECT_EQ(control<ReportListView>(screen, "assigned")->model()->rowCount(), 2);
-        screenshot(screen, QStringLiteral("SetItemParam"));
+        screenshot(screen, QStringLiteral("ItemParameterRelationDialog"));
         click(screen, "cancel");
     });
 }
@@ -92,10 +92,10 @@ TEST_F(CompositionScreenTest, LayoutScreenBuildsAndTheTreeIsReloaded)
         click(screen, "add");
         auto *list = control<ReportListView>(screen, "list");
         ASSERT_EQ(list->model()->rowCount(), 2);
-        screenshot(screen, QStringLiteral("StationSetInfo"));
+        screenshot(screen, QStringLiteral("LineLayoutDialog"));
 
         prompts.answerModal([&](QDialog &editor) {
-            EXPECT_EQ(editor.objectName(), QStringLiteral("UpdateIpData"));
+            EXPECT_EQ(editor.objectName(), QStringLiteral("StationRowDialog"));
             control<IpAddressEdit>(editor, "address")->setText(QStringLiteral("10.0.0.2"));
             click(editor, "ok");
         });
@@ -123,7 +123,7 @@ TEST_F(CompositionScreenTest, BundleScreenRebuildsAndShowsItsLog)
         prompts.answer(PromptButton::Ok);
         click(screen, "build");
         EXPECT_TRUE(control<QPlainTextEdit>(screen, "log")->toPlainText().startsWith(QStringLiteral("重新创建成功!")));
-        screenshot(screen, QStringLiteral("SpeedCreateBaseLine"));
+        screenshot(screen, QStringLiteral("BundleDialog"));
         click(screen, "cancel");
     });
 }

@@ -1,13 +1,13 @@
 // The registration screen, the station row editor and the address change driven through their
 // controls.
 
-#include "AddLoginIP.h"
+#include "ComputerRegistrationDialog.h"
 #include "AddressFixture.h"
 #include "HostTestSystem.h"
 #include "IpAddressEdit.h"
 #include "StationRegistry.h"
 #include "TestSupport.h"
-#include "UpdateIpData.h"
+#include "StationRowDialog.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -39,7 +39,7 @@ void fill(QWidget &screen, const char *name, const QString &text)
         control(screen, name)->setText(text);
 }
 
-TEST(UpdateIpDataTest, TheEditorShowsTheRecordAndTakesBackWhatWasTyped)
+TEST(StationRowDialogTest, TheEditorShowsTheRecordAndTakesBackWhatWasTyped)
 {
     ASSERT_TRUE(loadedHostLib().isLoaded());
     ScriptedPrompt scripted;
@@ -59,7 +59,7 @@ TEST(UpdateIpDataTest, TheEditorShowsTheRecordAndTakesBackWhatWasTyped)
     });
     scripted.answerFile(agent);
     StationRowRecord record = opened;
-    EXPECT_TRUE(UpdateIpData::edit(nullptr, record));
+    EXPECT_TRUE(StationRowDialog::edit(nullptr, record));
     EXPECT_EQ(record.address, opened.address);
     EXPECT_EQ(record.port, QString(19, QLatin1Char('9')));
     EXPECT_EQ(record.areaCode, opened.areaCode);
@@ -71,7 +71,7 @@ TEST(UpdateIpDataTest, TheEditorShowsTheRecordAndTakesBackWhatWasTyped)
         press(editor, "cancel");
     });
     const StationRowRecord before = record;
-    EXPECT_FALSE(UpdateIpData::edit(nullptr, record));
+    EXPECT_FALSE(StationRowDialog::edit(nullptr, record));
     EXPECT_EQ(record.address, before.address);
 }
 
@@ -114,7 +114,7 @@ TEST_F(AddressDbTest, TheRegistrationScreenIsFilledFieldByFieldAndStoredOnOk)
 {
     sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
                                    "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
-    AddLoginIP screen;
+    ComputerRegistrationDialog screen;
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("添加其他计算机"));
     EXPECT_EQ(control<QComboBox>(screen, "type")->currentText(), QStringLiteral("登录机"));
     control<IpAddressEdit>(screen, "ip");
@@ -140,7 +140,7 @@ TEST_F(AddressDbTest, TheRegistrationScreenIsFilledFieldByFieldAndStoredOnOk)
     }
     press(screen, "add");
     ASSERT_EQ(list.rowCount(), 2);
-    EXPECT_EQ(list.itemText(1, LoginComputers::Name), QStringLiteral("登录一"));
+    EXPECT_EQ(list.itemText(1, ComputerRegistrationEditor::Name), QStringLiteral("登录一"));
 
     auto *view = control<QAbstractItemView>(screen, "list");
     EXPECT_EQ(view->model(), &list);
@@ -156,7 +156,7 @@ TEST_F(AddressDbTest, TheRegistrationScreenIsFilledFieldByFieldAndStoredOnOk)
 TEST_F(AddressDbTest, DeleteAllOnTheRegistrationScreenEmptiesTheTableEvenWhenCancelled)
 {
     seedComputers();
-    AddLoginIP screen;
+    ComputerRegistrationDialog screen;
     press(screen, "deleteAll");
     EXPECT_EQ(screen.computers().list().rowCount(), 2);
     press(screen, "cancel");

@@ -3,7 +3,7 @@
 
 #include "AddressFixture.h"
 #include "HostTestSystem.h"
-#include "LoginComputers.h"
+#include "ComputerRegistrationEditor.h"
 #include "StationAddress.h"
 #include "StationRowEditor.h"
 #include "TestSupport.h"
@@ -169,12 +169,12 @@ TEST(DeviceLibraryTest, TheChosenLibraryBringsItsVersionTextsAsTheRemark)
     EXPECT_EQ(scripted.pendingAnswers(), 0);
 }
 
-class LoginComputersTest : public AddressDbTest {
+class ComputerRegistrationEditorTest : public AddressDbTest {
 protected:
-    LoginComputers computers;
+    ComputerRegistrationEditor computers;
 
     static LoginComputerInput input(const QString &name, const QString &number, const QString &address,
-                                    const QString &port, const QString &type = LoginComputers::kLoginMachine)
+                                    const QString &port, const QString &type = ComputerRegistrationEditor::kLoginMachine)
     {
         return {type, port, address, number, name};
     }
@@ -191,7 +191,7 @@ protected:
     }
 };
 
-TEST_F(LoginComputersTest, AddChecksTheFieldsInOrderAndNamesTheFirstThatFails)
+TEST_F(ComputerRegistrationEditorTest, AddChecksTheFieldsInOrderAndNamesTheFirstThatFails)
 {
     const struct {
         LoginComputerInput typed;
@@ -216,7 +216,7 @@ TEST_F(LoginComputersTest, AddChecksTheFieldsInOrderAndNamesTheFirstThatFails)
     EXPECT_EQ(computers.list().rowCount(), 0);
 }
 
-TEST_F(LoginComputersTest, NumbersAreUniqueNamesAreNotAndNothingIsStoredBeforeSave)
+TEST_F(ComputerRegistrationEditorTest, NumbersAreUniqueNamesAreNotAndNothingIsStoredBeforeSave)
 {
     EXPECT_FALSE(computers.add(input(QStringLiteral("登录一"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("15000"))));
     EXPECT_FALSE(computers.add(input(QStringLiteral("登录一"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
@@ -225,7 +225,7 @@ TEST_F(LoginComputersTest, NumbersAreUniqueNamesAreNotAndNothingIsStoredBeforeSa
               LoginField::Number);
     EXPECT_EQ(scripted.lastCall().text, QStringLiteral("该编号已经存在,请重新编写!"));
     EXPECT_FALSE(computers.add(input(QStringLiteral("工作站"), QStringLiteral("3"), QStringLiteral("10.0.0.4"),
-                                     QStringLiteral("15001"), LoginComputers::kOtherComputer)));
+                                     QStringLiteral("15001"), ComputerRegistrationEditor::kOtherComputer)));
     EXPECT_EQ(listRows(), QStringLiteral("登录一,10.0.0.1,15000,1,登录机,1|登录一,10.0.0.2,15000,2,登录机,1|"
                                          "工作站,10.0.0.4,15001,3,其他计算机,0"));
     EXPECT_EQ(computers.list().textColor(2, 0), listcolor::Blue);
@@ -236,13 +236,13 @@ TEST_F(LoginComputersTest, NumbersAreUniqueNamesAreNotAndNothingIsStoredBeforeSa
                                                 "0,工作站,10.0.0.4,15001,3,其他计算机"));
 }
 
-TEST_F(LoginComputersTest, LoadListsTheStoredComputersByTypeAndDeleteRowRemovesOne)
+TEST_F(ComputerRegistrationEditorTest, LoadListsTheStoredComputersByTypeAndDeleteRowRemovesOne)
 {
     sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
                                    "values (1, '登录一', '10.0.0.1', 15000, '1', '登录机'), (0, '工作站', '10.0.0.4', 15001, '3', '其他计算机')"));
     computers.load();
     EXPECT_EQ(listRows(), QStringLiteral("工作站,10.0.0.4,15001,3,其他计算机,0|登录一,10.0.0.1,15000,1,登录机,1"));
-    EXPECT_EQ(computers.list().column(LoginComputers::PcType).width, 0);
+    EXPECT_EQ(computers.list().column(ComputerRegistrationEditor::PcType).width, 0);
     EXPECT_EQ(computers.list().textColor(0, 0), listcolor::Blue);
 
     computers.deleteRow(5);  // no such row
@@ -259,7 +259,7 @@ TEST_F(LoginComputersTest, LoadListsTheStoredComputersByTypeAndDeleteRowRemovesO
     EXPECT_EQ(DbReady.load(), 1);
 }
 
-TEST_F(LoginComputersTest, DeleteAllEmptiesTheTableAndKeepsTheList)
+TEST_F(ComputerRegistrationEditorTest, DeleteAllEmptiesTheTableAndKeepsTheList)
 {
     sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
                                    "values (1, '登录一', '10.0.0.1', 15000, '1', '登录机')"));
@@ -269,12 +269,12 @@ TEST_F(LoginComputersTest, DeleteAllEmptiesTheTableAndKeepsTheList)
     EXPECT_EQ(storedComputers(), QString());
 }
 
-TEST_F(LoginComputersTest, APortInLettersFailsTheSaveWhichLeavesTheTableAsItWas)
+TEST_F(ComputerRegistrationEditorTest, APortInLettersFailsTheSaveWhichLeavesTheTableAsItWas)
 {
     sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
                                    "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
     computers.load();
-    computers.list().setItemText(0, LoginComputers::Name, QStringLiteral("改名"));
+    computers.list().setItemText(0, ComputerRegistrationEditor::Name, QStringLiteral("改名"));
     EXPECT_FALSE(computers.add(input(QStringLiteral("字母端口"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("abc"))));
     EXPECT_FALSE(computers.add(input(QStringLiteral("后一台"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
     scripted.answer(PromptButton::Ok);

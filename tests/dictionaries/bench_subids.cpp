@@ -4,7 +4,7 @@
 // value exists, and into an empty one). Each should stay under 1 s.
 
 #include "ScriptedPrompt.h"
-#include "SetInfoSubid.h"
+#include "SubIdDialog.h"
 #include "SharedDb.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ int main(int argc, char **argv)
             prompts.answerFile(file).answer(PromptButton::Ok);
             editor.importFile();
         });
-        measure("open the screen SetInfoSubid", [&] { SetInfoSubid screen; });
+        measure("open the screen SubIdDialog", [&] { SubIdDialog screen; });
         measure("login flags of 20,000 rows (更新)", [&] {
             prompts.answer(PromptButton::Ok);
             editor.storeLoginFlags();

@@ -1,6 +1,6 @@
 #include "DictionaryEditor.h"
 #include "DictionaryFixture.h"
-#include "RowEditorRecord.h"
+#include "DictionaryRowRecord.h"
 
 namespace dbkeel::test {
 namespace {
@@ -32,8 +32,8 @@ protected:
     static void edit(DictionaryEditor &editor, int row, RowOperation operation, const QString &code, const QString &name)
     {
         ASSERT_TRUE(editor.prepareEdit(row));
-        RowEditorRecord &record = rowEditorRecord();
-        const RowEditorFields fields = fieldsForOperation(operation, record);
+        DictionaryRowRecord &record = dictionaryRowRecord();
+        const DictionaryRowFields fields = fieldsForOperation(operation, record);
         record.operation = operation;
         record.code = code;
         record.name = name;
@@ -125,7 +125,7 @@ TEST_F(DictionaryEditorTest, EditorInsertComparesCodesAsNumbersAndModifyOnlyName
     EXPECT_EQ(devices.row(2).remark, QStringLiteral("新插入"));
     EXPECT_EQ(devices.list().textColor(2, 0), Teal);
     EXPECT_EQ(devices.status().right(), QStringLiteral("当前最大设备代号为:10"));
-    EXPECT_EQ(rowEditorRecord().suggestedCode, QStringLiteral("10"));  // largest + 1 when opened
+    EXPECT_EQ(dictionaryRowRecord().suggestedCode, QStringLiteral("10"));  // largest + 1 when opened
 
     prompts.answer(PromptButton::Ok);
     edit(devices, 1, RowOperation::Modify, QStringLiteral("7"), QStringLiteral("灯光仪"));  // another row's name
@@ -188,11 +188,11 @@ TEST_F(DictionaryEditorTest, EditorCancelledOrWithoutOperationChangesNothing)
     devices.load();
     EXPECT_FALSE(devices.prepareEdit(1));
     ASSERT_TRUE(devices.prepareEdit(0));
-    rowEditorRecord().operation = RowOperation::Insert;
-    rowEditorRecord().code = QStringLiteral("5");
-    rowEditorRecord().name = QStringLiteral("别的");
+    dictionaryRowRecord().operation = RowOperation::Insert;
+    dictionaryRowRecord().code = QStringLiteral("5");
+    dictionaryRowRecord().name = QStringLiteral("别的");
     devices.finishEdit(0, false);
-    rowEditorRecord().operation = RowOperation::None;
+    dictionaryRowRecord().operation = RowOperation::None;
     devices.finishEdit(0, true);
     EXPECT_EQ(devices.list().rowCount(), 1);
     EXPECT_EQ(devices.row(0).name, QStringLiteral("制动台"));

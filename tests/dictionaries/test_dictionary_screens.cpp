@@ -14,7 +14,7 @@
 namespace dbkeel::test {
 namespace {
 
-class DictionaryScreenTest : public ScreenTest {
+class DictionaryDialogTest : public ScreenTest {
 protected:
     void SetUp() override
     {
@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(DictionaryScreenTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
+TEST_F(DictionaryDialogTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
 {
     run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (3, '制动台', 'ZD', '使用')"));
     openCommand(32772, [&](QDialog &screen) {
@@ -100,7 +100,7 @@ void type(QWidget *box, const QString &text)
 
 // The record keeps 49 GBK bytes of a name and 249 of 注释: the boxes take no more, so a long Chinese
 // name is not cut behind the user's back when it is stored.
-TEST_F(DictionaryScreenTest, RowEditorBoxesTakeNoMoreThanTheRecordKeeps)
+TEST_F(DictionaryDialogTest, RowEditorBoxesTakeNoMoreThanTheRecordKeeps)
 {
     run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (3, '制动台', 'ZD', '使用')"));
     openCommand(32772, [&](QDialog &screen) {
@@ -128,7 +128,7 @@ TEST_F(DictionaryScreenTest, RowEditorBoxesTakeNoMoreThanTheRecordKeeps)
     });
 }
 
-TEST_F(DictionaryScreenTest, ItemAndParameterScreensSearchAndCheck)
+TEST_F(DictionaryDialogTest, ItemAndParameterScreensSearchAndCheck)
 {
     run(QStringLiteral("insert into tb_id_itemid(itemid, itemname, res) values (210, '前照灯', '使用')"));
     run(QStringLiteral("insert into tb_id_paramid(paramid, paramname, res) values (4000, '远光', '使用')"));
@@ -151,7 +151,7 @@ TEST_F(DictionaryScreenTest, ItemAndParameterScreensSearchAndCheck)
     });
 }
 
-TEST_F(DictionaryScreenTest, LineTypeScreenAddsThroughTheEditorAndStores)
+TEST_F(DictionaryDialogTest, LineTypeScreenAddsThroughTheEditorAndStores)
 {
     run(QStringLiteral("insert into tb_id_linetype(lintype, linename) values (1, '安检线')"));
     openCommand(32775, [&](QDialog &screen) {
@@ -172,7 +172,7 @@ TEST_F(DictionaryScreenTest, LineTypeScreenAddsThroughTheEditorAndStores)
               QStringLiteral("1,安检线|2,环保线"));
 }
 
-TEST_F(DictionaryScreenTest, FieldViewListsTheFields)
+TEST_F(DictionaryDialogTest, FieldViewListsTheFields)
 {
     run(QStringLiteral("insert into tb_id_info(infoid, infoword, infoname, reserved, status) values (1001, 'HPZL', '号牌种类', 'INFO_1001', 1)"));
     openCommand(32781, [&](QDialog &screen) {
@@ -184,7 +184,7 @@ TEST_F(DictionaryScreenTest, FieldViewListsTheFields)
     });
 }
 
-TEST_F(DictionaryScreenTest, ExternalItemScreenEditsAndExports)
+TEST_F(DictionaryDialogTest, ExternalItemScreenEditsAndExports)
 {
     run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '否决项', '', '')"));
     openCommand(32784, [&](QDialog &screen) {
@@ -212,7 +212,7 @@ TEST_F(DictionaryScreenTest, ExternalItemScreenEditsAndExports)
     EXPECT_TRUE(readFileBytes(dir.filePath(QStringLiteral("OFFLINEPARAM.OFFLINEITEM"))).contains("NUM=2"));
 }
 
-TEST_F(DictionaryScreenTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
+TEST_F(DictionaryDialogTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
 {
     run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/demo-data.sql"))));
     const struct {
@@ -220,9 +220,9 @@ TEST_F(DictionaryScreenTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
         const char *screen, *title;
         bool checked;  // a dictionary whose check must find nothing
     } entries[] = {
-        {32772, "SetDevInfo", "设备创建", true},         {32773, "SetItemInfo", "项目创建", true},
-        {32774, "SetParamInfo", "参数创建", true},       {32775, "SetLineInfo", "线创建", false},
-        {32781, "ShowVehInfo", "基本信息", false},       {32784, "SetOutlineItemInfo", "设置外检项目", false},
+        {32772, "DeviceDictionaryDialog", "设备创建", true},         {32773, "ItemDictionaryDialog", "项目创建", true},
+        {32774, "ParameterDictionaryDialog", "参数创建", true},       {32775, "LineTypeDialog", "线创建", false},
+        {32781, "BasicInfoDialog", "基本信息", false},       {32784, "OutlineItemDialog", "设置外检项目", false},
     };
     for (const auto &e : entries) {
         openCommand(e.command, [&](QDialog &screen) {

@@ -1,6 +1,6 @@
 #include "DictionaryFixture.h"
 #include "LineTypeEditor.h"
-#include "RowEditorRecord.h"
+#include "DictionaryRowRecord.h"
 
 namespace dbkeel::test {
 namespace {
@@ -30,7 +30,7 @@ protected:
     void edit(int row, RowOperation operation, const QString &code, const QString &name)
     {
         ASSERT_TRUE(lines.prepareEdit(row));
-        RowEditorRecord &record = rowEditorRecord();
+        DictionaryRowRecord &record = dictionaryRowRecord();
         record.operation = operation;
         record.code = code;
         record.name = name;
@@ -51,7 +51,7 @@ TEST_F(LineTypeTest, InsertWaitsForStoreWhileRenameAndDeleteAreWrittenAtOnce)
     EXPECT_EQ(lines.status().right(), QStringLiteral("当前最大线代号为:2"));
     edit(0, RowOperation::Insert, QStringLiteral("3"), QStringLiteral("综合线"));
     edit(1, RowOperation::Modify, QStringLiteral("9"), QStringLiteral("尾气线"));  // the code cannot change
-    EXPECT_EQ(rowEditorRecord().suggestedCode, QStringLiteral("4"));
+    EXPECT_EQ(dictionaryRowRecord().suggestedCode, QStringLiteral("4"));
     EXPECT_EQ(listed(), QStringLiteral("1,安检线|2,尾气线|3,综合线"));
     EXPECT_EQ(lines.list().textColor(2, 0), listcolor::Teal);
     EXPECT_EQ(table(), QStringLiteral("1,安检线|2,尾气线"));

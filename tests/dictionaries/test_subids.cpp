@@ -96,7 +96,7 @@ TEST(SubIdSql, SqlServerTexts)
         EXPECT_EQ(c[0], c[1]);
 }
 
-// AddNewSubID's "确定" for field 1005.
+// SubIdRowDialog's "确定" for field 1005.
 TEST(SubIdEntryTest, SubIdRangeAndValue)
 {
     ScriptedPrompt prompts;
@@ -168,7 +168,7 @@ protected:
         return rows(QStringLiteral("select infoid, infosubid, infovalue_about, subbyname, subbynameid, sametypeid from "
                                    "tb_login_ini order by infosubid"));
     }
-    // Adds through AddNewSubID's record as its "确定" leaves it.
+    // Adds through SubIdRowDialog's record as its "确定" leaves it.
     void add(const char *subId, const char *value, const char *mainName)
     {
         ASSERT_TRUE(editor.prepareAdd());

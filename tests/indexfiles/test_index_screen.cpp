@@ -1,8 +1,8 @@
-// FileCreateDlg opened through its menu command on the demo installation: the questions, the build
+// IndexFileDialog opened through its menu command on the demo installation: the questions, the build
 // off the window's thread, the messages; and dbkeel-cli index writing the same bytes.
 
 #include "Database.h"
-#include "FileCreateDlg.h"
+#include "IndexFileDialog.h"
 #include "IndexFileLines.h"
 #include "IndexFileScreens.h"
 #include "ScreenRegistry.h"
@@ -59,17 +59,17 @@ protected:
     }
 
     // Opens the screen through its menu command; `script` drives it while it runs modally.
-    void openScreen(const std::function<void(FileCreateDlg &)> &script)
+    void openScreen(const std::function<void(IndexFileDialog &)> &script)
     {
         prompts.answerModal([&script](QDialog &dialog) {
-            auto &screen = dynamic_cast<FileCreateDlg &>(dialog);
+            auto &screen = dynamic_cast<IndexFileDialog &>(dialog);
             script(screen);
             screen.findChild<QPushButton *>(QStringLiteral("exitButton"))->click();
         });
         registeredCommand(command::IndexFileBuild)(host);
     }
     // Clicks "创建" and waits for the build it starts.
-    static void create(FileCreateDlg &screen)
+    static void create(IndexFileDialog &screen)
     {
         screen.findChild<QPushButton *>(QStringLiteral("createButton"))->click();
         ASSERT_TRUE(screen.editor().runner().wait(std::chrono::seconds(60)));
@@ -92,7 +92,7 @@ const QString kAgain = QStringLiteral("索引文件已经建立过是否要重�
 
 TEST_F(IndexScreen, BuildsTheDemoFilesAsTheCommandLineDoes)
 {
-    openScreen([this](FileCreateDlg &screen) {
+    openScreen([this](IndexFileDialog &screen) {
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("系统必须索引文件建立"));
         auto *createButton = screen.findChild<QPushButton *>(QStringLiteral("createButton"));
         auto *exitButton = screen.findChild<QPushButton *>(QStringLiteral("exitButton"));
@@ -125,7 +125,7 @@ TEST_F(IndexScreen, BuildsTheDemoFilesAsTheCommandLineDoes)
         create(screen);
         const QString shots = qEnvironmentVariable("DBKEEL_SCREENSHOT_DIR");
         if (!shots.isEmpty())
-            screen.grab().save(shots + QStringLiteral("/FileCreateDlg.png"));
+            screen.grab().save(shots + QStringLiteral("/IndexFileDialog.png"));
     });
     const QList<PromptCall> shown = messages();
     ASSERT_EQ(shown.size(), 6);
@@ -141,7 +141,7 @@ TEST_F(IndexScreen, BuildsTheDemoFilesAsTheCommandLineDoes)
     }
 
     // Reopened, the screen asks once again; the command line writes the very same bytes.
-    openScreen([this](FileCreateDlg &screen) {
+    openScreen([this](IndexFileDialog &screen) {
         prompts.answer(PromptButton::Ok);
         create(screen);
     });
@@ -165,7 +165,7 @@ TEST_F(IndexScreen, FailedPartIsNamedAndTheOldFilesStay)
 {
     sharedDb().exec(QStringLiteral("drop table tb_id_eval"));
     writeFileBytes(indexFile(), kOldIndex);
-    openScreen([this](FileCreateDlg &screen) {
+    openScreen([this](IndexFileDialog &screen) {
         prompts.answer(PromptButton::Ok).answer(PromptButton::Ok).answer(PromptButton::Ok);
         create(screen);
     });

@@ -1,7 +1,7 @@
 #include "AppConfig.h"
-#include "DebugSerchDLG.h"
+#include "DebugQueryDialog.h"
 #include "MaintenanceScreens.h"
-#include "MySqlWorkSpance.h"
+#include "SqlWorkspaceDialog.h"
 #include "ReportListModel.h"
 #include "ReportListView.h"
 #include "ScreenTest.h"
@@ -42,10 +42,10 @@ TEST_F(MaintenanceScreenTest, EveryCommandOpensItsScreen)
         int command;
         const char *objectName, *title;
     } cases[] = {
-        {32792, "learDataPrMsg", "清除临时数据"},     {32793, "heckDataBaseData", "校验项目参数对应关系"},
-        {32801, "INFOERRCHECK", "修正号牌错误问题"}, {32799, "DebugSerchDLG", "调试查询(只用于开发调试使用)"},
-        {32786, "MySqlWorkSpance", "SQL语句执行"},  {32779, "SysLogManage", "系统日志管理"},
-        {32800, "DbVersionManager", "数据库版本管理"},
+        {32792, "ClearingDialog", "清除临时数据"},     {32793, "ItemParamCheckDialog", "校验项目参数对应关系"},
+        {32801, "PlateCorrectionDialog", "修正号牌错误问题"}, {32799, "DebugQueryDialog", "调试查询(只用于开发调试使用)"},
+        {32786, "SqlWorkspaceDialog", "SQL语句执行"},  {32779, "SystemLogDialog", "系统日志管理"},
+        {32800, "VersionDialog", "数据库版本管理"},
     };
     for (const auto &c : cases) {
         openCommand(c.command, [&](QDialog &screen) {
@@ -65,7 +65,7 @@ TEST_F(MaintenanceScreenTest, ClearingRunsFromItsButton)
         click(screen, "runButton");
         EXPECT_EQ(control<QLabel>(screen, "progressLine")->text(), QStringLiteral("清除相关临时数据成功"));
         EXPECT_EQ(control<QPlainTextEdit>(screen, "statusRecord")->toPlainText(), QStringLiteral("清除结束"));
-        screenshot(screen, QStringLiteral("learDataPrMsg-done"));
+        screenshot(screen, QStringLiteral("ClearingDialog-done"));
         click(screen, "cancelButton");
     });
     EXPECT_EQ(rows(QStringLiteral("select loginid from tb_login_queu")), QStringLiteral("L2"));
@@ -74,7 +74,7 @@ TEST_F(MaintenanceScreenTest, ClearingRunsFromItsButton)
 TEST_F(MaintenanceScreenTest, WorkspaceStaysUsableWhileAStatementRunsAndStopsIt)
 {
     openCommand(32786, [&](QDialog &screen) {
-        auto &workspace = static_cast<MySqlWorkSpance &>(screen).editor();
+        auto &workspace = static_cast<SqlWorkspaceDialog &>(screen).editor();
         workspace.setConnectString(jobConnectString());
         control<QPlainTextEdit>(screen, "statement")
             ->setPlainText(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 from c) "
@@ -92,7 +92,7 @@ TEST_F(MaintenanceScreenTest, WorkspaceStaysUsableWhileAStatementRunsAndStopsIt)
         click(screen, "executeButton");
         ASSERT_TRUE(workspace.runner().wait(kLimit));
         EXPECT_EQ(model(screen, "result").itemText(0, 1), QStringLiteral("二"));
-        screenshot(screen, QStringLiteral("MySqlWorkSpance-rows"));
+        screenshot(screen, QStringLiteral("SqlWorkspaceDialog-rows"));
         click(screen, "cancelButton");
     });
 }
@@ -105,7 +105,7 @@ TEST_F(MaintenanceScreenTest, DebugQueryBrowsesALargeTableWhileTheWindowRepaints
     run(QStringLiteral("insert into tb_big with recursive c(n) as (select 1 union all select n + 1 from c "
                        "where n < 100000) select n, '车辆' || n from c"));
     openCommand(32799, [&](QDialog &screen) {
-        TableBrowser &browser = static_cast<DebugSerchDLG &>(screen).editor().browser();
+        TableBrowser &browser = static_cast<DebugQueryDialog &>(screen).editor().browser();
         browser.setConnectString(jobConnectString());
         auto *tables = control<QComboBox>(screen, "browseTable");
         tables->setCurrentText(QStringLiteral("tb_big"));
@@ -131,7 +131,7 @@ TEST_F(MaintenanceScreenTest, DebugQueryBrowsesALargeTableWhileTheWindowRepaints
         EXPECT_GT(paints, 0);
         EXPECT_TRUE(std::any_of(counting.begin(), counting.end(),
                                 [](const QString &text) { return text.startsWith(QStringLiteral("查询中...[")); }));
-        screenshot(screen, QStringLiteral("DebugSerchDLG-browse"));
+        screenshot(screen, QStringLiteral("DebugQueryDialog-browse"));
         click(screen, "quitButton");
     });
 }

@@ -8,9 +8,9 @@
 #include "StatisticsLibrary.h"
 #include "StatsFixture.h"
 #include "StatsScreens.h"
-#include "TabCreateStat.h"
-#include "VehicleSJDlg.h"
-#include "VehicleTypeDlg.h"
+#include "StatTableDialog.h"
+#include "VehicleDesignDialog.h"
+#include "VehicleDataDialog.h"
 #include "VehicleTypeManager.h"
 
 #include <QComboBox>
@@ -65,7 +65,7 @@ TEST_F(StatsScreenTest, VehicleTypeDataScreenExportsOnAWorkerAndClosesAfterIt)
 {
     openCommand(command::VehicleTypeTransfer, [&](QDialog &screen) {
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("车型管理"));
-        auto &dialog = static_cast<VehicleTypeDlg &>(screen);
+        auto &dialog = static_cast<VehicleDataDialog &>(screen);
         dialog.transfer().setConnectString(workerConnectString(dir));
         prompts.answerFolder(dir.path());
         click(screen, "exportButton");

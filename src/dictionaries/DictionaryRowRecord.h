@@ -1,0 +1,43 @@
+#pragma once
+// The record of the shared row editor (DictionaryRowDialog). It lives for the program run: a
+// screen fills it before opening the editor and reads it back afterwards, and whatever a
+// screen does not fill keeps its last value.
+
+#include <QString>
+
+namespace dbkeel {
+
+class ReportListModel;
+
+enum class RowOperation { None = -1, Insert = 0, Modify = 1, Delete = 2 };
+
+struct DictionaryRowRecord {
+    static constexpr int kTextBytes = 49, kRemarkBytes = 249;
+
+    QString name, code, key, state, remark, insertTime;
+    RowOperation operation = RowOperation::None;
+    QString suggestedCode;
+
+    // Every text cut to its width (GBK bytes).
+    void cutToWidths();
+};
+
+// The process-wide record.
+DictionaryRowRecord &dictionaryRowRecord();
+
+// What the editor shows for a chosen operation, from the record as it was when the editor opened.
+struct DictionaryRowFields {
+    bool editable = false;  // name, code, key and 说明 enabled, 注释 editable
+    QString code, state, remark;
+};
+DictionaryRowFields fieldsForOperation(RowOperation operation, const DictionaryRowRecord &opened);
+
+// The editor's duplicate test on a list: passes at once when the new name is the old one;
+// otherwise fails when a row's code (as an integer; not compared for a negative code) equals
+// `code` or a row's name equals the new name.
+bool passesDuplicateTest(const ReportListModel &list, int codeColumn, int nameColumn, int code,
+                         const QString &newName, const QString &oldName);
+// The largest integer value of a column, from 0: the base of the suggested code.
+int largestCode(const ReportListModel &list, int codeColumn);
+
+}  // namespace dbkeel

@@ -1,0 +1,26 @@
+#pragma once
+// The line-type screen over a LineTypeEditor.
+
+#include "LineTypeEditor.h"
+#include "ScreenDialog.h"
+
+class QPushButton;
+
+namespace dbkeel {
+
+class ReportListView;
+
+class LineTypeDialog : public ScreenDialog {
+    Q_OBJECT
+
+public:
+    explicit LineTypeDialog(QWidget *parent = nullptr);
+    LineTypeEditor &editor() { return m_editor; }
+
+private:
+    LineTypeEditor m_editor;
+    ReportListView *m_list = nullptr;
+    QPushButton *m_update = nullptr;
+};
+
+}  // namespace dbkeel

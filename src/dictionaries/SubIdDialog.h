@@ -1,0 +1,30 @@
+#pragma once
+// "新建基本信息subid": the sub-ID screen over a SubIdEditor.
+
+#include "ScreenDialog.h"
+#include "SubIdEditor.h"
+
+class QComboBox;
+
+namespace dbkeel {
+
+class ReportListView;
+
+class SubIdDialog : public ScreenDialog {
+    Q_OBJECT
+
+public:
+    explicit SubIdDialog(QWidget *parent = nullptr);
+    SubIdEditor &editor() { return m_editor; }
+
+private:
+    void showFieldNames();
+    void add();
+    void changeMainAttribute();
+
+    SubIdEditor m_editor;
+    ReportListView *m_list = nullptr;
+    QComboBox *m_fields = nullptr;
+};
+
+}  // namespace dbkeel

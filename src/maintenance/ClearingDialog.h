@@ -1,0 +1,20 @@
+#pragma once
+// The clearing screen over a ClearingEditor.
+
+#include "ClearingEditor.h"
+#include "ScreenDialog.h"
+
+namespace dbkeel {
+
+class ClearingDialog : public ScreenDialog {
+    Q_OBJECT
+
+public:
+    explicit ClearingDialog(QWidget *parent = nullptr);
+    ClearingEditor &editor() { return m_editor; }
+
+private:
+    ClearingEditor m_editor;
+};
+
+}  // namespace dbkeel

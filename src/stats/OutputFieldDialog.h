@@ -1,0 +1,20 @@
+#pragma once
+// The output field matching "外输联网数据表字段匹配" over an OutputFieldEditor.
+
+#include "OutputFieldEditor.h"
+#include "ScreenDialog.h"
+
+namespace dbkeel {
+
+class OutputFieldDialog : public ScreenDialog {
+    Q_OBJECT
+
+public:
+    explicit OutputFieldDialog(QWidget *parent = nullptr);
+    OutputFieldEditor &editor() { return m_editor; }
+
+private:
+    OutputFieldEditor m_editor{this};
+};
+
+}  // namespace dbkeel
