@@ -1,6 +1,6 @@
-#include "AgentConfig.h"
+#include "agent/AgentConfig.h"
 
-#include "Profile.h"
+#include "platform/Profile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "AgentLog.h"
+#include "agent/AgentLog.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "StationAgent.h"
+#include "agent/StationAgent.h"
 
-#include "Gbk.h"
-#include "SystemActions.h"
+#include "platform/Gbk.h"
+#include "agent/SystemActions.h"
 
 #include <algorithm>
 

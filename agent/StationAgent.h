@@ -3,9 +3,9 @@
 // datagram out. Every reply carries the agent's own station record first. Requests that change the
 // station are done only when its configuration allows them and they come from a console it obeys.
 
-#include "AgentConfig.h"
-#include "AgentLog.h"
-#include "StationRecord.h"
+#include "agent/AgentConfig.h"
+#include "agent/AgentLog.h"
+#include "core/StationRecord.h"
 
 #include <QByteArray>
 #include <QHostAddress>

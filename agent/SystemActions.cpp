@@ -1,4 +1,4 @@
-#include "SystemActions.h"
+#include "agent/SystemActions.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // dbkeel-agent: the resident program of a station computer (docs/agent.md).
 
-#include "AgentConfig.h"
-#include "AgentLog.h"
-#include "StationAgent.h"
+#include "agent/AgentConfig.h"
+#include "agent/AgentLog.h"
+#include "agent/StationAgent.h"
 
 #include <QCoreApplication>
 #include <QNetworkDatagram>

@@ -1,11 +1,11 @@
-#include "ComponentSupport.h"
+#include "components/ComponentSupport.h"
 
-#include "AppConfig.h"
-#include "ComponentAbi.h"
-#include "Database.h"
-#include "HostLib.h"
-#include "Paths.h"
-#include "SharedDb.h"
+#include "core/AppConfig.h"
+#include "extensions/ComponentAbi.h"
+#include "core/Database.h"
+#include "core/HostLib.h"
+#include "platform/Paths.h"
+#include "core/SharedDb.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
 // GetHostCfg: the numbered entries of [HOSTCFG] in <system directory>/HostCfg.ini.
 
-#include "HostCfg.h"
+#include "hostcfg/HostCfg.h"
 
-#include "Gbk.h"
-#include "Paths.h"
-#include "Profile.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
 
 #include <QFileInfo>
 

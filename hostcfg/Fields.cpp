@@ -1,8 +1,8 @@
 // GetField, GetField2, TrimLeft, TrimRight: byte-level text helpers that never
 // split a GBK character.
 
-#include "GbkUnits.h"
-#include "HostCfg.h"
+#include "hostcfg/GbkUnits.h"
+#include "hostcfg/HostCfg.h"
 
 #include <cstring>
 

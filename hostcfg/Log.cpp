@@ -1,8 +1,8 @@
 // PostLog: one dated line per call in <system directory>/log/HostCfg.log.
 
-#include "HostCfg.h"
+#include "hostcfg/HostCfg.h"
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Network channels (one UDP socket each), the local address list and the TCP
 // port probe.
 
-#include "HostCfg.h"
+#include "hostcfg/HostCfg.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

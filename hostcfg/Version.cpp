@@ -2,9 +2,9 @@
 // (cmake/version_stamp.c.in): marker, NUL, name, NUL, version, NUL,
 // description, NUL, end marker.
 
-#include "HostCfg.h"
+#include "hostcfg/HostCfg.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QFile>
 #include <QString>

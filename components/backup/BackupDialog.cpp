@@ -1,8 +1,8 @@
-#include "BackupDialog.h"
+#include "components/backup/BackupDialog.h"
 
-#include "ComponentSupport.h"
-#include "Prompt.h"
-#include "SharedDb.h"
+#include "components/ComponentSupport.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
-#include "DatabaseBackup.h"
+#include "components/backup/DatabaseBackup.h"
 
-#include "ComponentSupport.h"
-#include "Database.h"
-#include "DbWatchdog.h"
-#include "SharedDb.h"
+#include "components/ComponentSupport.h"
+#include "core/Database.h"
+#include "core/DbWatchdog.h"
+#include "core/SharedDb.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // The backup manager's exports (the library is named DbBackUp.MANAGE).
 
-#include "BackupDialog.h"
-#include "ComponentSupport.h"
-#include "ComponentAbi.h"
-#include "Prompt.h"
+#include "components/backup/BackupDialog.h"
+#include "components/ComponentSupport.h"
+#include "extensions/ComponentAbi.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QPointer>

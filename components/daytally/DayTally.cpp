@@ -1,9 +1,9 @@
 // The statistics library's exports: the status line given at ExtInit follows the build.
 
-#include "ComponentAbi.h"
-#include "ComponentSupport.h"
-#include "SharedDb.h"
-#include "StatTally.h"
+#include "extensions/ComponentAbi.h"
+#include "components/ComponentSupport.h"
+#include "core/SharedDb.h"
+#include "components/daytally/StatTally.h"
 
 #include <QObject>
 

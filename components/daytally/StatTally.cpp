@@ -1,7 +1,7 @@
-#include "StatTally.h"
+#include "components/daytally/StatTally.h"
 
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,9 +1,9 @@
 // The login component's exports.
 
-#include "ComponentSupport.h"
-#include "LoginDialog.h"
-#include "Prompt.h"
-#include "SharedDb.h"
+#include "components/ComponentSupport.h"
+#include "components/loginbox/LoginDialog.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
-#include "LoginDialog.h"
+#include "components/loginbox/LoginDialog.h"
 
-#include "ComponentSupport.h"
-#include "Gbk.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "components/ComponentSupport.h"
+#include "platform/Gbk.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>

@@ -2,7 +2,7 @@
 // The password box: user name and password checked against tb_user over the component's own
 // connection; a wrong pair is refused in the dialog, which stays open for another try.
 
-#include "ComponentAbi.h"
+#include "extensions/ComponentAbi.h"
 
 #include <QDialog>
 

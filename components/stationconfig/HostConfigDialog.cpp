@@ -1,9 +1,9 @@
-#include "HostConfigDialog.h"
+#include "components/stationconfig/HostConfigDialog.h"
 
-#include "Profile.h"
-#include "ReportListModel.h"
-#include "ReportListView.h"
-#include "Text.h"
+#include "platform/Profile.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
+#include "platform/Text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

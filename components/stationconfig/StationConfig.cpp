@@ -1,9 +1,9 @@
 // The station-configuration manager's exports.
 
-#include "ComponentAbi.h"
-#include "ComponentSupport.h"
-#include "HostConfigDialog.h"
-#include "Prompt.h"
+#include "extensions/ComponentAbi.h"
+#include "components/ComponentSupport.h"
+#include "components/stationconfig/HostConfigDialog.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "VehicleTypeManager.h"
+#include "components/vehicletypes/VehicleTypeManager.h"
 
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

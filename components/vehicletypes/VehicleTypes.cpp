@@ -1,11 +1,11 @@
 // The vehicle-type library's exports: the manager shown over the caller's window, its state in byte 39
 // of the status record (1 shown, 2 done).
 
-#include "ComponentAbi.h"
-#include "ComponentSupport.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "VehicleTypeManager.h"
+#include "extensions/ComponentAbi.h"
+#include "components/ComponentSupport.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "components/vehicletypes/VehicleTypeManager.h"
 
 #include <QApplication>
 #include <QPointer>

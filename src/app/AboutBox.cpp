@@ -1,7 +1,7 @@
-#include "AboutBox.h"
+#include "app/AboutBox.h"
 
-#include "AppConfig.h"
-#include "MainWindow.h"
+#include "core/AppConfig.h"
+#include "app/MainWindow.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
-#include "CommandTable.h"
+#include "app/CommandTable.h"
 
-#include "ScreenHost.h"
-#include "ScreenRegistry.h"
+#include "screens/ScreenHost.h"
+#include "screens/ScreenRegistry.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,7 +3,7 @@
 // set that stays greyed until a login, and the dispatch of a chosen command to the main
 // window's own handler or to the screen another module registered (ScreenRegistry.h).
 
-#include "CommandIds.h"
+#include "screens/CommandIds.h"
 
 #include <QList>
 #include <QObject>

@@ -3,10 +3,10 @@
 // the lists and the console, the deferred start-up on the first tick of timer 1, the
 // computer-list refresh of timer 4, login, and the exit sequence.
 
-#include "AppLog.h"
-#include "DbWatchdog.h"
-#include "ExtensionComponent.h"
-#include "ScreenHost.h"
+#include "core/AppLog.h"
+#include "core/DbWatchdog.h"
+#include "extensions/ExtensionComponent.h"
+#include "screens/ScreenHost.h"
 
 #include <QBasicTimer>
 #include <QMainWindow>

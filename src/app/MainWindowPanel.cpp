@@ -1,10 +1,10 @@
-#include "MainWindowPanel.h"
+#include "app/MainWindowPanel.h"
 
-#include "LineTree.h"
-#include "ListColor.h"
-#include "ReportListModel.h"
-#include "ReportListView.h"
-#include "ScreenDialog.h"
+#include "core/LineTree.h"
+#include "widgets/ListColor.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenDialog.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

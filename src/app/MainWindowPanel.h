@@ -3,8 +3,8 @@
 // item, computer and process lists, the chat and log boxes and the console's controls, over
 // the screen background and under the proportional layout.
 
-#include "ConsolePanel.h"
-#include "ProportionalLayout.h"
+#include "console/ConsolePanel.h"
+#include "widgets/ProportionalLayout.h"
 
 #include <QPixmap>
 #include <QWidget>

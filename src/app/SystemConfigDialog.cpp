@@ -1,7 +1,7 @@
-#include "SystemConfigDialog.h"
+#include "app/SystemConfigDialog.h"
 
-#include "AppConfig.h"
-#include "Prompt.h"
+#include "core/AppConfig.h"
+#include "platform/Prompt.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

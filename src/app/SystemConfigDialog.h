@@ -1,7 +1,7 @@
 #pragma once
 // "系统配置": which database entry to use, the local IP address and port, saved to dbtool.ini.
 
-#include "ScreenDialog.h"
+#include "screens/ScreenDialog.h"
 
 class QComboBox;
 class QLineEdit;

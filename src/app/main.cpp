@@ -1,8 +1,8 @@
 // The program Dbkeel: one copy per user, the main window until it closes.
 
-#include "MainWindow.h"
-#include "Program.h"
-#include "SingleInstance.h"
+#include "app/MainWindow.h"
+#include "app/Program.h"
+#include "app/SingleInstance.h"
 
 #include <QApplication>
 

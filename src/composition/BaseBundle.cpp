@@ -1,12 +1,12 @@
-#include "BaseBundle.h"
+#include "composition/BaseBundle.h"
 
-#include "AppState.h"
-#include "ExchangeFile.h"
-#include "Profile.h"
-#include "RunTables.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "core/AppState.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Profile.h"
+#include "composition/RunTables.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "BundleDialog.h"
+#include "composition/BundleDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>

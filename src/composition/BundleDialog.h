@@ -1,8 +1,8 @@
 #pragma once
 // BundleDialog: export and import of the base ID bundle and the one-key build, over a BundleEditor.
 
-#include "BundleEditor.h"
-#include "ScreenDialog.h"
+#include "composition/BundleEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

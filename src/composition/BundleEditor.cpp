@@ -1,8 +1,8 @@
-#include "BundleEditor.h"
+#include "composition/BundleEditor.h"
 
-#include "ExchangeFile.h"
-#include "Prompt.h"
-#include "SharedDb.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

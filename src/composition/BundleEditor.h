@@ -1,7 +1,7 @@
 #pragma once
 // The GUI-free part of the bundle screen: its process log and its three commands.
 
-#include "BaseBundle.h"
+#include "composition/BaseBundle.h"
 
 #include <QObject>
 #include <QString>

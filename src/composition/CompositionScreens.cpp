@@ -1,10 +1,10 @@
-#include "CompositionScreens.h"
+#include "composition/CompositionScreens.h"
 
-#include "Prompt.h"
-#include "RelationDialog.h"
-#include "ScreenRegistry.h"
-#include "BundleDialog.h"
-#include "LineLayoutDialog.h"
+#include "platform/Prompt.h"
+#include "composition/RelationDialog.h"
+#include "screens/ScreenRegistry.h"
+#include "composition/BundleDialog.h"
+#include "composition/LineLayoutDialog.h"
 
 namespace dbkeel {
 

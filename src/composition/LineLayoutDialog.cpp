@@ -1,11 +1,11 @@
-#include "LineLayoutDialog.h"
+#include "composition/LineLayoutDialog.h"
 
-#include "ComputerRegistrationDialog.h"
-#include "IpAddressEdit.h"
-#include "Prompt.h"
-#include "ReportListView.h"
-#include "ScreenControls.h"
-#include "StationRowDialog.h"
+#include "console/ComputerRegistrationDialog.h"
+#include "widgets/IpAddressEdit.h"
+#include "platform/Prompt.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
+#include "console/StationRowDialog.h"
 
 #include <QComboBox>
 #include <QLabel>

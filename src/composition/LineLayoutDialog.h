@@ -2,8 +2,8 @@
 // LineLayoutDialog: the line, station and device layout over a LineLayoutEditor, with its
 // duplicate-item window LayoutDuplicatesDialog.
 
-#include "LineLayoutEditor.h"
-#include "ScreenDialog.h"
+#include "composition/LineLayoutEditor.h"
+#include "screens/ScreenDialog.h"
 
 class QComboBox;
 class QLabel;

@@ -1,13 +1,13 @@
-#include "LineLayoutEditor.h"
+#include "composition/LineLayoutEditor.h"
 
-#include "DbErrorReport.h"
-#include "ExchangeFile.h"
-#include "Profile.h"
-#include "Prompt.h"
-#include "RunTables.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Profile.h"
+#include "platform/Prompt.h"
+#include "composition/RunTables.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
-#include "RelationDialog.h"
+#include "composition/RelationDialog.h"
 
-#include "ReportListView.h"
-#include "ScreenControls.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 // DeviceItemRelationDialog and ItemParameterRelationDialog: one device's items, or one item's parameters, over a RelationEditor.
 
-#include "RelationEditor.h"
-#include "ScreenDialog.h"
+#include "composition/RelationEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

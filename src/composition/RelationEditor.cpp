@@ -1,11 +1,11 @@
-#include "RelationEditor.h"
+#include "composition/RelationEditor.h"
 
-#include "DbErrorReport.h"
-#include "ListColor.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "screens/DbErrorReport.h"
+#include "widgets/ListColor.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 namespace dbkeel {
 

@@ -2,8 +2,8 @@
 // The GUI-free part of the relation screens: the owners (devices or items), the available members
 // with their ticks, the assigned members, and the write that replaces the owner's stored relation.
 
-#include "RelationVariant.h"
-#include "ReportListModel.h"
+#include "composition/RelationVariant.h"
+#include "widgets/ReportListModel.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "RelationVariant.h"
+#include "composition/RelationVariant.h"
 
-#include "CommandIds.h"
+#include "screens/CommandIds.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "RunTables.h"
+#include "composition/RunTables.h"
 
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

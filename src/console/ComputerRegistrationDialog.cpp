@@ -1,8 +1,8 @@
-#include "ComputerRegistrationDialog.h"
+#include "console/ComputerRegistrationDialog.h"
 
-#include "IpAddressEdit.h"
-#include "ReportListView.h"
-#include "ScreenControls.h"
+#include "widgets/IpAddressEdit.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>

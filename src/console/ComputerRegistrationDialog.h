@@ -2,8 +2,8 @@
 // "添加其他计算机": the registration machines and other computers of tb_login_ip_info, over a
 // ComputerRegistrationEditor.
 
-#include "ComputerRegistrationEditor.h"
-#include "ScreenDialog.h"
+#include "console/ComputerRegistrationEditor.h"
+#include "screens/ScreenDialog.h"
 
 class QComboBox;
 class QLineEdit;

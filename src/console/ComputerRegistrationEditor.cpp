@@ -1,9 +1,9 @@
-#include "ComputerRegistrationEditor.h"
+#include "console/ComputerRegistrationEditor.h"
 
-#include "DbErrorReport.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 namespace dbkeel {
 

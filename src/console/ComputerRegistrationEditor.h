@@ -1,7 +1,7 @@
 #pragma once
 // The registration screen's list of other computers (tb_login_ip_info), without its widgets.
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ConsoleEvents.h"
+#include "console/ConsoleEvents.h"
 
 namespace dbkeel {
 

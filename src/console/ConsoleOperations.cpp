@@ -1,16 +1,16 @@
-#include "ConsoleOperations.h"
+#include "console/ConsoleOperations.h"
 
-#include "ConsoleEvents.h"
-#include "ConsoleState.h"
-#include "ConsoleThreads.h"
-#include "Database.h"
-#include "Gbk.h"
-#include "Paths.h"
-#include "Prompt.h"
-#include "ReportListModel.h"
-#include "StationCommands.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "console/ConsoleEvents.h"
+#include "console/ConsoleState.h"
+#include "console/ConsoleThreads.h"
+#include "core/Database.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "widgets/ReportListModel.h"
+#include "console/StationCommands.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "ConsolePanel.h"
+#include "console/ConsolePanel.h"
 
-#include "ConsoleEvents.h"
-#include "ConsoleOperations.h"
+#include "console/ConsoleEvents.h"
+#include "console/ConsoleOperations.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "ConsoleScreens.h"
+#include "console/ConsoleScreens.h"
 
-#include "HostLibraryUpdate.h"
-#include "ScreenRegistry.h"
+#include "console/HostLibraryUpdate.h"
+#include "screens/ScreenRegistry.h"
 
 namespace dbkeel {
 

@@ -1,4 +1,4 @@
-#include "ConsoleState.h"
+#include "console/ConsoleState.h"
 
 #include <QMutex>
 #include <QMutexLocker>

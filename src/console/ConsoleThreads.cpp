@@ -1,8 +1,8 @@
-#include "ConsoleThreads.h"
+#include "console/ConsoleThreads.h"
 
-#include "ConsoleState.h"
-#include "ConsoleWorker.h"
-#include "ReceiveLoop.h"
+#include "console/ConsoleState.h"
+#include "console/ConsoleWorker.h"
+#include "console/ReceiveLoop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

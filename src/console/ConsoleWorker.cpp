@@ -1,12 +1,12 @@
-#include "ConsoleWorker.h"
+#include "console/ConsoleWorker.h"
 
-#include "AppLog.h"
-#include "AppState.h"
-#include "ConsoleEvents.h"
-#include "ConsoleState.h"
-#include "StationCommands.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "console/ConsoleEvents.h"
+#include "console/ConsoleState.h"
+#include "console/StationCommands.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 #include <QSet>
 

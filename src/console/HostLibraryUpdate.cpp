@@ -1,11 +1,11 @@
-#include "HostLibraryUpdate.h"
+#include "console/HostLibraryUpdate.h"
 
-#include "ConsoleOperations.h"
-#include "ConsoleThreads.h"
-#include "HostLib.h"
-#include "Paths.h"
-#include "Prompt.h"
-#include "StationCommands.h"
+#include "console/ConsoleOperations.h"
+#include "console/ConsoleThreads.h"
+#include "core/HostLib.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "console/StationCommands.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
-#include "ReceiveLoop.h"
+#include "console/ReceiveLoop.h"
 
-#include "AppLog.h"
-#include "AppState.h"
-#include "ConsoleEvents.h"
-#include "ConsoleState.h"
-#include "HostLib.h"
-#include "StationCommands.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "console/ConsoleEvents.h"
+#include "console/ConsoleState.h"
+#include "core/HostLib.h"
+#include "console/StationCommands.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 #include <chrono>
 #include <thread>

@@ -1,7 +1,7 @@
 #pragma once
 // The console's receive loop and its handling of station replies.
 
-#include "StationRecord.h"
+#include "core/StationRecord.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "StationAddress.h"
+#include "console/StationAddress.h"
 
-#include "DbErrorReport.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 namespace dbkeel {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A computer's address and port changed from the line tree: registry entry, node text, database.
 
-#include "StationRowEditor.h"
+#include "console/StationRowEditor.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "StationCommands.h"
+#include "console/StationCommands.h"
 
-#include "AppConfig.h"
-#include "AppLog.h"
-#include "AppState.h"
-#include "ConsoleState.h"
-#include "HostLib.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "core/AppConfig.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "console/ConsoleState.h"
+#include "core/HostLib.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 #include <QDateTime>
 #include <QMutex>

@@ -1,7 +1,7 @@
 #pragma once
 // Requests to the station computers over channel 10 of the host library.
 
-#include "StationRecord.h"
+#include "core/StationRecord.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "StationRowDialog.h"
+#include "console/StationRowDialog.h"
 
-#include "IpAddressEdit.h"
-#include "Prompt.h"
-#include "ScreenControls.h"
-#include "StationAddress.h"
+#include "widgets/IpAddressEdit.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenControls.h"
+#include "console/StationAddress.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
-#include "StationRowEditor.h"
+#include "console/StationRowEditor.h"
 
-#include "ConsoleOperations.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "Paths.h"
-#include "Prompt.h"
+#include "console/ConsoleOperations.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
 
 namespace dbkeel {
 

@@ -1,12 +1,12 @@
-#include "AppConfig.h"
+#include "core/AppConfig.h"
 
-#include "AppLog.h"
-#include "Database.h"
-#include "Gbk.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "core/AppLog.h"
+#include "core/Database.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 namespace dbkeel {
 

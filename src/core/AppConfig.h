@@ -2,8 +2,8 @@
 // Process-wide configuration: dbtool.ini, the local addresses, the program's version and the
 // logged-in user. Written on the user-interface thread at start-up and login.
 
-#include "AppState.h"  // DBODBCTYPE
-#include "HostLib.h"   // LocalIpList
+#include "core/AppState.h"  // DBODBCTYPE
+#include "core/HostLib.h"   // LocalIpList
 
 #include <QString>
 #include <atomic>

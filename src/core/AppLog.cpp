@@ -1,6 +1,6 @@
-#include "AppLog.h"
+#include "core/AppLog.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
-#include "Database.h"
+#include "core/Database.h"
 
-#include "AppState.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "SharedDb.h"
+#include "core/AppState.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "core/SharedDb.h"
 
 #include <mutex>
 

@@ -1,11 +1,11 @@
-#include "DbWatchdog.h"
+#include "core/DbWatchdog.h"
 
-#include "AppState.h"
-#include "Database.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "SharedDb.h"
-#include "Text.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "core/SharedDb.h"
+#include "platform/Text.h"
 
 #include <QFileInfo>
 

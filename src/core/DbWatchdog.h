@@ -2,7 +2,7 @@
 // The database watchdog: a background thread that probes the database and reopens the
 // shared connection whenever DbReady has been cleared.
 
-#include "FileIdentity.h"
+#include "platform/FileIdentity.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "HostLib.h"
+#include "core/HostLib.h"
 
-#include "Gbk.h"
-#include "Paths.h"
-#include "../../hostcfg/HostCfg.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "hostcfg/HostCfg.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 // The program's binding to the host library: loaded by path, every export
 // bound by name; a wrapper whose export is missing answers kHostMissing.
 
-#include "SharedLibrary.h"
+#include "platform/SharedLibrary.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,14 +1,14 @@
-#include "LineTree.h"
+#include "core/LineTree.h"
 
-#include "AppLog.h"
-#include "AppState.h"
-#include "ListColor.h"
-#include "ReportListModel.h"
-#include "SchemaUpgrade.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "StationRegistry.h"
-#include "Text.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "widgets/ListColor.h"
+#include "widgets/ReportListModel.h"
+#include "core/SchemaUpgrade.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "core/StationRegistry.h"
+#include "platform/Text.h"
 
 #include <QSet>
 

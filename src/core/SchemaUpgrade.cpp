@@ -1,10 +1,10 @@
-#include "SchemaUpgrade.h"
+#include "core/SchemaUpgrade.h"
 
-#include "AppLog.h"
-#include "AppState.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 namespace dbkeel {
 

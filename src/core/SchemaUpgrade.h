@@ -2,7 +2,7 @@
 // The schema upgrade run at every start: seeded basic-information fields, added columns and created
 // tables, each batch guarding itself so that repeating it changes nothing.
 
-#include "SqlDialect.h"
+#include "core/SqlDialect.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
-#include "Text.h"
+#include "platform/Text.h"
 
 #include <QVector>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The one process-wide ODBC connection and its forward-only cursors.
 
-#include "SqlDialect.h"
+#include "core/SqlDialect.h"
 
 #include <QString>
 #include <QStringList>

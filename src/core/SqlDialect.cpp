@@ -1,6 +1,6 @@
-#include "SqlDialect.h"
+#include "core/SqlDialect.h"
 
-#include "SqlValue.h"
+#include "core/SqlValue.h"
 
 namespace dbkeel {
 

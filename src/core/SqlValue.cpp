@@ -1,6 +1,6 @@
-#include "SqlValue.h"
+#include "core/SqlValue.h"
 
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
 #include <QRegularExpression>
 

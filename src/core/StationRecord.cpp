@@ -1,6 +1,6 @@
-#include "StationRecord.h"
+#include "core/StationRecord.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QtEndian>
 

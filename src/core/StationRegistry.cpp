@@ -1,4 +1,4 @@
-#include "StationRegistry.h"
+#include "core/StationRegistry.h"
 
 #include <QMutexLocker>
 

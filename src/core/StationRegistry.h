@@ -1,7 +1,7 @@
 #pragma once
 // The computers the console addresses, the console's own record and the record of the last reply.
 
-#include "StationRecord.h"
+#include "core/StationRecord.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,7 +1,7 @@
-#include "BasicInfoDialog.h"
+#include "dictionaries/BasicInfoDialog.h"
 
-#include "ReportListView.h"
-#include "ScreenControls.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QPushButton>

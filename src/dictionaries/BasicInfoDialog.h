@@ -1,8 +1,8 @@
 #pragma once
 // The basic-information field view: tb_id_info, read only.
 
-#include "BasicInfoList.h"
-#include "ScreenDialog.h"
+#include "dictionaries/BasicInfoList.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

@@ -1,8 +1,8 @@
-#include "BasicInfoList.h"
+#include "dictionaries/BasicInfoList.h"
 
-#include "DbErrorReport.h"
-#include "Prompt.h"
-#include "SharedDb.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The GUI-free part of BasicInfoDialog: tb_id_info, read only.
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 namespace dbkeel {
 

@@ -2,8 +2,8 @@
 // DeviceDictionaryDialog, ItemDictionaryDialog and ParameterDictionaryDialog: one dialog over a DictionaryEditor, laid out at its
 // design size; the variant gives its title, texts and columns.
 
-#include "DictionaryEditor.h"
-#include "ScreenDialog.h"
+#include "dictionaries/DictionaryEditor.h"
+#include "screens/ScreenDialog.h"
 
 class QComboBox;
 class QLineEdit;

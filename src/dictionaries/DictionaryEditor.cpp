@@ -1,13 +1,13 @@
-#include "DictionaryEditor.h"
+#include "dictionaries/DictionaryEditor.h"
 
-#include "AppState.h"
-#include "DbErrorReport.h"
-#include "DictionaryTrace.h"
-#include "ExchangeFile.h"
-#include "Gbk.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "Text.h"
+#include "core/AppState.h"
+#include "screens/DbErrorReport.h"
+#include "dictionaries/DictionaryTrace.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Gbk.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "platform/Text.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,8 +1,8 @@
-#include "DictionaryRowDialog.h"
+#include "dictionaries/DictionaryRowDialog.h"
 
-#include "GbkTextLimit.h"
-#include "Prompt.h"
-#include "ScreenControls.h"
+#include "widgets/GbkTextLimit.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenControls.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

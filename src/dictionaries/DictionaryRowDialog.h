@@ -3,8 +3,8 @@
 // dictionaryRowRecord(): shows it on opening, prepares the fields when an operation is chosen and
 // writes the operation and texts back on 确定.
 
-#include "DictionaryRowRecord.h"
-#include "ScreenDialog.h"
+#include "dictionaries/DictionaryRowRecord.h"
+#include "screens/ScreenDialog.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,8 +1,8 @@
-#include "DictionaryRowRecord.h"
+#include "dictionaries/DictionaryRowRecord.h"
 
-#include "Gbk.h"
-#include "ReportListModel.h"
-#include "Text.h"
+#include "platform/Gbk.h"
+#include "widgets/ReportListModel.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 

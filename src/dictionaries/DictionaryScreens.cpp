@@ -1,11 +1,11 @@
-#include "DictionaryScreens.h"
+#include "dictionaries/DictionaryScreens.h"
 
-#include "DictionaryDialog.h"
-#include "ScreenRegistry.h"
-#include "SubIdDialog.h"
-#include "LineTypeDialog.h"
-#include "OutlineItemDialog.h"
-#include "BasicInfoDialog.h"
+#include "dictionaries/DictionaryDialog.h"
+#include "screens/ScreenRegistry.h"
+#include "dictionaries/SubIdDialog.h"
+#include "dictionaries/LineTypeDialog.h"
+#include "dictionaries/OutlineItemDialog.h"
+#include "dictionaries/BasicInfoDialog.h"
 
 namespace dbkeel {
 

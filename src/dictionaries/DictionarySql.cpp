@@ -1,6 +1,6 @@
-#include "DictionarySql.h"
+#include "dictionaries/DictionarySql.h"
 
-#include "SqlValue.h"
+#include "core/SqlValue.h"
 
 #include <QStringList>
 

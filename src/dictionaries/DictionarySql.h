@@ -3,8 +3,8 @@
 // sqlText and codes and IDs written with sqlNumber, so a name with an apostrophe is stored
 // as typed and a wrong code fails on its column's type.
 
-#include "DictionaryVariant.h"
-#include "SqlDialect.h"
+#include "dictionaries/DictionaryVariant.h"
+#include "core/SqlDialect.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "DictionaryTrace.h"
+#include "dictionaries/DictionaryTrace.h"
 
 namespace dbkeel {
 Q_LOGGING_CATEGORY(dictionaryTrace, "dbkeel.dictionaries", QtInfoMsg)

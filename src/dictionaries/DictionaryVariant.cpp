@@ -1,6 +1,6 @@
-#include "DictionaryVariant.h"
+#include "dictionaries/DictionaryVariant.h"
 
-#include "CommandIds.h"
+#include "screens/CommandIds.h"
 
 namespace dbkeel {
 

@@ -1,8 +1,8 @@
-#include "LineTypeDialog.h"
+#include "dictionaries/LineTypeDialog.h"
 
-#include "ReportListView.h"
-#include "ScreenControls.h"
-#include "DictionaryRowDialog.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
+#include "dictionaries/DictionaryRowDialog.h"
 
 #include <QComboBox>
 #include <QLabel>

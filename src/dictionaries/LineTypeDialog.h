@@ -1,8 +1,8 @@
 #pragma once
 // The line-type screen over a LineTypeEditor.
 
-#include "LineTypeEditor.h"
-#include "ScreenDialog.h"
+#include "dictionaries/LineTypeEditor.h"
+#include "screens/ScreenDialog.h"
 
 class QPushButton;
 

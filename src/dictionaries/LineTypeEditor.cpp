@@ -1,11 +1,11 @@
-#include "LineTypeEditor.h"
+#include "dictionaries/LineTypeEditor.h"
 
-#include "DbErrorReport.h"
-#include "Prompt.h"
-#include "DictionaryRowRecord.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Prompt.h"
+#include "dictionaries/DictionaryRowRecord.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 namespace dbkeel {
 

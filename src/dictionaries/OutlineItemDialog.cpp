@@ -1,8 +1,8 @@
-#include "OutlineItemDialog.h"
+#include "dictionaries/OutlineItemDialog.h"
 
-#include "OutlineItemRowDialog.h"
-#include "ReportListView.h"
-#include "ScreenControls.h"
+#include "dictionaries/OutlineItemRowDialog.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QProgressBar>

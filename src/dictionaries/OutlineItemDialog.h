@@ -1,8 +1,8 @@
 #pragma once
 // The external-inspection item screen over an OutlineItemEditor.
 
-#include "OutlineItemEditor.h"
-#include "ScreenDialog.h"
+#include "dictionaries/OutlineItemEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

@@ -1,12 +1,12 @@
-#include "OutlineItemEditor.h"
+#include "dictionaries/OutlineItemEditor.h"
 
-#include "DbErrorReport.h"
-#include "ExchangeFile.h"
-#include "Gbk.h"
-#include "Profile.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 namespace dbkeel {
 

@@ -1,8 +1,8 @@
-#include "OutlineItemRowDialog.h"
+#include "dictionaries/OutlineItemRowDialog.h"
 
-#include "OutlineItemEditor.h"
-#include "Prompt.h"
-#include "ScreenControls.h"
+#include "dictionaries/OutlineItemEditor.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenControls.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

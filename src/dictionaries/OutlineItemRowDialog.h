@@ -1,7 +1,7 @@
 #pragma once
 // The editor of one external-inspection item ("外检项目"), over the process-wide outlineRecord().
 
-#include "ScreenDialog.h"
+#include "screens/ScreenDialog.h"
 
 class QLineEdit;
 class QRadioButton;

@@ -1,8 +1,8 @@
-#include "SubIdDialog.h"
+#include "dictionaries/SubIdDialog.h"
 
-#include "SubIdRowDialog.h"
-#include "ReportListView.h"
-#include "ScreenControls.h"
+#include "dictionaries/SubIdRowDialog.h"
+#include "widgets/ReportListView.h"
+#include "screens/ScreenControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 // "新建基本信息subid": the sub-ID screen over a SubIdEditor.
 
-#include "ScreenDialog.h"
-#include "SubIdEditor.h"
+#include "screens/ScreenDialog.h"
+#include "dictionaries/SubIdEditor.h"
 
 class QComboBox;
 

@@ -1,15 +1,15 @@
-#include "SubIdEditor.h"
+#include "dictionaries/SubIdEditor.h"
 
-#include "AppConfig.h"
-#include "DbErrorReport.h"
-#include "DictionaryTrace.h"
-#include "ExchangeFile.h"
-#include "Gbk.h"
-#include "Profile.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SubIdTables.h"
-#include "Text.h"
+#include "core/AppConfig.h"
+#include "screens/DbErrorReport.h"
+#include "dictionaries/DictionaryTrace.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "dictionaries/SubIdTables.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <functional>

@@ -4,9 +4,9 @@
 // the login flags staged in the check boxes until "更新"; the default main IDs; the TRANSINFO.TRANSINFO
 // exchange file.
 
-#include "ReportListModel.h"
-#include "ScreenStatus.h"
-#include "SubIdSql.h"
+#include "widgets/ReportListModel.h"
+#include "screens/ScreenStatus.h"
+#include "dictionaries/SubIdSql.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,10 +1,10 @@
-#include "SubIdRowDialog.h"
+#include "dictionaries/SubIdRowDialog.h"
 
-#include "Prompt.h"
-#include "ScreenControls.h"
-#include "SubIdEditor.h"
-#include "SubIdTables.h"
-#include "Text.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenControls.h"
+#include "dictionaries/SubIdEditor.h"
+#include "dictionaries/SubIdTables.h"
+#include "platform/Text.h"
 
 #include <QComboBox>
 #include <QLineEdit>

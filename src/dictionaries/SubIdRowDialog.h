@@ -2,7 +2,7 @@
 // "添加SUBID": enters one sub-ID with its value and main attribute, or changes the main attribute of
 // one, over the process-wide subIdRecord().
 
-#include "ScreenDialog.h"
+#include "screens/ScreenDialog.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,7 +1,7 @@
-#include "SubIdSql.h"
+#include "dictionaries/SubIdSql.h"
 
-#include "SqlValue.h"
-#include "SubIdTables.h"
+#include "core/SqlValue.h"
+#include "dictionaries/SubIdTables.h"
 
 namespace dbkeel {
 

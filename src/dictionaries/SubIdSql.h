@@ -2,7 +2,7 @@
 // The statements of the basic-information sub-IDs (tb_login_ini) and of the field names (tb_id_info).
 // Texts go in through sqlText, info IDs, sub-IDs and row IDs through sqlNumber.
 
-#include "SqlDialect.h"
+#include "core/SqlDialect.h"
 
 #include <QString>
 

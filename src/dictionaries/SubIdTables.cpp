@@ -1,4 +1,4 @@
-#include "SubIdTables.h"
+#include "dictionaries/SubIdTables.h"
 
 #include <QHash>
 

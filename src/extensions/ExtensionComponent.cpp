@@ -1,6 +1,6 @@
-#include "ExtensionComponent.h"
+#include "extensions/ExtensionComponent.h"
 
-#include "ComponentCall.h"
+#include "extensions/ComponentCall.h"
 
 #include <QtEndian>
 

@@ -2,7 +2,7 @@
 // The binder of one extension component: loaded once by path, each export bound by name, every call
 // guarded (a missing export answers 0 without a call; an exception inside the component answers 0).
 
-#include "ComponentAbi.h"
+#include "extensions/ComponentAbi.h"
 
 #include <QByteArray>
 #include <QLibrary>

@@ -1,9 +1,9 @@
-#include "SharedConnectionControl.h"
+#include "extensions/SharedConnectionControl.h"
 
-#include "AppLog.h"
-#include "AppState.h"
-#include "Database.h"
-#include "DbWatchdog.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "core/DbWatchdog.h"
 
 namespace dbkeel {
 

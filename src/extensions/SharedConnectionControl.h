@@ -2,7 +2,7 @@
 // The program's side of the backup manager's hand-shake: close the shared connection before a
 // restore, open it again afterwards.
 
-#include "ComponentAbi.h"
+#include "extensions/ComponentAbi.h"
 
 namespace dbkeel {
 

@@ -1,6 +1,6 @@
-#include "StatisticsLibrary.h"
+#include "extensions/StatisticsLibrary.h"
 
-#include "ComponentCall.h"
+#include "extensions/ComponentCall.h"
 
 namespace dbkeel {
 

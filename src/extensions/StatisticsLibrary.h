@@ -2,7 +2,7 @@
 // The binder of the statistics library (DayTally): loaded by path, its four exports bound by name,
 // every call guarded as for the extension components.
 
-#include "ComponentAbi.h"
+#include "extensions/ComponentAbi.h"
 
 #include <QLibrary>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "IndexFileBuild.h"
+#include "indexfiles/IndexFileBuild.h"
 
-#include "Database.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "IndexParts.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "SharedDb.h"
+#include "core/Database.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "indexfiles/IndexParts.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "core/SharedDb.h"
 
 #include <QFile>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
-#include "IndexFileDialog.h"
+#include "indexfiles/IndexFileDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 #pragma once
 // "系统必须索引文件建立": builds the system index file and the user file over an IndexFileEditor.
 
-#include "IndexFileEditor.h"
-#include "ScreenDialog.h"
+#include "indexfiles/IndexFileEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

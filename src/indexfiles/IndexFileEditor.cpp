@@ -1,6 +1,6 @@
-#include "IndexFileEditor.h"
+#include "indexfiles/IndexFileEditor.h"
 
-#include "Database.h"
+#include "core/Database.h"
 
 namespace dbkeel {
 

@@ -3,10 +3,10 @@
 // screen's job runner (so the window repaints and the progress bar moves), the per-part failure
 // messages and the closing message.
 
-#include "IndexFileBuild.h"
-#include "JobRunner.h"
-#include "Prompt.h"
-#include "ScreenStatus.h"
+#include "indexfiles/IndexFileBuild.h"
+#include "screens/JobRunner.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenStatus.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
-#include "IndexFileScreens.h"
+#include "indexfiles/IndexFileScreens.h"
 
-#include "IndexFileDialog.h"
-#include "ScreenRegistry.h"
+#include "indexfiles/IndexFileDialog.h"
+#include "screens/ScreenRegistry.h"
 
 namespace dbkeel {
 

@@ -1,12 +1,12 @@
-#include "IndexParts.h"
+#include "indexfiles/IndexParts.h"
 
-#include "Gbk.h"
-#include "HostLib.h"
-#include "Profile.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
-#include "UserFile.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "platform/Profile.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
+#include "indexfiles/UserFile.h"
 
 #include <QFile>
 

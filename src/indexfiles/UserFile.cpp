@@ -1,6 +1,6 @@
-#include "UserFile.h"
+#include "indexfiles/UserFile.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QtEndian>
 

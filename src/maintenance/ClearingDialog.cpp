@@ -1,6 +1,6 @@
-#include "ClearingDialog.h"
+#include "maintenance/ClearingDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

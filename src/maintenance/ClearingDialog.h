@@ -1,8 +1,8 @@
 #pragma once
 // The clearing screen over a ClearingEditor.
 
-#include "ClearingEditor.h"
-#include "ScreenDialog.h"
+#include "maintenance/ClearingEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

@@ -1,7 +1,7 @@
-#include "ClearingEditor.h"
+#include "maintenance/ClearingEditor.h"
 
-#include "AppState.h"
-#include "SharedDb.h"
+#include "core/AppState.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

@@ -1,6 +1,6 @@
-#include "DebugQueryDialog.h"
+#include "maintenance/DebugQueryDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

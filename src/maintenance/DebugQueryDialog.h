@@ -1,8 +1,8 @@
 #pragma once
 // The debug query screen over a DebugQueryEditor.
 
-#include "DebugQueryEditor.h"
-#include "ScreenDialog.h"
+#include "maintenance/DebugQueryEditor.h"
+#include "screens/ScreenDialog.h"
 
 #include <QTimer>
 

@@ -1,11 +1,11 @@
-#include "DebugQueryEditor.h"
+#include "maintenance/DebugQueryEditor.h"
 
-#include "Database.h"
-#include "DbErrorReport.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "core/Database.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 namespace dbkeel {
 

@@ -1,6 +1,6 @@
-#include "ItemParamCheckDialog.h"
+#include "maintenance/ItemParamCheckDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QProgressBar>

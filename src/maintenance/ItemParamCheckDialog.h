@@ -1,8 +1,8 @@
 #pragma once
 // The item-parameter verification screen over an ItemParamCheckEditor.
 
-#include "ItemParamCheckEditor.h"
-#include "ScreenDialog.h"
+#include "maintenance/ItemParamCheckEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

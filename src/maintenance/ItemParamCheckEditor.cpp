@@ -1,10 +1,10 @@
-#include "ItemParamCheckEditor.h"
+#include "maintenance/ItemParamCheckEditor.h"
 
-#include "AppState.h"
-#include "DbErrorReport.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "core/AppState.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 #include <QHash>
 

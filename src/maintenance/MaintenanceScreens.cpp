@@ -1,13 +1,13 @@
-#include "MaintenanceScreens.h"
+#include "maintenance/MaintenanceScreens.h"
 
-#include "VersionDialog.h"
-#include "DebugQueryDialog.h"
-#include "PlateCorrectionDialog.h"
-#include "SqlWorkspaceDialog.h"
-#include "ScreenRegistry.h"
-#include "SystemLogDialog.h"
-#include "ItemParamCheckDialog.h"
-#include "ClearingDialog.h"
+#include "maintenance/VersionDialog.h"
+#include "maintenance/DebugQueryDialog.h"
+#include "maintenance/PlateCorrectionDialog.h"
+#include "maintenance/SqlWorkspaceDialog.h"
+#include "screens/ScreenRegistry.h"
+#include "maintenance/SystemLogDialog.h"
+#include "maintenance/ItemParamCheckDialog.h"
+#include "maintenance/ClearingDialog.h"
 
 namespace dbkeel {
 

@@ -1,4 +1,4 @@
-#include "MaintenanceTrace.h"
+#include "maintenance/MaintenanceTrace.h"
 
 namespace dbkeel {
 

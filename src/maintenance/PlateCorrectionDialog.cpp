@@ -1,6 +1,6 @@
-#include "PlateCorrectionDialog.h"
+#include "maintenance/PlateCorrectionDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #pragma once
 // The plate correction screen over a PlateCorrectionEditor.
 
-#include "PlateCorrectionEditor.h"
-#include "ScreenDialog.h"
+#include "maintenance/PlateCorrectionEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

@@ -1,11 +1,11 @@
-#include "PlateCorrectionEditor.h"
+#include "maintenance/PlateCorrectionEditor.h"
 
-#include "AppState.h"
-#include "MaintenanceTrace.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "core/AppState.h"
+#include "maintenance/MaintenanceTrace.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 namespace dbkeel {
 

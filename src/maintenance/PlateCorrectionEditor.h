@@ -2,7 +2,7 @@
 // The GUI-free part of the plate correction screen PlateCorrectionDialog: vehicles whose loginid is not their
 // plate followed by a valid plate-kind code are listed, and the kind is rewritten with the loginid.
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QHash>
 #include <QObject>

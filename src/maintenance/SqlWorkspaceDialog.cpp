@@ -1,6 +1,6 @@
-#include "SqlWorkspaceDialog.h"
+#include "maintenance/SqlWorkspaceDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

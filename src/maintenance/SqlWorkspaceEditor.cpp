@@ -1,8 +1,8 @@
-#include "SqlWorkspaceEditor.h"
+#include "maintenance/SqlWorkspaceEditor.h"
 
-#include "AppState.h"
-#include "Database.h"
-#include "SharedDb.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

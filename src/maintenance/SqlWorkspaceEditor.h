@@ -3,9 +3,9 @@
 // installation's database through the job runner (stoppable on the driver), a running log of results,
 // and the rows of a query in a result list.
 
-#include "JobRunner.h"
-#include "ReportListModel.h"
-#include "ScreenStatus.h"
+#include "screens/JobRunner.h"
+#include "widgets/ReportListModel.h"
+#include "screens/ScreenStatus.h"
 
 #include <QElapsedTimer>
 #include <QObject>

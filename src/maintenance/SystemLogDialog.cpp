@@ -1,6 +1,6 @@
-#include "SystemLogDialog.h"
+#include "maintenance/SystemLogDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #pragma once
 // The system log screen over a SystemLogEditor.
 
-#include "ScreenDialog.h"
-#include "SystemLogEditor.h"
+#include "screens/ScreenDialog.h"
+#include "maintenance/SystemLogEditor.h"
 
 namespace dbkeel {
 

@@ -1,10 +1,10 @@
-#include "SystemLogEditor.h"
+#include "maintenance/SystemLogEditor.h"
 
-#include "AppConfig.h"
-#include "MaintenanceTrace.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "core/AppConfig.h"
+#include "maintenance/MaintenanceTrace.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 #include <QDateTime>
 

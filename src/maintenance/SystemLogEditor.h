@@ -2,7 +2,7 @@
 // The GUI-free part of the system log screen SystemLogDialog: tb_sys_log filtered by time, operator or
 // program, and chosen records deleted.
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 

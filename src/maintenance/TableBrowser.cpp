@@ -1,10 +1,10 @@
-#include "TableBrowser.h"
+#include "maintenance/TableBrowser.h"
 
-#include "Database.h"
-#include "DbErrorReport.h"
-#include "Gbk.h"
-#include "Prompt.h"
-#include "SharedDb.h"
+#include "core/Database.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Gbk.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
 
 #include <QElapsedTimer>
 

@@ -1,6 +1,6 @@
-#include "VersionDialog.h"
+#include "maintenance/VersionDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QGroupBox>
 #include <QLabel>

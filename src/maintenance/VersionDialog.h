@@ -1,8 +1,8 @@
 #pragma once
 // The version screen over a VersionEditor.
 
-#include "ScreenDialog.h"
-#include "VersionEditor.h"
+#include "screens/ScreenDialog.h"
+#include "maintenance/VersionEditor.h"
 
 class QLineEdit;
 class QPlainTextEdit;

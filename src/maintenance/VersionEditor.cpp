@@ -1,12 +1,12 @@
-#include "VersionEditor.h"
+#include "maintenance/VersionEditor.h"
 
-#include "AppState.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "MaintenanceTrace.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "core/AppState.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "maintenance/MaintenanceTrace.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 namespace dbkeel {
 

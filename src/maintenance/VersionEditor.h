@@ -2,7 +2,7 @@
 // The GUI-free part of the version screen VersionDialog: the database's version, the time of its
 // last change and who made it, kept in three fixed rows of tb_version, and the history of changes.
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QDateTime>
 #include <QObject>

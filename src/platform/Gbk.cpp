@@ -1,4 +1,4 @@
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

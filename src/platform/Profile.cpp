@@ -1,7 +1,7 @@
-#include "Profile.h"
+#include "platform/Profile.h"
 
-#include "Gbk.h"
-#include "Text.h"
+#include "platform/Gbk.h"
+#include "platform/Text.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
-#include "QtPrompt.h"
+#include "platform/QtPrompt.h"
 
 #include <QList>
 

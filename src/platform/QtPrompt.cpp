@@ -1,4 +1,4 @@
-#include "QtPrompt.h"
+#include "platform/QtPrompt.h"
 
 #include <QApplication>
 #include <QFileDialog>

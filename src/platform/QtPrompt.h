@@ -2,7 +2,7 @@
 // The prompt that shows real Qt dialogs: the only place that opens a QMessageBox or a
 // QFileDialog or runs a dialog's event loop.
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // A call with no answer queued, or whose next answer is for another kind of call,
 // throws ScriptedPromptError at once; it never blocks.
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "DbErrorReport.h"
+#include "screens/DbErrorReport.h"
 
-#include "AppState.h"
-#include "Prompt.h"
-#include "SharedDb.h"
+#include "core/AppState.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

@@ -1,11 +1,11 @@
-#include "ExchangeFile.h"
+#include "screens/ExchangeFile.h"
 
-#include "Database.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "Text.h"
+#include "core/Database.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // else stays). A dictionary file holds one section named after its table, the keys "0", "1", …
 // in export order, each a record of comma-terminated fields, and NUM with the record count.
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "JobRunner.h"
+#include "screens/JobRunner.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

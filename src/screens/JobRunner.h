@@ -3,7 +3,7 @@
 // progress, status and rows to the window's thread, stoppable, so the window stays responsive.
 // A ScreenDialog refuses to close while a runner among its children has a job running.
 
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
 #include <QList>
 #include <QObject>

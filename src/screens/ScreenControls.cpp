@@ -1,6 +1,6 @@
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
-#include "ScreenStatus.h"
+#include "screens/ScreenStatus.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -2,7 +2,7 @@
 // Placing a screen's controls at its design size, showing its status fields, and the wiring that
 // every screen's list and buttons share.
 
-#include "ReportListView.h"
+#include "widgets/ReportListView.h"
 
 #include <QPushButton>
 #include <QRect>

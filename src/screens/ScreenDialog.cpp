@@ -1,6 +1,6 @@
-#include "ScreenDialog.h"
+#include "screens/ScreenDialog.h"
 
-#include "JobRunner.h"
+#include "screens/JobRunner.h"
 
 #include <QPainter>
 #include <QResizeEvent>

@@ -3,7 +3,7 @@
 // labels, and the proportional layout, attached once the screen has placed its controls
 // (setGeometry at the design size, in pixels) and re-run on every resize.
 
-#include "ProportionalLayout.h"
+#include "widgets/ProportionalLayout.h"
 
 #include <QDialog>
 #include <QPixmap>

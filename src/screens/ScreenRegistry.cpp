@@ -1,4 +1,4 @@
-#include "ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 #include <map>
 

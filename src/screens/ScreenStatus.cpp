@@ -1,4 +1,4 @@
-#include "ScreenStatus.h"
+#include "screens/ScreenStatus.h"
 
 namespace dbkeel {
 

@@ -1,6 +1,6 @@
-#include "GuardedStatement.h"
+#include "stats/GuardedStatement.h"
 
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel {
 

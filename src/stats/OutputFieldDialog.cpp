@@ -1,6 +1,6 @@
-#include "OutputFieldDialog.h"
+#include "stats/OutputFieldDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QLineEdit>
 

@@ -1,13 +1,13 @@
-#include "OutputFieldEditor.h"
+#include "stats/OutputFieldEditor.h"
 
-#include "AppConfig.h"
-#include "DbErrorReport.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "Text.h"
-#include "TextField.h"
+#include "core/AppConfig.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "platform/Text.h"
+#include "stats/TextField.h"
 
 namespace dbkeel {
 

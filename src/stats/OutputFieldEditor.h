@@ -2,7 +2,7 @@
 // The GUI-free part of the output field matching OutputFieldDialog: for every test parameter, the
 // external database's table and its data and judgment columns, kept in DevOutNetExchangeField.ini.
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 

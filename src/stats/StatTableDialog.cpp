@@ -1,6 +1,6 @@
-#include "StatTableDialog.h"
+#include "stats/StatTableDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 // The statistics table builder "建立统计表" over a StatTableEditor.
 
-#include "ScreenDialog.h"
-#include "StatTableEditor.h"
+#include "screens/ScreenDialog.h"
+#include "stats/StatTableEditor.h"
 
 namespace dbkeel {
 

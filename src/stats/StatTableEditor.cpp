@@ -1,13 +1,13 @@
-#include "StatTableEditor.h"
+#include "stats/StatTableEditor.h"
 
-#include "AppConfig.h"
-#include "DbErrorReport.h"
-#include "Gbk.h"
-#include "Paths.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "core/AppConfig.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "StatsScreens.h"
+#include "stats/StatsScreens.h"
 
-#include "ScreenRegistry.h"
-#include "OutputFieldDialog.h"
-#include "StatTableDialog.h"
-#include "VehicleDesignDialog.h"
-#include "VehicleDataDialog.h"
+#include "screens/ScreenRegistry.h"
+#include "stats/OutputFieldDialog.h"
+#include "stats/StatTableDialog.h"
+#include "stats/VehicleDesignDialog.h"
+#include "stats/VehicleDataDialog.h"
 
 namespace dbkeel {
 

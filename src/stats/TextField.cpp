@@ -1,7 +1,7 @@
-#include "TextField.h"
+#include "stats/TextField.h"
 
-#include "Gbk.h"
-#include "HostLib.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
 
 namespace dbkeel {
 

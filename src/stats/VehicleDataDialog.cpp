@@ -1,6 +1,6 @@
-#include "VehicleDataDialog.h"
+#include "stats/VehicleDataDialog.h"
 
-#include "ScreenControls.h"
+#include "screens/ScreenControls.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,9 +1,9 @@
 #pragma once
 // The vehicle-type data window "车型管理": export and import of the vehicle-type tables.
 
-#include "ScreenDialog.h"
-#include "ScreenStatus.h"
-#include "VehicleDataTransfer.h"
+#include "screens/ScreenDialog.h"
+#include "screens/ScreenStatus.h"
+#include "stats/VehicleDataTransfer.h"
 
 namespace dbkeel {
 

@@ -1,10 +1,10 @@
-#include "VehicleDataTransfer.h"
+#include "stats/VehicleDataTransfer.h"
 
-#include "Database.h"
-#include "Prompt.h"
-#include "ScreenStatus.h"
-#include "SharedDb.h"
-#include "VehicleTransfer.h"
+#include "core/Database.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenStatus.h"
+#include "core/SharedDb.h"
+#include "stats/VehicleTransfer.h"
 
 namespace dbkeel {
 

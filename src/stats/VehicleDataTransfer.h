@@ -3,8 +3,8 @@
 // the backup, and run the export or import on a worker while the window's status line and progress
 // bar follow it. The window does not close while the worker runs.
 
-#include "JobRunner.h"
-#include "VehicleTransfer.h"
+#include "screens/JobRunner.h"
+#include "stats/VehicleTransfer.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "VehicleDesignDialog.h"
+#include "stats/VehicleDesignDialog.h"
 
-#include "AppConfig.h"
-#include "ScreenControls.h"
+#include "core/AppConfig.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLabel>

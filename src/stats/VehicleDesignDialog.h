@@ -1,8 +1,8 @@
 #pragma once
 // The vehicle-type table design "车型表设计" over a VehicleDesignEditor.
 
-#include "ScreenDialog.h"
-#include "VehicleDesignEditor.h"
+#include "screens/ScreenDialog.h"
+#include "stats/VehicleDesignEditor.h"
 
 #include <QTimer>
 

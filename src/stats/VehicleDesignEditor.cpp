@@ -1,13 +1,13 @@
-#include "VehicleDesignEditor.h"
+#include "stats/VehicleDesignEditor.h"
 
-#include "DbErrorReport.h"
-#include "Gbk.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "Prompt.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "screens/DbErrorReport.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Prompt.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

@@ -1,12 +1,12 @@
-#include "VehicleTransfer.h"
+#include "stats/VehicleTransfer.h"
 
-#include "AppConfig.h"
-#include "JobRunner.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "SharedDb.h"
-#include "SqlValue.h"
-#include "Text.h"
+#include "core/AppConfig.h"
+#include "screens/JobRunner.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
+#include "platform/Text.h"
 
 #include <QFile>
 

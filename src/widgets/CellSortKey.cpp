@@ -1,6 +1,6 @@
-#include "CellSortKey.h"
+#include "widgets/CellSortKey.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QDate>
 #include <QDateTime>

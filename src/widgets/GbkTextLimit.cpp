@@ -1,6 +1,6 @@
-#include "GbkTextLimit.h"
+#include "widgets/GbkTextLimit.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "IpAddressEdit.h"
+#include "widgets/IpAddressEdit.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "ProportionalLayout.h"
+#include "widgets/ProportionalLayout.h"
 
-#include "Profile.h"
+#include "platform/Profile.h"
 
 #include <QAbstractItemView>
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
-#include "CellSortKey.h"
-#include "Text.h"
+#include "widgets/CellSortKey.h"
+#include "platform/Text.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -3,7 +3,7 @@
 // text colour and background colour per cell, a check state and an attached value per row,
 // and the list's own sort order. It never shows anything itself; ReportListView draws it.
 
-#include "ListColor.h"
+#include "widgets/ListColor.h"
 
 #include <QAbstractTableModel>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "ReportListView.h"
+#include "widgets/ReportListView.h"
 
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -3,7 +3,7 @@
 // full-row selection, grid lines, optional check boxes, widths from the model, sorting on a
 // header click. Built for long lists: fixed row height, no per-row widgets.
 
-#include "ListColor.h"
+#include "widgets/ListColor.h"
 
 #include <QList>
 #include <QTableView>

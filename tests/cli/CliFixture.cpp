@@ -1,7 +1,7 @@
-#include "CliFixture.h"
+#include "tests/cli/CliFixture.h"
 
-#include "HostLib.h"
-#include "TestSupport.h"
+#include "core/HostLib.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 // dbkeel-cli: arguments, and finding the installation it works on.
 
-#include "CliFixture.h"
+#include "tests/cli/CliFixture.h"
 
 #include <QDir>
 #include <QFile>

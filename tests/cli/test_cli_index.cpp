@@ -1,11 +1,11 @@
 // dbkeel-cli index on the demo installation: one line per part, the files written, the old files kept
 // when a part fails, and the exit codes.
 
-#include "CliFixture.h"
+#include "tests/cli/CliFixture.h"
 
-#include "Profile.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
+#include "platform/Profile.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

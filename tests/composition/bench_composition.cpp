@@ -2,14 +2,14 @@
 // (30 lines × 10 stations × 5 devices of 20 items: 1,500 placements, 30,000 index rows) and the import
 // of a bundle of 200 devices, 1,000 items, 5,000 parameters and their relations. Run by hand.
 
-#include "AppState.h"
-#include "BaseBundle.h"
-#include "HostLib.h"
-#include "LineLayoutEditor.h"
-#include "SchemaUpgrade.h"
-#include "ScriptedPrompt.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
+#include "core/AppState.h"
+#include "composition/BaseBundle.h"
+#include "core/HostLib.h"
+#include "composition/LineLayoutEditor.h"
+#include "core/SchemaUpgrade.h"
+#include "platform/ScriptedPrompt.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

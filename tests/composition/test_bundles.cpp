@@ -1,11 +1,11 @@
 // Base ID bundles: the file on disk, the round trip between two databases, sections left alone,
 // sections refused as a whole, the one-key build, and the process log.
 
-#include "BundleEditor.h"
-#include "CompositionFixture.h"
-#include "ExchangeFile.h"
-#include "Gbk.h"
-#include "Profile.h"
+#include "composition/BundleEditor.h"
+#include "tests/composition/CompositionFixture.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,9 +1,9 @@
 // The line layout without its window: Add row, Edit row, moves, the .LINEINF file and Build.
 
-#include "CompositionFixture.h"
-#include "Gbk.h"
-#include "LineLayoutEditor.h"
-#include "Profile.h"
+#include "tests/composition/CompositionFixture.h"
+#include "platform/Gbk.h"
+#include "composition/LineLayoutEditor.h"
+#include "platform/Profile.h"
 
 #include <QDir>
 #include <QFile>

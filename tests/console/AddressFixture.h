@@ -2,12 +2,12 @@
 // A real SQLite database reached through the driver manager, with the installation's tables as the
 // start-up upgrade makes them, an empty station registry and the scripted prompt.
 
-#include "AppState.h"
-#include "DbTestSupport.h"
-#include "SchemaUpgrade.h"
-#include "ScriptedPrompt.h"
-#include "SharedDb.h"
-#include "StationRegistry.h"
+#include "core/AppState.h"
+#include "tests/support/DbTestSupport.h"
+#include "core/SchemaUpgrade.h"
+#include "platform/ScriptedPrompt.h"
+#include "core/SharedDb.h"
+#include "core/StationRegistry.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "ConsoleTestSupport.h"
+#include "tests/console/ConsoleTestSupport.h"
 
-#include "AppLog.h"
-#include "ConsoleEvents.h"
-#include "ConsoleThreads.h"
-#include "TestSupport.h"
+#include "core/AppLog.h"
+#include "console/ConsoleEvents.h"
+#include "console/ConsoleThreads.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QMutexLocker>

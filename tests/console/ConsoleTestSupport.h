@@ -1,7 +1,7 @@
 #pragma once
 // Real station agents on 127.0.0.1, a plain UDP peer, and recorders of the console's log and chat.
 
-#include "StationRecord.h"
+#include "core/StationRecord.h"
 
 #include <QByteArray>
 #include <QMutex>

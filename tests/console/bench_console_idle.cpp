@@ -5,19 +5,19 @@
 //
 //   bench_console_idle [SECONDS]   idle period, 10 s by default; run from the build's bin folder
 
-#include "AppLog.h"
-#include "AppState.h"
-#include "ConsoleState.h"
-#include "ConsoleTestSupport.h"
-#include "ConsoleThreads.h"
-#include "ConsoleWorker.h"
-#include "Database.h"
-#include "DbWatchdog.h"
-#include "HostTestSystem.h"
-#include "SharedDb.h"
-#include "StationCommands.h"
-#include "StationRegistry.h"
-#include "TestSupport.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "console/ConsoleState.h"
+#include "tests/console/ConsoleTestSupport.h"
+#include "console/ConsoleThreads.h"
+#include "console/ConsoleWorker.h"
+#include "core/Database.h"
+#include "core/DbWatchdog.h"
+#include "tests/support/HostTestSystem.h"
+#include "core/SharedDb.h"
+#include "console/StationCommands.h"
+#include "core/StationRegistry.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,13 +1,13 @@
 // The registration screen, the station row editor and the address change driven through their
 // controls.
 
-#include "ComputerRegistrationDialog.h"
-#include "AddressFixture.h"
-#include "HostTestSystem.h"
-#include "IpAddressEdit.h"
-#include "StationRegistry.h"
-#include "TestSupport.h"
-#include "StationRowDialog.h"
+#include "console/ComputerRegistrationDialog.h"
+#include "tests/console/AddressFixture.h"
+#include "tests/support/HostTestSystem.h"
+#include "widgets/IpAddressEdit.h"
+#include "core/StationRegistry.h"
+#include "tests/support/TestSupport.h"
+#include "console/StationRowDialog.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // Registration of other computers, the station row record and the address change, without their
 // dialogs, on a real SQLite database.
 
-#include "AddressFixture.h"
-#include "HostTestSystem.h"
-#include "ComputerRegistrationEditor.h"
-#include "StationAddress.h"
-#include "StationRowEditor.h"
-#include "TestSupport.h"
+#include "tests/console/AddressFixture.h"
+#include "tests/support/HostTestSystem.h"
+#include "console/ComputerRegistrationEditor.h"
+#include "console/StationAddress.h"
+#include "console/StationRowEditor.h"
+#include "tests/support/TestSupport.h"
 
 namespace dbkeel::test {
 namespace {

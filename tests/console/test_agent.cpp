@@ -1,7 +1,7 @@
 // The station agent as an outside program sees it: real processes, datagrams on 127.0.0.1.
 
-#include "ConsoleTestSupport.h"
-#include "TestSupport.h"
+#include "tests/console/ConsoleTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The console's controls wired by ConsolePanel: what the command box enables and shows, "发送"
 // clearing the message edit, and the sweep disabling its three buttons.
 
-#include "ConsoleEvents.h"
-#include "ConsoleOperations.h"
-#include "ConsolePanel.h"
-#include "ReportListModel.h"
-#include "ReportListView.h"
-#include "ScriptedPrompt.h"
+#include "console/ConsoleEvents.h"
+#include "console/ConsoleOperations.h"
+#include "console/ConsolePanel.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // The station record and command packet against byte images written out by hand.
 
-#include "StationRecord.h"
+#include "core/StationRecord.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // single-statement inserts (as the screens write rows) with and without WAL, and a
 // 100,000-row read by column name through the forward-only cursor.
 
-#include "SharedDb.h"
-#include "SqlValue.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
-#include "AppState.h"
-#include "Database.h"
-#include "DbWatchdog.h"
-#include "HostLib.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "core/DbWatchdog.h"
+#include "core/HostLib.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "Gbk.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
+#include "platform/Gbk.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

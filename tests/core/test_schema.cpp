@@ -1,5 +1,5 @@
-#include "DbFixture.h"
-#include "TestSupport.h"
+#include "tests/support/DbFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <QMap>
 #include <QRegularExpression>

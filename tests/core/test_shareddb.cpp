@@ -1,5 +1,5 @@
-#include "DbFixture.h"
-#include "SqlValue.h"
+#include "tests/support/DbFixture.h"
+#include "core/SqlValue.h"
 
 #include <gtest/gtest.h>
 

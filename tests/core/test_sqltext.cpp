@@ -1,6 +1,6 @@
-#include "SharedDb.h"
-#include "SqlDialect.h"
-#include "SqlValue.h"
+#include "core/SharedDb.h"
+#include "core/SqlDialect.h"
+#include "core/SqlValue.h"
 
 #include <gtest/gtest.h>
 

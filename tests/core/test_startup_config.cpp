@@ -1,9 +1,9 @@
-#include "AppConfig.h"
-#include "Gbk.h"
-#include "Profile.h"
-#include "StationRegistry.h"
-#include "TestSupport.h"
-#include "test_startup_fixture.h"
+#include "core/AppConfig.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
+#include "core/StationRegistry.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/StartupFixture.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
-#include "AppLog.h"
-#include "Gbk.h"
+#include "core/AppLog.h"
+#include "platform/Gbk.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

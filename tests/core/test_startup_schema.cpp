@@ -1,9 +1,9 @@
-#include "AppState.h"
-#include "DbTestSupport.h"
-#include "SchemaUpgrade.h"
-#include "ScriptedPrompt.h"
-#include "SharedDb.h"
-#include "test_startup_fixture.h"
+#include "core/AppState.h"
+#include "tests/support/DbTestSupport.h"
+#include "core/SchemaUpgrade.h"
+#include "platform/ScriptedPrompt.h"
+#include "core/SharedDb.h"
+#include "tests/support/StartupFixture.h"
 
 namespace dbkeel::test {
 namespace {

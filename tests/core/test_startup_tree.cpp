@@ -1,11 +1,11 @@
-#include "AppState.h"
-#include "Database.h"
-#include "LineTree.h"
-#include "ReportListModel.h"
-#include "ScriptedPrompt.h"
-#include "SharedDb.h"
-#include "StationRegistry.h"
-#include "test_startup_fixture.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "core/LineTree.h"
+#include "widgets/ReportListModel.h"
+#include "platform/ScriptedPrompt.h"
+#include "core/SharedDb.h"
+#include "core/StationRegistry.h"
+#include "tests/support/StartupFixture.h"
 
 #include <QAbstractItemModelTester>
 

@@ -3,9 +3,9 @@
 // switching fields, "校验", and an export and import of all of them (into the same database, where every
 // value exists, and into an empty one). Each should stay under 1 s.
 
-#include "ScriptedPrompt.h"
-#include "SubIdDialog.h"
-#include "SharedDb.h"
+#include "platform/ScriptedPrompt.h"
+#include "dictionaries/SubIdDialog.h"
+#include "core/SharedDb.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "DictionaryEditor.h"
-#include "DictionaryFixture.h"
-#include "DictionaryRowRecord.h"
+#include "dictionaries/DictionaryEditor.h"
+#include "tests/support/DictionaryFixture.h"
+#include "dictionaries/DictionaryRowRecord.h"
 
 namespace dbkeel::test {
 namespace {

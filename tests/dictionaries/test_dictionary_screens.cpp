@@ -1,7 +1,7 @@
-#include "DictionaryScreens.h"
-#include "ReportListView.h"
-#include "ReportListModel.h"
-#include "ScreenTest.h"
+#include "dictionaries/DictionaryScreens.h"
+#include "widgets/ReportListView.h"
+#include "widgets/ReportListModel.h"
+#include "tests/support/ScreenTest.h"
 
 #include <QApplication>
 #include <QKeyEvent>

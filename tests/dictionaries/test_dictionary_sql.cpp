@@ -1,5 +1,5 @@
-#include "DictionarySql.h"
-#include "DictionaryFixture.h"
+#include "dictionaries/DictionarySql.h"
+#include "tests/support/DictionaryFixture.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "DictionaryEditor.h"
-#include "DictionaryFixture.h"
-#include "ExchangeFile.h"
-#include "Gbk.h"
+#include "dictionaries/DictionaryEditor.h"
+#include "tests/support/DictionaryFixture.h"
+#include "screens/ExchangeFile.h"
+#include "platform/Gbk.h"
 
 #include <QFile>
 

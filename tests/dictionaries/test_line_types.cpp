@@ -1,6 +1,6 @@
-#include "DictionaryFixture.h"
-#include "LineTypeEditor.h"
-#include "DictionaryRowRecord.h"
+#include "tests/support/DictionaryFixture.h"
+#include "dictionaries/LineTypeEditor.h"
+#include "dictionaries/DictionaryRowRecord.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "BasicInfoList.h"
-#include "DictionaryFixture.h"
-#include "Gbk.h"
-#include "OutlineItemEditor.h"
+#include "dictionaries/BasicInfoList.h"
+#include "tests/support/DictionaryFixture.h"
+#include "platform/Gbk.h"
+#include "dictionaries/OutlineItemEditor.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,8 +1,8 @@
-#include "AppConfig.h"
-#include "DictionaryScreens.h"
-#include "ReportListModel.h"
-#include "ReportListView.h"
-#include "ScreenTest.h"
+#include "core/AppConfig.h"
+#include "dictionaries/DictionaryScreens.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
+#include "tests/support/ScreenTest.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "AppConfig.h"
-#include "DictionaryFixture.h"
-#include "Gbk.h"
-#include "SubIdEditor.h"
-#include "SubIdTables.h"
+#include "core/AppConfig.h"
+#include "tests/support/DictionaryFixture.h"
+#include "platform/Gbk.h"
+#include "dictionaries/SubIdEditor.h"
+#include "dictionaries/SubIdTables.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
-#include "ExtensionComponent.h"
-#include "TestSupport.h"
+#include "extensions/ExtensionComponent.h"
+#include "tests/support/TestSupport.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A component for the binder's tests: ExtInit answers its third argument, ExtShow throws, and the other
 // exports are missing.
 
-#include "ComponentAbi.h"
+#include "extensions/ComponentAbi.h"
 
 #include <stdexcept>
 

@@ -1,10 +1,10 @@
 // The station network's datagrams: any bytes through the packet and record codec, then, framed as
 // a packet, through the station agent (every action that would change this computer refused).
 
-#include "FuzzSupport.h"
-#include "Gbk.h"
-#include "StationAgent.h"
-#include "StationRecord.h"
+#include "tests/fuzz/FuzzSupport.h"
+#include "platform/Gbk.h"
+#include "agent/StationAgent.h"
+#include "core/StationRecord.h"
 
 #include <QHostAddress>
 #include <QtEndian>

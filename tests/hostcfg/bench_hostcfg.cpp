@@ -1,7 +1,7 @@
 // Figures for the host library: version scan speed, configuration record fill and
 // the channel's packet rate. Usage: bench_hostcfg (next to libHostCfg.so).
 
-#include "HostLib.h"
+#include "core/HostLib.h"
 
 #include <QDir>
 #include <QElapsedTimer>

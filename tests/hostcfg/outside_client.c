@@ -3,7 +3,7 @@
  * round trip on channel 10 (it sends to its own port).
  * Usage: outside_client <path of libHostCfg.so>; $DBKEEL_SYSDIR must name a
  * folder it may write HostCfg.ini into. */
-#include "HostCfg.h"
+#include "hostcfg/HostCfg.h"
 
 #include <arpa/inet.h>
 #include <dlfcn.h>

@@ -1,5 +1,5 @@
 /* A host library that exports GetField alone, for the binding's missing-export path. */
-#include "HostCfg.h"
+#include "hostcfg/HostCfg.h"
 
 #include <string.h>
 

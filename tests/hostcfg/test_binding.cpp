@@ -1,6 +1,6 @@
 // HostLib: loading by variant name, a missing library, missing exports and unload.
 
-#include "HostTestSystem.h"
+#include "tests/support/HostTestSystem.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The configuration record, field parsing and trimming, through the loaded library.
 
-#include "Gbk.h"
-#include "HostTestSystem.h"
+#include "platform/Gbk.h"
+#include "tests/support/HostTestSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Network channels and the port probe: the loaded library against plain Qt sockets on 127.0.0.1.
 
-#include "HostTestSystem.h"
+#include "tests/support/HostTestSystem.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

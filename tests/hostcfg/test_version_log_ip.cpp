@@ -1,8 +1,8 @@
 // Version texts, the log and the local address list, through the loaded library.
 
-#include "Gbk.h"
-#include "HostTestSystem.h"
-#include "TestSupport.h"
+#include "platform/Gbk.h"
+#include "tests/support/HostTestSystem.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 #pragma once
 // An index file as lines, and the hand-checked fixtures it is compared with.
 
-#include "Gbk.h"
-#include "TestSupport.h"
+#include "platform/Gbk.h"
+#include "tests/support/TestSupport.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -3,14 +3,14 @@
 // with SQL; the index files written into a temporary folder; the real host library for GetField and
 // GetVers.
 
-#include "AppState.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "IndexFileBuild.h"
-#include "IndexFileLines.h"
-#include "SchemaUpgrade.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
+#include "core/AppState.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "indexfiles/IndexFileBuild.h"
+#include "tests/indexfiles/IndexFileLines.h"
+#include "core/SchemaUpgrade.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>

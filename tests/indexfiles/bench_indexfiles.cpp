@@ -4,11 +4,11 @@
 //
 //   build/bin/bench_indexfiles
 
-#include "HostLib.h"
-#include "IndexFileBuild.h"
-#include "Profile.h"
-#include "SchemaUpgrade.h"
-#include "SharedDb.h"
+#include "core/HostLib.h"
+#include "indexfiles/IndexFileBuild.h"
+#include "platform/Profile.h"
+#include "core/SchemaUpgrade.h"
+#include "core/SharedDb.h"
 
 #include <QCoreApplication>
 #include <QDir>

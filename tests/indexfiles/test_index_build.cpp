@@ -2,7 +2,7 @@
 // as the inspection programs read them, the user file byte by byte, and the installation's files kept
 // whenever a part fails.
 
-#include "IndexFixture.h"
+#include "tests/indexfiles/IndexFixture.h"
 
 #include <QFile>
 #include <QtEndian>

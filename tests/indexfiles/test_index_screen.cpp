@@ -1,18 +1,18 @@
 // IndexFileDialog opened through its menu command on the demo installation: the questions, the build
 // off the window's thread, the messages; and dbkeel-cli index writing the same bytes.
 
-#include "Database.h"
-#include "IndexFileDialog.h"
-#include "IndexFileLines.h"
-#include "IndexFileScreens.h"
-#include "ScreenRegistry.h"
-#include "ScriptedPrompt.h"
-#include "TestScreenHost.h"
-#include "TestSupport.h"
+#include "core/Database.h"
+#include "indexfiles/IndexFileDialog.h"
+#include "tests/indexfiles/IndexFileLines.h"
+#include "indexfiles/IndexFileScreens.h"
+#include "screens/ScreenRegistry.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/support/TestScreenHost.h"
+#include "tests/support/TestSupport.h"
 
-#include "AppState.h"
-#include "HostLib.h"
-#include "SharedDb.h"
+#include "core/AppState.h"
+#include "core/HostLib.h"
+#include "core/SharedDb.h"
 
 #include <QFile>
 #include <QLabel>

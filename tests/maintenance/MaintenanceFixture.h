@@ -2,8 +2,8 @@
 // The shared connection on a fresh database of the installation's tables (the dictionaries' fixture),
 // with what the maintenance tests add: the connect string a job opens and a list read as text.
 
-#include "DictionaryFixture.h"
-#include "ReportListModel.h"
+#include "tests/support/DictionaryFixture.h"
+#include "widgets/ReportListModel.h"
 
 namespace dbkeel::test {
 

@@ -2,12 +2,12 @@
 // the item-parameter check, the table browser (first rows, all rows, peak memory) and the log filter.
 // Prints figures; not a ctest. Usage: bench_maintenance [source folder]
 
-#include "ItemParamCheckEditor.h"
-#include "SharedDb.h"
-#include "SystemLogEditor.h"
-#include "TableBrowser.h"
-#include "ReportListView.h"
-#include "ScriptedPrompt.h"
+#include "maintenance/ItemParamCheckEditor.h"
+#include "core/SharedDb.h"
+#include "maintenance/SystemLogEditor.h"
+#include "maintenance/TableBrowser.h"
+#include "widgets/ReportListView.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "AppState.h"
-#include "ClearingEditor.h"
-#include "MaintenanceFixture.h"
+#include "core/AppState.h"
+#include "maintenance/ClearingEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 namespace dbkeel::test {
 namespace {

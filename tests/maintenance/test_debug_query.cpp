@@ -1,6 +1,6 @@
-#include "AppState.h"
-#include "DebugQueryEditor.h"
-#include "MaintenanceFixture.h"
+#include "core/AppState.h"
+#include "maintenance/DebugQueryEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 #include <QSignalSpy>
 

@@ -1,6 +1,6 @@
-#include "AppState.h"
-#include "ItemParamCheckEditor.h"
-#include "MaintenanceFixture.h"
+#include "core/AppState.h"
+#include "maintenance/ItemParamCheckEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 namespace dbkeel::test {
 namespace {

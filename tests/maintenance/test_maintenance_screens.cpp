@@ -1,10 +1,10 @@
-#include "AppConfig.h"
-#include "DebugQueryDialog.h"
-#include "MaintenanceScreens.h"
-#include "SqlWorkspaceDialog.h"
-#include "ReportListModel.h"
-#include "ReportListView.h"
-#include "ScreenTest.h"
+#include "core/AppConfig.h"
+#include "maintenance/DebugQueryDialog.h"
+#include "maintenance/MaintenanceScreens.h"
+#include "maintenance/SqlWorkspaceDialog.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
+#include "tests/support/ScreenTest.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

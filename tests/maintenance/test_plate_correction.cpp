@@ -1,5 +1,5 @@
-#include "MaintenanceFixture.h"
-#include "PlateCorrectionEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
+#include "maintenance/PlateCorrectionEditor.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,6 +1,6 @@
-#include "AppState.h"
-#include "MaintenanceFixture.h"
-#include "SqlWorkspaceEditor.h"
+#include "core/AppState.h"
+#include "tests/maintenance/MaintenanceFixture.h"
+#include "maintenance/SqlWorkspaceEditor.h"
 
 #include <QTimer>
 

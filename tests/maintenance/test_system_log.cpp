@@ -1,7 +1,7 @@
-#include "AppConfig.h"
-#include "MaintenanceFixture.h"
-#include "SchemaUpgrade.h"
-#include "SystemLogEditor.h"
+#include "core/AppConfig.h"
+#include "tests/maintenance/MaintenanceFixture.h"
+#include "core/SchemaUpgrade.h"
+#include "maintenance/SystemLogEditor.h"
 
 namespace dbkeel::test {
 namespace {

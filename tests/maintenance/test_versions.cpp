@@ -1,5 +1,5 @@
-#include "MaintenanceFixture.h"
-#include "VersionEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
+#include "maintenance/VersionEditor.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,14 +1,14 @@
-#include "ProgramFixture.h"
+#include "tests/mainwindow/ProgramFixture.h"
 
-#include "AppConfig.h"
-#include "AppState.h"
-#include "CommandTable.h"
-#include "Gbk.h"
-#include "HostLib.h"
-#include "Profile.h"
-#include "MainWindowPanel.h"
-#include "Program.h"
-#include "TestSupport.h"
+#include "core/AppConfig.h"
+#include "core/AppState.h"
+#include "app/CommandTable.h"
+#include "platform/Gbk.h"
+#include "core/HostLib.h"
+#include "platform/Profile.h"
+#include "app/MainWindowPanel.h"
+#include "app/Program.h"
+#include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>

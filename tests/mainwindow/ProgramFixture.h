@@ -3,8 +3,8 @@
 // once per test program (unixODBC reads ODBCINI once per process), and the program's main window
 // started on it with scripted prompts.
 
-#include "MainWindow.h"
-#include "ScriptedPrompt.h"
+#include "app/MainWindow.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QMap>
 #include <QString>

@@ -1,7 +1,7 @@
 // A copy of the program's single-instance guard in a small process: the first copy prints
 // "first" and then "activated" for every later start; a later start exits 0 once handed over.
 
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 

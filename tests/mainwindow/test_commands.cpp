@@ -1,6 +1,6 @@
-#include "CommandTable.h"
-#include "ScreenRegistry.h"
-#include "TestScreenHost.h"
+#include "app/CommandTable.h"
+#include "screens/ScreenRegistry.h"
+#include "tests/support/TestScreenHost.h"
 
 #include <QAction>
 #include <QMenu>

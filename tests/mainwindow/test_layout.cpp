@@ -1,7 +1,7 @@
-#include "MainWindowPanel.h"
-#include "ProportionalLayout.h"
-#include "ScreenDialog.h"
-#include "TestSupport.h"
+#include "app/MainWindowPanel.h"
+#include "widgets/ProportionalLayout.h"
+#include "screens/ScreenDialog.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>

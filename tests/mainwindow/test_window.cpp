@@ -1,16 +1,16 @@
-#include "DbTestSupport.h"
-#include "ProgramFixture.h"
+#include "tests/support/DbTestSupport.h"
+#include "tests/mainwindow/ProgramFixture.h"
 
-#include "AppState.h"
-#include "CommandTable.h"
-#include "ConsoleState.h"
-#include "ConsoleThreads.h"
-#include "ConsoleWorker.h"
-#include "MainWindowPanel.h"
-#include "ReportListModel.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
-#include "ReportListView.h"
+#include "core/AppState.h"
+#include "app/CommandTable.h"
+#include "console/ConsoleState.h"
+#include "console/ConsoleThreads.h"
+#include "console/ConsoleWorker.h"
+#include "app/MainWindowPanel.h"
+#include "widgets/ReportListModel.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/ReportListView.h"
 
 #include <QAction>
 #include <QApplication>

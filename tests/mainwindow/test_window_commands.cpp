@@ -1,13 +1,13 @@
-#include "DbTestSupport.h"
-#include "ProgramFixture.h"
+#include "tests/support/DbTestSupport.h"
+#include "tests/mainwindow/ProgramFixture.h"
 
-#include "AppConfig.h"
-#include "AppState.h"
-#include "CommandTable.h"
-#include "JobRunner.h"
-#include "SharedDb.h"
-#include "SystemConfigDialog.h"
-#include "TestSupport.h"
+#include "core/AppConfig.h"
+#include "core/AppState.h"
+#include "app/CommandTable.h"
+#include "screens/JobRunner.h"
+#include "core/SharedDb.h"
+#include "app/SystemConfigDialog.h"
+#include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>

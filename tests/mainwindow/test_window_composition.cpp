@@ -1,10 +1,10 @@
 // A new line composed on the demo installation through the layout screen appears in the main
 // window's tree once the screen closes with 建立.
 
-#include "ProgramFixture.h"
+#include "tests/mainwindow/ProgramFixture.h"
 
-#include "CommandIds.h"
-#include "CommandTable.h"
+#include "screens/CommandIds.h"
+#include "app/CommandTable.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // Speed of the profile module: one run of many keys through one ProfileFile, against
 // the platform functions' way of re-reading and rewriting the file for every key.
 
-#include "Profile.h"
+#include "platform/Profile.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "Gbk.h"
-#include "Paths.h"
-#include "Profile.h"
-#include "TestSupport.h"
+#include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

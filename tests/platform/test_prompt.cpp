@@ -1,5 +1,5 @@
-#include "QtPrompt.h"
-#include "ScriptedPrompt.h"
+#include "platform/QtPrompt.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QDialog>

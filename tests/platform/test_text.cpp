@@ -1,5 +1,5 @@
-#include "Gbk.h"
-#include "Text.h"
+#include "platform/Gbk.h"
+#include "platform/Text.h"
 
 #include <gtest/gtest.h>
 

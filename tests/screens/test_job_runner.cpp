@@ -1,9 +1,9 @@
 // The job runner on a real SQLite database through the driver: rows streamed in chunks while the
 // window's thread goes on, stop, failures, bounded memory, and a screen that will not close under a job.
 
-#include "DbFixture.h"
-#include "JobRunner.h"
-#include "ScreenDialog.h"
+#include "tests/support/DbFixture.h"
+#include "screens/JobRunner.h"
+#include "screens/ScreenDialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,13 +1,13 @@
 // The screen kit's shared helpers: the database-error report, and status texts and busy buttons
 // that are on the screen while synchronous work runs.
 
-#include "AppState.h"
-#include "DbErrorReport.h"
-#include "ScreenControls.h"
-#include "ScreenDialog.h"
-#include "ScreenStatus.h"
-#include "ScriptedPrompt.h"
-#include "SharedDb.h"
+#include "core/AppState.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ScreenControls.h"
+#include "screens/ScreenDialog.h"
+#include "screens/ScreenStatus.h"
+#include "platform/ScriptedPrompt.h"
+#include "core/SharedDb.h"
 
 #include <QCheckBox>
 #include <QEvent>

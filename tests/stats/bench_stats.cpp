@@ -2,9 +2,9 @@
 // exchange file (export, then import), and how long the window's thread waited at most between two
 // of its timer ticks meanwhile (its responsiveness). Target: export and import together under 10 s.
 
-#include "JobRunner.h"
-#include "SharedDb.h"
-#include "VehicleTransfer.h"
+#include "screens/JobRunner.h"
+#include "core/SharedDb.h"
+#include "stats/VehicleTransfer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

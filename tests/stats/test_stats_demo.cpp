@@ -2,17 +2,17 @@
 // the statistics table is designed, created and filled by the statistics library; the vehicle types
 // are exported and imported into a fresh database.
 
-#include "AppState.h"
-#include "Database.h"
-#include "DbTestSupport.h"
-#include "ScreenStatus.h"
-#include "ScriptedPrompt.h"
-#include "StatTableEditor.h"
-#include "TestSupport.h"
-#include "VehicleDataTransfer.h"
-#include "VehicleTransfer.h"
-#include "WaitUntil.h"
-#include "test_startup_fixture.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "tests/support/DbTestSupport.h"
+#include "screens/ScreenStatus.h"
+#include "platform/ScriptedPrompt.h"
+#include "stats/StatTableEditor.h"
+#include "tests/support/TestSupport.h"
+#include "stats/VehicleDataTransfer.h"
+#include "stats/VehicleTransfer.h"
+#include "tests/stats/WaitUntil.h"
+#include "tests/support/StartupFixture.h"
 
 #include <QCoreApplication>
 

@@ -1,11 +1,11 @@
 // Vehicle-type data through the exchange file: what the export writes, what the import replaces,
 // the backup, stop requests, and tables that stay as they were when their refill fails.
 
-#include "Profile.h"
-#include "ScreenStatus.h"
-#include "StatsFixture.h"
-#include "VehicleDataTransfer.h"
-#include "VehicleTransfer.h"
+#include "platform/Profile.h"
+#include "screens/ScreenStatus.h"
+#include "tests/stats/StatsFixture.h"
+#include "stats/VehicleDataTransfer.h"
+#include "stats/VehicleTransfer.h"
 
 #include <QFile>
 

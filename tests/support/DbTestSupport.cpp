@@ -1,6 +1,6 @@
-#include "DbTestSupport.h"
+#include "tests/support/DbTestSupport.h"
 
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
 #include <QStringList>
 

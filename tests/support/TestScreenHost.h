@@ -1,7 +1,7 @@
 #pragma once
 // A host for screens opened without the main window: a plain window as their owner.
 
-#include "ScreenHost.h"
+#include "screens/ScreenHost.h"
 
 #include <QWidget>
 

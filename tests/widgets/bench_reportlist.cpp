@@ -1,7 +1,7 @@
 // Speed of the report list at 100,000 rows: fill, sort, scroll. Prints figures.
 
-#include "ReportListModel.h"
-#include "ReportListView.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "CellSortKey.h"
+#include "widgets/CellSortKey.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ReportListModel.h"
+#include "widgets/ReportListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QPersistentModelIndex>

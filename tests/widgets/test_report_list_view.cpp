@@ -1,5 +1,5 @@
-#include "ReportListModel.h"
-#include "ReportListView.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

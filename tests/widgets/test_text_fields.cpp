@@ -1,10 +1,10 @@
 // The address field and the text boxes limited in GBK bytes, typed into as a user does.
 
-#include "GbkTextLimit.h"
-#include "IpAddressEdit.h"
-#include "ProportionalLayout.h"
+#include "widgets/GbkTextLimit.h"
+#include "widgets/IpAddressEdit.h"
+#include "widgets/ProportionalLayout.h"
 
-#include "Gbk.h"
+#include "platform/Gbk.h"
 
 #include <QApplication>
 #include <QClipboard>

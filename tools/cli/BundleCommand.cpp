@@ -1,8 +1,8 @@
-#include "BundleCommand.h"
+#include "tools/cli/BundleCommand.h"
 
-#include "BaseBundle.h"
-#include "CliSession.h"
-#include "SharedDb.h"
+#include "composition/BaseBundle.h"
+#include "tools/cli/CliSession.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel::cli {
 

@@ -1,13 +1,13 @@
 // dbkeel-cli check: finds the installation the way the program does and says what it found.
 
-#include "CheckCommand.h"
+#include "tools/cli/CheckCommand.h"
 
-#include "CliSession.h"
-#include "AppState.h"
-#include "Database.h"
-#include "HostLib.h"
-#include "Paths.h"
-#include "SharedDb.h"
+#include "tools/cli/CliSession.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "core/HostLib.h"
+#include "platform/Paths.h"
+#include "core/SharedDb.h"
 
 namespace dbkeel::cli {
 

@@ -1,10 +1,10 @@
-#include "CliSession.h"
+#include "tools/cli/CliSession.h"
 
-#include "AppConfig.h"
-#include "AppState.h"
-#include "Database.h"
-#include "HostLib.h"
-#include "Paths.h"
+#include "core/AppConfig.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "core/HostLib.h"
+#include "platform/Paths.h"
 
 #include <cstdio>
 

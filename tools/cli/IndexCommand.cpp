@@ -1,8 +1,8 @@
 // dbkeel-cli index: the system index file and the user file, built as the screen builds them.
 
-#include "CliSession.h"
-#include "Database.h"
-#include "IndexFileBuild.h"
+#include "tools/cli/CliSession.h"
+#include "core/Database.h"
+#include "indexfiles/IndexFileBuild.h"
 
 namespace dbkeel::cli {
 

@@ -4,9 +4,9 @@
 //
 // The system directory is DIR, else $DBKEEL_SYSDIR, else the program's default.
 
-#include "CheckCommand.h"
-#include "BundleCommand.h"
-#include "CliSession.h"
+#include "tools/cli/CheckCommand.h"
+#include "tools/cli/BundleCommand.h"
+#include "tools/cli/CliSession.h"
 
 #include <QCoreApplication>
 

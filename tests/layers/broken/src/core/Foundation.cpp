@@ -1,1 +1,1 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"

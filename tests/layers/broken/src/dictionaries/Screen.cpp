@@ -1,1 +1,1 @@
-#include "StationAddress.h"
+#include "console/StationAddress.h"

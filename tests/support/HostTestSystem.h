@@ -2,7 +2,7 @@
 // One system directory for the whole test program: a copy of the built host
 // library, loaded into the process-wide hostLib(), with $DBKEEL_SYSDIR pointing at it.
 
-#include "HostLib.h"
+#include "core/HostLib.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "HostTestSystem.h"
+#include "tests/support/HostTestSystem.h"
 
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 // unixODBC reads ODBCINI once per process, so the data source and the system folder are set before
 // the first connection and every test recreates the database it needs.
 
-#include "AppLog.h"
-#include "HostLib.h"
-#include "SharedDb.h"
+#include "core/AppLog.h"
+#include "core/HostLib.h"
+#include "core/SharedDb.h"
 
 #include <QMap>
 #include <QString>

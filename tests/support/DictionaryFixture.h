@@ -2,12 +2,12 @@
 // The process-wide connection opened on a fresh SQLite database made from the installation's
 // tables, the real host library for GetField, and a scripted prompt.
 
-#include "AppState.h"
-#include "DbTestSupport.h"
-#include "HostLib.h"
-#include "ScriptedPrompt.h"
-#include "SharedDb.h"
-#include "TestSupport.h"
+#include "core/AppState.h"
+#include "tests/support/DbTestSupport.h"
+#include "core/HostLib.h"
+#include "platform/ScriptedPrompt.h"
+#include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

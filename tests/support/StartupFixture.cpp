@@ -1,9 +1,9 @@
-#include "test_startup_fixture.h"
+#include "tests/support/StartupFixture.h"
 
-#include "AppState.h"
-#include "Database.h"
-#include "Profile.h"
-#include "TestSupport.h"
+#include "core/AppState.h"
+#include "core/Database.h"
+#include "platform/Profile.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

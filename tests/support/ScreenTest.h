@@ -2,9 +2,9 @@
 // Window tests: a screen opened through its menu command, driven through its controls while
 // the scripted prompt runs it modally.
 
-#include "DictionaryFixture.h"
-#include "ScreenRegistry.h"
-#include "TestScreenHost.h"
+#include "tests/support/DictionaryFixture.h"
+#include "screens/ScreenRegistry.h"
+#include "tests/support/TestScreenHost.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 // A fresh SQLite database file in a temporary folder, reached through the real driver manager.
 
-#include "SharedDb.h"
+#include "core/SharedDb.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
