@@ -21,8 +21,8 @@ struct PermissionKey {
 };
 
 constexpr PermissionKey kPermissionKeys[] = {
-    {"allow-clock", &Permissions::setClock},       {"allow-shutdown", &Permissions::shutdown},
-    {"allow-restart", &Permissions::restart},      {"allow-start", &Permissions::startProgram},
+    {"allow-clock", &Permissions::setClock},  {"allow-shutdown", &Permissions::shutdown},
+    {"allow-restart", &Permissions::restart}, {"allow-start", &Permissions::startProgram},
     {"allow-end", &Permissions::endProcess},
 };
 
@@ -107,7 +107,8 @@ void readConfigFile(const QString &path, AgentConfig &config)
     const QString separator = QStringLiteral(";");
     config.programFolders = listItems(
         {file.readString(kSection, QStringLiteral("PROGRAMDIRS"), config.programFolders.join(separator), 4096)});
-    config.consoles = listItems({file.readString(kSection, QStringLiteral("CONSOLES"), config.consoles.join(separator), 1024)});
+    config.consoles = listItems(
+        {file.readString(kSection, QStringLiteral("CONSOLES"), config.consoles.join(separator), 1024)});
     for (const PermissionKey &key : kPermissionKeys)
         config.allowed.*key.field = file.readInt(kSection, fileKey(key.option), config.allowed.*key.field) != 0;
 }
@@ -115,26 +116,36 @@ void readConfigFile(const QString &path, AgentConfig &config)
 ParsedConfig parseArguments(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    const QCommandLineOption configOption(QStringLiteral("config"), QStringLiteral("Configuration file."), QStringLiteral("file"));
-    const QCommandLineOption bindOption(QStringLiteral("bind"), QStringLiteral("Address to listen on."), QStringLiteral("address"));
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("UDP port to listen on."), QStringLiteral("port"));
-    const QCommandLineOption ipOption(QStringLiteral("ip"), QStringLiteral("Address reported in replies."), QStringLiteral("address"));
-    const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("Computer name reported in replies."), QStringLiteral("name"));
-    const QCommandLineOption kindOption(QStringLiteral("kind"), QStringLiteral("Kind reported in replies."), QStringLiteral("kind"));
+    const QCommandLineOption configOption(QStringLiteral("config"), QStringLiteral("Configuration file."),
+                                          QStringLiteral("file"));
+    const QCommandLineOption bindOption(QStringLiteral("bind"), QStringLiteral("Address to listen on."),
+                                        QStringLiteral("address"));
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("UDP port to listen on."),
+                                        QStringLiteral("port"));
+    const QCommandLineOption ipOption(QStringLiteral("ip"), QStringLiteral("Address reported in replies."),
+                                      QStringLiteral("address"));
+    const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("Computer name reported in replies."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption kindOption(QStringLiteral("kind"), QStringLiteral("Kind reported in replies."),
+                                        QStringLiteral("kind"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log file."), QStringLiteral("file"));
-    const QCommandLineOption logMaxOption(QStringLiteral("log-max"), QStringLiteral("Log size in bytes at which it moves to <log>.1 (0: no cap)."),
+    const QCommandLineOption logMaxOption(QStringLiteral("log-max"),
+                                          QStringLiteral("Log size in bytes at which it moves to <log>.1 (0: no cap)."),
                                           QStringLiteral("bytes"));
     const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
-                                              QStringLiteral("Folder whose programs 1009 may start (repeatable or ;-separated)."),
+                                              QStringLiteral(
+                                                  "Folder whose programs 1009 may start (repeatable or ;-separated)."),
                                               QStringLiteral("folder"));
-    const QCommandLineOption consoleOption(QStringLiteral("console"),
-                                           QStringLiteral("Console address whose state-changing requests are obeyed (repeatable or ;-separated)."),
-                                           QStringLiteral("address"));
+    const QCommandLineOption consoleOption(
+        QStringLiteral("console"),
+        QStringLiteral("Console address whose state-changing requests are obeyed (repeatable or ;-separated)."),
+        QStringLiteral("address"));
     parser.addOptions({configOption, bindOption, portOption, ipOption, nameOption, kindOption, logOption, logMaxOption,
                        programDirOption, consoleOption});
     QList<QCommandLineOption> permissionOptions;
     for (const PermissionKey &key : kPermissionKeys)
-        permissionOptions.append(QCommandLineOption(QString::fromLatin1(key.option), QStringLiteral("Allow this action.")));
+        permissionOptions.append(
+            QCommandLineOption(QString::fromLatin1(key.option), QStringLiteral("Allow this action.")));
     parser.addOptions(permissionOptions);
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
@@ -146,7 +157,8 @@ ParsedConfig parseArguments(const QStringList &arguments)
     if (parser.isSet(versionOption))
         return ParsedConfig::answered(QStringLiteral("dbkeel-agent %1\n").arg(QCoreApplication::applicationVersion()));
     if (!parser.positionalArguments().isEmpty())
-        return ParsedConfig::failure(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
+        return ParsedConfig::failure(
+            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
 
     AgentConfig config;
     if (parser.isSet(configOption)) {

@@ -22,7 +22,8 @@ void AgentLog::write(const QString &text)
 {
     QString line = text;
     line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QByteArray bytes = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + line + u'\n').toUtf8();
+    const QByteArray bytes =
+        (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + line + u'\n').toUtf8();
     if (m_maxBytes > 0 && m_file.size() > 0 && m_file.size() + bytes.size() > m_maxBytes)
         rotate();
     m_file.write(bytes);

@@ -1,7 +1,7 @@
 #include "agent/StationAgent.h"
 
-#include "platform/Gbk.h"
 #include "agent/SystemActions.h"
+#include "platform/Gbk.h"
 
 #include <algorithm>
 
@@ -24,16 +24,19 @@ CommandPacket StationAgent::reply(int code, const QByteArray &after) const
 
 bool StationAgent::obeys(const QHostAddress &from) const
 {
-    return m_obeyedConsoles.isEmpty() || std::any_of(m_obeyedConsoles.begin(), m_obeyedConsoles.end(), [&](const QHostAddress &console) {
-               return console.isEqual(from, QHostAddress::TolerantConversion);
-           });
+    return m_obeyedConsoles.isEmpty()
+           || std::any_of(m_obeyedConsoles.begin(), m_obeyedConsoles.end(), [&](const QHostAddress &console) {
+                  return console.isEqual(from, QHostAddress::TolerantConversion);
+              });
 }
 
 template <typename Action>
-void StationAgent::gated(bool allowed, const QHostAddress &from, const QString &what, Action action, const QString &refusal)
+void StationAgent::gated(bool allowed, const QHostAddress &from, const QString &what, Action action,
+                         const QString &refusal)
 {
     if (!obeys(from)) {
-        m_log.write(QStringLiteral("not allowed, would have: %1 (%2 is not a listed console)").arg(what, from.toString()));
+        m_log.write(
+            QStringLiteral("not allowed, would have: %1 (%2 is not a listed console)").arg(what, from.toString()));
         return;
     }
     if (!allowed) {
@@ -69,7 +72,8 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
 {
     const QString sender = QStringLiteral("%1:%2").arg(from.toString()).arg(fromPort);
     if (!CommandPacket::isWellFormed(datagram.constData(), datagram.size())) {
-        m_log.write(QStringLiteral("ignored a malformed datagram of %1 bytes from %2").arg(datagram.size()).arg(sender));
+        m_log.write(
+            QStringLiteral("ignored a malformed datagram of %1 bytes from %2").arg(datagram.size()).arg(sender));
         return std::nullopt;
     }
     const CommandPacket request = *CommandPacket::fromBytes(datagram.constData(), datagram.size());
@@ -77,7 +81,8 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
     switch (request.code) {
     case stationcode::SetClock: {
         const QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        gated(m_config.allowed.setClock, from, QStringLiteral("set the clock to %1").arg(text), [&] { return setClock(when); });
+        gated(m_config.allowed.setClock, from, QStringLiteral("set the clock to %1").arg(text),
+              [&] { return setClock(when); });
         break;
     }
     case stationcode::Shutdown:
@@ -86,9 +91,7 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
     case stationcode::Restart:
         gated(m_config.allowed.restart, from, QStringLiteral("restart"), [] { return shutDown(true); });
         break;
-    case stationcode::Test:
-        m_log.write(QStringLiteral("test from %1: %2").arg(sender, text));
-        break;
+    case stationcode::Test: m_log.write(QStringLiteral("test from %1: %2").arg(sender, text)); break;
     case stationcode::Connect:
         m_console = request.record();
         m_log.write(QStringLiteral("console %1 at %2:%3").arg(m_console->name, m_console->ip, m_console->port));
@@ -98,8 +101,9 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
         return std::nullopt;
     case stationcode::StartProgram: {
         const ProgramChoice program = chooseProgram(text, m_config.programFolders);
-        gated(m_config.allowed.startProgram, from, QStringLiteral("start %1").arg(text), [&] { return startProgram(program.path); },
-              program.refusal);
+        gated(
+            m_config.allowed.startProgram, from, QStringLiteral("start %1").arg(text),
+            [&] { return startProgram(program.path); }, program.refusal);
         break;
     }
     case stationcode::EndProcess:

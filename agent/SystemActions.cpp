@@ -120,7 +120,7 @@ QString shutDown(bool restart)
 {
     const QStringList arguments{restart ? QStringLiteral("-r") : QStringLiteral("-h"), QStringLiteral("now")};
     return QProcess::startDetached(QStringLiteral("shutdown"), arguments) ? QString()
-                                                                         : QStringLiteral("could not run shutdown");
+                                                                          : QStringLiteral("could not run shutdown");
 }
 
 }  // namespace dbkeel::agent

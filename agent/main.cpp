@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
     QUdpSocket socket;
     if (!socket.bind(QHostAddress(config.bindAddress), quint16(config.port)))
         return fail(QStringLiteral("cannot listen on %1:%2: %3")
-                                .arg(config.bindAddress, QString::number(config.port), socket.errorString()));
+                        .arg(config.bindAddress, QString::number(config.port), socket.errorString()));
 
     std::signal(SIGTERM, requestStop);
     std::signal(SIGINT, requestStop);
@@ -66,7 +66,8 @@ int main(int argc, char *argv[])
             continue;
         while (socket.hasPendingDatagrams()) {
             const QNetworkDatagram datagram = socket.receiveDatagram();
-            if (const auto reply = agent.handle(datagram.data(), datagram.senderAddress(), quint16(datagram.senderPort())))
+            if (const auto reply = agent.handle(datagram.data(), datagram.senderAddress(),
+                                                quint16(datagram.senderPort())))
                 socket.writeDatagram(*reply, datagram.senderAddress(), quint16(datagram.senderPort()));
         }
     }

@@ -1,11 +1,11 @@
 #include "components/ComponentSupport.h"
 
 #include "core/AppConfig.h"
-#include "extensions/ComponentAbi.h"
 #include "core/Database.h"
 #include "core/HostLib.h"
-#include "platform/Paths.h"
 #include "core/SharedDb.h"
+#include "extensions/ComponentAbi.h"
+#include "platform/Paths.h"
 
 #include <cstring>
 
@@ -37,7 +37,10 @@ void releaseHostConfiguration()
     hostConfig() = HostConfigRecord();
 }
 
-int configuredDatabaseType() { return readSystemConfig().odbcType; }
+int configuredDatabaseType()
+{
+    return readSystemConfig().odbcType;
+}
 
 bool openConfiguredDatabase(SharedDb &db, QString &error)
 {
@@ -59,6 +62,9 @@ bool openConfiguredDatabase(SharedDb &db, QString &error)
     }
 }
 
-QString hostConfigurationFile() { return joinPath(systemDirectory(), QStringLiteral("HostCfg.ini")); }
+QString hostConfigurationFile()
+{
+    return joinPath(systemDirectory(), QStringLiteral("HostCfg.ini"));
+}
 
 }  // namespace dbkeel

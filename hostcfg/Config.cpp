@@ -22,8 +22,8 @@ extern "C" int GetHostCfg(char *record)
     const dbkeel::ProfileFile profile(path);
     int entriesSet = 0;
     for (int k = 0; k < HOSTCFG_ENTRY_COUNT; ++k) {
-        const QString value =
-            profile.readString(QStringLiteral("HOSTCFG"), QString::number(k), QString(), HOSTCFG_ENTRY_SIZE);
+        const QString value = profile.readString(QStringLiteral("HOSTCFG"), QString::number(k), QString(),
+                                                 HOSTCFG_ENTRY_SIZE);
         if (value.isEmpty())
             continue;
         dbkeel::putGbkField(record + HOSTCFG_ENTRY_BASE + HOSTCFG_ENTRY_SIZE * k, HOSTCFG_ENTRY_SIZE, value);

@@ -54,13 +54,19 @@ int copyField(const char *text, char *out, int index, char separator)
     return length + 1;
 }
 
-bool isLoneByte(const char *p, char c) { return *p == c && gbkUnitWidth(p) == 1; }
+bool isLoneByte(const char *p, char c)
+{
+    return *p == c && gbkUnitWidth(p) == 1;
+}
 
 }  // namespace
 
 extern "C" {
 
-int GetField(const char *text, char *out, int index) { return copyField(text, out, index, ','); }
+int GetField(const char *text, char *out, int index)
+{
+    return copyField(text, out, index, ',');
+}
 
 int GetField2(const char *text, char *out, int index, char separator)
 {

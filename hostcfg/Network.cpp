@@ -33,8 +33,14 @@ constexpr int kSendWaitMs = 100;
 constexpr int kReadWaitMs = 50;  // how long a read waits for a datagram when none is queued
 constexpr int kScanTimeoutMs = 1000;
 
-bool validChannel(int channel) { return channel >= 0 && channel < HOSTCFG_CHANNEL_COUNT; }
-bool validPort(int port) { return port > 0 && port <= 65535; }
+bool validChannel(int channel)
+{
+    return channel >= 0 && channel < HOSTCFG_CHANNEL_COUNT;
+}
+bool validPort(int port)
+{
+    return port > 0 && port <= 65535;
+}
 
 void makeNonBlocking(int fd)
 {
@@ -100,7 +106,7 @@ public:
     }
 
     // Runs `use` with the channel's socket while it cannot be closed; -1 when not open.
-    template<typename Use>
+    template <typename Use>
     int withSocket(int channel, Use use)
     {
         const std::shared_lock lock(m_mutex);
@@ -162,8 +168,8 @@ Channels &channels()
 int sendDatagram(int fd, const sockaddr_in &to, const char *data, int length)
 {
     for (;;) {
-        const ssize_t sent =
-            sendto(fd, data, static_cast<size_t>(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to);
+        const ssize_t sent = sendto(fd, data, static_cast<size_t>(length), 0, reinterpret_cast<const sockaddr *>(&to),
+                                    sizeof to);
         if (sent >= 0)
             return static_cast<int>(sent);
         if (errno == EINTR)
@@ -241,8 +247,8 @@ bool answersWithin(const sockaddr_in &server, int timeoutMs)
         pollfd connected{fd, POLLOUT, 0};
         int error = 0;
         socklen_t size = sizeof error;
-        answered = poll(&connected, 1, timeoutMs) == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
-                   error == 0;
+        answered = poll(&connected, 1, timeoutMs) == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0
+                   && error == 0;
     }
     close(fd);
     return answered;
@@ -273,8 +279,8 @@ int CloseNet(int channel)
 int SendNetData(int channel, const char *ip, int port, const char *data, int length)
 {
     in_addr address{};
-    if (!validChannel(channel) || !ip || inet_pton(AF_INET, ip, &address) != 1 || !validPort(port) || !data ||
-        length <= 0 || length > kMaxDatagram)
+    if (!validChannel(channel) || !ip || inet_pton(AF_INET, ip, &address) != 1 || !validPort(port) || !data
+        || length <= 0 || length > kMaxDatagram)
         return -1;
     const sockaddr_in to = ipv4Address(address.s_addr, port);
     return channels().withSocket(channel, [&](int fd) { return sendDatagram(fd, to, data, length); });

@@ -97,8 +97,7 @@ void putTexts(char *out, const VersionTexts &texts)
 {
     putText(out, HOSTCFG_VERSION_TEXT, HOSTCFG_VERSION_NAME - HOSTCFG_VERSION_TEXT, texts.version);
     putText(out, HOSTCFG_VERSION_NAME, HOSTCFG_VERSION_DESCRIPTION - HOSTCFG_VERSION_NAME, texts.name);
-    putText(out, HOSTCFG_VERSION_DESCRIPTION, HOSTCFG_VERSION_SIZE - HOSTCFG_VERSION_DESCRIPTION,
-            texts.description);
+    putText(out, HOSTCFG_VERSION_DESCRIPTION, HOSTCFG_VERSION_SIZE - HOSTCFG_VERSION_DESCRIPTION, texts.description);
 }
 
 int readFileStamp(const char *file, char *out)
@@ -111,8 +110,7 @@ int readFileStamp(const char *file, char *out)
     const uchar *bytes = binary.map(0, binary.size());
     if (!bytes)
         return -1;
-    const auto texts =
-        findStamp({reinterpret_cast<const char *>(bytes), static_cast<size_t>(binary.size())});
+    const auto texts = findStamp({reinterpret_cast<const char *>(bytes), static_cast<size_t>(binary.size())});
     if (texts)
         putTexts(out, *texts);
     binary.unmap(const_cast<uchar *>(bytes));

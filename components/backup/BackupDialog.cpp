@@ -1,8 +1,8 @@
 #include "components/backup/BackupDialog.h"
 
 #include "components/ComponentSupport.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
+#include "platform/Prompt.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -20,7 +20,8 @@ const QString kFilter = QStringLiteral("数据库备份文件 (*.bak);;所有文
 }  // namespace
 
 BackupDialog::BackupDialog(const BackupSource &source, const DbkeelConnectionControl *control, QWidget *parent)
-    : QDialog(parent), m_source(source), m_control(control), m_status(new QLabel(this)), m_progress(new QProgressBar(this))
+    : QDialog(parent), m_source(source), m_control(control), m_status(new QLabel(this)),
+      m_progress(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("BackupDialog"));
     setWindowTitle(QStringLiteral("数据库数据备份还原"));
@@ -50,15 +51,22 @@ BackupDialog::BackupDialog(const BackupSource &source, const DbkeelConnectionCon
                               : QStringLiteral("数据库服务器上的数据库"));
 }
 
-QString BackupDialog::status() const { return m_status->text(); }
+QString BackupDialog::status() const
+{
+    return m_status->text();
+}
 
-void BackupDialog::setStatus(const QString &text) { m_status->setText(text); }
+void BackupDialog::setStatus(const QString &text)
+{
+    m_status->setText(text);
+}
 
 void BackupDialog::backUp()
 {
     FileRequest request;
     request.title = QStringLiteral("备份数据库到");
-    request.initialPath = QStringLiteral("dbkeel-%1.bak").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
+    request.initialPath = QStringLiteral("dbkeel-%1.bak")
+                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
     request.filter = kFilter;
     request.defaultExtension = QStringLiteral("bak");
     request.mode = FileRequest::Save;
@@ -84,7 +92,8 @@ void BackupDialog::restore()
         return;
     if (prompt().message(QStringLiteral("询问"),
                          QStringLiteral("确定用备份文件%1还原数据库?当前数据库的数据将被替换!").arg(file),
-                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel) != PromptButton::Ok)
+                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
+        != PromptButton::Ok)
         return;
     setStatus(QStringLiteral("正在还原..."));
     QString error;
@@ -98,7 +107,8 @@ bool BackupDialog::backUpTo(const QString &file, QString &error)
 {
     m_progress->setValue(0);
     if (m_source.isFile())
-        return backupSqliteFile(m_source.databaseFile, file, error, [this](int percent) { m_progress->setValue(percent); });
+        return backupSqliteFile(m_source.databaseFile, file, error,
+                                [this](int percent) { m_progress->setValue(percent); });
     SharedDb db;
     return openConfiguredDatabase(db, error) && backupSqlServer(db, file, error);
 }
@@ -114,10 +124,9 @@ bool BackupDialog::restoreFrom(const QString &file, QString &error)
         error = QStringLiteral("程序无法关闭数据库连接");
         return false;
     }
-    const bool restored =
-        m_source.isFile()
-            ? restoreSqliteFile(file, m_source.databaseFile, error, [this](int percent) { m_progress->setValue(percent); })
-            : restoreSqlServer(server, file, error);
+    const bool restored = m_source.isFile() ? restoreSqliteFile(file, m_source.databaseFile, error,
+                                                                [this](int percent) { m_progress->setValue(percent); })
+                                            : restoreSqlServer(server, file, error);
     if (m_control && m_control->reopenConnection && !m_control->reopenConnection(m_control->context) && restored) {
         error = QStringLiteral("数据库已还原,但程序无法重新连接数据库");
         return false;

@@ -2,8 +2,8 @@
 // The backup manager's screen: back the database up into a file the user chooses, restore it from
 // one after a confirmation; a status line and a progress bar tell how it went.
 
-#include "extensions/ComponentAbi.h"
 #include "components/backup/DatabaseBackup.h"
+#include "extensions/ComponentAbi.h"
 
 #include <QDialog>
 

@@ -65,8 +65,8 @@ bool copySqliteDatabase(const QString &from, const QString &to, QString &error, 
         return false;
     }
     SqliteHandle source, target;
-    if (!openSqlite(source, from, SQLITE_OPEN_READONLY, error) || !isDatabase(source, error) ||
-        !openSqlite(target, to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error))
+    if (!openSqlite(source, from, SQLITE_OPEN_READONLY, error) || !isDatabase(source, error)
+        || !openSqlite(target, to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error))
         return false;
     sqlite3_busy_timeout(target.db, 5000);
     sqlite3_backup *backup = sqlite3_backup_init(target.db, "main", source.db, "main");

@@ -1,7 +1,7 @@
 // The backup manager's exports (the library is named DbBackUp.MANAGE).
 
-#include "components/backup/BackupDialog.h"
 #include "components/ComponentSupport.h"
+#include "components/backup/BackupDialog.h"
 #include "extensions/ComponentAbi.h"
 #include "platform/Prompt.h"
 

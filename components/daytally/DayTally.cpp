@@ -1,9 +1,9 @@
 // The statistics library's exports: the status line given at ExtInit follows the build.
 
-#include "extensions/ComponentAbi.h"
 #include "components/ComponentSupport.h"
-#include "core/SharedDb.h"
 #include "components/daytally/StatTally.h"
+#include "core/SharedDb.h"
+#include "extensions/ComponentAbi.h"
 
 #include <QObject>
 
@@ -33,7 +33,10 @@ DBKEEL_COMPONENT_EXPORT int ExtInit(void *line, int, int, int, const char *)
     return 1;
 }
 
-DBKEEL_COMPONENT_EXPORT int ExtGetStatTabStatus(void) { return building ? 1 : 0; }
+DBKEEL_COMPONENT_EXPORT int ExtGetStatTabStatus(void)
+{
+    return building ? 1 : 0;
+}
 
 // Builds the statistics rows on the library's own connection; the number of rows, 0 on failure.
 DBKEEL_COMPONENT_EXPORT int ExtInitStatTab(void)

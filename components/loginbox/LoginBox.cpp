@@ -2,8 +2,8 @@
 
 #include "components/ComponentSupport.h"
 #include "components/loginbox/LoginDialog.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 #include "components/loginbox/LoginDialog.h"
 
 #include "components/ComponentSupport.h"
-#include "platform/Gbk.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Gbk.h"
+#include "platform/Prompt.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -90,10 +90,12 @@ void LoginDialog::tryLogin()
         accept();
         return;
     case LoginCheck::DatabaseFailed:
-        prompt().message(QStringLiteral("提示"), QStringLiteral("查询用户失败:") + check.error, PromptIcon::Exclamation);
+        prompt().message(QStringLiteral("提示"), QStringLiteral("查询用户失败:") + check.error,
+                         PromptIcon::Exclamation);
         return;
     case LoginCheck::Refused:
-        prompt().message(QStringLiteral("提示"), QStringLiteral("用户名或密码错误,请重新输入!"), PromptIcon::Exclamation);
+        prompt().message(QStringLiteral("提示"), QStringLiteral("用户名或密码错误,请重新输入!"),
+                         PromptIcon::Exclamation);
         m_password->clear();
         m_password->setFocus();
         return;

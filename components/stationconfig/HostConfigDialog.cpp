@@ -1,9 +1,9 @@
 #include "components/stationconfig/HostConfigDialog.h"
 
 #include "platform/Profile.h"
+#include "platform/Text.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
-#include "platform/Text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,12 +16,8 @@ namespace dbkeel {
 const QString HostConfigDialog::kSection = QStringLiteral("HOSTCFG");
 
 HostConfigDialog::HostConfigDialog(const QString &configFile, QWidget *parent)
-    : QDialog(parent),
-      m_file(std::make_unique<ProfileFile>(configFile)),
-      m_entries(new ReportListModel(this)),
-      m_view(new ReportListView(this)),
-      m_number(new QLineEdit(this)),
-      m_text(new QLineEdit(this)),
+    : QDialog(parent), m_file(std::make_unique<ProfileFile>(configFile)), m_entries(new ReportListModel(this)),
+      m_view(new ReportListView(this)), m_number(new QLineEdit(this)), m_text(new QLineEdit(this)),
       m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("HostConfigDialog"));
@@ -121,6 +117,9 @@ bool HostConfigDialog::save()
     return true;
 }
 
-QString HostConfigDialog::status() const { return m_status->text(); }
+QString HostConfigDialog::status() const
+{
+    return m_status->text();
+}
 
 }  // namespace dbkeel

@@ -1,14 +1,13 @@
 // The station-configuration manager's exports.
 
-#include "extensions/ComponentAbi.h"
 #include "components/ComponentSupport.h"
 #include "components/stationconfig/HostConfigDialog.h"
+#include "extensions/ComponentAbi.h"
 #include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QWidget>
-
 
 using namespace dbkeel;
 
@@ -41,7 +40,10 @@ DBKEEL_COMPONENT_EXPORT int ExtShow(int, int left, int top, int right, int botto
     return 1;
 }
 
-DBKEEL_COMPONENT_EXPORT int ExtStop(void) { return 1; }
+DBKEEL_COMPONENT_EXPORT int ExtStop(void)
+{
+    return 1;
+}
 
 DBKEEL_COMPONENT_EXPORT int ExtRelease(void)
 {

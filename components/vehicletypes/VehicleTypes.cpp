@@ -1,11 +1,11 @@
 // The vehicle-type library's exports: the manager shown over the caller's window, its state in byte 39
 // of the status record (1 shown, 2 done).
 
-#include "extensions/ComponentAbi.h"
 #include "components/ComponentSupport.h"
-#include "platform/Prompt.h"
-#include "core/SharedDb.h"
 #include "components/vehicletypes/VehicleTypeManager.h"
+#include "core/SharedDb.h"
+#include "extensions/ComponentAbi.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -38,7 +38,10 @@ DBKEEL_COMPONENT_EXPORT int ExtInit(void *initBlock, void *, int)
     return 1;
 }
 
-DBKEEL_COMPONENT_EXPORT unsigned char *GetDevData(void) { return statusRecord; }
+DBKEEL_COMPONENT_EXPORT unsigned char *GetDevData(void)
+{
+    return statusRecord;
+}
 
 // Shows the manager over the given area and returns; it reports done in the status record when closed.
 DBKEEL_COMPONENT_EXPORT int ExtShow(int, int left, int top, int right, int bottom)

@@ -1,7 +1,7 @@
 #include "app/AboutBox.h"
 
-#include "core/AppConfig.h"
 #include "app/MainWindow.h"
+#include "core/AppConfig.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -22,7 +22,8 @@ const QList<MenuGroup> &mainMenuLayout()
           {command::Exit, QStringLiteral("退出(&E)")},
           {command::About, QStringLiteral("关于 Dbkeel(&A)...")}}},
         {QStringLiteral("快速组建新线(&E)"),
-         {{command::OneKeyRelations, QStringLiteral("一键创建元素关系(&O)")}, {command::QuickLineBuild, QStringLiteral("快速创建线工位(&G)")}}},
+         {{command::OneKeyRelations, QStringLiteral("一键创建元素关系(&O)")},
+          {command::QuickLineBuild, QStringLiteral("快速创建线工位(&G)")}}},
         {QStringLiteral("数据清理管理(&C)"),
          {{command::ClearTemporaryData, QStringLiteral("清除临时数据(&C)")},
           {command::ClearDuplicates, QStringLiteral("清除重复数据(&D)")},
@@ -69,7 +70,7 @@ QList<int> protectedCommands(bool disabling)
 
 QStringList standardsProgramArguments(const QRect &frame)
 {
-    return {QStringLiteral("-1"), QString::number(frame.left()), QString::number(frame.top()),
+    return {QStringLiteral("-1"),           QString::number(frame.left()),   QString::number(frame.top()),
             QString::number(frame.width()), QString::number(frame.height()), QStringLiteral("0")};
 }
 

@@ -1,28 +1,28 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
-#include "core/AppConfig.h"
-#include "core/AppState.h"
 #include "app/CommandTable.h"
+#include "app/MainWindowPanel.h"
+#include "app/SystemConfigDialog.h"
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleState.h"
 #include "console/ConsoleThreads.h"
+#include "console/StationCommands.h"
+#include "core/AppConfig.h"
+#include "core/AppState.h"
 #include "core/Database.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
 #include "core/LineTree.h"
-#include "widgets/ListColor.h"
-#include "app/MainWindowPanel.h"
+#include "core/SchemaUpgrade.h"
+#include "core/SharedDb.h"
+#include "extensions/SharedConnectionControl.h"
+#include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
+#include "platform/Text.h"
+#include "widgets/ListColor.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
-#include "core/SchemaUpgrade.h"
-#include "extensions/SharedConnectionControl.h"
-#include "core/SharedDb.h"
-#include "console/StationCommands.h"
-#include "app/SystemConfigDialog.h"
-#include "platform/Text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -438,9 +438,9 @@ void MainWindow::requestExit()
 {
     if (m_exiting)
         return;
-    const PromptButton answer =
-        prompt().message(QStringLiteral("提示"), QStringLiteral("确定要退出数据库管理工具?确定(退出),取消"),
-                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel);
+    const PromptButton answer = prompt().message(QStringLiteral("提示"),
+                                                 QStringLiteral("确定要退出数据库管理工具?确定(退出),取消"),
+                                                 PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel);
     if (answer == PromptButton::Ok)
         exitProgram();
 }

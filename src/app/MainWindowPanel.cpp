@@ -1,10 +1,10 @@
 #include "app/MainWindowPanel.h"
 
 #include "core/LineTree.h"
+#include "screens/ScreenDialog.h"
 #include "widgets/ListColor.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
-#include "screens/ScreenDialog.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -95,16 +95,23 @@ void MainWindowPanel::createConsoleControls()
     c.commandBox = new QComboBox(this);
     c.commandBox->setObjectName(QStringLiteral("commandBox"));
     c.commandBox->setGeometry(297, 413, 110, 26);
-    c.execute = button(QStringLiteral("执行(&M)"), QStringLiteral("execute"), QStringLiteral("执行命令"), {411, 413, 56, 26});
+    c.execute = button(QStringLiteral("执行(&M)"), QStringLiteral("execute"), QStringLiteral("执行命令"),
+                       {411, 413, 56, 26});
 
     c.selectAll = button(QStringLiteral("全选"), QStringLiteral("selectAll"), QStringLiteral("全选"), {6, 413, 52, 26});
-    c.invert = button(QStringLiteral("反选"), QStringLiteral("invertSelection"), QStringLiteral("反选"), {62, 413, 52, 26});
-    c.connect = button(QStringLiteral("连接"), QStringLiteral("connect"), QStringLiteral("扫描局域网IP"), {118, 413, 52, 26});
-    c.sendFile = button(QStringLiteral("发送文件"), QStringLiteral("sendFile"), QStringLiteral("发送文件"), {174, 413, 57, 26});
+    c.invert = button(QStringLiteral("反选"), QStringLiteral("invertSelection"), QStringLiteral("反选"),
+                      {62, 413, 52, 26});
+    c.connect = button(QStringLiteral("连接"), QStringLiteral("connect"), QStringLiteral("扫描局域网IP"),
+                       {118, 413, 52, 26});
+    c.sendFile = button(QStringLiteral("发送文件"), QStringLiteral("sendFile"), QStringLiteral("发送文件"),
+                        {174, 413, 57, 26});
 
-    c.shutdown = button(QStringLiteral("关机(&C)"), QStringLiteral("shutdown"), QStringLiteral("关闭计算机"), {473, 413, 52, 26});
-    c.restart = button(QStringLiteral("重启(&R)"), QStringLiteral("restart"), QStringLiteral("重启计算机"), {529, 413, 52, 26});
-    c.syncTime = button(QStringLiteral("同步时间(&T)"), QStringLiteral("syncTime"), QStringLiteral("系统时间同步"), {585, 413, 60, 26});
+    c.shutdown = button(QStringLiteral("关机(&C)"), QStringLiteral("shutdown"), QStringLiteral("关闭计算机"),
+                        {473, 413, 52, 26});
+    c.restart = button(QStringLiteral("重启(&R)"), QStringLiteral("restart"), QStringLiteral("重启计算机"),
+                       {529, 413, 52, 26});
+    c.syncTime = button(QStringLiteral("同步时间(&T)"), QStringLiteral("syncTime"), QStringLiteral("系统时间同步"),
+                        {585, 413, 60, 26});
     m_exit = button(QStringLiteral("退出"), QStringLiteral("exit"), QStringLiteral("退出系统"), {649, 413, 38, 26});
     styleConsoleButtons();
 }

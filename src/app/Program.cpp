@@ -1,17 +1,17 @@
 #include "app/Program.h"
 
+#include "app/MainWindow.h"
+#include "app/MainWindowPanel.h"
 #include "composition/CompositionScreens.h"
 #include "console/ConsoleOperations.h"
 #include "console/ConsolePanel.h"
 #include "console/ConsoleScreens.h"
+#include "console/StationRowDialog.h"
 #include "dictionaries/DictionaryScreens.h"
 #include "indexfiles/IndexFileScreens.h"
-#include "app/MainWindow.h"
-#include "app/MainWindowPanel.h"
 #include "maintenance/MaintenanceScreens.h"
-#include "widgets/ReportListView.h"
 #include "stats/StatsScreens.h"
-#include "console/StationRowDialog.h"
+#include "widgets/ReportListView.h"
 
 #include <QTreeWidget>
 

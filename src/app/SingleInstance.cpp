@@ -21,8 +21,7 @@ QString userName()
 }
 }  // namespace
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), m_key(name + u'-' + userName())
+SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(parent), m_key(name + u'-' + userName())
 {
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptRequests);
 }

@@ -1,12 +1,12 @@
 #include "composition/BaseBundle.h"
 
-#include "core/AppState.h"
-#include "screens/ExchangeFile.h"
-#include "platform/Profile.h"
 #include "composition/RunTables.h"
+#include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screens/ExchangeFile.h"
 
 #include <QFileInfo>
 #include <QSet>

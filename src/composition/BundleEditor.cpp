@@ -1,8 +1,8 @@
 #include "composition/BundleEditor.h"
 
-#include "screens/ExchangeFile.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
+#include "platform/Prompt.h"
+#include "screens/ExchangeFile.h"
 
 namespace dbkeel {
 
@@ -15,7 +15,10 @@ void ProcessLog::add(const QString &line, bool failure)
     emit textChanged(m_text);
 }
 
-BundleEditor::BundleEditor(QObject *parent) : QObject(parent) { m_log.add(QStringLiteral("请确定进行建立关系!")); }
+BundleEditor::BundleEditor(QObject *parent) : QObject(parent)
+{
+    m_log.add(QStringLiteral("请确定进行建立关系!"));
+}
 
 void BundleEditor::exportCommand()
 {

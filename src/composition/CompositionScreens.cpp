@@ -1,10 +1,10 @@
 #include "composition/CompositionScreens.h"
 
-#include "platform/Prompt.h"
-#include "composition/RelationDialog.h"
-#include "screens/ScreenRegistry.h"
 #include "composition/BundleDialog.h"
 #include "composition/LineLayoutDialog.h"
+#include "composition/RelationDialog.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenRegistry.h"
 
 namespace dbkeel {
 

@@ -1,11 +1,11 @@
 #include "composition/LineLayoutDialog.h"
 
 #include "console/ComputerRegistrationDialog.h"
-#include "widgets/IpAddressEdit.h"
-#include "platform/Prompt.h"
-#include "widgets/ReportListView.h"
-#include "screens/ScreenControls.h"
 #include "console/StationRowDialog.h"
+#include "platform/Prompt.h"
+#include "screens/ScreenControls.h"
+#include "widgets/IpAddressEdit.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -98,7 +98,7 @@ void LineLayoutDialog::placeInputs()
     m_device = dropDown(this, 610, QStringLiteral("设备选择:"), {690, top1, 180, kRowHeight}, QStringLiteral("device"));
 
     m_address = placeLabelled<IpAddressEdit>(this, 10, QStringLiteral("计算机IP地址:"), {110, top2, 140, kRowHeight},
-                                         QStringLiteral("address"));
+                                             QStringLiteral("address"));
     m_port = placeLabelled<QLineEdit>(this, 270, QStringLiteral("端口:"), {320, top2, 80, kRowHeight},
                                       QStringLiteral("port"));
     m_brakeType = dropDown(this, 420, QStringLiteral("制动台类型:"), {510, top2, 120, kRowHeight},

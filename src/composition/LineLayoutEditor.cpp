@@ -1,13 +1,13 @@
 #include "composition/LineLayoutEditor.h"
 
-#include "screens/DbErrorReport.h"
-#include "screens/ExchangeFile.h"
-#include "platform/Profile.h"
-#include "platform/Prompt.h"
 #include "composition/RunTables.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Profile.h"
+#include "platform/Prompt.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
 
 #include <QDateTime>
 
@@ -31,7 +31,10 @@ ListColor lineColor(int line)
     return line >= 1 && line <= 10 ? colors[line - 1] : listcolor::Blue;
 }
 
-void refuse(const QString &text) { prompt().message(kNotice, text, PromptIcon::Exclamation); }
+void refuse(const QString &text)
+{
+    prompt().message(kNotice, text, PromptIcon::Exclamation);
+}
 
 QString itemIndexQuery(const QString &deviceCode)
 {

@@ -3,10 +3,10 @@
 // placements, the lookup maps, the row editing, the .LINEINF file and the Build that writes
 // tb_line_info and tb_login_lineindex.
 
+#include "console/StationRowEditor.h"
+#include "screens/ScreenStatus.h"
 #include "widgets/ListColor.h"
 #include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
-#include "console/StationRowEditor.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "composition/RelationDialog.h"
 
-#include "widgets/ReportListView.h"
 #include "screens/ScreenControls.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QLabel>

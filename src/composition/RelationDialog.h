@@ -1,5 +1,6 @@
 #pragma once
-// DeviceItemRelationDialog and ItemParameterRelationDialog: one device's items, or one item's parameters, over a RelationEditor.
+// DeviceItemRelationDialog and ItemParameterRelationDialog: one device's items, or one item's parameters, over a
+// RelationEditor.
 
 #include "composition/RelationEditor.h"
 #include "screens/ScreenDialog.h"

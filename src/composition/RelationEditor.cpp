@@ -1,11 +1,11 @@
 #include "composition/RelationEditor.h"
 
-#include "screens/DbErrorReport.h"
-#include "widgets/ListColor.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Prompt.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
+#include "widgets/ListColor.h"
 
 namespace dbkeel {
 
@@ -125,11 +125,20 @@ void RelationEditor::copyRows(bool tickedOnly)
             appendAssigned(row);
 }
 
-void RelationEditor::addTicked() { copyRows(true); }
+void RelationEditor::addTicked()
+{
+    copyRows(true);
+}
 
-void RelationEditor::addAll() { copyRows(false); }
+void RelationEditor::addAll()
+{
+    copyRows(false);
+}
 
-void RelationEditor::removeAll() { m_assigned.deleteAllRows(); }
+void RelationEditor::removeAll()
+{
+    m_assigned.deleteAllRows();
+}
 
 void RelationEditor::removeOne(int assignedRow)
 {
@@ -141,9 +150,15 @@ void RelationEditor::removeOne(int assignedRow)
         m_assigned.deleteRow(assignedRow);
 }
 
-void RelationEditor::tickAll() { m_available.setAllChecked(true); }
+void RelationEditor::tickAll()
+{
+    m_available.setAllChecked(true);
+}
 
-void RelationEditor::invertTicks() { m_available.invertChecks(); }
+void RelationEditor::invertTicks()
+{
+    m_available.invertChecks();
+}
 
 bool RelationEditor::write()
 {

@@ -1,8 +1,8 @@
 #include "console/ComputerRegistrationDialog.h"
 
+#include "screens/ScreenControls.h"
 #include "widgets/IpAddressEdit.h"
 #include "widgets/ReportListView.h"
-#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,18 +29,20 @@ ComputerRegistrationDialog::ComputerRegistrationDialog(QWidget *parent)
     };
     m_name = field(10, QStringLiteral("名称:"), QStringLiteral("name"));
     m_number = field(44, QStringLiteral("编号:"), QStringLiteral("number"));
-    m_ip = placeLabelled<IpAddressEdit>(this, kLabelLeft, QStringLiteral("IP地址:"), {kFieldLeft, 78, kFieldWidth, kRowHeight},
-                                        QStringLiteral("ip"));
+    m_ip = placeLabelled<IpAddressEdit>(this, kLabelLeft, QStringLiteral("IP地址:"),
+                                        {kFieldLeft, 78, kFieldWidth, kRowHeight}, QStringLiteral("ip"));
     m_port = field(112, QStringLiteral("端口:"), QStringLiteral("port"));
-    m_type = placeLabelled<QComboBox>(this, kLabelLeft, QStringLiteral("类型:"), {kFieldLeft, 146, kFieldWidth, kRowHeight},
-                                      QStringLiteral("type"));
+    m_type = placeLabelled<QComboBox>(this, kLabelLeft, QStringLiteral("类型:"),
+                                      {kFieldLeft, 146, kFieldWidth, kRowHeight}, QStringLiteral("type"));
     m_type->addItems({ComputerRegistrationEditor::kLoginMachine, ComputerRegistrationEditor::kOtherComputer});
     m_type->setCurrentIndex(0);
 
-    QPushButton *add = placeButton(this, {410, 190, 80, 28}, QStringLiteral("add"), QStringLiteral("添加"), QStringLiteral("添加"));
-    QPushButton *deleteAll = placeButton(this, {500, 190, 80, 28}, QStringLiteral("deleteAll"), QStringLiteral("删除全部"),
-                                         QStringLiteral("删除全部"));
-    QPushButton *ok = placeButton(this, {410, 240, 80, 28}, QStringLiteral("ok"), QStringLiteral("确定"), QStringLiteral("确定"));
+    QPushButton *add = placeButton(this, {410, 190, 80, 28}, QStringLiteral("add"), QStringLiteral("添加"),
+                                   QStringLiteral("添加"));
+    QPushButton *deleteAll = placeButton(this, {500, 190, 80, 28}, QStringLiteral("deleteAll"),
+                                         QStringLiteral("删除全部"), QStringLiteral("删除全部"));
+    QPushButton *ok = placeButton(this, {410, 240, 80, 28}, QStringLiteral("ok"), QStringLiteral("确定"),
+                                  QStringLiteral("确定"));
     QPushButton *cancel = placeButton(this, {500, 240, 80, 28}, QStringLiteral("cancel"), QStringLiteral("取消"),
                                       QStringLiteral("取消操作"));
     connect(add, &QPushButton::clicked, this, &ComputerRegistrationDialog::add);
@@ -73,7 +75,8 @@ QWidget *ComputerRegistrationDialog::controlOf(LoginField field) const
 
 void ComputerRegistrationDialog::add()
 {
-    const LoginComputerInput input{m_type->currentText(), m_port->text(), m_ip->text(), m_number->text(), m_name->text()};
+    const LoginComputerInput input{m_type->currentText(), m_port->text(), m_ip->text(), m_number->text(),
+                                   m_name->text()};
     if (const std::optional<LoginField> failed = m_computers.add(input)) {
         if (QWidget *control = controlOf(*failed))
             control->setFocus();

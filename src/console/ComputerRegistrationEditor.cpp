@@ -1,9 +1,9 @@
 #include "console/ComputerRegistrationEditor.h"
 
-#include "screens/DbErrorReport.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Prompt.h"
+#include "screens/DbErrorReport.h"
 
 namespace dbkeel {
 

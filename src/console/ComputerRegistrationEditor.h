@@ -23,9 +23,9 @@ enum class LoginField { Type, Port, Address, Number, Name };
 class ComputerRegistrationEditor {
 public:
     enum Column { Name, Ip, Port, Number, Type, PcType };
-    static const QString kLoginMachine;  // "登录机"
-    static const QString kOtherComputer; // "其他计算机"
-    static const QString kBlankAddress;  // an IP address field left blank
+    static const QString kLoginMachine;   // "登录机"
+    static const QString kOtherComputer;  // "其他计算机"
+    static const QString kBlankAddress;   // an IP address field left blank
 
     // The columns are set for a list `listWidth` wide (the screen's list at its design size).
     explicit ComputerRegistrationEditor(int listWidth = 380);

@@ -3,14 +3,14 @@
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleState.h"
 #include "console/ConsoleThreads.h"
+#include "console/StationCommands.h"
 #include "core/Database.h"
+#include "core/StationRegistry.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
-#include "widgets/ReportListModel.h"
-#include "console/StationCommands.h"
-#include "core/StationRegistry.h"
 #include "platform/Text.h"
+#include "widgets/ReportListModel.h"
 
 #include <QDir>
 #include <QFileInfo>

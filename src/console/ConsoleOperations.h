@@ -42,11 +42,11 @@ public:
     void sendFile();         // "发送文件"
     // "发送": true when the message edit is to be cleared and focused (the message was handled).
     bool sendMessage(const QString &message);
-    void shutdown();         // "关机"
-    void restart();          // "重启"
-    void syncTime();         // "同步时间"
-    void selectAll();        // "全选"
-    void invertSelection();  // "反选"
+    void shutdown();           // "关机"
+    void restart();            // "重启"
+    void syncTime();           // "同步时间"
+    void selectAll();          // "全选"
+    void invertSelection();    // "反选"
     void endProcess(int row);  // double-click on the process list
 
     // The rows of a 1011 reply replace the process list, in blue.

@@ -19,8 +19,8 @@ struct CommandBoxState;
 struct ConsoleWidgets {
     QComboBox *commandBox = nullptr;  // filled by the panel
     QLineEdit *messageEdit = nullptr;
-    QPushButton *connect = nullptr, *execute = nullptr, *sendFile = nullptr, *selectAll = nullptr,
-                *invert = nullptr, *send = nullptr, *shutdown = nullptr, *restart = nullptr, *syncTime = nullptr;
+    QPushButton *connect = nullptr, *execute = nullptr, *sendFile = nullptr, *selectAll = nullptr, *invert = nullptr,
+                *send = nullptr, *shutdown = nullptr, *restart = nullptr, *syncTime = nullptr;
     QAbstractItemView *processList = nullptr;  // shown in turn with the chat box
     QWidget *chatBox = nullptr;
 };

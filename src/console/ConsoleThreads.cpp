@@ -79,7 +79,8 @@ bool waitPumping(const std::function<bool()> &done, std::chrono::milliseconds ti
 {
     QElapsedTimer clock;
     clock.start();
-    const bool pump = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+    const bool pump = QCoreApplication::instance()
+                      && QThread::currentThread() == QCoreApplication::instance()->thread();
     while (!done()) {
         if (clock.elapsed() >= timeout.count())
             return done();

@@ -1,10 +1,10 @@
 #include "console/ConsoleWorker.h"
 
-#include "core/AppLog.h"
-#include "core/AppState.h"
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleState.h"
 #include "console/StationCommands.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
 #include "core/StationRegistry.h"
 #include "platform/Text.h"
 

@@ -2,10 +2,10 @@
 
 #include "console/ConsoleOperations.h"
 #include "console/ConsoleThreads.h"
+#include "console/StationCommands.h"
 #include "core/HostLib.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
-#include "console/StationCommands.h"
 
 #include <QFile>
 #include <QFileInfo>

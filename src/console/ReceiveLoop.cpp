@@ -1,11 +1,11 @@
 #include "console/ReceiveLoop.h"
 
-#include "core/AppLog.h"
-#include "core/AppState.h"
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleState.h"
-#include "core/HostLib.h"
 #include "console/StationCommands.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
+#include "core/HostLib.h"
 #include "core/StationRegistry.h"
 #include "platform/Text.h"
 
@@ -65,17 +65,12 @@ void handleReply(const CommandPacket &reply)
     setLastReply(from);
     logReply(reply.code, from);
     switch (reply.code) {
-    case stationcode::Connect:
-        stationRegistry().markConnected(from.ip, from.port);
-        break;
-    case stationcode::EndProcess:
-        setCommandText({});
-        break;
+    case stationcode::Connect: stationRegistry().markConnected(from.ip, from.port); break;
+    case stationcode::EndProcess: setCommandText({}); break;
     case stationcode::ListProcesses:
         emit consoleEvents().processesReceived(processRows(reply.textAfterRecord(), from));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -1,10 +1,10 @@
 #include "console/StationAddress.h"
 
-#include "screens/DbErrorReport.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
 #include "core/StationRegistry.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
 
 namespace dbkeel {
 

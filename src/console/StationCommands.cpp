@@ -1,9 +1,9 @@
 #include "console/StationCommands.h"
 
+#include "console/ConsoleState.h"
 #include "core/AppConfig.h"
 #include "core/AppLog.h"
 #include "core/AppState.h"
-#include "console/ConsoleState.h"
 #include "core/HostLib.h"
 #include "core/StationRegistry.h"
 #include "platform/Text.h"
@@ -25,8 +25,7 @@ public:
     {
         QMutexLocker lock(&m_mutex);
         packet.writeInto(m_bytes.data());
-        return hostLib().sendNetData(kStationChannel, ip.toLatin1(), port, m_bytes.constData(),
-                                     CommandPacket::kSize);
+        return hostLib().sendNetData(kStationChannel, ip.toLatin1(), port, m_bytes.constData(), CommandPacket::kSize);
     }
 
 private:
@@ -56,19 +55,15 @@ std::optional<CommandPacket> requestFor(int code)
     case stationcode::SetClock:
         return CommandPacket::withText(code, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     case stationcode::Shutdown:
-    case stationcode::Restart:
-        return CommandPacket::withText(code, QStringLiteral("0"));
+    case stationcode::Restart: return CommandPacket::withText(code, QStringLiteral("0"));
     case stationcode::Test:
         return CommandPacket::withText(code, QStringLiteral("测试...[%1]").arg(now.toString(QStringLiteral("ss"))));
-    case stationcode::Connect:
-        return CommandPacket::withRecord(code, localStationAsSender());
+    case stationcode::Connect: return CommandPacket::withRecord(code, localStationAsSender());
     case stationcode::AnnounceFile:
     case stationcode::StartProgram:
     case stationcode::EndProcess:
-    case stationcode::ListProcesses:
-        return CommandPacket::withText(code, commandText());
-    default:
-        return std::nullopt;
+    case stationcode::ListProcesses: return CommandPacket::withText(code, commandText());
+    default: return std::nullopt;
     }
 }
 

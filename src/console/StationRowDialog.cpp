@@ -1,9 +1,9 @@
 #include "console/StationRowDialog.h"
 
-#include "widgets/IpAddressEdit.h"
+#include "console/StationAddress.h"
 #include "platform/Prompt.h"
 #include "screens/ScreenControls.h"
-#include "console/StationAddress.h"
+#include "widgets/IpAddressEdit.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,16 +36,17 @@ StationRowDialog::StationRowDialog(QWidget *parent, const StationRowRecord &reco
     m_brakeType->addItems({QStringLiteral("转鼓台"), QStringLiteral("滚筒式"), QStringLiteral("平板台")});
     m_brakeType->setEditText(record.brakeType);
     m_areaCode = field(110, QStringLiteral("站区划代号:"), QStringLiteral("areaCode"), record.areaCode);
-    m_path = field(142, QStringLiteral("设备路径:"), QStringLiteral("devicePath"), addressOnly ? QString() : record.devicePath,
-                   kFieldWidth - 36);
-    QPushButton *browse = placeButton(this, {kFieldLeft + kFieldWidth - 32, 142, 32, kRowHeight}, QStringLiteral("browse"),
-                                      QStringLiteral("..."), QStringLiteral("设置设备路径"));
+    m_path = field(142, QStringLiteral("设备路径:"), QStringLiteral("devicePath"),
+                   addressOnly ? QString() : record.devicePath, kFieldWidth - 36);
+    QPushButton *browse = placeButton(this, {kFieldLeft + kFieldWidth - 32, 142, 32, kRowHeight},
+                                      QStringLiteral("browse"), QStringLiteral("..."), QStringLiteral("设置设备路径"));
     m_remark = field(174, QStringLiteral("设备说明:"), QStringLiteral("deviceRemark"),
                      addressOnly ? QString() : record.deviceRemark);
     for (QWidget *deviceControl : std::initializer_list<QWidget *>{m_path, m_remark, browse})
         deviceControl->setEnabled(!addressOnly);
 
-    QPushButton *ok = placeButton(this, {150, 226, 80, 28}, QStringLiteral("ok"), QStringLiteral("确定"), QStringLiteral("确定"));
+    QPushButton *ok = placeButton(this, {150, 226, 80, 28}, QStringLiteral("ok"), QStringLiteral("确定"),
+                                  QStringLiteral("确定"));
     ok->setDefault(true);
     QPushButton *cancel = placeButton(this, {250, 226, 80, 28}, QStringLiteral("cancel"), QStringLiteral("取消"),
                                       QStringLiteral("退出系统"));
@@ -69,8 +70,8 @@ bool StationRowDialog::edit(QWidget *parent, StationRowRecord &record)
 
 void StationRowDialog::readBack()
 {
-    m_record = {m_address->text(), m_port->text(), m_brakeType->currentText(), m_areaCode->text(), m_path->text(),
-                m_remark->text()};
+    m_record = {m_address->text(),  m_port->text(), m_brakeType->currentText(),
+                m_areaCode->text(), m_path->text(), m_remark->text()};
     m_record.cutToLimits();
 }
 

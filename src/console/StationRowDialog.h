@@ -2,8 +2,8 @@
 // The station row editor over a StationRowRecord: address, port, brake-tester type, station-area
 // code, device path and remark; in address-only mode the device controls are disabled.
 
-#include "screens/ScreenDialog.h"
 #include "console/StationRowEditor.h"
+#include "screens/ScreenDialog.h"
 
 #include <optional>
 

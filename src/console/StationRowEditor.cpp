@@ -1,8 +1,8 @@
 #include "console/StationRowEditor.h"
 
 #include "console/ConsoleOperations.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
+#include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 
@@ -45,7 +45,8 @@ std::optional<QString> deviceVersionRemark(const QString &path)
 std::optional<DeviceChoice> chooseDeviceLibrary()
 {
     FileRequest request;
-    request.initialPath = joinPath(ConsoleOperations::installationFolder(QStringLiteral("DEVBIN")), QStringLiteral("*.dll"));
+    request.initialPath = joinPath(ConsoleOperations::installationFolder(QStringLiteral("DEVBIN")),
+                                   QStringLiteral("*.dll"));
     request.defaultExtension = QStringLiteral("dll");
     request.filter = QStringLiteral("open files (*.dll)|*.dll|open files (*.dev)|*.dev|ALL files (*.*)|*.*||");
     const QString path = prompt().chooseFile(request);

@@ -2,10 +2,10 @@
 
 #include "core/AppLog.h"
 #include "core/Database.h"
+#include "core/StationRegistry.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
-#include "core/StationRegistry.h"
 #include "platform/Text.h"
 
 namespace dbkeel {
@@ -26,8 +26,8 @@ qint16 odbcTypeFrom(const ProfileFile &file)
 
 void readFallbackStations(const ProfileFile &file)
 {
-    const int count = toInt(file.readString(dbtool::IpSetSection, dbtool::IpCount, QStringLiteral("0"),
-                                            dbtool::WideWidth));
+    const int count = toInt(
+        file.readString(dbtool::IpSetSection, dbtool::IpCount, QStringLiteral("0"), dbtool::WideWidth));
     StationRegistry &registry = stationRegistry();
     registry.clear();
     for (int n = 0; n < count; ++n) {
@@ -65,9 +65,15 @@ LocalIpList &localIpList()
     return list;
 }
 
-QString hostEntryPath(int entry) { return databaseEntryField(entry, 0); }
+QString hostEntryPath(int entry)
+{
+    return databaseEntryField(entry, 0);
+}
 
-QString configFilePathFromHost() { return joinPath(hostEntryPath(hostEntry::ProgramDir), QStringLiteral("dbtool.ini")); }
+QString configFilePathFromHost()
+{
+    return joinPath(hostEntryPath(hostEntry::ProgramDir), QStringLiteral("dbtool.ini"));
+}
 
 bool writeVersionFile(const QString &path, const QString &version)
 {
@@ -75,8 +81,9 @@ bool writeVersionFile(const QString &path, const QString &version)
         return false;
     ProfileFile file(path);
     const QString section = QStringLiteral("VERSIONINFO");
-    return file.writeString(section, QStringLiteral("VERSION"), version) &&
-           file.writeString(section, QStringLiteral("DESCRIPT"), QStringLiteral("数据库测试工具文件")) && file.save();
+    return file.writeString(section, QStringLiteral("VERSION"), version)
+           && file.writeString(section, QStringLiteral("DESCRIPT"), QStringLiteral("数据库测试工具文件"))
+           && file.save();
 }
 
 void RegisterProgramVersion()
@@ -102,9 +109,10 @@ void ReadConfig()
                    .arg(local.addresses.first(), local.computerName, QString::number(local.addresses.size())),
                true);
 
-    const QString serverIp =
-        file.readString(dbtool::Section, dbtool::ServerIp, dbtool::ServerIpDefault, dbtool::AddressWidth);
-    const QString portId = file.readString(dbtool::Section, dbtool::PortId, dbtool::PortIdDefault, dbtool::AddressWidth);
+    const QString serverIp = file.readString(dbtool::Section, dbtool::ServerIp, dbtool::ServerIpDefault,
+                                             dbtool::AddressWidth);
+    const QString portId = file.readString(dbtool::Section, dbtool::PortId, dbtool::PortIdDefault,
+                                           dbtool::AddressWidth);
     PortId() = portId;
     if (!local.addresses.contains(serverIp)) {
         AddLog(QStringLiteral("错误IP:%1").arg(serverIp), false);
@@ -136,9 +144,9 @@ bool saveSystemConfig(const SystemConfig &config, QString &error)
     }
     ProfileFile file(path);
     const QString odbcType = config.odbcType == 1 ? QStringLiteral("1") : QStringLiteral("0");
-    if (!file.writeString(dbtool::Section, dbtool::OdbcType, odbcType) ||
-        !file.writeString(dbtool::Section, dbtool::ServerIp, config.serverIp) ||
-        !file.writeString(dbtool::Section, dbtool::PortId, config.portId) || !file.save()) {
+    if (!file.writeString(dbtool::Section, dbtool::OdbcType, odbcType)
+        || !file.writeString(dbtool::Section, dbtool::ServerIp, config.serverIp)
+        || !file.writeString(dbtool::Section, dbtool::PortId, config.portId) || !file.save()) {
         error = file.lastError();
         return false;
     }

@@ -6,7 +6,10 @@
 
 namespace dbkeel {
 
-void AddLog(const QString &text, bool plain) { emit logHub().entryAdded(text, plain); }
+void AddLog(const QString &text, bool plain)
+{
+    emit logHub().entryAdded(text, plain);
+}
 
 LogHub &logHub()
 {
@@ -41,12 +44,14 @@ void LogBuffer::add(const QString &text, bool plain)
     m_textBytes = gbkLength(header) + (plain ? 0 : gbkLength(kStar)) + bodyBytes;
 }
 
-QString LogBuffer::text() const {
+QString LogBuffer::text() const
+{
     QMutexLocker lock(&m_mutex);
     return m_text;
 }
 
-int LogBuffer::counter() const {
+int LogBuffer::counter() const
+{
     QMutexLocker lock(&m_mutex);
     return m_counter;
 }

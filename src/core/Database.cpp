@@ -1,9 +1,9 @@
 #include "core/Database.h"
 
 #include "core/AppState.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
+#include "platform/Gbk.h"
 
 #include <mutex>
 

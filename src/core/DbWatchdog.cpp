@@ -2,9 +2,9 @@
 
 #include "core/AppState.h"
 #include "core/Database.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
+#include "platform/Gbk.h"
 #include "platform/Text.h"
 
 #include <QFileInfo>
@@ -57,7 +57,10 @@ bool DatabaseProbe::reachable() const
 
 DbWatchdog::DbWatchdog(WatchdogTiming timing) : m_timing(timing) {}
 
-DbWatchdog::~DbWatchdog() { stop(); }
+DbWatchdog::~DbWatchdog()
+{
+    stop();
+}
 
 void DbWatchdog::start()
 {
@@ -74,7 +77,10 @@ void DbWatchdog::stop()
         m_thread.join();
 }
 
-bool DbWatchdog::stopping() const { return m_stop || ExitRequested == 1; }
+bool DbWatchdog::stopping() const
+{
+    return m_stop || ExitRequested == 1;
+}
 
 void DbWatchdog::pause(std::chrono::milliseconds total, const std::function<bool()> &leaveEarly) const
 {

@@ -32,7 +32,7 @@ QString dataSourceDatabaseFile(const QString &dataSource);
 
 // The watchdog's waits; every wait polls ExitRequested at least every 100 ms.
 struct WatchdogTiming {
-    std::chrono::milliseconds idle{10000};            // between checks while DbReady is 1
+    std::chrono::milliseconds idle{10000};             // between checks while DbReady is 1
     std::chrono::milliseconds unreachablePause{5000};  // after a failed probe
     std::chrono::milliseconds openFailedPause{2000};   // after a failed OpenDb
     std::chrono::milliseconds cyclePause{1000};        // at the end of every cycle

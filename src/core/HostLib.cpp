@@ -1,8 +1,8 @@
 #include "core/HostLib.h"
 
+#include "hostcfg/HostCfg.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
-#include "hostcfg/HostCfg.h"
 
 #include <QFileInfo>
 
@@ -25,7 +25,10 @@ QByteArray HostConfigRecord::entry(int k) const
     return QByteArray(text, static_cast<qsizetype>(qstrnlen(text, kEntrySize)));
 }
 
-QString HostConfigRecord::entryText(int k) const { return fromGbk(entry(k)); }
+QString HostConfigRecord::entryText(int k) const
+{
+    return fromGbk(entry(k));
+}
 
 // One pointer per export, null while unbound.
 struct HostLib::Exports {
@@ -46,7 +49,7 @@ struct HostLib::Exports {
 
 namespace {
 
-template<typename Fn>
+template <typename Fn>
 void bind(const SharedLibrary &library, const char *name, Fn &slot, QStringList &missing)
 {
     slot = reinterpret_cast<Fn>(library.symbol(name));
@@ -93,7 +96,7 @@ std::unique_lock<std::shared_mutex> HostLib::useAlone()
     return std::unique_lock(m_use);
 }
 
-template<typename Fn, typename... Args>
+template <typename Fn, typename... Args>
 int HostLib::call(Fn Exports::*slot, Args... args)
 {
     const auto lock = use();
@@ -165,9 +168,15 @@ void HostLib::unloadInUse()
     m_library.close();
 }
 
-bool HostLib::isLoaded() const { return m_library.isOpen(); }
+bool HostLib::isLoaded() const
+{
+    return m_library.isOpen();
+}
 
-int HostLib::getHostCfg(HostConfigRecord &record) { return call(&Exports::getHostCfg, record.data()); }
+int HostLib::getHostCfg(HostConfigRecord &record)
+{
+    return call(&Exports::getHostCfg, record.data());
+}
 
 int HostLib::getField(const QByteArray &text, QByteArray &out, int index)
 {
@@ -195,7 +204,10 @@ int HostLib::getVers(const QByteArray &file, QByteArray &version, QByteArray &te
     return result;
 }
 
-int HostLib::postLog(const QByteArray &text) { return call(&Exports::postLog, text.constData()); }
+int HostLib::postLog(const QByteArray &text)
+{
+    return call(&Exports::postLog, text.constData());
+}
 
 int HostLib::getHostIP(LocalIpList &out)
 {
@@ -215,7 +227,10 @@ int HostLib::openNet(int channel, int mode, int localPort, int remotePort)
     return call(&Exports::openNet, channel, mode, localPort, remotePort);
 }
 
-int HostLib::closeNet(int channel) { return call(&Exports::closeNet, channel); }
+int HostLib::closeNet(int channel)
+{
+    return call(&Exports::closeNet, channel);
+}
 
 int HostLib::sendNetData(int channel, const QByteArray &ip, int port, const char *data, int length)
 {
@@ -227,11 +242,20 @@ int HostLib::readNetData(int channel, char *data, int length)
     return call(&Exports::readNetData, channel, data, length);
 }
 
-int HostLib::scanPort(const QByteArray &host, int port) { return call(&Exports::scanPort, host.constData(), port); }
+int HostLib::scanPort(const QByteArray &host, int port)
+{
+    return call(&Exports::scanPort, host.constData(), port);
+}
 
-int HostLib::trimLeft(char *text, char c) { return call(&Exports::trimLeft, text, c); }
+int HostLib::trimLeft(char *text, char c)
+{
+    return call(&Exports::trimLeft, text, c);
+}
 
-int HostLib::trimRight(char *text, char c) { return call(&Exports::trimRight, text, c); }
+int HostLib::trimRight(char *text, char c)
+{
+    return call(&Exports::trimRight, text, c);
+}
 
 HostLib &hostLib()
 {

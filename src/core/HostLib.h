@@ -28,7 +28,7 @@ public:
     char *data() { return m_bytes.data(); }
     const char *data() const { return m_bytes.constData(); }
     int size() const { return static_cast<int>(m_bytes.size()); }
-    QByteArray entry(int k) const;  // GBK bytes up to the first NUL; empty when k out of range
+    QByteArray entry(int k) const;   // GBK bytes up to the first NUL; empty when k out of range
     QString entryText(int k) const;  // decoded from GBK
 
 private:
@@ -99,7 +99,7 @@ private:
     // The caller's share of the library, or nothing on the holding thread.
     std::shared_lock<std::shared_mutex> use();
     std::unique_lock<std::shared_mutex> useAlone();
-    template<typename Fn, typename... Args>
+    template <typename Fn, typename... Args>
     int call(Fn Exports::*slot, Args... args);
     void unloadInUse();
 

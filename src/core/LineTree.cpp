@@ -2,13 +2,13 @@
 
 #include "core/AppLog.h"
 #include "core/AppState.h"
-#include "widgets/ListColor.h"
-#include "widgets/ReportListModel.h"
 #include "core/SchemaUpgrade.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
 #include "core/StationRegistry.h"
 #include "platform/Text.h"
+#include "widgets/ListColor.h"
+#include "widgets/ReportListModel.h"
 
 #include <QSet>
 
@@ -79,7 +79,8 @@ std::optional<QList<LineRow>> TreeBuilder::readLines()
 {
     QList<LineRow> lines;
     try {
-        SqlCursor cursor = m_db.query(QStringLiteral("select DISTINCT lineid , linename from tb_line_info order by lineid ;"));
+        SqlCursor cursor = m_db.query(
+            QStringLiteral("select DISTINCT lineid , linename from tb_line_info order by lineid ;"));
         while (cursor.next())
             lines.append({cursor.text(QStringLiteral("lineid")), cursor.text(QStringLiteral("linename"))});
     } catch (const DbError &error) {
@@ -98,8 +99,9 @@ bool TreeBuilder::addStations(const LineRow &line)
 {
     try {
         SqlCursor cursor = m_db.query(
-            QStringLiteral("select DISTINCT stationid,stationip,stationport  from tb_line_info where lineid = %1 order by "
-                           "stationid ;")
+            QStringLiteral(
+                "select DISTINCT stationid,stationip,stationport  from tb_line_info where lineid = %1 order by "
+                "stationid ;")
                 .arg(sqlNumber(line.id)));
         int lineNode = -1;
         while (cursor.next()) {
@@ -145,7 +147,8 @@ bool TreeBuilder::addComputers()
             const int pcType = cursor.toInt(QStringLiteral("PCType"));
             bool &groupMade = pcType == 0 ? stationGroupMade : otherGroupMade;
             if (!groupMade) {
-                group = addNode(m_tree, TreeNode::Group, cursor.text(QStringLiteral("statusstr")), treebitmap::Group, root);
+                group = addNode(m_tree, TreeNode::Group, cursor.text(QStringLiteral("statusstr")), treebitmap::Group,
+                                root);
                 groupMade = true;
             }
             RegistryEntry entry;
@@ -278,8 +281,9 @@ void LoadStationDevices(SharedDb &db, int lineId, int stationId, ReportListModel
                            "tb_line_info where \t\tlineid=%1 and stationid = %2 order by runorder ;")
                 .arg(lineId)
                 .arg(stationId));
-        const QStringList fields = {QStringLiteral("devid"),       QStringLiteral("devname"), QStringLiteral("runorder"),
-                                    QStringLiteral("stationport"), QStringLiteral("devPath"), QStringLiteral("devRemark"),
+        const QStringList fields = {QStringLiteral("devid"),    QStringLiteral("devname"),
+                                    QStringLiteral("runorder"), QStringLiteral("stationport"),
+                                    QStringLiteral("devPath"),  QStringLiteral("devRemark"),
                                     QStringLiteral("stationip")};
         while (cursor.next()) {
             const int row = devices.appendRow(cursor.text(fields[0]));
@@ -297,7 +301,8 @@ void LoadDeviceItems(SharedDb &db, int devId, ReportListModel &items)
     items.deleteAllRows();
     try {
         SqlCursor cursor = db.query(
-            QStringLiteral("select DISTINCT itemid , itemname from tb_login_lineindex where \t\tdevid=%1  order by itemid ;")
+            QStringLiteral(
+                "select DISTINCT itemid , itemname from tb_login_lineindex where \t\tdevid=%1  order by itemid ;")
                 .arg(devId));
         while (cursor.next()) {
             const int row = items.appendRow(cursor.text(QStringLiteral("itemid")));
@@ -310,7 +315,10 @@ void LoadDeviceItems(SharedDb &db, int devId, ReportListModel &items)
     }
 }
 
-int deviceIdOfRow(const ReportListModel &devices, int row) { return toInt(devices.itemText(row, 0)); }
+int deviceIdOfRow(const ReportListModel &devices, int row)
+{
+    return toInt(devices.itemText(row, 0));
+}
 
 void RefreshComputerList(ReportListModel &computers, int clientWidth)
 {

@@ -2,9 +2,9 @@
 
 #include "core/AppLog.h"
 #include "core/AppState.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Prompt.h"
 
 namespace dbkeel {
 
@@ -59,7 +59,10 @@ const QList<UpgradeColumn> kStationAddressColumns = {{QStringLiteral("stationip"
 const QList<UpgradeColumn> kDevPathColumns = {{QStringLiteral("devPath"), QStringLiteral("varchar(50)")},
                                               {QStringLiteral("devRemark"), QStringLiteral("varchar(500)")}};
 
-bool isText(const UpgradeColumn &column) { return column.type.startsWith(QLatin1String("varchar")); }
+bool isText(const UpgradeColumn &column)
+{
+    return column.type.startsWith(QLatin1String("varchar"));
+}
 
 // "stationip varchar(50) COLLATE Chinese_PRC_CI_AS NULL" (ALTER) or the bracketed CREATE form.
 QString sqlServerColumn(const UpgradeColumn &column, bool bracketed)
@@ -67,8 +70,8 @@ QString sqlServerColumn(const UpgradeColumn &column, bool bracketed)
     if (column.type == QLatin1String("identity"))
         return QStringLiteral("[%1] [int] IDENTITY (1, 1) NOT NULL").arg(column.name);
     if (!bracketed)
-        return column.name + QLatin1Char(' ') + column.type +
-               (isText(column) ? QStringLiteral(" COLLATE Chinese_PRC_CI_AS NULL") : QStringLiteral(" NULL"));
+        return column.name + QLatin1Char(' ') + column.type
+               + (isText(column) ? QStringLiteral(" COLLATE Chinese_PRC_CI_AS NULL") : QStringLiteral(" NULL"));
     if (!isText(column))
         return QStringLiteral("[%1] [%2] NULL").arg(column.name, column.type);
     const QString length = column.type.mid(column.type.indexOf(QLatin1Char('(')));
@@ -84,8 +87,8 @@ QString sqliteColumn(const UpgradeColumn &column)
 
 QString sqlServerTableGuard(const QString &table, bool exists)
 {
-    return QStringLiteral("if %1exists (%2)").arg(exists ? QString() : QStringLiteral("not "),
-                                                  tableExistsQuery(Dialect::SqlServer, table));
+    return QStringLiteral("if %1exists (%2)")
+        .arg(exists ? QString() : QStringLiteral("not "), tableExistsQuery(Dialect::SqlServer, table));
 }
 
 // Runs a step; the driver's text of a failure, or an empty text.
@@ -167,17 +170,29 @@ QList<UpgradeColumn> createdTableColumns(const QString &table)
     auto number = [](const char *name) { return UpgradeColumn{QString::fromLatin1(name), QStringLiteral("int")}; };
     const UpgradeColumn id{QStringLiteral("ID"), QStringLiteral("identity")};
     if (table == QLatin1String("tb_sys_log"))
-        return {id, text("UserID", 50), text("UserTrueName", 50), text("UserPower", 20), text("Zt2SysLog", 300),
-                text("ProgramName", 100), text("InsertDate", 50)};
+        return {id,
+                text("UserID", 50),
+                text("UserTrueName", 50),
+                text("UserPower", 20),
+                text("Zt2SysLog", 300),
+                text("ProgramName", 100),
+                text("InsertDate", 50)};
     if (table == QLatin1String("tb_status_memstd"))
         return {number("DBModifyTime")};
     if (table == kIpInfo)
-        return {id, number("PCType"), number("LoginPCid"), text("LoginPCname", 50), text("LoginPCip", 50),
-                number("LoginPCport"), text("LoginPCno", 50), text("statusstr", 50), text("Res", 50)};
+        return {id,
+                number("PCType"),
+                number("LoginPCid"),
+                text("LoginPCname", 50),
+                text("LoginPCip", 50),
+                number("LoginPCport"),
+                text("LoginPCno", 50),
+                text("statusstr", 50),
+                text("Res", 50)};
     if (table == kLineIndex)
-        return {number("lineid"), text("linename", 50), number("stationid"), text("stationname", 50),
-                number("devid"), text("devname", 50), number("itemid"), text("itemname", 50),
-                text("insertdate", 50)};
+        return {number("lineid"),        text("linename", 50), number("stationid"),
+                text("stationname", 50), number("devid"),      text("devname", 50),
+                number("itemid"),        text("itemname", 50), text("insertdate", 50)};
     return {};
 }
 

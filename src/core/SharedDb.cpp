@@ -18,10 +18,19 @@ namespace {
 
 // The encoding of every text crossing the connection: UTF-8 through unixODBC's ANSI functions
 // (the SQLite3 driver keeps it as it is; FreeTDS converts with ClientCharset = UTF-8).
-QByteArray toDriver(const QString &text) { return text.toUtf8(); }
-QString fromDriver(const char *bytes, qsizetype length = -1) { return QString::fromUtf8(bytes, length); }
+QByteArray toDriver(const QString &text)
+{
+    return text.toUtf8();
+}
+QString fromDriver(const char *bytes, qsizetype length = -1)
+{
+    return QString::fromUtf8(bytes, length);
+}
 
-bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+bool succeeded(SQLRETURN rc)
+{
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
 
 // All diagnostic records of a handle, joined by line breaks.
 QString diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
@@ -95,7 +104,8 @@ public:
 
     void connect(const QString &connectString, int loginTimeoutSeconds)
     {
-        SQLSetConnectAttr(handle, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(intptr_t(loginTimeoutSeconds)), 0);
+        SQLSetConnectAttr(handle, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(intptr_t(loginTimeoutSeconds)),
+                          0);
         QByteArray text = toDriver(connectString);
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
@@ -162,7 +172,8 @@ public:
     void execute(const QString &text)
     {
         QByteArray bytes = toDriver(text);
-        const SQLRETURN rc = SQLExecDirect(m_handle, reinterpret_cast<SQLCHAR *>(bytes.data()), SQLINTEGER(bytes.size()));
+        const SQLRETURN rc = SQLExecDirect(m_handle, reinterpret_cast<SQLCHAR *>(bytes.data()),
+                                           SQLINTEGER(bytes.size()));
         if (rc != SQL_NO_DATA)
             check(rc, SQL_HANDLE_STMT, m_handle, "SQLExecDirect");
     }
@@ -186,8 +197,8 @@ public:
         SQLCHAR name[256] = {};
         SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        check(SQLDescribeCol(m_handle, SQLUSMALLINT(position + 1), name, sizeof name, &nameLength, &type, &size, &digits,
-                             &nullable),
+        check(SQLDescribeCol(m_handle, SQLUSMALLINT(position + 1), name, sizeof name, &nameLength, &type, &size,
+                             &digits, &nullable),
               SQL_HANDLE_STMT, m_handle, "SQLDescribeCol");
         return fromDriver(reinterpret_cast<const char *>(name));
     }
@@ -216,7 +227,8 @@ Value readColumn(SQLHSTMT statement, int position)
     char piece[4096];
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(statement, SQLUSMALLINT(position + 1), SQL_C_CHAR, piece, sizeof piece, &indicator);
+        const SQLRETURN rc = SQLGetData(statement, SQLUSMALLINT(position + 1), SQL_C_CHAR, piece, sizeof piece,
+                                        &indicator);
         if (rc == SQL_NO_DATA)
             break;
         check(rc, SQL_HANDLE_STMT, statement, "SQLGetData");
@@ -274,10 +286,22 @@ bool SqlCursor::next()
     return true;
 }
 
-QStringList SqlCursor::columnNames() const { return m_state ? m_state->names : QStringList(); }
-int SqlCursor::columnCount() const { return int(columnNames().size()); }
-long long SqlCursor::rowsRead() const { return m_state ? m_state->rowsRead : 0; }
-long long SqlCursor::rowsAffected() const { return m_state ? m_state->rowsAffected : 0; }
+QStringList SqlCursor::columnNames() const
+{
+    return m_state ? m_state->names : QStringList();
+}
+int SqlCursor::columnCount() const
+{
+    return int(columnNames().size());
+}
+long long SqlCursor::rowsRead() const
+{
+    return m_state ? m_state->rowsRead : 0;
+}
+long long SqlCursor::rowsAffected() const
+{
+    return m_state ? m_state->rowsAffected : 0;
+}
 
 int SqlCursor::indexOf(const QString &column) const
 {
@@ -295,13 +319,31 @@ const SqlCursor::State &SqlCursor::current() const
     return *m_state;
 }
 
-QString SqlCursor::text(int position) const { return current().at(position).text; }
-QString SqlCursor::text(const QString &column) const { return text(indexOf(column)); }
-int SqlCursor::toInt(const QString &column) const { return dbkeel::toInt(text(column)); }
-int SqlCursor::toInt(int position) const { return dbkeel::toInt(text(position)); }
-bool SqlCursor::isNull(const QString &column) const { return current().at(indexOf(column)).null; }
+QString SqlCursor::text(int position) const
+{
+    return current().at(position).text;
+}
+QString SqlCursor::text(const QString &column) const
+{
+    return text(indexOf(column));
+}
+int SqlCursor::toInt(const QString &column) const
+{
+    return dbkeel::toInt(text(column));
+}
+int SqlCursor::toInt(int position) const
+{
+    return dbkeel::toInt(text(position));
+}
+bool SqlCursor::isNull(const QString &column) const
+{
+    return current().at(indexOf(column)).null;
+}
 
-void SqlCursor::close() { m_state.reset(); }
+void SqlCursor::close()
+{
+    m_state.reset();
+}
 
 SharedDb::SharedDb() = default;
 SharedDb::~SharedDb() = default;
@@ -361,8 +403,14 @@ bool SharedDb::isConnectionDead() const
     return dead == SQL_CD_TRUE;
 }
 
-QString SharedDb::dbmsName() const { return connection()->dbmsName; }
-Dialect SharedDb::dialect() const { return connection()->dialect; }
+QString SharedDb::dbmsName() const
+{
+    return connection()->dbmsName;
+}
+Dialect SharedDb::dialect() const
+{
+    return connection()->dialect;
+}
 
 long long SharedDb::exec(const QString &batch)
 {
@@ -405,7 +453,10 @@ SqlCursor SharedDb::query(const QString &text)
     return SqlCursor(std::move(state));
 }
 
-bool SharedDb::exists(const QString &text) { return query(text).next(); }
+bool SharedDb::exists(const QString &text)
+{
+    return query(text).next();
+}
 
 namespace {
 void setAutocommit(SQLHDBC handle, bool on)

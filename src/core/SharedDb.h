@@ -71,8 +71,7 @@ public:
 
     // Connects without ever showing a driver dialog; DbError on failure. Every statement run on
     // the connection may take up to `queryTimeoutSeconds`.
-    void open(const QString &connectString, int loginTimeoutSeconds,
-              int queryTimeoutSeconds = kQueryTimeoutSeconds);
+    void open(const QString &connectString, int loginTimeoutSeconds, int queryTimeoutSeconds = kQueryTimeoutSeconds);
     void close();
     bool isOpen() const { return m_open.load(); }
     // Cancels the statements running or open on the connection (SQLCancel); callable from any

@@ -6,8 +6,7 @@ namespace dbkeel {
 
 Dialect dialectForDbms(const QString &dbmsName)
 {
-    return dbmsName.contains(QLatin1String("microsoft"), Qt::CaseInsensitive) ? Dialect::SqlServer
-                                                                               : Dialect::Sqlite;
+    return dbmsName.contains(QLatin1String("microsoft"), Qt::CaseInsensitive) ? Dialect::SqlServer : Dialect::Sqlite;
 }
 
 QString tableExistsQuery(Dialect dialect, const QString &table)
@@ -40,7 +39,8 @@ QString userTablesQuery(Dialect dialect, const QString &likePattern)
 QString tableColumnsQuery(Dialect dialect, const QString &table)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'%1')) order by colorder ;").arg(table);
+        return QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'%1')) order by colorder ;")
+            .arg(table);
     return QStringLiteral("SELECT name FROM pragma_table_info(%1) order by cid ;").arg(sqlText(table));
 }
 
@@ -109,15 +109,18 @@ private:
             return false;
         const QString second = m_leading.value(1);
         return second == QLatin1String("trigger")
-            || ((second == QLatin1String("temp") || second == QLatin1String("temporary"))
-                && m_leading.value(2) == QLatin1String("trigger"));
+               || ((second == QLatin1String("temp") || second == QLatin1String("temporary"))
+                   && m_leading.value(2) == QLatin1String("trigger"));
     }
 
     QStringList m_leading;
     int m_depth = 0;
 };
 
-bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 }  // namespace
 

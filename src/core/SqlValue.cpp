@@ -23,6 +23,9 @@ QString sqlNumber(const QString &value)
     return trimmed;
 }
 
-QString sqlNumber(long long value) { return QString::number(value); }
+QString sqlNumber(long long value)
+{
+    return QString::number(value);
+}
 
 }  // namespace dbkeel

@@ -88,7 +88,7 @@ bool CommandPacket::isWellFormed(const char *bytes, qsizetype size)
         return false;
     const qint32 length = qFromLittleEndian<qint32>(bytes + kLengthOffset);
     return qFromLittleEndian<quint32>(bytes) == kHead && qFromLittleEndian<quint32>(bytes + kTailOffset) == kTail
-        && length >= 0 && length <= kDataSize;
+           && length >= 0 && length <= kDataSize;
 }
 
 QString CommandPacket::text() const

@@ -11,11 +11,11 @@ namespace dbkeel {
 
 struct RegistryEntry {
     StationRecord station;
-    quintptr treeNode = 0;  // its node in the main window's line tree; 0 for none
-    int lineId = 0;         // line id (kind 0) or the ID of its tb_login_ip_info row (kind 1)
-    int stationId = 0;      // station id (kind 0) or PCType (kind 1)
-    int kind = 0;           // 0 station of a line, 1 computer of tb_login_ip_info
-    bool connected = false; // answered a 1004 request
+    quintptr treeNode = 0;   // its node in the main window's line tree; 0 for none
+    int lineId = 0;          // line id (kind 0) or the ID of its tb_login_ip_info row (kind 1)
+    int stationId = 0;       // station id (kind 0) or PCType (kind 1)
+    int kind = 0;            // 0 station of a line, 1 computer of tb_login_ip_info
+    bool connected = false;  // answered a 1004 request
 
     QString addressKey() const { return station.ip + station.port; }
 };

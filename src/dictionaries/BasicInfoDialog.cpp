@@ -1,7 +1,7 @@
 #include "dictionaries/BasicInfoDialog.h"
 
-#include "widgets/ReportListView.h"
 #include "screens/ScreenControls.h"
+#include "widgets/ReportListView.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #include "dictionaries/BasicInfoList.h"
 
-#include "screens/DbErrorReport.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
+#include "platform/Prompt.h"
+#include "screens/DbErrorReport.h"
 
 namespace dbkeel {
 

@@ -1,8 +1,8 @@
 #include "dictionaries/DictionaryDialog.h"
 
-#include "widgets/ReportListView.h"
-#include "screens/ScreenControls.h"
 #include "dictionaries/DictionaryRowDialog.h"
+#include "screens/ScreenControls.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -42,14 +42,17 @@ void DictionaryDialog::placeControls()
     m_searchButton = placeButton(this, {232, 340, 60, 26}, QStringLiteral("searchButton"), v.searchButton, v.searchTip);
     m_tickAll = placeButton(this, {310, 340, 60, 26}, QStringLiteral("tickAllButton"), QStringLiteral("全选"));
     m_invert = placeButton(this, {376, 340, 60, 26}, QStringLiteral("invertButton"), QStringLiteral("反选"));
-    m_check = placeButton(this, {454, 340, 80, 26}, QStringLiteral("checkButton"), QStringLiteral("检查..."), v.checkTip);
+    m_check = placeButton(this, {454, 340, 80, 26}, QStringLiteral("checkButton"), QStringLiteral("检查..."),
+                          v.checkTip);
 
     m_export = placeButton(this, {10, 374, 60, 26}, QStringLiteral("exportButton"), QStringLiteral("导出"));
     m_import = placeButton(this, {76, 374, 60, 26}, QStringLiteral("importButton"), QStringLiteral("导入"));
     m_forcedImport = placeButton(this, {142, 374, 100, 26}, QStringLiteral("forcedImportButton"),
                                  QStringLiteral("强制覆盖导入"));
-    m_update = placeButton(this, {454, 374, 80, 26}, QStringLiteral("updateButton"), QStringLiteral("更新"), v.updateTip);
-    m_cancel = placeButton(this, {550, 374, 80, 26}, QStringLiteral("cancelButton"), QStringLiteral("取消"), v.cancelTip);
+    m_update = placeButton(this, {454, 374, 80, 26}, QStringLiteral("updateButton"), QStringLiteral("更新"),
+                           v.updateTip);
+    m_cancel = placeButton(this, {550, 374, 80, 26}, QStringLiteral("cancelButton"), QStringLiteral("取消"),
+                           v.cancelTip);
 
     auto *left = placeControl<QLabel>(this, {10, 410, 300, 20}, QStringLiteral("leftStatus"));
     auto *progress = placeControl<QProgressBar>(this, {316, 412, 130, 16}, QStringLiteral("progress"));

@@ -1,6 +1,6 @@
 #pragma once
-// DeviceDictionaryDialog, ItemDictionaryDialog and ParameterDictionaryDialog: one dialog over a DictionaryEditor, laid out at its
-// design size; the variant gives its title, texts and columns.
+// DeviceDictionaryDialog, ItemDictionaryDialog and ParameterDictionaryDialog: one dialog over a DictionaryEditor, laid
+// out at its design size; the variant gives its title, texts and columns.
 
 #include "dictionaries/DictionaryEditor.h"
 #include "screens/ScreenDialog.h"

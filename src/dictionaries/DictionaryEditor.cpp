@@ -1,13 +1,13 @@
 #include "dictionaries/DictionaryEditor.h"
 
 #include "core/AppState.h"
-#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
 #include "dictionaries/DictionaryTrace.h"
-#include "screens/ExchangeFile.h"
 #include "platform/Gbk.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -34,13 +34,16 @@ DictionaryEditor::DictionaryEditor(const DictionaryVariant &variant, QObject *pa
     setColumns(listClientWidth);
 }
 
-void DictionaryEditor::setColumns(int listClientWidth) { m_list.setColumns(m_variant.columnSpec(listClientWidth)); }
+void DictionaryEditor::setColumns(int listClientWidth)
+{
+    m_list.setColumns(m_variant.columnSpec(listClientWidth));
+}
 
 DictionaryRow DictionaryEditor::row(int row) const
 {
     const auto text = [&](int column) { return column < 0 ? QString() : m_list.itemText(row, column); };
-    return {text(DictionaryVariant::IdColumn),   text(DictionaryVariant::NameColumn), text(DictionaryVariant::CodeColumn),
-            text(m_variant.keyListColumn()),     text(m_variant.stateColumn()),       text(m_variant.remarkColumn()),
+    return {text(DictionaryVariant::IdColumn), text(DictionaryVariant::NameColumn), text(DictionaryVariant::CodeColumn),
+            text(m_variant.keyListColumn()),   text(m_variant.stateColumn()),       text(m_variant.remarkColumn()),
             text(m_variant.timeColumn())};
 }
 
@@ -93,9 +96,15 @@ void DictionaryEditor::load()
     showLargestCode();
 }
 
-int DictionaryEditor::largestCode() const { return dbkeel::largestCode(m_list, DictionaryVariant::CodeColumn); }
+int DictionaryEditor::largestCode() const
+{
+    return dbkeel::largestCode(m_list, DictionaryVariant::CodeColumn);
+}
 
-void DictionaryEditor::showLargestCode() { m_status.setRight(m_variant.largestCodeFormat.arg(largestCode())); }
+void DictionaryEditor::showLargestCode()
+{
+    m_status.setRight(m_variant.largestCodeFormat.arg(largestCode()));
+}
 
 bool DictionaryEditor::prepareEdit(int row)
 {
@@ -120,17 +129,10 @@ void DictionaryEditor::finishEdit(int row, bool accepted)
     const DictionaryRowRecord &record = dictionaryRowRecord();
     if (accepted && row >= 0 && row < m_list.rowCount()) {
         switch (record.operation) {
-        case RowOperation::Insert:
-            applyInsert(record);
-            break;
-        case RowOperation::Modify:
-            applyModify(row, record);
-            break;
-        case RowOperation::Delete:
-            applyDelete(row);
-            break;
-        case RowOperation::None:
-            break;
+        case RowOperation::Insert: applyInsert(record); break;
+        case RowOperation::Modify: applyModify(row, record); break;
+        case RowOperation::Delete: applyDelete(row); break;
+        case RowOperation::None: break;
         }
     }
     showLargestCode();
@@ -162,7 +164,8 @@ void DictionaryEditor::applyDelete(int row)
         return;
     }
     if (prompt().message(kNotice, m_variant.deleteQuestion, PromptIcon::Question, PromptButtons::OkCancel,
-                         PromptButton::Cancel) != PromptButton::Ok)
+                         PromptButton::Cancel)
+        != PromptButton::Ok)
         return;
     m_list.setItemText(row, m_variant.stateColumn(), kWithdrawn);
     m_list.setTextColor(row, -1, listcolor::Olive);
@@ -170,8 +173,8 @@ void DictionaryEditor::applyDelete(int row)
 
 bool DictionaryEditor::passesDuplicateTest(int code, const QString &newName, const QString &oldName) const
 {
-    return dbkeel::passesDuplicateTest(m_list, DictionaryVariant::CodeColumn, DictionaryVariant::NameColumn, code, newName,
-                                       oldName);
+    return dbkeel::passesDuplicateTest(m_list, DictionaryVariant::CodeColumn, DictionaryVariant::NameColumn, code,
+                                       newName, oldName);
 }
 
 void DictionaryEditor::markWithdrawn(const QList<int> &rows)
@@ -179,7 +182,8 @@ void DictionaryEditor::markWithdrawn(const QList<int> &rows)
     if (rows.isEmpty())
         return;
     if (prompt().message(kNotice, QStringLiteral("确定要删除所选记录?"), PromptIcon::Question, PromptButtons::YesNo,
-                         PromptButton::No) != PromptButton::Yes)
+                         PromptButton::No)
+        != PromptButton::Yes)
         return;
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
         m_list.setItemText(*it, m_variant.stateColumn(), kWithdrawn);
@@ -356,7 +360,8 @@ void DictionaryEditor::exportTicked()
     if (records.isEmpty() && refused.isEmpty()) {
         prompt().message(kNotice, m_variant.nothingTicked, PromptIcon::None);
     } else if (!refused.isEmpty()) {
-        notice(QStringLiteral("以下记录含有逗号、换行或无法保存的字符,未导出:\r\n") + refused.join(QStringLiteral("\r\n")));
+        notice(QStringLiteral("以下记录含有逗号、换行或无法保存的字符,未导出:\r\n")
+               + refused.join(QStringLiteral("\r\n")));
         exported = false;
     } else if (!writeExchangeRecords(exchangeFilePath(folder, m_variant.table, m_variant.fileExtension),
                                      m_variant.table, records, &error)) {
@@ -373,7 +378,8 @@ ImportRecord DictionaryEditor::importRecord(const QString &record, const QString
         const int index = m_variant.recordIndex(which);
         return index < 0 ? QString() : exchangeField(record, index);
     };
-    return {field(RecordField::Code), field(RecordField::Name), field(RecordField::Key), field(RecordField::State), time};
+    return {field(RecordField::Code), field(RecordField::Name), field(RecordField::Key), field(RecordField::State),
+            time};
 }
 
 void DictionaryEditor::importFile(bool forced)
@@ -383,8 +389,10 @@ void DictionaryEditor::importFile(bool forced)
     const QString path = prompt().chooseFile(importFileRequest(m_variant.fileExtension));
     if (path.isEmpty())
         return;
-    if (forced && prompt().message(QStringLiteral("询问"), m_variant.forcedQuestion, PromptIcon::Question,
-                                   PromptButtons::YesNo, PromptButton::No) != PromptButton::Yes)
+    if (forced
+        && prompt().message(QStringLiteral("询问"), m_variant.forcedQuestion, PromptIcon::Question,
+                            PromptButtons::YesNo, PromptButton::No)
+               != PromptButton::Yes)
         return;
     m_status.setLeft(QStringLiteral("请梢等,正在导入数据..."));
     emit exchangeRunning(true);

@@ -3,11 +3,11 @@
 // the table, edited through the shared row editor's record and written by Store. Every
 // question and message goes through prompt(); the dialog only wires its controls to this.
 
+#include "dictionaries/DictionaryRowRecord.h"
 #include "dictionaries/DictionarySql.h"
 #include "dictionaries/DictionaryVariant.h"
-#include "dictionaries/DictionaryRowRecord.h"
-#include "widgets/ReportListModel.h"
 #include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QList>
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "dictionaries/DictionaryRowDialog.h"
 
-#include "widgets/GbkTextLimit.h"
 #include "platform/Prompt.h"
 #include "screens/ScreenControls.h"
+#include "widgets/GbkTextLimit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

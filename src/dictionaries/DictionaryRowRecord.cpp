@@ -1,8 +1,8 @@
 #include "dictionaries/DictionaryRowRecord.h"
 
 #include "platform/Gbk.h"
-#include "widgets/ReportListModel.h"
 #include "platform/Text.h"
+#include "widgets/ReportListModel.h"
 
 #include <algorithm>
 
@@ -24,20 +24,16 @@ DictionaryRowRecord &dictionaryRowRecord()
 DictionaryRowFields fieldsForOperation(RowOperation operation, const DictionaryRowRecord &opened)
 {
     switch (operation) {
-    case RowOperation::Insert:
-        return {true, opened.suggestedCode, QStringLiteral("新建"), QStringLiteral("新插入")};
-    case RowOperation::Modify:
-        return {true, opened.code, opened.state, QStringLiteral("被修改")};
-    case RowOperation::Delete:
-        return {false, opened.code, QStringLiteral("无效"), QStringLiteral("被删除")};
-    case RowOperation::None:
-        break;
+    case RowOperation::Insert: return {true, opened.suggestedCode, QStringLiteral("新建"), QStringLiteral("新插入")};
+    case RowOperation::Modify: return {true, opened.code, opened.state, QStringLiteral("被修改")};
+    case RowOperation::Delete: return {false, opened.code, QStringLiteral("无效"), QStringLiteral("被删除")};
+    case RowOperation::None: break;
     }
     return {false, opened.code, opened.state, opened.remark};
 }
 
-bool passesDuplicateTest(const ReportListModel &list, int codeColumn, int nameColumn, int code,
-                         const QString &newName, const QString &oldName)
+bool passesDuplicateTest(const ReportListModel &list, int codeColumn, int nameColumn, int code, const QString &newName,
+                         const QString &oldName)
 {
     if (newName == oldName)
         return true;

@@ -35,8 +35,8 @@ DictionaryRowFields fieldsForOperation(RowOperation operation, const DictionaryR
 // The editor's duplicate test on a list: passes at once when the new name is the old one;
 // otherwise fails when a row's code (as an integer; not compared for a negative code) equals
 // `code` or a row's name equals the new name.
-bool passesDuplicateTest(const ReportListModel &list, int codeColumn, int nameColumn, int code,
-                         const QString &newName, const QString &oldName);
+bool passesDuplicateTest(const ReportListModel &list, int codeColumn, int nameColumn, int code, const QString &newName,
+                         const QString &oldName);
 // The largest integer value of a column, from 0: the base of the suggested code.
 int largestCode(const ReportListModel &list, int codeColumn);
 

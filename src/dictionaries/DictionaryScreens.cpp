@@ -1,11 +1,11 @@
 #include "dictionaries/DictionaryScreens.h"
 
+#include "dictionaries/BasicInfoDialog.h"
 #include "dictionaries/DictionaryDialog.h"
-#include "screens/ScreenRegistry.h"
-#include "dictionaries/SubIdDialog.h"
 #include "dictionaries/LineTypeDialog.h"
 #include "dictionaries/OutlineItemDialog.h"
-#include "dictionaries/BasicInfoDialog.h"
+#include "dictionaries/SubIdDialog.h"
+#include "screens/ScreenRegistry.h"
 
 namespace dbkeel {
 

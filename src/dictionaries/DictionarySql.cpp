@@ -27,14 +27,14 @@ QString dictionaryDeleteStatement(const DictionaryVariant &v, const DictionaryRo
 
 QString dictionaryUpdateStatement(const DictionaryVariant &v, const DictionaryRow &row)
 {
-    const QString key = v.hasKey() ? QStringLiteral(" ,%1 = %2").arg(v.keyColumn, sqlText(row.key)) : QStringLiteral(" ");
+    const QString key = v.hasKey() ? QStringLiteral(" ,%1 = %2").arg(v.keyColumn, sqlText(row.key))
+                                   : QStringLiteral(" ");
     return QStringLiteral("update %1 set %2 =%3%4 , res = %5 , remark = %6 where ID = %7 and %8 = %9 ; ")
-        .arg(v.table, v.nameColumn, sqlText(row.name), key, sqlText(row.state), sqlText(row.remark),
-             sqlNumber(row.id), v.codeColumn, sqlNumber(row.code));
+        .arg(v.table, v.nameColumn, sqlText(row.name), key, sqlText(row.state), sqlText(row.remark), sqlNumber(row.id),
+             v.codeColumn, sqlNumber(row.code));
 }
 
-QString dictionaryImportStatement(Dialect dialect, const DictionaryVariant &v, const ImportRecord &record,
-                                  bool forced)
+QString dictionaryImportStatement(Dialect dialect, const DictionaryVariant &v, const ImportRecord &record, bool forced)
 {
     const QString code = sqlNumber(record.code);
     QStringList columns{v.codeColumn, v.nameColumn};
@@ -48,8 +48,8 @@ QString dictionaryImportStatement(Dialect dialect, const DictionaryVariant &v, c
         values << sqlText(record.state) << sqlText(record.time);
     }
     const QString missing = QStringLiteral("SELECT * FROM %1 where %2 = %3").arg(v.table, v.codeColumn, code);
-    const QString rename =
-        QStringLiteral("update %1 set %2 = %3 where %4 = %5").arg(v.table, v.nameColumn, sqlText(record.name), v.codeColumn, code);
+    const QString rename = QStringLiteral("update %1 set %2 = %3 where %4 = %5")
+                               .arg(v.table, v.nameColumn, sqlText(record.name), v.codeColumn, code);
     if (dialect == Dialect::SqlServer) {
         QString text = QStringLiteral("if not exists( %1 ) \t\t\tbegin insert into %2(%3)values(%4) End")
                            .arg(missing, v.table, columns.join(u','), values.join(u','));

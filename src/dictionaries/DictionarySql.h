@@ -3,8 +3,8 @@
 // sqlText and codes and IDs written with sqlNumber, so a name with an apostrophe is stored
 // as typed and a wrong code fails on its column's type.
 
-#include "dictionaries/DictionaryVariant.h"
 #include "core/SqlDialect.h"
+#include "dictionaries/DictionaryVariant.h"
 
 #include <QString>
 
@@ -26,7 +26,6 @@ QString dictionaryDeleteStatement(const DictionaryVariant &v, const DictionaryRo
 QString dictionaryUpdateStatement(const DictionaryVariant &v, const DictionaryRow &row);
 
 // Import: inserts a missing code; forced also renames an existing one.
-QString dictionaryImportStatement(Dialect dialect, const DictionaryVariant &v, const ImportRecord &record,
-                                  bool forced);
+QString dictionaryImportStatement(Dialect dialect, const DictionaryVariant &v, const ImportRecord &record, bool forced);
 
 }  // namespace dbkeel

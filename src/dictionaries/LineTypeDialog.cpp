@@ -1,8 +1,8 @@
 #include "dictionaries/LineTypeDialog.h"
 
-#include "widgets/ReportListView.h"
-#include "screens/ScreenControls.h"
 #include "dictionaries/DictionaryRowDialog.h"
+#include "screens/ScreenControls.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -23,7 +23,8 @@ LineTypeDialog::LineTypeDialog(QWidget *parent) : ScreenDialog(parent, QSize(560
     placeControl<QComboBox>(this, {10, 312, 90, 22}, QStringLiteral("searchMode"))
         ->addItems({QStringLiteral("线编号"), QStringLiteral("线名称")});
     placeControl<QLineEdit>(this, {106, 312, 120, 22}, QStringLiteral("searchText"));
-    placeButton(this, {232, 310, 70, 26}, QStringLiteral("checkButton"), QStringLiteral("检测..."), QStringLiteral("校验"))
+    placeButton(this, {232, 310, 70, 26}, QStringLiteral("checkButton"), QStringLiteral("检测..."),
+                QStringLiteral("校验"))
         ->hide();
 
     m_update = placeButton(this, {374, 340, 80, 26}, QStringLiteral("updateButton"), QStringLiteral("更新"),

@@ -1,15 +1,18 @@
 #include "dictionaries/LineTypeEditor.h"
 
-#include "screens/DbErrorReport.h"
-#include "platform/Prompt.h"
-#include "dictionaries/DictionaryRowRecord.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "dictionaries/DictionaryRowRecord.h"
+#include "platform/Prompt.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
 
 namespace dbkeel {
 
-QString lineTypeLoadQuery() { return QStringLiteral("select * from tb_id_linetype order by lintype ;"); }
+QString lineTypeLoadQuery()
+{
+    return QStringLiteral("select * from tb_id_linetype order by lintype ;");
+}
 
 QString lineTypeStoreStatement(Dialect dialect, const QString &code, const QString &name)
 {
@@ -25,7 +28,8 @@ QString lineTypeStoreStatement(Dialect dialect, const QString &code, const QStri
 
 QString lineTypeRenameStatement(const QString &newName, const QString &code, const QString &oldName)
 {
-    return QStringLiteral("update  tb_id_linetype set linename =%1  \t\t\t\t\t\t\t where lintype = %2 and linename = %3 ;")
+    return QStringLiteral(
+               "update  tb_id_linetype set linename =%1  \t\t\t\t\t\t\t where lintype = %2 and linename = %3 ;")
         .arg(sqlText(newName), sqlNumber(code), sqlText(oldName));
 }
 
@@ -39,7 +43,10 @@ namespace {
 const QString kNotice = QStringLiteral("提示");
 }
 
-LineTypeEditor::LineTypeEditor(QObject *parent, int listClientWidth) : QObject(parent) { setColumns(listClientWidth); }
+LineTypeEditor::LineTypeEditor(QObject *parent, int listClientWidth) : QObject(parent)
+{
+    setColumns(listClientWidth);
+}
 
 void LineTypeEditor::setColumns(int listClientWidth)
 {
@@ -67,7 +74,8 @@ void LineTypeEditor::load()
         try {
             SqlCursor cursor = sharedDb().query(lineTypeLoadQuery());
             while (cursor.next())
-                appendRow(cursor.text(QStringLiteral("lintype")), cursor.text(QStringLiteral("linename")), listcolor::Blue);
+                appendRow(cursor.text(QStringLiteral("lintype")), cursor.text(QStringLiteral("linename")),
+                          listcolor::Blue);
         } catch (const DbError &error) {
             reportDbError(QStringLiteral("操作数据库异常"), QString(), error);
         }
@@ -75,9 +83,15 @@ void LineTypeEditor::load()
     showLargestCode();
 }
 
-int LineTypeEditor::largestCode() const { return dbkeel::largestCode(m_list, CodeColumn); }
+int LineTypeEditor::largestCode() const
+{
+    return dbkeel::largestCode(m_list, CodeColumn);
+}
 
-void LineTypeEditor::showLargestCode() { m_status.setRight(QStringLiteral("当前最大线代号为:%1").arg(largestCode())); }
+void LineTypeEditor::showLargestCode()
+{
+    m_status.setRight(QStringLiteral("当前最大线代号为:%1").arg(largestCode()));
+}
 
 bool LineTypeEditor::prepareEdit(int row)
 {
@@ -121,12 +135,12 @@ void LineTypeEditor::finishEdit(int row, bool accepted)
             break;
         case RowOperation::Delete:
             if (prompt().message(kNotice, QStringLiteral("注意:若删除以后将无法恢复,确定要删除?确定(删除),取消"),
-                                 PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel) == PromptButton::Ok
+                                 PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
+                    == PromptButton::Ok
                 && execQuietly([&] { return lineTypeDeleteStatement(code, m_list.itemText(row, NameColumn)); }))
                 m_list.deleteRow(row);
             break;
-        case RowOperation::None:
-            break;
+        case RowOperation::None: break;
         }
     }
     showLargestCode();

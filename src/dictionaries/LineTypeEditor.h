@@ -2,9 +2,9 @@
 // The GUI-free part of the line-type screen LineTypeDialog: renames and deletions are written at
 // once, rows added through the row editor wait for Store.
 
-#include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
 #include "core/SqlDialect.h"
+#include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 

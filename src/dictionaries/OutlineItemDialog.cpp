@@ -1,8 +1,8 @@
 #include "dictionaries/OutlineItemDialog.h"
 
 #include "dictionaries/OutlineItemRowDialog.h"
-#include "widgets/ReportListView.h"
 #include "screens/ScreenControls.h"
+#include "widgets/ReportListView.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -18,10 +18,10 @@ OutlineItemDialog::OutlineItemDialog(QWidget *parent)
     m_list->setExtendedStyle(ReportListView::GridFullRowStyle);
     m_list->setListTextColor(listcolor::Blue);
 
-    QPushButton *exportButton = placeButton(this, {10, 352, 70, 26}, QStringLiteral("exportButton"), QStringLiteral("导出"),
-                                            QStringLiteral("校验"));
-    QPushButton *importButton = placeButton(this, {86, 352, 70, 26}, QStringLiteral("importButton"), QStringLiteral("导入"),
-                                            QStringLiteral("查询"));
+    QPushButton *exportButton = placeButton(this, {10, 352, 70, 26}, QStringLiteral("exportButton"),
+                                            QStringLiteral("导出"), QStringLiteral("校验"));
+    QPushButton *importButton = placeButton(this, {86, 352, 70, 26}, QStringLiteral("importButton"),
+                                            QStringLiteral("导入"), QStringLiteral("查询"));
     importButton->setDefault(true);
     QPushButton *cancel = placeButton(this, {550, 352, 80, 26}, QStringLiteral("cancelButton"), QStringLiteral("取消"),
                                       QStringLiteral("取消操作"));

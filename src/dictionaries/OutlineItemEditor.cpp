@@ -1,12 +1,12 @@
 #include "dictionaries/OutlineItemEditor.h"
 
-#include "screens/DbErrorReport.h"
-#include "screens/ExchangeFile.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
-#include "core/SqlValue.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
 
 namespace dbkeel {
 
@@ -43,9 +43,18 @@ OutlineRecord &outlineRecord()
     return record;
 }
 
-QString outlineLoadQuery() { return QStringLiteral("select * from tb_id_eval order by pingdingid ;"); }
-QString outlineExportQuery() { return QStringLiteral("select * from tb_id_eval order by pingdingid "); }
-QString outlineClearStatement() { return QStringLiteral("delete  from tb_id_eval "); }
+QString outlineLoadQuery()
+{
+    return QStringLiteral("select * from tb_id_eval order by pingdingid ;");
+}
+QString outlineExportQuery()
+{
+    return QStringLiteral("select * from tb_id_eval order by pingdingid ");
+}
+QString outlineClearStatement()
+{
+    return QStringLiteral("delete  from tb_id_eval ");
+}
 
 namespace {
 
@@ -55,9 +64,10 @@ QString embeddedUpsert(const QString &code, const OutlineItem &item)
 {
     const QString name = sqlText(item.name), alias = sqlText(item.alias), type = sqlText(item.type),
                   description = sqlText(item.description), where = QStringLiteral("pingdingid = ") + code;
-    return QStringLiteral("insert into tb_id_eval(pingdingid,pingdingname,alias,remark,usetypeabout) select %1,%2,%3,%4,%5 "
-                          "where not exists( select * from tb_id_eval where %6 ) ; "
-                          "update tb_id_eval Set pingdingname=%2,alias=%3,remark=%4,usetypeabout=%5 where %6 ;")
+    return QStringLiteral(
+               "insert into tb_id_eval(pingdingid,pingdingname,alias,remark,usetypeabout) select %1,%2,%3,%4,%5 "
+               "where not exists( select * from tb_id_eval where %6 ) ; "
+               "update tb_id_eval Set pingdingname=%2,alias=%3,remark=%4,usetypeabout=%5 where %6 ;")
         .arg(code, name, alias, type, description, where);
 }
 
@@ -72,10 +82,11 @@ QString outlineSaveStatement(Dialect dialect, const OutlineItem &item)
         return embeddedUpsert(sqlText(item.code), item);
     const QString code = sqlText(item.code), name = sqlText(item.name), alias = sqlText(item.alias),
                   type = sqlText(item.type), description = sqlText(item.description);
-    return QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = %1 ) BEGIN insert into "
-                          "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 , "
-                          "%4, %5 ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t=%2,alias=%3 , "
-                          "remark=%4,usetypeabout=%5 where pingdingid = %6 END ;")
+    return QStringLiteral(
+               "if not exists( select * from tb_id_eval where pingdingid = %1 ) BEGIN insert into "
+               "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 , "
+               "%4, %5 ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t=%2,alias=%3 , "
+               "remark=%4,usetypeabout=%5 where pingdingid = %6 END ;")
         .arg(code, name, alias, type, description, number);
 }
 
@@ -86,10 +97,11 @@ QString outlineImportStatement(Dialect dialect, const OutlineItem &item)
         return embeddedUpsert(code, item);
     const QString name = sqlText(item.name), alias = sqlText(item.alias), type = sqlText(item.type),
                   description = sqlText(item.description);
-    return QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = %1 ) BEGIN insert into "
-                          "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 ,"
-                          "%4 , %5 ) END ELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t=%2,alias=%3,remark=%4,"
-                          "usetypeabout=%5  where pingdingid = %1 END ;")
+    return QStringLiteral(
+               "if not exists( select * from tb_id_eval where pingdingid = %1 ) BEGIN insert into "
+               "tb_id_eval(\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( %1 , %2 , %3 ,"
+               "%4 , %5 ) END ELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t=%2,alias=%3,remark=%4,"
+               "usetypeabout=%5  where pingdingid = %1 END ;")
         .arg(code, name, alias, type, description);
 }
 
@@ -207,14 +219,16 @@ bool OutlineItemEditor::exportTo(const QString &path)
             return file.writeString(kSection, QLatin1String(key) + QString::number(k),
                                     value.isNull() ? QStringLiteral("") : value);
         };
-        written = put("ID_", item.code) && put("VAL_", item.name) && put("ALIAS_", item.alias) && put("TYPE_", item.type)
-                  && put("REMARK_", item.description);
+        written = put("ID_", item.code) && put("VAL_", item.name) && put("ALIAS_", item.alias)
+                  && put("TYPE_", item.type) && put("REMARK_", item.description);
         m_status.setProgress(k + 1);
     }
-    written = written && file.writeString(kSection, QStringLiteral("NUM"), QString::number(items.size())) && file.save();
+    written = written && file.writeString(kSection, QStringLiteral("NUM"), QString::number(items.size()))
+              && file.save();
     m_status.setProgress(0);
     if (!written) {
-        prompt().message(QStringLiteral("提示"), QStringLiteral("导出失败:") + file.lastError(), PromptIcon::Exclamation);
+        prompt().message(QStringLiteral("提示"), QStringLiteral("导出失败:") + file.lastError(),
+                         PromptIcon::Exclamation);
         m_status.setLeft(QStringLiteral("导出失败"));
         return false;
     }
@@ -227,10 +241,11 @@ void OutlineItemEditor::importFile()
     const QString path = prompt().chooseFile(importFileRequest(kExtension));
     if (path.isEmpty())
         return;
-    const bool clear = prompt().message(QStringLiteral("询问"),
-                                        QStringLiteral("是否要清除所有内容后写入导入数据？确定(清除重新导入),取消(不清除直接导入)"),
-                                        PromptIcon::Question, PromptButtons::OkCancel,
-                                        PromptButton::Cancel) == PromptButton::Ok;
+    const bool clear =
+        prompt().message(QStringLiteral("询问"),
+                         QStringLiteral("是否要清除所有内容后写入导入数据？确定(清除重新导入),取消(不清除直接导入)"),
+                         PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
+        == PromptButton::Ok;
     // With the database closed nothing is written, but the import still ends as it always does.
     const bool imported = !sharedDb().isOpen() || importItems(readItems(path), clear);
     if (imported)

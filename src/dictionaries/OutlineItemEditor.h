@@ -2,9 +2,9 @@
 // The GUI-free part of OutlineItemDialog: the external-inspection items of tb_id_eval, edited
 // through OutlineItemRowDialog's record and written at once, and the OFFLINEPARAM.OFFLINEITEM file.
 
-#include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
 #include "core/SqlDialect.h"
+#include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 

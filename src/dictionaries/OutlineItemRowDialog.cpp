@@ -12,14 +12,17 @@
 
 namespace dbkeel {
 
-OutlineItemRowDialog::OutlineItemRowDialog(QWidget *parent) : ScreenDialog(parent, QSize(400, 280), QStringLiteral("外检项目"))
+OutlineItemRowDialog::OutlineItemRowDialog(QWidget *parent)
+    : ScreenDialog(parent, QSize(400, 280), QStringLiteral("外检项目"))
 {
     setObjectName(QStringLiteral("OutlineItemRowDialog"));
     placeLabel(this, {16, 18, 80, 20}, QStringLiteral("项目名称:"));
     m_name = placeControl<QLineEdit>(this, {100, 16, 280, 22}, QStringLiteral("name"));
     placeControl<QGroupBox>(this, {16, 48, 364, 46}, QString(), QStringLiteral("项目类型"));
-    m_notVetoing = placeControl<QRadioButton>(this, {40, 66, 120, 22}, QStringLiteral("notVetoing"), QStringLiteral("非否决项"));
-    m_vetoing = placeControl<QRadioButton>(this, {200, 66, 120, 22}, QStringLiteral("vetoing"), QStringLiteral("否决项(*)"));
+    m_notVetoing = placeControl<QRadioButton>(this, {40, 66, 120, 22}, QStringLiteral("notVetoing"),
+                                              QStringLiteral("非否决项"));
+    m_vetoing = placeControl<QRadioButton>(this, {200, 66, 120, 22}, QStringLiteral("vetoing"),
+                                           QStringLiteral("否决项(*)"));
     placeLabel(this, {16, 106, 80, 20}, QStringLiteral("项目编号:"));
     m_code = placeControl<QLineEdit>(this, {100, 104, 100, 22}, QStringLiteral("code"));
     placeLabel(this, {210, 106, 50, 20}, QStringLiteral("别名："));

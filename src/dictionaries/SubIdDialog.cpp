@@ -1,8 +1,8 @@
 #include "dictionaries/SubIdDialog.h"
 
 #include "dictionaries/SubIdRowDialog.h"
-#include "widgets/ReportListView.h"
 #include "screens/ScreenControls.h"
+#include "widgets/ReportListView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

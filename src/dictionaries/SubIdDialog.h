@@ -1,8 +1,8 @@
 #pragma once
 // "新建基本信息subid": the sub-ID screen over a SubIdEditor.
 
-#include "screens/ScreenDialog.h"
 #include "dictionaries/SubIdEditor.h"
+#include "screens/ScreenDialog.h"
 
 class QComboBox;
 

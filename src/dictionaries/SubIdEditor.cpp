@@ -1,15 +1,15 @@
 #include "dictionaries/SubIdEditor.h"
 
 #include "core/AppConfig.h"
-#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
 #include "dictionaries/DictionaryTrace.h"
-#include "screens/ExchangeFile.h"
+#include "dictionaries/SubIdTables.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
-#include "dictionaries/SubIdTables.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
 
 #include <algorithm>
 #include <functional>
@@ -157,7 +157,10 @@ void SubIdEditor::loadFieldNames(const QString &filter)
     }
 }
 
-QString SubIdEditor::infoIdOf(const QString &fieldName) const { return m_infoIds.value(fieldName); }
+QString SubIdEditor::infoIdOf(const QString &fieldName) const
+{
+    return m_infoIds.value(fieldName);
+}
 
 void SubIdEditor::setCanAdd(bool enabled)
 {

@@ -4,9 +4,9 @@
 // the login flags staged in the check boxes until "更新"; the default main IDs; the TRANSINFO.TRANSINFO
 // exchange file.
 
-#include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
 #include "dictionaries/SubIdSql.h"
+#include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QHash>
 #include <QObject>

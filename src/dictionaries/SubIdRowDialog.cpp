@@ -1,10 +1,10 @@
 #include "dictionaries/SubIdRowDialog.h"
 
-#include "platform/Prompt.h"
-#include "screens/ScreenControls.h"
 #include "dictionaries/SubIdEditor.h"
 #include "dictionaries/SubIdTables.h"
+#include "platform/Prompt.h"
 #include "platform/Text.h"
+#include "screens/ScreenControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>

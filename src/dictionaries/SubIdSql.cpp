@@ -5,7 +5,10 @@
 
 namespace dbkeel {
 
-QString subIdListQuery() { return QStringLiteral("select * from tb_login_ini order by infoid , infosubid ; "); }
+QString subIdListQuery()
+{
+    return QStringLiteral("select * from tb_login_ini order by infoid , infosubid ; ");
+}
 
 QString subIdListQuery(const QString &infoId)
 {

@@ -24,7 +24,10 @@ struct DefaultRun {
     int infoId, first, last, main;
 };
 
-int subIdOf(int infoId, int n) { return infoId * 10000 + n; }
+int subIdOf(int infoId, int n)
+{
+    return infoId * 10000 + n;
+}
 
 const QHash<int, QList<MainValue>> &vocabulary()
 {
@@ -137,11 +140,20 @@ const QList<DefaultMainId> &defaultMainIds()
     return statements;
 }
 
-bool isSubIdInRange(int subId) { return subId >= kFirstSubId && subId <= kLastSubId; }
+bool isSubIdInRange(int subId)
+{
+    return subId >= kFirstSubId && subId <= kLastSubId;
+}
 
-bool isProtectedInfoId(int infoId) { return isOneOf(infoId, {1034, 1035, 1098, 1099, 1100, 1173, 1179, 1197}); }
+bool isProtectedInfoId(int infoId)
+{
+    return isOneOf(infoId, {1034, 1035, 1098, 1099, 1100, 1173, 1179, 1197});
+}
 
-bool isDeletableAboveLevelOne(int infoId) { return isOneOf(infoId, {1010, 1012, 1067}); }
+bool isDeletableAboveLevelOne(int infoId)
+{
+    return isOneOf(infoId, {1010, 1012, 1067});
+}
 
 bool isExportedInfoId(int infoId)
 {

@@ -27,18 +27,18 @@ typedef struct DbkeelUserRecord {
 /* The initialisation block given to ExtInit of the configuration manager and the vehicle-type library:
    a byte record, little-endian, with fields at these offsets. */
 enum {
-    DBKEEL_INIT_TEXT0 = 0,       /* three texts of 64 bytes, empty */
+    DBKEEL_INIT_TEXT0 = 0, /* three texts of 64 bytes, empty */
     DBKEEL_INIT_TEXT1 = 64,
     DBKEEL_INIT_TEXT2 = 128,
-    DBKEEL_INIT_RECT = 1152,     /* owner window rectangle: left, top, right, bottom (int32 each) */
+    DBKEEL_INIT_RECT = 1152,       /* owner window rectangle: left, top, right, bottom (int32 each) */
     DBKEEL_INIT_CONNECTION = 1168, /* int32 database connection token, 0 for none */
-    DBKEEL_INIT_MODE = 1172,     /* int16: 2 configuration manager, 0 vehicle types */
-    DBKEEL_INIT_FLAG1 = 1174,    /* three int32, each 1 */
+    DBKEEL_INIT_MODE = 1172,       /* int16: 2 configuration manager, 0 vehicle types */
+    DBKEEL_INIT_FLAG1 = 1174,      /* three int32, each 1 */
     DBKEEL_INIT_FLAG2 = 1178,
     DBKEEL_INIT_FLAG3 = 1182,
-    DBKEEL_INIT_TEXT3 = 1186,    /* text of 32 bytes, empty */
+    DBKEEL_INIT_TEXT3 = 1186,      /* text of 32 bytes, empty */
     DBKEEL_INIT_OWNER_FLAG = 1218, /* int16: 1 (0 from the vehicle-type screen) */
-    DBKEEL_INIT_OWNER = 1220,    /* owner window (a QWidget pointer), pointer-sized */
+    DBKEEL_INIT_OWNER = 1220,      /* owner window (a QWidget pointer), pointer-sized */
     DBKEEL_INIT_SIZE = 1220 + 8
 };
 

@@ -34,7 +34,10 @@ QByteArray initRecord(const QRect &ownerRect, void *owner, qint16 mode, qint16 o
     return record;
 }
 
-ExtensionComponent::~ExtensionComponent() { unload(); }
+ExtensionComponent::~ExtensionComponent()
+{
+    unload();
+}
 
 bool ExtensionComponent::load(const QString &path)
 {
@@ -67,19 +70,34 @@ void ExtensionComponent::unload()
         m_library.unload();
 }
 
-int ExtensionComponent::init(void *first, void *second, int third) { return guardedCall(m_init, first, second, third); }
+int ExtensionComponent::init(void *first, void *second, int third)
+{
+    return guardedCall(m_init, first, second, third);
+}
 
 int ExtensionComponent::show(int mode, int left, int top, int right, int bottom)
 {
     return guardedCall(m_show, mode, left, top, right, bottom);
 }
 
-int ExtensionComponent::doModal(UserRecord *user) { return guardedCall(m_doModal, user); }
+int ExtensionComponent::doModal(UserRecord *user)
+{
+    return guardedCall(m_doModal, user);
+}
 
-int ExtensionComponent::stop() { return guardedCall(m_stop); }
+int ExtensionComponent::stop()
+{
+    return guardedCall(m_stop);
+}
 
-int ExtensionComponent::release() { return guardedCall(m_release); }
+int ExtensionComponent::release()
+{
+    return guardedCall(m_release);
+}
 
-unsigned char *ExtensionComponent::devData() { return guardedCall(m_devData); }
+unsigned char *ExtensionComponent::devData()
+{
+    return guardedCall(m_devData);
+}
 
 }  // namespace dbkeel

@@ -4,7 +4,10 @@
 
 namespace dbkeel {
 
-StatisticsLibrary::~StatisticsLibrary() { unload(); }
+StatisticsLibrary::~StatisticsLibrary()
+{
+    unload();
+}
 
 bool StatisticsLibrary::load(const QString &path)
 {
@@ -35,10 +38,19 @@ int StatisticsLibrary::init(QObject *statusLine)
     return guardedCall(m_init, static_cast<void *>(statusLine), 0, 0, 0, "ZETRA");
 }
 
-int StatisticsLibrary::build() { return guardedCall(m_build); }
+int StatisticsLibrary::build()
+{
+    return guardedCall(m_build);
+}
 
-int StatisticsLibrary::buildStatus() { return guardedCall(m_status); }
+int StatisticsLibrary::buildStatus()
+{
+    return guardedCall(m_status);
+}
 
-int StatisticsLibrary::release() { return guardedCall(m_release); }
+int StatisticsLibrary::release()
+{
+    return guardedCall(m_release);
+}
 
 }  // namespace dbkeel

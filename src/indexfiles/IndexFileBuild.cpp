@@ -1,12 +1,12 @@
 #include "indexfiles/IndexFileBuild.h"
 
 #include "core/Database.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
+#include "core/SharedDb.h"
 #include "indexfiles/IndexParts.h"
+#include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
-#include "core/SharedDb.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -98,8 +98,8 @@ QString replaceWithCopy(const QString &source, const QString &target)
     if (!from.exists())
         return {};
     QSaveFile to(target);
-    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly) || to.write(from.readAll()) != from.size() ||
-        !to.commit())
+    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly) || to.write(from.readAll()) != from.size()
+        || !to.commit())
         return QStringLiteral("无法用 %1 替换 %2: %3")
             .arg(source, target, from.error() != QFile::NoError ? from.errorString() : to.errorString());
     return {};
@@ -112,9 +112,18 @@ IndexFileTargets IndexFileTargets::fromHostConfig()
     return {databaseEntryField(kIndexFileEntry, 0), databaseEntryField(kConfigDirEntry, 0)};
 }
 
-QString IndexFileTargets::indexTemp() const { return indexFile + QStringLiteral("_Temp"); }
-QString IndexFileTargets::userFile() const { return joinPath(configDir, QStringLiteral("UserID.dat")); }
-QString IndexFileTargets::userTemp() const { return joinPath(configDir, QStringLiteral("User_Temp")); }
+QString IndexFileTargets::indexTemp() const
+{
+    return indexFile + QStringLiteral("_Temp");
+}
+QString IndexFileTargets::userFile() const
+{
+    return joinPath(configDir, QStringLiteral("UserID.dat"));
+}
+QString IndexFileTargets::userTemp() const
+{
+    return joinPath(configDir, QStringLiteral("User_Temp"));
+}
 
 QStringList IndexBuildResult::failedParts() const
 {

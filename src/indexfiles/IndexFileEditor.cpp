@@ -9,7 +9,8 @@ namespace {
 bool confirmed(const QString &question)
 {
     return prompt().message(QStringLiteral("提示"), question, PromptIcon::Question, PromptButtons::OkCancel,
-                            PromptButton::Cancel) == PromptButton::Ok;
+                            PromptButton::Cancel)
+           == PromptButton::Ok;
 }
 
 QString keptFilesMessage(const QStringList &failedParts)
@@ -25,8 +26,7 @@ IndexFileEditor::IndexFileEditor(QObject *parent) : QObject(parent), m_runner(th
     m_status.setProgressRange(0, kProgressMaximum);
     connect(&m_runner, &JobRunner::progressChanged, &m_status, &ScreenStatus::setProgress);
     connect(&m_runner, &JobRunner::statusChanged, &m_status, &ScreenStatus::setLeft);
-    connect(&m_runner, &JobRunner::finished, this,
-            [this](bool, const QString &jobError) { buildEnded(jobError); });
+    connect(&m_runner, &JobRunner::finished, this, [this](bool, const QString &jobError) { buildEnded(jobError); });
 }
 
 bool IndexFileEditor::create()
@@ -49,7 +49,8 @@ bool IndexFileEditor::create()
                 job.setStatus(text);
             };
             callbacks.partFinished = [this](const PartOutcome &outcome) {
-                QMetaObject::invokeMethod(this, [this, outcome] { partFinished(outcome); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, outcome] { partFinished(outcome); }, Qt::QueuedConnection);
             };
             m_result = buildIndexFiles(targets, connect, callbacks);
             job.setProgress(0);

@@ -4,8 +4,8 @@
 // messages and the closing message.
 
 #include "indexfiles/IndexFileBuild.h"
-#include "screens/JobRunner.h"
 #include "platform/Prompt.h"
+#include "screens/JobRunner.h"
 #include "screens/ScreenStatus.h"
 
 #include <QObject>

@@ -5,6 +5,9 @@
 
 namespace dbkeel {
 
-void registerIndexFileScreens() { registerCommand(command::IndexFileBuild, opensModal<IndexFileDialog>()); }
+void registerIndexFileScreens()
+{
+    registerCommand(command::IndexFileBuild, opensModal<IndexFileDialog>());
+}
 
 }  // namespace dbkeel

@@ -1,12 +1,12 @@
 #include "indexfiles/IndexParts.h"
 
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
-#include "platform/Profile.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
-#include "platform/Text.h"
 #include "indexfiles/UserFile.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
 
 #include <QFile>
 
@@ -113,7 +113,8 @@ void itemsOfDevices(PartContext &context)
             throw DbError(QStringLiteral("GetField 不可用: %1").arg(hostLib().errorString()));
         const int device = toInt(field);
         SqlCursor rows = context.db.query(
-            QStringLiteral("select DISTINCT itemid , itemname from tb_login_lineindex where \t\t\tdevid=%1  order by itemid ;")
+            QStringLiteral(
+                "select DISTINCT itemid , itemname from tb_login_lineindex where \t\t\tdevid=%1  order by itemid ;")
                 .arg(device));
         QString items;
         while (rows.next())
@@ -213,8 +214,8 @@ const QList<IndexPart> &indexParts()
     static const QList<IndexPart> parts = {
         {QStringLiteral("SubID"), subIds, true, QStringLiteral("SbuID "), nullptr},
         {QStringLiteral("InfoID"),
-         codeNames(QStringLiteral("select infoid,infoname from tb_id_info  order by  infoid ;"), QStringLiteral("infoid"),
-                   QStringLiteral("infoname"), 3),
+         codeNames(QStringLiteral("select infoid,infoname from tb_id_info  order by  infoid ;"),
+                   QStringLiteral("infoid"), QStringLiteral("infoname"), 3),
          true, QStringLiteral("InfoID "), nullptr},
         {QStringLiteral("ItemID"),
          codeNames(QStringLiteral("select itemid,itemname from tb_id_itemid  order by itemid ;"),

@@ -23,8 +23,7 @@ inline constexpr int kMaxUsers = 200;
 inline constexpr int kRecordSize = 1016;
 inline constexpr int kFileSize = 4 + kMaxUsers * kRecordSize;
 inline constexpr int kTextWidth = 100;  // each text field, its NUL included
-inline constexpr int kUserName = 0, kTrueName = 100, kUserType = 200, kInsertDate = 716, kWorkId = 816,
-                     kPassword = 916;
+inline constexpr int kUserName = 0, kTrueName = 100, kUserType = 200, kInsertDate = 716, kWorkId = 816, kPassword = 916;
 }  // namespace userfile
 
 // The file's bytes for the first 200 of `users` (the format has no room for more).

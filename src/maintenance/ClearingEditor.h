@@ -2,8 +2,8 @@
 // The GUI-free part of the clearing screen ClearingDialog: the nine steps that remove what finished,
 // abandoned and cancelled inspections (queue status 1, 4 or 5) leave in the per-inspection tables.
 
-#include "screens/ScreenStatus.h"
 #include "core/SqlDialect.h"
+#include "screens/ScreenStatus.h"
 
 #include <QList>
 #include <QObject>

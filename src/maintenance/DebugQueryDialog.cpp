@@ -54,14 +54,14 @@ void DebugQueryDialog::placeQueue()
     auto *motorcycles = placeControl<QCheckBox>(this, {75, 236, 60, 22}, QStringLiteral("motorcycleBox"),
                                                 QStringLiteral("摩托"));
     auto *cars = placeControl<QCheckBox>(this, {140, 236, 60, 22}, QStringLiteral("carBox"), QStringLiteral("汽车"));
-    QPushButton *refresh = placeButton(this, {210, 234, 70, 26}, QStringLiteral("refreshButton"), QStringLiteral("刷新"),
-                                       QStringLiteral("刷新队列信息"));
+    QPushButton *refresh = placeButton(this, {210, 234, 70, 26}, QStringLiteral("refreshButton"),
+                                       QStringLiteral("刷新"), QStringLiteral("刷新队列信息"));
     auto *status = placeControl<QLabel>(this, {290, 236, 200, 22}, QStringLiteral("queueStatus"));
 
     connect(refresh, &QPushButton::clicked, this, [this, today, motorcycles, cars] {
         const auto *plate = findChild<QLineEdit *>(QStringLiteral("plate"));
-        m_editor.refreshQueue({plate->text(), today->isChecked(), motorcycles->isChecked(), cars->isChecked(),
-                               QDate::currentDate()});
+        m_editor.refreshQueue(
+            {plate->text(), today->isChecked(), motorcycles->isChecked(), cars->isChecked(), QDate::currentDate()});
     });
     connect(queue, &QAbstractItemView::clicked, this, [this, queue] { m_editor.chooseQueueRow(queue->selectedRow()); });
     connect(&m_editor, &DebugQueryEditor::queueStatusChanged, status, &QLabel::setText);
@@ -84,16 +84,17 @@ void DebugQueryDialog::placeInspection()
     continuous->setCheckable(true);
 
     placeList({10, 326, 480, 170}, QStringLiteral("infoList"), DebugList::Info)->setToolTip(QStringLiteral("基本信息"));
-    placeList({500, 10, 490, 160}, QStringLiteral("itemList"), DebugList::Items)->setToolTip(QStringLiteral("检测项目"));
+    placeList({500, 10, 490, 160}, QStringLiteral("itemList"), DebugList::Items)
+        ->setToolTip(QStringLiteral("检测项目"));
     placeList({500, 176, 490, 150}, QStringLiteral("standardList"), DebugList::Standards)
         ->setToolTip(QStringLiteral("检测标准"));
     placeList({500, 332, 490, 80}, QStringLiteral("checkList"), DebugList::Checks)
         ->setToolTip(QStringLiteral("tb_login_check"));
-    placeList({500, 418, 490, 78}, QStringLiteral("taskList"), DebugList::Tasks)->setToolTip(QStringLiteral("tb_login_task"));
+    placeList({500, 418, 490, 78}, QStringLiteral("taskList"), DebugList::Tasks)
+        ->setToolTip(QStringLiteral("tb_login_task"));
 
-    connect(inquire, &QPushButton::clicked, this, [this, plate, kind, loginId] {
-        m_editor.inquire(plate->text(), kind->currentText(), loginId->text());
-    });
+    connect(inquire, &QPushButton::clicked, this,
+            [this, plate, kind, loginId] { m_editor.inquire(plate->text(), kind->currentText(), loginId->text()); });
     connect(&m_editor, &DebugQueryEditor::loginIdChanged, loginId, &QLineEdit::setText);
     connect(continuous, &QPushButton::toggled, &m_editor, &DebugQueryEditor::setContinuous);
     connect(&m_editor, &DebugQueryEditor::continuousChanged, continuous, &QPushButton::setChecked);
@@ -115,7 +116,8 @@ void DebugQueryDialog::placeBrowser()
     stop->setEnabled(false);
     QPushButton *reset = placeButton(this, {860, 502, 130, 26}, QStringLiteral("resetButton"),
                                      QStringLiteral("检测编号归零"), QStringLiteral("检测编号归零"));
-    ReportListView *list = configured(placeControl<ReportListView>(this, {10, 536, 980, 128}, QStringLiteral("browseList")));
+    ReportListView *list = configured(
+        placeControl<ReportListView>(this, {10, 536, 980, 128}, QStringLiteral("browseList")));
     list->setModel(&browser.list());
     auto *status = placeControl<QLabel>(this, {10, 672, 600, 22}, QStringLiteral("browseStatus"));
     showStatus(browser.status(), status, nullptr, nullptr);

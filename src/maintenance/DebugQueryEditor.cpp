@@ -1,11 +1,11 @@
 #include "maintenance/DebugQueryEditor.h"
 
 #include "core/Database.h"
-#include "screens/DbErrorReport.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Prompt.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
 
 namespace dbkeel {
 
@@ -41,8 +41,7 @@ ListLayout layoutOf(DebugList list)
     switch (list) {
     case DebugList::Queue:
         return {{"车牌号码", "车牌颜色", "VIN", "loginid", "更新时间"}, {}, 5, {80, 80, 0, 140, 140}};
-    case DebugList::Info:
-        return {{"INFOID", "名称", "数据"}, {"infoid", "infoname", "value"}, 3, {-20, -20, 30}};
+    case DebugList::Info: return {{"INFOID", "名称", "数据"}, {"infoid", "infoname", "value"}, 3, {-20, -20, 30}};
     case DebugList::Items:
         return {{"线", "工位", "设备", "项目ID", "项目名", "检测状态", "checkend"},
                 {"lineid", "stationid", "devid", "itemid", "itemname", "status", "checkend"},
@@ -59,7 +58,10 @@ ListLayout layoutOf(DebugList list)
                 7,
                 {-15, -15, 20, 50, 10, -10, 20}};
     case DebugList::Tasks:
-        return {{"线", "工位", "status状态", "status"}, {"lineid", "stationid", "statusabout", "status"}, 4, {-20, -20, 20, -20}};
+        return {{"线", "工位", "status状态", "status"},
+                {"lineid", "stationid", "statusabout", "status"},
+                4,
+                {-20, -20, 20, -20}};
     }
     return {};
 }
@@ -68,14 +70,10 @@ ListLayout layoutOf(DebugList list)
 std::pair<QString, ListColor> itemStatus(const QString &status)
 {
     switch (toInt(status)) {
-    case 0:
-        return {QStringLiteral("项目未检(%1)").arg(status), kBrightGreen};
-    case 1:
-        return {QStringLiteral("项目已检(%1)").arg(status), listcolor::Blue};
-    case 2:
-        return {QStringLiteral("已提车(%1)").arg(status), listcolor::Red};
-    default:
-        return {QStringLiteral("状态不明(%1)").arg(status), listcolor::Blue};
+    case 0: return {QStringLiteral("项目未检(%1)").arg(status), kBrightGreen};
+    case 1: return {QStringLiteral("项目已检(%1)").arg(status), listcolor::Blue};
+    case 2: return {QStringLiteral("已提车(%1)").arg(status), listcolor::Red};
+    default: return {QStringLiteral("状态不明(%1)").arg(status), listcolor::Blue};
     }
 }
 
@@ -85,8 +83,8 @@ QString queueQuery(const QueueFilter &filter)
 {
     const QString kinds = kindFilter(filter.motorcycles, filter.cars);
     const QString day = sqlText(filter.date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('%'));
-    const QString inQueue =
-        QStringLiteral("from tb_vehicle_info \t\t\t\twhere loginid in ( select distinct(loginid) from tb_login_queu ) ");
+    const QString inQueue = QStringLiteral(
+        "from tb_vehicle_info \t\t\t\twhere loginid in ( select distinct(loginid) from tb_login_queu ) ");
     if (filter.plate.isEmpty()) {
         if (filter.today)
             return QStringLiteral("select  INFO_1001,INFO_1012,INFO_1004,loginid ,INFO_1031 %1and INFO_1031 like %2 %3 "
@@ -134,29 +132,36 @@ QString inspectionQuery(DebugList view, const QString &loginId)
                    "desc,tb_login_item.stationid,tb_login_item.devid,tb_login_item.itemid  ; ")
             .arg(id);
     case DebugList::Standards:
-        return QStringLiteral("SELECT tb_login_std.lineid,tb_login_std.stationid,tb_login_std.devid,tb_login_std.paramid,"
-                              "\t\t         tb_id_paramid.paramname,tb_login_std.paramlvalue,tb_login_std.paramhvalue     "
-                              "            from tb_login_std ,tb_id_paramid where tb_login_std.paramid =  "
-                              "tb_id_paramid.paramid and \t\t\t\t tb_login_std.loginid = %1 order by "
-                              "tb_login_std.devid,tb_login_std.paramid")
+        return QStringLiteral(
+                   "SELECT tb_login_std.lineid,tb_login_std.stationid,tb_login_std.devid,tb_login_std.paramid,"
+                   "\t\t         tb_id_paramid.paramname,tb_login_std.paramlvalue,tb_login_std.paramhvalue     "
+                   "            from tb_login_std ,tb_id_paramid where tb_login_std.paramid =  "
+                   "tb_id_paramid.paramid and \t\t\t\t tb_login_std.loginid = %1 order by "
+                   "tb_login_std.devid,tb_login_std.paramid")
             .arg(id);
     case DebugList::Checks:
-        return QStringLiteral("select lineid,stationid,statusabout,endstatusabout,CheckOrder,status,EndStatus \t\t      "
-                              "   from tb_login_check  where loginid = %1 order by stationid ;")
+        return QStringLiteral(
+                   "select lineid,stationid,statusabout,endstatusabout,CheckOrder,status,EndStatus \t\t      "
+                   "   from tb_login_check  where loginid = %1 order by stationid ;")
             .arg(id);
     case DebugList::Tasks:
         return QStringLiteral(
                    "select lineid,stationid,statusabout,status from tb_login_task  where loginid = %1 order by stationid ;")
             .arg(id);
-    case DebugList::Queue:
-        break;
+    case DebugList::Queue: break;
     }
     return {};
 }
 
-QString resetNumberingStatement() { return QStringLiteral("delete from  tb_report_number ; "); }
+QString resetNumberingStatement()
+{
+    return QStringLiteral("delete from  tb_report_number ; ");
+}
 
-bool isMotorcyclePlateKind(const QString &code) { return kMotorcycleKinds.contains(code); }
+bool isMotorcyclePlateKind(const QString &code)
+{
+    return kMotorcycleKinds.contains(code);
+}
 
 DebugQueryEditor::DebugQueryEditor(QObject *parent) : QObject(parent)
 {
@@ -297,7 +302,8 @@ void DebugQueryEditor::showQueueStatus()
 
 void DebugQueryEditor::loadViews()
 {
-    for (DebugList view : {DebugList::Info, DebugList::Items, DebugList::Standards, DebugList::Checks, DebugList::Tasks})
+    for (DebugList view :
+         {DebugList::Info, DebugList::Items, DebugList::Standards, DebugList::Checks, DebugList::Tasks})
         loadView(view);
 }
 

@@ -2,8 +2,8 @@
 // The GUI-free part of the debug query screen DebugQueryDialog: the vehicles in the inspection queue,
 // five views of one inspection, the table browser and the numbering reset.
 
-#include "widgets/ReportListModel.h"
 #include "maintenance/TableBrowser.h"
+#include "widgets/ReportListModel.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,16 +1,19 @@
 #include "maintenance/ItemParamCheckEditor.h"
 
 #include "core/AppState.h"
-#include "screens/DbErrorReport.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Prompt.h"
+#include "screens/DbErrorReport.h"
 
 #include <QHash>
 
 namespace dbkeel {
 
-QString itemParamLoadQuery() { return QStringLiteral("select * from tb_id_param order by paramid ; "); }
+QString itemParamLoadQuery()
+{
+    return QStringLiteral("select * from tb_id_param order by paramid ; ");
+}
 
 QString itemParamDeleteStatement(const QString &paramId, const QString &itemId, const QString &paramName)
 {

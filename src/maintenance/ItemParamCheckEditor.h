@@ -2,8 +2,8 @@
 // The GUI-free part of the verification screen ItemParamCheckDialog: tb_id_param listed, every parameter
 // id used under two or more item ids marked, a relation row deleted.
 
-#include "widgets/ReportListModel.h"
 #include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 

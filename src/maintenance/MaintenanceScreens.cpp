@@ -1,13 +1,13 @@
 #include "maintenance/MaintenanceScreens.h"
 
-#include "maintenance/VersionDialog.h"
+#include "maintenance/ClearingDialog.h"
 #include "maintenance/DebugQueryDialog.h"
+#include "maintenance/ItemParamCheckDialog.h"
 #include "maintenance/PlateCorrectionDialog.h"
 #include "maintenance/SqlWorkspaceDialog.h"
-#include "screens/ScreenRegistry.h"
 #include "maintenance/SystemLogDialog.h"
-#include "maintenance/ItemParamCheckDialog.h"
-#include "maintenance/ClearingDialog.h"
+#include "maintenance/VersionDialog.h"
+#include "screens/ScreenRegistry.h"
 
 namespace dbkeel {
 

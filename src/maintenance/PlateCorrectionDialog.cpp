@@ -9,7 +9,8 @@
 
 namespace dbkeel {
 
-PlateCorrectionDialog::PlateCorrectionDialog(QWidget *parent) : ScreenDialog(parent, QSize(620, 420), QStringLiteral("修正号牌错误问题"))
+PlateCorrectionDialog::PlateCorrectionDialog(QWidget *parent)
+    : ScreenDialog(parent, QSize(620, 420), QStringLiteral("修正号牌错误问题"))
 {
     setObjectName(QStringLiteral("PlateCorrectionDialog"));
     auto *search = placeLabelled<QLineEdit>(this, 10, QStringLiteral("车牌号码:"), {80, 12, 200, 24},

@@ -1,10 +1,10 @@
 #include "maintenance/PlateCorrectionEditor.h"
 
 #include "core/AppState.h"
-#include "maintenance/MaintenanceTrace.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "maintenance/MaintenanceTrace.h"
+#include "platform/Prompt.h"
 #include "platform/Text.h"
 
 namespace dbkeel {

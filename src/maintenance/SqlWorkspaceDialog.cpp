@@ -9,7 +9,8 @@
 namespace dbkeel {
 
 SqlWorkspaceDialog::SqlWorkspaceDialog(QWidget *parent)
-    : ScreenDialog(parent, QSize(700, 600), QStringLiteral("SQL语句执行")), m_editor(this)  // its runner keeps the screen open
+    : ScreenDialog(parent, QSize(700, 600), QStringLiteral("SQL语句执行")),
+      m_editor(this)  // its runner keeps the screen open
 {
     setObjectName(QStringLiteral("SqlWorkspaceDialog"));
     auto *statement = placeControl<QPlainTextEdit>(this, {10, 10, 580, 150}, QStringLiteral("statement"));

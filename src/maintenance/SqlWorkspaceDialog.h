@@ -1,8 +1,8 @@
 #pragma once
 // The statement workspace over a SqlWorkspaceEditor.
 
-#include "screens/ScreenDialog.h"
 #include "maintenance/SqlWorkspaceEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

@@ -57,8 +57,7 @@ void SqlWorkspaceEditor::execute(const QString &text)
 {
     if (text.isEmpty() || !sharedDb().isOpen() || m_runner.isRunning())
         return;
-    const QStringList statements =
-        sharedDb().dialect() == Dialect::Sqlite ? splitStatements(text) : QStringList{text};
+    const QStringList statements = sharedDb().dialect() == Dialect::Sqlite ? splitStatements(text) : QStringList{text};
     m_result.setColumns(QString());
     m_status.setLeft(QStringLiteral("正在执行..."));
     m_outcome = std::make_shared<WorkspaceOutcome>();

@@ -4,8 +4,8 @@
 // and the rows of a query in a result list.
 
 #include "screens/JobRunner.h"
-#include "widgets/ReportListModel.h"
 #include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QElapsedTimer>
 #include <QObject>

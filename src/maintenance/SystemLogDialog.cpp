@@ -7,7 +7,8 @@
 
 namespace dbkeel {
 
-SystemLogDialog::SystemLogDialog(QWidget *parent) : ScreenDialog(parent, QSize(760, 460), QStringLiteral("系统日志管理"))
+SystemLogDialog::SystemLogDialog(QWidget *parent)
+    : ScreenDialog(parent, QSize(760, 460), QStringLiteral("系统日志管理"))
 {
     setObjectName(QStringLiteral("SystemLogDialog"));
     auto *list = placeControl<ReportListView>(this, {10, 10, 740, 380}, QStringLiteral("list"));
@@ -30,7 +31,8 @@ SystemLogDialog::SystemLogDialog(QWidget *parent) : ScreenDialog(parent, QSize(7
         if (const std::optional<QString> preset = SystemLogEditor::filterPreset(chosenFilter()))
             text->setText(*preset);
     });
-    connect(query, &QPushButton::clicked, this, [this, text, chosenFilter] { m_editor.query(chosenFilter(), text->text()); });
+    connect(query, &QPushButton::clicked, this,
+            [this, text, chosenFilter] { m_editor.query(chosenFilter(), text->text()); });
     connect(remove, &QPushButton::clicked, this, [this, list, text, chosenFilter] {
         m_editor.deleteRows(list->selectedRows(), chosenFilter(), text->text());
     });

@@ -1,8 +1,8 @@
 #pragma once
 // The system log screen over a SystemLogEditor.
 
-#include "screens/ScreenDialog.h"
 #include "maintenance/SystemLogEditor.h"
+#include "screens/ScreenDialog.h"
 
 namespace dbkeel {
 

@@ -1,10 +1,10 @@
 #include "maintenance/SystemLogEditor.h"
 
 #include "core/AppConfig.h"
-#include "maintenance/MaintenanceTrace.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "maintenance/MaintenanceTrace.h"
+#include "platform/Prompt.h"
 
 #include <QDateTime>
 
@@ -14,26 +14,28 @@ QString logCondition(LogFilter filter, const QString &text)
 {
     const QString like = sqlText(QLatin1Char('%') + text + QLatin1Char('%'));
     switch (filter) {
-    case LogFilter::DateTime:
-        return QStringLiteral(" where InsertDate like %1 ").arg(like);
-    case LogFilter::Operator:
-        return QStringLiteral(" where UserTrueName like %1 ").arg(like);
-    case LogFilter::Program:
-        return QStringLiteral(" where ProgramName like %1 ").arg(like);
-    case LogFilter::None:
-        break;
+    case LogFilter::DateTime: return QStringLiteral(" where InsertDate like %1 ").arg(like);
+    case LogFilter::Operator: return QStringLiteral(" where UserTrueName like %1 ").arg(like);
+    case LogFilter::Program: return QStringLiteral(" where ProgramName like %1 ").arg(like);
+    case LogFilter::None: break;
     }
     return {};
 }
 
-QString logQuery(const QString &condition) { return QStringLiteral("select * from tb_sys_log %1 ").arg(condition); }
+QString logQuery(const QString &condition)
+{
+    return QStringLiteral("select * from tb_sys_log %1 ").arg(condition);
+}
 
 QString logDeleteStatement(const QString &id)
 {
     return QStringLiteral("delete from tb_sys_log %1 ").arg(QStringLiteral(" where ID = %1 ").arg(sqlNumber(id)));
 }
 
-SystemLogEditor::SystemLogEditor(QObject *parent, int listClientWidth) : QObject(parent) { setColumns(listClientWidth); }
+SystemLogEditor::SystemLogEditor(QObject *parent, int listClientWidth) : QObject(parent)
+{
+    setColumns(listClientWidth);
+}
 
 void SystemLogEditor::setColumns(int listClientWidth)
 {
@@ -53,7 +55,10 @@ QStringList SystemLogEditor::filterNames()
     return {QStringLiteral("无"), QStringLiteral("日期时间"), QStringLiteral("操作人员"), QStringLiteral("程序名称")};
 }
 
-bool SystemLogEditor::mayDelete() { return UserLevel <= 1; }
+bool SystemLogEditor::mayDelete()
+{
+    return UserLevel <= 1;
+}
 
 std::optional<QString> SystemLogEditor::filterPreset(LogFilter filter)
 {

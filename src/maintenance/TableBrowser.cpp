@@ -1,10 +1,10 @@
 #include "maintenance/TableBrowser.h"
 
 #include "core/Database.h"
-#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
 #include "platform/Gbk.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
+#include "screens/DbErrorReport.h"
 
 #include <QElapsedTimer>
 

@@ -2,10 +2,10 @@
 // The table browser of the debug query screen: any tb_ table, with a condition, streamed into its
 // list through the job runner on a connection of its own, in chunks, stoppable.
 
-#include "screens/JobRunner.h"
-#include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
 #include "core/SqlDialect.h"
+#include "screens/JobRunner.h"
+#include "screens/ScreenStatus.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 

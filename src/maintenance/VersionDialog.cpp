@@ -10,8 +10,7 @@
 
 namespace dbkeel {
 
-VersionDialog::VersionDialog(QWidget *parent)
-    : ScreenDialog(parent, QSize(640, 480), QStringLiteral("数据库版本管理"))
+VersionDialog::VersionDialog(QWidget *parent) : ScreenDialog(parent, QSize(640, 480), QStringLiteral("数据库版本管理"))
 {
     setObjectName(QStringLiteral("VersionDialog"));
     placeControl<QGroupBox>(this, {10, 6, 620, 226}, QString(), QStringLiteral("版本信息及修改记录"));
@@ -22,11 +21,13 @@ VersionDialog::VersionDialog(QWidget *parent)
 
     placeLabel(this, {10, 244, 150, 24}, QStringLiteral("修正版本(版本+日期):"));
     for (int part = 0; part < 4; ++part)
-        m_parts << placeControl<QLineEdit>(this, {160 + part * 60, 244, 50, 24}, QStringLiteral("versionPart%1").arg(part));
+        m_parts << placeControl<QLineEdit>(this, {160 + part * 60, 244, 50, 24},
+                                           QStringLiteral("versionPart%1").arg(part));
     m_changeTime = placeLabelled<QLineEdit>(this, 10, QStringLiteral("版本修改时间:"), {160, 276, 170, 24},
                                             QStringLiteral("changeTime"));
     placeLabel(this, {340, 276, 150, 24}, QStringLiteral("一般系统自动生成"));
-    m_name = placeLabelled<QLineEdit>(this, 10, QStringLiteral("修改人姓名:"), {160, 308, 170, 24}, QStringLiteral("name"));
+    m_name = placeLabelled<QLineEdit>(this, 10, QStringLiteral("修改人姓名:"), {160, 308, 170, 24},
+                                      QStringLiteral("name"));
     placeLabel(this, {340, 308, 150, 24}, QStringLiteral("请填写修改人姓名"));
     m_description = placeLabelled<QPlainTextEdit>(this, 10, QStringLiteral("修改内容描述:"), {160, 340, 470, 60},
                                                   QStringLiteral("description"));

@@ -1,8 +1,8 @@
 #pragma once
 // The version screen over a VersionEditor.
 
-#include "screens/ScreenDialog.h"
 #include "maintenance/VersionEditor.h"
+#include "screens/ScreenDialog.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -1,12 +1,12 @@
 #include "maintenance/VersionEditor.h"
 
 #include "core/AppState.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
-#include "maintenance/MaintenanceTrace.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "maintenance/MaintenanceTrace.h"
+#include "platform/Gbk.h"
+#include "platform/Prompt.h"
 
 namespace dbkeel {
 
@@ -16,7 +16,10 @@ const QString kDateRow = QStringLiteral("数据库日期");
 const QString kNameRow = QStringLiteral("修改人姓名");
 constexpr int NameColumn = 0, TimeColumn = 1, DescriptionColumn = 2;
 
-QString timeText(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString timeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
 }  // namespace
 
 QString versionCleanUpStatement()
@@ -24,7 +27,10 @@ QString versionCleanUpStatement()
     return QStringLiteral("delete  from tb_version where TidyUser = '' or TidyUser is null ;");
 }
 
-QString versionLoadQuery() { return QStringLiteral("select * from tb_version order by InsertDate "); }
+QString versionLoadQuery()
+{
+    return QStringLiteral("select * from tb_version order by InsertDate ");
+}
 
 QStringList versionUpdateStatements(const QString &version, const QString &name, const QString &description,
                                     const std::function<QString()> &now)

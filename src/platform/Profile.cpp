@@ -49,10 +49,8 @@ QStringConverter::Encoding utf16Of(Encoding encoding)
 QByteArray toWorkingBytes(const QByteArray &file, Encoding encoding)
 {
     switch (encoding) {
-    case Encoding::Gbk:
-        return file;
-    case Encoding::Utf8:
-        return file.mid(utf8Bom.size());
+    case Encoding::Gbk: return file;
+    case Encoding::Utf8: return file.mid(utf8Bom.size());
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
         QStringDecoder decoder(utf16Of(encoding));
@@ -66,10 +64,8 @@ QByteArray toWorkingBytes(const QByteArray &file, Encoding encoding)
 QByteArray toFileBytes(const QByteArray &working, Encoding encoding)
 {
     switch (encoding) {
-    case Encoding::Gbk:
-        return working;
-    case Encoding::Utf8:
-        return utf8Bom + working;
+    case Encoding::Gbk: return working;
+    case Encoding::Utf8: return utf8Bom + working;
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
         QStringEncoder encoder(utf16Of(encoding));
@@ -190,10 +186,10 @@ void parseLine(Line &line, const QString &decoded)
 }
 
 struct Section {
-    QString name;              // null for the lines before the first header
-    std::vector<Line> lines;   // lines[0] is the header, except before the first header
-    NameIndex keys;            // key → line of its first occurrence
-    int lastEntry = 0;         // last line that is not blank: a new key goes after it
+    QString name;             // null for the lines before the first header
+    std::vector<Line> lines;  // lines[0] is the header, except before the first header
+    NameIndex keys;           // key → line of its first occurrence
+    int lastEntry = 0;        // last line that is not blank: a new key goes after it
 
     void indexLine(int i)
     {
@@ -260,12 +256,12 @@ struct ProfileFile::Impl {
     QString path;
     QByteArray nativePath;
     Encoding encoding = Encoding::Gbk;
-    std::vector<Section> sections;        // sections[0] holds the lines before the first header
-    NameIndex sectionIndex;               // name → first section of that name
+    std::vector<Section> sections;  // sections[0] holds the lines before the first header
+    NameIndex sectionIndex;         // name → first section of that name
     FileStamp loadedStamp;
-    bool readable = true;                 // false: the file exists but could not be read
-    std::vector<Edit> pendingEdits;       // non-empty exactly when there are unsaved changes
-    QString m_uncarriedEdit;              // why a pending write cannot go into the file as it now is
+    bool readable = true;            // false: the file exists but could not be read
+    std::vector<Edit> pendingEdits;  // non-empty exactly when there are unsaved changes
+    QString m_uncarriedEdit;         // why a pending write cannot go into the file as it now is
     QString lastError;
 
     explicit Impl(const QString &p) : path(p), nativePath(QFile::encodeName(p)) { load(); }
@@ -339,10 +335,7 @@ struct ProfileFile::Impl {
     {
         return encoding == Encoding::Gbk ? fromGbk(bytes) : QString::fromUtf8(bytes);
     }
-    QByteArray encode(const QString &text) const
-    {
-        return encoding == Encoding::Gbk ? toGbk(text) : text.toUtf8();
-    }
+    QByteArray encode(const QString &text) const { return encoding == Encoding::Gbk ? toGbk(text) : text.toUtf8(); }
 
     // Before each call: take in another process's change, keeping our unsaved writes on top. A
     // write that the file in its new encoding cannot carry stays pending, and keeps save() from
@@ -568,7 +561,10 @@ ProfileFile::~ProfileFile() = default;
 ProfileFile::ProfileFile(ProfileFile &&) noexcept = default;
 ProfileFile &ProfileFile::operator=(ProfileFile &&) noexcept = default;
 
-QString ProfileFile::path() const { return d->path; }
+QString ProfileFile::path() const
+{
+    return d->path;
+}
 
 QString ProfileFile::readString(const QString &section, const QString &key, const QString &defaultValue,
                                 int width) const
@@ -656,12 +652,21 @@ bool ProfileFile::removeSection(const QString &section)
     return d->submit({Edit::RemoveSection, section, {}, {}});
 }
 
-bool ProfileFile::hasUnsavedChanges() const { return !d->pendingEdits.empty(); }
-bool ProfileFile::save() { return d->save(); }
-QString ProfileFile::lastError() const { return d->lastError; }
+bool ProfileFile::hasUnsavedChanges() const
+{
+    return !d->pendingEdits.empty();
+}
+bool ProfileFile::save()
+{
+    return d->save();
+}
+QString ProfileFile::lastError() const
+{
+    return d->lastError;
+}
 
-QString readProfileString(const QString &path, const QString &section, const QString &key,
-                          const QString &defaultValue, int width)
+QString readProfileString(const QString &path, const QString &section, const QString &key, const QString &defaultValue,
+                          int width)
 {
     return ProfileFile(path).readString(section, key, defaultValue, width);
 }
@@ -671,8 +676,7 @@ int readProfileInt(const QString &path, const QString &section, const QString &k
     return ProfileFile(path).readInt(section, key, defaultValue);
 }
 
-bool writeProfileString(const QString &path, const QString &section, const QString &key,
-                        const QString &value)
+bool writeProfileString(const QString &path, const QString &section, const QString &key, const QString &value)
 {
     ProfileFile file(path);
     return file.writeString(section, key, value) && file.save();

@@ -33,8 +33,7 @@ public:
 
     // `width` is the reader's buffer size in GBK bytes: at most width-1 bytes come back,
     // cut at a character boundary; a width of 0 or less gives the empty text.
-    QString readString(const QString &section, const QString &key, const QString &defaultValue,
-                       int width) const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue, int width) const;
     // readString for each of `keys`, after one look at the file: a long run of reads checks it once.
     QStringList readStrings(const QString &section, const QStringList &keys, const QString &defaultValue,
                             int width) const;
@@ -70,10 +69,9 @@ private:
 
 // One-shot calls shaped like the platform functions: each read parses the file,
 // each write rewrites it at once (nothing is written when the value is unchanged).
-QString readProfileString(const QString &path, const QString &section, const QString &key,
-                          const QString &defaultValue, int width);
+QString readProfileString(const QString &path, const QString &section, const QString &key, const QString &defaultValue,
+                          int width);
 int readProfileInt(const QString &path, const QString &section, const QString &key, int defaultValue);
-bool writeProfileString(const QString &path, const QString &section, const QString &key,
-                        const QString &value);
+bool writeProfileString(const QString &path, const QString &section, const QString &key, const QString &value);
 
 }  // namespace dbkeel

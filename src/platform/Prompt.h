@@ -30,8 +30,7 @@ class Prompt {
 public:
     virtual ~Prompt() = default;
     // The button pressed; closing the box without one answers Cancel, else No, else OK.
-    virtual PromptButton message(const QString &caption, const QString &text,
-                                 PromptIcon icon = PromptIcon::None,
+    virtual PromptButton message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None,
                                  PromptButtons buttons = PromptButtons::Ok,
                                  PromptButton defaultButton = PromptButton::Ok) = 0;
     // The chosen path, empty when cancelled.

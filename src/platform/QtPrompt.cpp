@@ -100,8 +100,8 @@ QStringList qtNameFilters(const QString &filter)
     return filters;
 }
 
-PromptButton QtPrompt::message(const QString &caption, const QString &text, PromptIcon icon,
-                               PromptButtons buttons, PromptButton defaultButton)
+PromptButton QtPrompt::message(const QString &caption, const QString &text, PromptIcon icon, PromptButtons buttons,
+                               PromptButton defaultButton)
 {
     QMessageBox box(qtIcon(icon), caption, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::NoButton, dialogParent());

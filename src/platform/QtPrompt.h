@@ -10,8 +10,8 @@ namespace dbkeel {
 
 class QtPrompt : public Prompt {
 public:
-    PromptButton message(const QString &caption, const QString &text, PromptIcon icon,
-                         PromptButtons buttons, PromptButton defaultButton) override;
+    PromptButton message(const QString &caption, const QString &text, PromptIcon icon, PromptButtons buttons,
+                         PromptButton defaultButton) override;
     QString chooseFile(const FileRequest &request) override;
     QString chooseFolder(const QString &title, const QString &initialFolder) override;
     int runModal(QDialog &dialog) override;

@@ -18,8 +18,8 @@ const char *kindName(PromptCall::Kind kind)
 
 std::string describe(const PromptCall &call)
 {
-    return std::string(kindName(call.kind)) + " \"" + call.caption.toStdString() + "\": \""
-           + call.text.toStdString() + "\"";
+    return std::string(kindName(call.kind)) + " \"" + call.caption.toStdString() + "\": \"" + call.text.toStdString()
+           + "\"";
 }
 
 }  // namespace
@@ -69,8 +69,7 @@ ScriptedPrompt::Answer ScriptedPrompt::take(const PromptCall &call)
         throw ScriptedPromptError("ScriptedPrompt: no answer queued for the " + describe(call));
     if (m_answers.front().kind != call.kind)
         throw ScriptedPromptError("ScriptedPrompt: the next answer is for a "
-                                  + std::string(kindName(m_answers.front().kind)) + ", not for the "
-                                  + describe(call));
+                                  + std::string(kindName(m_answers.front().kind)) + ", not for the " + describe(call));
     Answer next = std::move(m_answers.front());
     m_answers.pop_front();
     return next;

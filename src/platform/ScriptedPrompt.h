@@ -53,8 +53,8 @@ public:
     const PromptCall &lastCall() const;
     int pendingAnswers() const { return int(m_answers.size()); }
 
-    PromptButton message(const QString &caption, const QString &text, PromptIcon icon,
-                         PromptButtons buttons, PromptButton defaultButton) override;
+    PromptButton message(const QString &caption, const QString &text, PromptIcon icon, PromptButtons buttons,
+                         PromptButton defaultButton) override;
     QString chooseFile(const FileRequest &request) override;
     QString chooseFolder(const QString &title, const QString &initialFolder) override;
     int runModal(QDialog &dialog) override;

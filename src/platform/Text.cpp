@@ -70,10 +70,25 @@ int toInt(const QString &text)
     return toInt(text.toUtf8());
 }
 
-QString trimRight(const QString &text) { return trimmedString(text, false, true); }
-QString trimLeft(const QString &text) { return trimmedString(text, true, false); }
-QString trimBoth(const QString &text) { return trimmedString(text, true, true); }
-QByteArray trimRight(const QByteArray &text) { return trimmed(text, false, true); }
-QByteArray trimBoth(const QByteArray &text) { return trimmed(text, true, true); }
+QString trimRight(const QString &text)
+{
+    return trimmedString(text, false, true);
+}
+QString trimLeft(const QString &text)
+{
+    return trimmedString(text, true, false);
+}
+QString trimBoth(const QString &text)
+{
+    return trimmedString(text, true, true);
+}
+QByteArray trimRight(const QByteArray &text)
+{
+    return trimmed(text, false, true);
+}
+QByteArray trimBoth(const QByteArray &text)
+{
+    return trimmed(text, true, true);
+}
 
 }  // namespace dbkeel

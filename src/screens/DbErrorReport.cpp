@@ -1,8 +1,8 @@
 #include "screens/DbErrorReport.h"
 
 #include "core/AppState.h"
-#include "platform/Prompt.h"
 #include "core/SharedDb.h"
+#include "platform/Prompt.h"
 
 namespace dbkeel {
 

@@ -1,8 +1,8 @@
 #include "screens/ExchangeFile.h"
 
 #include "core/Database.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
+#include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -67,8 +67,7 @@ QString exchangeField(const QString &record, int index)
     return fromGbk(cutGbkBytes(field, kExchangeFieldBytes));
 }
 
-bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records,
-                          QString *error)
+bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records, QString *error)
 {
     ProfileFile file(path);
     bool written = true;

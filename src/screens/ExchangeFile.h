@@ -37,8 +37,7 @@ bool canCarryField(const QString &field);
 QString exchangeField(const QString &record, int index);
 
 // Writes the records under the keys 0.. and NUM, then saves the file. False with `error`.
-bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records,
-                          QString *error);
+bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records, QString *error);
 // The numbers n, in number order, of the keys "<keyPrefix><n>" (n in decimal) that the section holds
 // with 0 <= n < NUM. Only the keys present are visited, so a file claiming a huge NUM costs no more
 // than its keys; a missing section or NUM gives none.

@@ -6,7 +6,10 @@
 
 namespace dbkeel {
 
-bool JobContext::stopRequested() const { return m_runner.m_stop; }
+bool JobContext::stopRequested() const
+{
+    return m_runner.m_stop;
+}
 
 void JobContext::setProgress(int value)
 {
@@ -26,7 +29,8 @@ void JobContext::setProgress(int value)
 void JobContext::setStatus(const QString &text)
 {
     JobRunner *runner = &m_runner;
-    QMetaObject::invokeMethod(runner, [runner, text] { emit runner->statusChanged(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        runner, [runner, text] { emit runner->statusChanged(text); }, Qt::QueuedConnection);
 }
 
 void JobContext::addRows(QList<QStringList> rows)
@@ -43,8 +47,8 @@ void JobContext::addRows(QList<QStringList> rows)
         m_runner.m_queuedRows += int(rows.size());
     }
     JobRunner *runner = &m_runner;
-    QMetaObject::invokeMethod(runner, [runner, rows = std::move(rows)] { runner->deliverRows(rows); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        runner, [runner, rows = std::move(rows)] { runner->deliverRows(rows); }, Qt::QueuedConnection);
 }
 
 JobRunner::JobRunner(QObject *parent, int queuedRowLimit) : QObject(parent), m_queuedRowLimit(queuedRowLimit) {}
@@ -104,7 +108,8 @@ void JobRunner::run(const Job &job, const QString &connectString)
         error = QString::fromLocal8Bit(failure.what());
     }
     setContext(nullptr);
-    QMetaObject::invokeMethod(this, [this, error] { end(error); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, error] { end(error); }, Qt::QueuedConnection);
 }
 
 void JobRunner::setContext(JobContext *context)

@@ -34,18 +34,14 @@ void paintScreenBackground(QPainter &painter, const QRect &area, const QPixmap &
     if (picture.isNull())
         return;
     switch (mode) {
-    case BackgroundMode::Tile:
-        painter.drawTiledPixmap(area, picture);
-        break;
+    case BackgroundMode::Tile: painter.drawTiledPixmap(area, picture); break;
     case BackgroundMode::Centre: {
         const int x = picture.width() < area.width() ? (area.width() - picture.width()) / 2 : 0;
         const int y = picture.height() < area.height() ? (area.height() - picture.height()) / 2 : 0;
         painter.drawPixmap(area.left() + x, area.top() + y, picture);
         break;
     }
-    case BackgroundMode::Stretch:
-        painter.drawPixmap(area, picture);
-        break;
+    case BackgroundMode::Stretch: painter.drawPixmap(area, picture); break;
     }
 }
 

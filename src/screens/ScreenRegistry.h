@@ -2,8 +2,8 @@
 // The main menu's commands that screen modules provide, by the ids of CommandIds.h. A command
 // without a registered action stays greyed in the menu.
 
-#include "screens/CommandIds.h"
 #include "platform/Prompt.h"
+#include "screens/CommandIds.h"
 #include "screens/ScreenHost.h"
 
 #include <functional>

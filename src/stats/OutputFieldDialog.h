@@ -1,8 +1,8 @@
 #pragma once
 // The output field matching "外输联网数据表字段匹配" over an OutputFieldEditor.
 
-#include "stats/OutputFieldEditor.h"
 #include "screens/ScreenDialog.h"
+#include "stats/OutputFieldEditor.h"
 
 namespace dbkeel {
 

@@ -1,12 +1,12 @@
 #include "stats/OutputFieldEditor.h"
 
 #include "core/AppConfig.h"
-#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
 #include "stats/TextField.h"
 
 namespace dbkeel {
@@ -16,7 +16,10 @@ const QString kSection = QStringLiteral("FIELD_PARAMID");
 constexpr int kValueWidth = 200;
 }  // namespace
 
-QString outputFieldFilePath() { return joinPath(hostEntryPath(3), QStringLiteral("DevOutNetExchangeField.ini")); }
+QString outputFieldFilePath()
+{
+    return joinPath(hostEntryPath(3), QStringLiteral("DevOutNetExchangeField.ini"));
+}
 
 OutputFieldEditor::OutputFieldEditor(QObject *parent, int listClientWidth) : QObject(parent)
 {

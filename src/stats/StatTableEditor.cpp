@@ -1,13 +1,13 @@
 #include "stats/StatTableEditor.h"
 
 #include "core/AppConfig.h"
-#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
-#include "core/SqlValue.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -109,7 +109,10 @@ QStringList statAttributes(const QString &sourceTable)
     return names;
 }
 
-int statIdentifierColumn(const QString &sourceTable) { return sourceTable == QLatin1String("tb_id_info") ? 0 : 1; }
+int statIdentifierColumn(const QString &sourceTable)
+{
+    return sourceTable == QLatin1String("tb_id_info") ? 0 : 1;
+}
 
 QString statBaseTableStatement(Dialect dialect)
 {
@@ -193,7 +196,10 @@ QString statScriptText(const QString &table, const QList<ScriptColumn> &columns)
            + definitions.join(QLatin1Char(',')) + QStringLiteral(" ) ON [PRIMARY] ;");
 }
 
-QString statScriptPath(const QString &folder) { return joinPath(folder, QStringLiteral("tb_stat_all.mysql")); }
+QString statScriptPath(const QString &folder)
+{
+    return joinPath(folder, QStringLiteral("tb_stat_all.mysql"));
+}
 
 QString statisticsLibraryPath()
 {
@@ -349,7 +355,10 @@ void StatTableEditor::addChecked()
     addSourceRows(true, m_attribute);
 }
 
-void StatTableEditor::addAll() { addSourceRows(false, m_attribute); }
+void StatTableEditor::addAll()
+{
+    addSourceRows(false, m_attribute);
+}
 
 void StatTableEditor::create()
 {

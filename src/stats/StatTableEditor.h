@@ -3,12 +3,12 @@
 // element dictionaries (a column per identifier, named by the prefix of its attribute), creating,
 // dropping, scripting, and the statistics library's build on a worker.
 
-#include "stats/GuardedStatement.h"
-#include "screens/JobRunner.h"
-#include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
 #include "core/SqlDialect.h"
 #include "extensions/StatisticsLibrary.h"
+#include "screens/JobRunner.h"
+#include "screens/ScreenStatus.h"
+#include "stats/GuardedStatement.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 #include <QPair>

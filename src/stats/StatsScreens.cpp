@@ -3,8 +3,8 @@
 #include "screens/ScreenRegistry.h"
 #include "stats/OutputFieldDialog.h"
 #include "stats/StatTableDialog.h"
-#include "stats/VehicleDesignDialog.h"
 #include "stats/VehicleDataDialog.h"
+#include "stats/VehicleDesignDialog.h"
 
 namespace dbkeel {
 

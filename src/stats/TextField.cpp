@@ -1,7 +1,7 @@
 #include "stats/TextField.h"
 
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
+#include "platform/Gbk.h"
 
 namespace dbkeel {
 

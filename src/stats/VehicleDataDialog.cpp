@@ -7,7 +7,8 @@
 
 namespace dbkeel {
 
-VehicleDataDialog::VehicleDataDialog(QWidget *parent) : ScreenDialog(parent, QSize(380, 170), QStringLiteral("车型管理"))
+VehicleDataDialog::VehicleDataDialog(QWidget *parent)
+    : ScreenDialog(parent, QSize(380, 170), QStringLiteral("车型管理"))
 {
     setObjectName(QStringLiteral("VehicleDataDialog"));
     QPushButton *exportButton = placeButton(this, {30, 30, 140, 32}, QStringLiteral("exportButton"),

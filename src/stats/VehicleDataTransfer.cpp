@@ -1,9 +1,9 @@
 #include "stats/VehicleDataTransfer.h"
 
 #include "core/Database.h"
+#include "core/SharedDb.h"
 #include "platform/Prompt.h"
 #include "screens/ScreenStatus.h"
-#include "core/SharedDb.h"
 #include "stats/VehicleTransfer.h"
 
 namespace dbkeel {

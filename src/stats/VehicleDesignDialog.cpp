@@ -14,7 +14,8 @@ namespace {
 constexpr int kManagerPollMs = 500;
 }
 
-VehicleDesignDialog::VehicleDesignDialog(QWidget *parent) : ScreenDialog(parent, QSize(780, 500), QStringLiteral("车型表设计"))
+VehicleDesignDialog::VehicleDesignDialog(QWidget *parent)
+    : ScreenDialog(parent, QSize(780, 500), QStringLiteral("车型表设计"))
 {
     setObjectName(QStringLiteral("VehicleDesignDialog"));
     auto *table = placeLabelled<QComboBox>(this, 10, QStringLiteral("车型表名称"), {90, 10, 160, 24},
@@ -112,7 +113,10 @@ VehicleDesignDialog::VehicleDesignDialog(QWidget *parent) : ScreenDialog(parent,
     attachLayout();
 }
 
-QRect VehicleDesignDialog::screenArea() const { return QRect(mapToGlobal(QPoint(0, 0)), size()); }
+QRect VehicleDesignDialog::screenArea() const
+{
+    return QRect(mapToGlobal(QPoint(0, 0)), size());
+}
 
 void VehicleDesignDialog::reject()
 {

@@ -1,13 +1,13 @@
 #include "stats/VehicleDesignEditor.h"
 
-#include "screens/DbErrorReport.h"
+#include "core/SharedDb.h"
+#include "core/SqlValue.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
-#include "core/SharedDb.h"
-#include "core/SqlValue.h"
 #include "platform/Text.h"
+#include "screens/DbErrorReport.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -126,7 +126,10 @@ GuardedStatement dropDataColumnStatement(Dialect dialect, const QString &table, 
     return {QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, name), tableExistsQuery(dialect, table), {}};
 }
 
-QString structureFilePath(const QString &folder) { return joinPath(folder, QStringLiteral("TypeIni.VEHSX")); }
+QString structureFilePath(const QString &folder)
+{
+    return joinPath(folder, QStringLiteral("TypeIni.VEHSX"));
+}
 
 VehicleDesignEditor::VehicleDesignEditor(QObject *parent, int listClientWidth) : QObject(parent)
 {

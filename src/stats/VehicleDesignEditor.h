@@ -3,13 +3,13 @@
 // vehicle-type data tables, the structure check that brings the data tables' columns in line with
 // them, the structure file TypeIni.VEHSX, and the vehicle-type library's manager.
 
-#include "extensions/ExtensionComponent.h"
-#include "stats/GuardedStatement.h"
-#include "widgets/ReportListModel.h"
-#include "screens/ScreenStatus.h"
 #include "core/SqlDialect.h"
+#include "extensions/ExtensionComponent.h"
+#include "screens/ScreenStatus.h"
+#include "stats/GuardedStatement.h"
 #include "stats/TextField.h"
 #include "stats/VehicleDataTransfer.h"
+#include "widgets/ReportListModel.h"
 
 #include <QObject>
 #include <QRect>

@@ -1,12 +1,12 @@
 #include "stats/VehicleTransfer.h"
 
 #include "core/AppConfig.h"
-#include "screens/JobRunner.h"
-#include "platform/Paths.h"
-#include "platform/Profile.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screens/JobRunner.h"
 
 #include <QFile>
 
@@ -187,16 +187,25 @@ const QStringList &vehicleTypeTables()
     return tables;
 }
 
-QString vehicleDataFilePath(const QString &folder) { return joinPath(folder, QStringLiteral("VehicleInfo.VEH")); }
+QString vehicleDataFilePath(const QString &folder)
+{
+    return joinPath(folder, QStringLiteral("VehicleInfo.VEH"));
+}
 
-QString vehicleBackupPath() { return joinPath(hostEntryPath(5), QStringLiteral("OldVehTypeInfo.VEH")); }
+QString vehicleBackupPath()
+{
+    return joinPath(hostEntryPath(5), QStringLiteral("OldVehTypeInfo.VEH"));
+}
 
 QString vehicleRowText(const QStringList &values)
 {
     return QLatin1Char('\'') + values.join(kRowSeparator) + QLatin1Char('\'');
 }
 
-QStringList vehicleRowValues(const QString &readBack) { return readBack.split(kRowSeparator); }
+QStringList vehicleRowValues(const QString &readBack)
+{
+    return readBack.split(kRowSeparator);
+}
 
 bool exportVehicleTypes(JobContext &job, const QString &path, TransferReport &report)
 {

@@ -227,7 +227,8 @@ std::optional<double> readWholeNumber(QStringView text)
     const char *begin = ascii.data();
     const char *end = begin + ascii.size();
     double value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value, hex ? std::chars_format::hex : std::chars_format::general);
+    const auto [stop, error] = std::from_chars(begin, end, value,
+                                               hex ? std::chars_format::hex : std::chars_format::general);
     if (error == std::errc::invalid_argument)
         return std::nullopt;
     if (stop != end && !(stop + 1 == end && *stop == '%'))

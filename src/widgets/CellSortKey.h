@@ -26,8 +26,7 @@ std::optional<double> readWholeNumber(QStringView text);
 // The default locale's short date and date-time formats, taken once per sort. Only texts
 // made of digits, blanks, the formats' separators and the AM/PM texts are tried, since
 // trying a format is slow; formats that spell month or day names are therefore not read.
-class LocaleDates
-{
+class LocaleDates {
 public:
     LocaleDates();
     std::optional<qint64> read(QStringView text) const;
@@ -49,8 +48,7 @@ private:
 //   else the locale's short date or date-time format.
 std::optional<qint64> readDateTime(QStringView text, const LocaleDates &locale = LocaleDates());
 
-class CellSortKey
-{
+class CellSortKey {
 public:
     CellSortKey(const QString &text, const LocaleDates &locale);
 

@@ -137,8 +137,7 @@ bool IpAddressEdit::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QFrame::eventFilter(watched, event);
 }

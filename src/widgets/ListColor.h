@@ -32,11 +32,11 @@ inline ListColor fromQColor(const QColor &color)
 
 // The row colours of the installation's lists and what each one means.
 namespace listcolor {
-inline constexpr ListColor Blue = rgb(0, 0, 255);        // normal, stored and live
-inline constexpr ListColor Olive = rgb(128, 128, 0);     // withdrawn
-inline constexpr ListColor Red = rgb(255, 0, 0);         // faulty
-inline constexpr ListColor Teal = rgb(0, 128, 128);      // added and not stored
-inline constexpr ListColor Green = rgb(0, 128, 0);       // assigned or stored
+inline constexpr ListColor Blue = rgb(0, 0, 255);           // normal, stored and live
+inline constexpr ListColor Olive = rgb(128, 128, 0);        // withdrawn
+inline constexpr ListColor Red = rgb(255, 0, 0);            // faulty
+inline constexpr ListColor Teal = rgb(0, 128, 128);         // added and not stored
+inline constexpr ListColor Green = rgb(0, 128, 0);          // assigned or stored
 inline constexpr ListColor PaleGreen = rgb(240, 247, 233);  // background of most lists
 }  // namespace listcolor
 

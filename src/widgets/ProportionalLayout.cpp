@@ -2,8 +2,8 @@
 
 #include "platform/Profile.h"
 
-#include <QAbstractItemView>
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -44,8 +44,8 @@ ControlClass controlClassOf(const QWidget *control)
 {
     if (qobject_cast<const QLabel *>(control))
         return ControlClass::Static;
-    if (qobject_cast<const QLineEdit *>(control) || qobject_cast<const QTextEdit *>(control) ||
-        qobject_cast<const QPlainTextEdit *>(control))
+    if (qobject_cast<const QLineEdit *>(control) || qobject_cast<const QTextEdit *>(control)
+        || qobject_cast<const QPlainTextEdit *>(control))
         return ControlClass::Edit;
     if (qobject_cast<const QAbstractButton *>(control) || qobject_cast<const QGroupBox *>(control))
         return ControlClass::Button;
@@ -138,8 +138,8 @@ void ProportionalLayout::layoutControl(QWidget *control, Carries &carry, float r
 
     int bottom;
     const ControlClass kind = controlClassOf(control);
-    const bool keepsHeight = kind == ControlClass::Static || kind == ControlClass::Edit ||
-                             kind == ControlClass::Button || kind == ControlClass::ComboBox;
+    const bool keepsHeight = kind == ControlClass::Static || kind == ControlClass::Edit || kind == ControlClass::Button
+                             || kind == ControlClass::ComboBox;
     if (keepsHeight && height < kTallControl)
         bottom = top + keptHeight(control, height);
     else

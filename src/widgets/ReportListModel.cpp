@@ -1,7 +1,7 @@
 #include "widgets/ReportListModel.h"
 
-#include "widgets/CellSortKey.h"
 #include "platform/Text.h"
+#include "widgets/CellSortKey.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -382,20 +382,15 @@ QVariant ReportListModel::data(const QModelIndex &index, int role) const
     const Row &row = m_rows[index.row()];
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole:
-        return row.texts.value(column);
-    case Qt::ForegroundRole:
-        return colorVariant(cellColor(index.row(), column, &CellColors::text));
-    case Qt::BackgroundRole:
-        return colorVariant(cellColor(index.row(), column, &CellColors::background));
-    case Qt::TextAlignmentRole:
-        return int(m_columns[column].alignment | Qt::AlignVCenter);
+    case Qt::DisplayRole: return row.texts.value(column);
+    case Qt::ForegroundRole: return colorVariant(cellColor(index.row(), column, &CellColors::text));
+    case Qt::BackgroundRole: return colorVariant(cellColor(index.row(), column, &CellColors::background));
+    case Qt::TextAlignmentRole: return int(m_columns[column].alignment | Qt::AlignVCenter);
     case Qt::CheckStateRole:
         if (m_checkBoxes && column == 0)
             return int(row.checked ? Qt::Checked : Qt::Unchecked);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 

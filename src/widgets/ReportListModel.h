@@ -21,8 +21,7 @@ struct ReportColumn {
     Qt::Alignment alignment = Qt::AlignLeft;
 };
 
-class ReportListModel : public QAbstractTableModel
-{
+class ReportListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:

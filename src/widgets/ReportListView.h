@@ -12,8 +12,7 @@ namespace dbkeel {
 
 class ReportListModel;
 
-class ReportListView : public QTableView
-{
+class ReportListView : public QTableView {
     Q_OBJECT
 
 public:
@@ -38,9 +37,9 @@ public:
     // With selectNext the following row is selected first, so that it is the selection
     // once it has moved into the deleted row's place.
     bool deleteRow(int row, bool selectNext);
-    int selectedRow() const;         // the first selected row, -1 when none
-    QList<int> selectedRows() const; // ascending
-    void selectOnly(int row);        // the only selected row, and the current one
+    int selectedRow() const;          // the first selected row, -1 when none
+    QList<int> selectedRows() const;  // ascending
+    void selectOnly(int row);         // the only selected row, and the current one
 
     // Whole-list colours, used by every cell that has no colour of its own; DefaultColor
     // restores the system's.

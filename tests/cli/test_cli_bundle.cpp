@@ -1,8 +1,8 @@
 // dbkeel-cli bundle: export, import and the one-key build on the demo installation, as a process.
 
-#include "tests/cli/CliFixture.h"
-#include "platform/Profile.h"
 #include "core/SharedDb.h"
+#include "platform/Profile.h"
+#include "tests/cli/CliFixture.h"
 
 namespace dbkeel::test {
 namespace {

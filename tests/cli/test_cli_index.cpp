@@ -3,8 +3,8 @@
 
 #include "tests/cli/CliFixture.h"
 
-#include "platform/Profile.h"
 #include "core/SharedDb.h"
+#include "platform/Profile.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -29,7 +29,8 @@ TEST_F(CliIndex, BuildsTheDemoFilesWithOneLinePerPart)
     const QString config = demoFolder() + QStringLiteral("/config/");
     EXPECT_EQ(readFileBytes(config + QStringLiteral("UserID.dat")).size(), 203204);
     const ProfileFile index(config + QStringLiteral("SystemIndex.ini"));
-    EXPECT_EQ(index.readString(QStringLiteral("INDEXNUM"), QStringLiteral("NUMB2"), QString(), 20), QStringLiteral("36"));
+    EXPECT_EQ(index.readString(QStringLiteral("INDEXNUM"), QStringLiteral("NUMB2"), QString(), 20),
+              QStringLiteral("36"));
     EXPECT_EQ(index.readString(QStringLiteral("VERSIONINFO"), QStringLiteral("DESCRIPT"), QString(), 20),
               QStringLiteral("StationCtl"));
 
@@ -67,7 +68,8 @@ TEST_F(CliIndex, CouldNotStartExitsTwo)
     EXPECT_EQ(badArgument.exitCode, 2);
 
     ProfileFile host(systemFolder() + QStringLiteral("/HostCfg.ini"));
-    ASSERT_TRUE(host.writeString(QStringLiteral("HOSTCFG"), QStringLiteral("0"), QStringLiteral("NoSuchSource,,,,,sa,x")));
+    ASSERT_TRUE(
+        host.writeString(QStringLiteral("HOSTCFG"), QStringLiteral("0"), QStringLiteral("NoSuchSource,,,,,sa,x")));
     ASSERT_TRUE(host.save());
     const CliResult noDatabase = runCli({QStringLiteral("index")});
     EXPECT_EQ(noDatabase.exitCode, 2);

@@ -2,8 +2,8 @@
 // The installation database as the program finds it after its start-up upgrade (tb_login_lineindex,
 // the later columns of tb_line_info), with a few dictionary entries, relations and line types.
 
-#include "tests/support/DictionaryFixture.h"
 #include "core/SchemaUpgrade.h"
+#include "tests/support/DictionaryFixture.h"
 
 #include <QProcess>
 

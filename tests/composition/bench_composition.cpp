@@ -2,13 +2,13 @@
 // (30 lines × 10 stations × 5 devices of 20 items: 1,500 placements, 30,000 index rows) and the import
 // of a bundle of 200 devices, 1,000 items, 5,000 parameters and their relations. Run by hand.
 
-#include "core/AppState.h"
 #include "composition/BaseBundle.h"
-#include "core/HostLib.h"
 #include "composition/LineLayoutEditor.h"
+#include "core/AppState.h"
+#include "core/HostLib.h"
 #include "core/SchemaUpgrade.h"
-#include "platform/ScriptedPrompt.h"
 #include "core/SharedDb.h"
+#include "platform/ScriptedPrompt.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>

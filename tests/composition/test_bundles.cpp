@@ -2,10 +2,10 @@
 // sections refused as a whole, the one-key build, and the process log.
 
 #include "composition/BundleEditor.h"
-#include "tests/composition/CompositionFixture.h"
-#include "screens/ExchangeFile.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
+#include "screens/ExchangeFile.h"
+#include "tests/composition/CompositionFixture.h"
 
 namespace dbkeel::test {
 namespace {

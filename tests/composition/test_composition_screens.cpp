@@ -1,11 +1,11 @@
 // The composition screens opened through their menu commands and driven through their controls.
 
-#include "tests/composition/CompositionFixture.h"
 #include "composition/CompositionScreens.h"
-#include "widgets/IpAddressEdit.h"
 #include "composition/LineLayoutEditor.h"
-#include "widgets/ReportListView.h"
+#include "tests/composition/CompositionFixture.h"
 #include "tests/support/ScreenTest.h"
+#include "widgets/IpAddressEdit.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The line layout without its window: Add row, Edit row, moves, the .LINEINF file and Build.
 
-#include "tests/composition/CompositionFixture.h"
-#include "platform/Gbk.h"
 #include "composition/LineLayoutEditor.h"
+#include "platform/Gbk.h"
 #include "platform/Profile.h"
+#include "tests/composition/CompositionFixture.h"
 
 #include <QDir>
 #include <QFile>

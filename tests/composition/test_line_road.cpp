@@ -1,14 +1,14 @@
 // The whole road on an empty installation database: dictionary entries, relations by their
 // defaults, a line of two stations, Build; then the main window's tree and station registry.
 
-#include "tests/composition/CompositionFixture.h"
+#include "composition/LineLayoutEditor.h"
+#include "composition/RelationEditor.h"
+#include "core/LineTree.h"
+#include "core/StationRegistry.h"
 #include "dictionaries/DictionarySql.h"
 #include "dictionaries/DictionaryVariant.h"
-#include "composition/LineLayoutEditor.h"
-#include "core/LineTree.h"
 #include "dictionaries/LineTypeEditor.h"
-#include "composition/RelationEditor.h"
-#include "core/StationRegistry.h"
+#include "tests/composition/CompositionFixture.h"
 
 namespace dbkeel::test {
 namespace {

@@ -1,8 +1,8 @@
 // The relation screens without their windows: the built-in defaults, loading, the list commands
 // and the all-or-nothing write.
 
-#include "tests/composition/CompositionFixture.h"
 #include "composition/RelationEditor.h"
+#include "tests/composition/CompositionFixture.h"
 
 namespace dbkeel::test {
 namespace {

@@ -3,11 +3,11 @@
 // start-up upgrade makes them, an empty station registry and the scripted prompt.
 
 #include "core/AppState.h"
-#include "tests/support/DbTestSupport.h"
 #include "core/SchemaUpgrade.h"
-#include "platform/ScriptedPrompt.h"
 #include "core/SharedDb.h"
 #include "core/StationRegistry.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/support/DbTestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,10 +21,13 @@ protected:
 
     void SetUp() override
     {
-        sharedDb().open(QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("t.db"))), 10);
+        sharedDb()
+            .open(QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("t.db"))),
+                  10);
         DbReady = 1;
-        sharedDb().exec(QStringLiteral("CREATE TABLE tb_line_info (linetype INTEGER, lineid INTEGER, stationid INTEGER, "
-                                       "devid INTEGER, runorder INTEGER, linename TEXT, devname TEXT) STRICT;"));
+        sharedDb().exec(
+            QStringLiteral("CREATE TABLE tb_line_info (linetype INTEGER, lineid INTEGER, stationid INTEGER, "
+                           "devid INTEGER, runorder INTEGER, linename TEXT, devname TEXT) STRICT;"));
         runUpgradeGroup2Tables(sharedDb());
         ASSERT_TRUE(runUpgradeGroup2Columns(sharedDb()));
         stationRegistry().clear();
@@ -57,8 +60,9 @@ protected:
     // The second of two registration machines (ID 2, PCType 1, node 201).
     static void seedComputers()
     {
-        sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
-                                       "values (1, '登录一', '192.168.0.20', 15000, '1', '登录机'), (1, '登录二', '192.168.0.21', 15000, '2', '登录机')"));
+        sharedDb().exec(QStringLiteral(
+            "insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
+            "values (1, '登录一', '192.168.0.20', 15000, '1', '登录机'), (1, '登录二', '192.168.0.21', 15000, '2', '登录机')"));
         addEntry(201, QStringLiteral("192.168.0.21"), QStringLiteral("15000"), 1, 2, 1);
     }
     static QString storedComputers()

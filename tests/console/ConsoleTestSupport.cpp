@@ -1,8 +1,8 @@
 #include "tests/console/ConsoleTestSupport.h"
 
-#include "core/AppLog.h"
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleThreads.h"
+#include "core/AppLog.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -24,7 +24,8 @@ bool eventually(const std::function<bool()> &done, std::chrono::milliseconds tim
     return waitPumping(done, timeout);
 }
 
-AgentProcess::AgentProcess(const QStringList &arguments, const QString &workingDirectory, const QProcessEnvironment &environment)
+AgentProcess::AgentProcess(const QStringList &arguments, const QString &workingDirectory,
+                           const QProcessEnvironment &environment)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setWorkingDirectory(workingDirectory);
@@ -37,8 +38,9 @@ AgentProcess::AgentProcess(const QStringList &arguments, const QString &workingD
                         QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
                                     portText(), QStringLiteral("--log"), logPath()}
                             + arguments);
-        m_ready = m_process.waitForStarted(5000)
-                  && eventually([&] { return logCount(QStringLiteral("listening on")) > 0 || m_process.state() == QProcess::NotRunning; })
+        m_ready = m_process.waitForStarted(5000) && eventually([&] {
+                      return logCount(QStringLiteral("listening on")) > 0 || m_process.state() == QProcess::NotRunning;
+                  })
                   && m_process.state() == QProcess::Running;
         if (!m_ready)
             m_process.waitForFinished(1000);

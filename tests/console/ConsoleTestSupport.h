@@ -37,7 +37,7 @@ public:
     int port() const { return m_port; }
     QString portText() const { return QString::number(m_port); }
     QString logPath() const;
-    QString log() const;  // the log file's text
+    QString log() const;                      // the log file's text
     int logCount(const QString &text) const;  // lines holding `text`
     bool waitForLog(const QString &text, int count = 1, std::chrono::milliseconds timeout = 5000ms) const;
     // SIGTERM and wait; the exit code, or -1 when it did not end normally in time.

@@ -5,18 +5,18 @@
 //
 //   bench_console_idle [SECONDS]   idle period, 10 s by default; run from the build's bin folder
 
-#include "core/AppLog.h"
-#include "core/AppState.h"
 #include "console/ConsoleState.h"
-#include "tests/console/ConsoleTestSupport.h"
 #include "console/ConsoleThreads.h"
 #include "console/ConsoleWorker.h"
+#include "console/StationCommands.h"
+#include "core/AppLog.h"
+#include "core/AppState.h"
 #include "core/Database.h"
 #include "core/DbWatchdog.h"
-#include "tests/support/HostTestSystem.h"
 #include "core/SharedDb.h"
-#include "console/StationCommands.h"
 #include "core/StationRegistry.h"
+#include "tests/console/ConsoleTestSupport.h"
+#include "tests/support/HostTestSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -58,10 +58,9 @@ double millisecondsSince(Clock::time_point start)
 bool openBenchDatabase(const QTemporaryDir &dir)
 {
     const QString file = dir.filePath(QStringLiteral("bench.db"));
-    writeFileBytes(dir.filePath(QStringLiteral("odbc.ini")),
-                   QStringLiteral("[DbkeelBench]\nDriver=SQLite3\nDatabase=%1\nJournalMode=WAL\nStepAPI=1\n")
-                       .arg(file)
-                       .toUtf8());
+    writeFileBytes(
+        dir.filePath(QStringLiteral("odbc.ini")),
+        QStringLiteral("[DbkeelBench]\nDriver=SQLite3\nDatabase=%1\nJournalMode=WAL\nStepAPI=1\n").arg(file).toUtf8());
     qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
     SharedDb seed;
     seed.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(file), 5);
@@ -143,8 +142,9 @@ void printIdleCpu(int seconds)
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const double cpu = processCpuSeconds() - cpuBefore;
     const double wall = millisecondsSince(start) / 1000.0;
-    std::printf("idle for %.1f s (receive loop, watchdog, two connected stations): %.1f ms of CPU = %.3f %% of a core\n",
-                wall, cpu * 1000.0, 100.0 * cpu / wall);
+    std::printf(
+        "idle for %.1f s (receive loop, watchdog, two connected stations): %.1f ms of CPU = %.3f %% of a core\n", wall,
+        cpu * 1000.0, 100.0 * cpu / wall);
 }
 
 void printStopTimes(DbWatchdog &watchdog)
@@ -177,7 +177,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the station agents or channel 10 did not start\n");
         return 1;
     }
-    localStation() = StationRecord{1, QStringLiteral("127.0.0.1"), QString::number(consolePort), QStringLiteral("远程")};
+    localStation() = StationRecord{1, QStringLiteral("127.0.0.1"), QString::number(consolePort),
+                                   QStringLiteral("远程")};
     for (const AgentProcess *agent : {&first, &second}) {
         RegistryEntry entry;
         entry.station = StationRecord{0, QStringLiteral("127.0.0.1"), agent->portText(), QStringLiteral("工位")};
@@ -189,8 +190,8 @@ int main(int argc, char **argv)
     consoleThreads().startWorker();
     DbWatchdog watchdog;
     watchdog.start();
-    if (!eventually([] { return !consoleThreads().isWorkerRunning(); }, std::chrono::seconds(30)) ||
-        !stationRegistry().allConnected() || !eventually([] { return DbReady == 1; })) {
+    if (!eventually([] { return !consoleThreads().isWorkerRunning(); }, std::chrono::seconds(30))
+        || !stationRegistry().allConnected() || !eventually([] { return DbReady == 1; })) {
         std::fprintf(stderr, "the start-up sweeps did not connect both stations, or the database is not ready\n");
         return 1;
     }

@@ -2,12 +2,12 @@
 // controls.
 
 #include "console/ComputerRegistrationDialog.h"
+#include "console/StationRowDialog.h"
+#include "core/StationRegistry.h"
 #include "tests/console/AddressFixture.h"
 #include "tests/support/HostTestSystem.h"
-#include "widgets/IpAddressEdit.h"
-#include "core/StationRegistry.h"
 #include "tests/support/TestSupport.h"
-#include "console/StationRowDialog.h"
+#include "widgets/IpAddressEdit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -43,8 +43,9 @@ TEST(StationRowDialogTest, TheEditorShowsTheRecordAndTakesBackWhatWasTyped)
 {
     ASSERT_TRUE(loadedHostLib().isLoaded());
     ScriptedPrompt scripted;
-    const StationRowRecord opened{QStringLiteral("10.0.0.1"), QStringLiteral("15000"), QStringLiteral("滚筒式"),
-                                  QStringLiteral("320102"), QStringLiteral("DEVBIN/Dev03.dll"), QStringLiteral("1.0.0")};
+    const StationRowRecord opened{QStringLiteral("10.0.0.1"),         QStringLiteral("15000"),
+                                  QStringLiteral("滚筒式"),           QStringLiteral("320102"),
+                                  QStringLiteral("DEVBIN/Dev03.dll"), QStringLiteral("1.0.0")};
     const QString agent = buildBinDir() + QStringLiteral("/dbkeel-agent");
     scripted.answerModal([&](QDialog &editor) {
         EXPECT_TRUE(editor.windowTitle().isEmpty());
@@ -64,7 +65,8 @@ TEST(StationRowDialogTest, TheEditorShowsTheRecordAndTakesBackWhatWasTyped)
     EXPECT_EQ(record.port, QString(19, QLatin1Char('9')));
     EXPECT_EQ(record.areaCode, opened.areaCode);
     EXPECT_EQ(record.devicePath, agent);
-    EXPECT_EQ(record.deviceRemark, QStringLiteral("Ver:%1 dbkeel-agent Dbkeel 工位常驻程序").arg(QStringLiteral(DBKEEL_PROJECT_VERSION)));
+    EXPECT_EQ(record.deviceRemark,
+              QStringLiteral("Ver:%1 dbkeel-agent Dbkeel 工位常驻程序").arg(QStringLiteral(DBKEEL_PROJECT_VERSION)));
 
     scripted.answerModal([](QDialog &editor) {
         fill(editor, "address", QStringLiteral("10.0.0.2"));
@@ -90,7 +92,8 @@ TEST_F(AddressDbTest, ADoubleClickedStationNodeIsEditedInAddressOnlyMode)
         press(editor, "ok");
     });
     EXPECT_EQ(ChangeAddress(nullptr, node, 103), QStringLiteral("[3]工位(192.168.0.9->15001)"));
-    EXPECT_EQ(rows(QStringLiteral("select distinct stationip, stationport from tb_line_info where lineid = 1 and stationid = 3")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select distinct stationip, stationport from tb_line_info where lineid = 1 and stationid = 3")),
               QStringLiteral("192.168.0.9,15001"));
 
     // The address field holds four parts of 0 to 255: what it shows is what the station gets.
@@ -112,8 +115,9 @@ TEST_F(AddressDbTest, ADoubleClickedStationNodeIsEditedInAddressOnlyMode)
 
 TEST_F(AddressDbTest, TheRegistrationScreenIsFilledFieldByFieldAndStoredOnOk)
 {
-    sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
-                                   "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
+    sharedDb().exec(QStringLiteral(
+        "insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
+        "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
     ComputerRegistrationDialog screen;
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("添加其他计算机"));
     EXPECT_EQ(control<QComboBox>(screen, "type")->currentText(), QStringLiteral("登录机"));

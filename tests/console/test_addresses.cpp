@@ -1,11 +1,11 @@
 // Registration of other computers, the station row record and the address change, without their
 // dialogs, on a real SQLite database.
 
-#include "tests/console/AddressFixture.h"
-#include "tests/support/HostTestSystem.h"
 #include "console/ComputerRegistrationEditor.h"
 #include "console/StationAddress.h"
 #include "console/StationRowEditor.h"
+#include "tests/console/AddressFixture.h"
+#include "tests/support/HostTestSystem.h"
 #include "tests/support/TestSupport.h"
 
 namespace dbkeel::test {
@@ -20,8 +20,11 @@ TEST_F(AddressDbTest, AStationsNewAddressRewritesItsRowsItsEntryAndItsNode)
     EXPECT_EQ(text, QStringLiteral("[3]工位(192.168.0.9->15001)"));
     EXPECT_EQ(stationRegistry().entry(0).station.ip, QStringLiteral("192.168.0.9"));
     EXPECT_EQ(stationRegistry().entry(0).station.port, QStringLiteral("15001"));
-    EXPECT_EQ(rows(QStringLiteral("select lineid, stationid, devid, stationip, stationport from tb_line_info order by lineid, stationid, devid")),
-              QStringLiteral("1,2,2,192.168.0.2,15000|1,3,4,192.168.0.9,15001|1,3,10,192.168.0.9,15001|2,3,5,192.168.0.3,15000"));
+    EXPECT_EQ(
+        rows(QStringLiteral(
+            "select lineid, stationid, devid, stationip, stationport from tb_line_info order by lineid, stationid, devid")),
+        QStringLiteral(
+            "1,2,2,192.168.0.2,15000|1,3,4,192.168.0.9,15001|1,3,10,192.168.0.9,15001|2,3,5,192.168.0.3,15000"));
 }
 
 TEST_F(AddressDbTest, AComputersNewAddressRewritesItsOwnRow)
@@ -64,7 +67,8 @@ TEST_F(AddressDbTest, ANodeWithoutAnEntryChangesNothing)
     seedStations();
     EXPECT_FALSE(ApplyAddress(QStringLiteral("192.168.0.9"), 15001, 999, QStringLiteral("[1]安检线")));
     EXPECT_EQ(stationRegistry().entry(0).station.ip, QStringLiteral("192.168.0.3"));
-    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_line_info where stationip = '192.168.0.3'")), QStringLiteral("3"));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_line_info where stationip = '192.168.0.3'")),
+              QStringLiteral("3"));
 }
 
 TEST_F(AddressDbTest, AFailedUpdateIsShownAndKeepsTheNewAddressInMemory)
@@ -116,7 +120,7 @@ TEST_F(AddressDbTest, APortThatIsNoNumberBecomesZero)
 
 TEST(StationRowRecordTest, EachTextIsCutToItsLimitWithoutSplittingACharacter)
 {
-    StationRowRecord record{QString(120, QLatin1Char('1')), QString(25, QLatin1Char('9')), QString(60, QChar(u'鼓')),
+    StationRowRecord record{QString(120, QLatin1Char('1')), QString(25, QLatin1Char('9')),  QString(60, QChar(u'鼓')),
                             QString(120, QLatin1Char('2')), QString(500, QLatin1Char('p')), QString(50, QChar(u'说'))};
     record.cutToLimits();
     EXPECT_EQ(record.address, QString(99, QLatin1Char('1')));
@@ -136,7 +140,8 @@ TEST(StationRowRecordTest, AddressOnlyWhenBothDeviceTextsAreUnused)
                  {QStringLiteral("-1"), QString(), false},
                  {QStringLiteral("Dev03.dll"), QStringLiteral("-1"), false}};
     for (const auto &c : cases)
-        EXPECT_EQ((StationRowRecord{{}, {}, {}, {}, c.path, c.remark}.isAddressOnly()), c.addressOnly) << c.path.toStdString();
+        EXPECT_EQ((StationRowRecord{{}, {}, {}, {}, c.path, c.remark}.isAddressOnly()), c.addressOnly)
+            << c.path.toStdString();
     EXPECT_TRUE(StationRowRecord::addressOnly(QStringLiteral("10.0.0.1"), QStringLiteral("15000")).isAddressOnly());
 }
 
@@ -152,7 +157,8 @@ TEST(DeviceLibraryTest, TheChosenLibraryBringsItsVersionTextsAsTheRemark)
 
     EXPECT_FALSE(chooseDeviceLibrary());
     const FileRequest request = scripted.lastCall().file;
-    EXPECT_EQ(request.filter, QStringLiteral("open files (*.dll)|*.dll|open files (*.dev)|*.dev|ALL files (*.*)|*.*||"));
+    EXPECT_EQ(request.filter,
+              QStringLiteral("open files (*.dll)|*.dll|open files (*.dev)|*.dev|ALL files (*.*)|*.*||"));
     EXPECT_EQ(request.defaultExtension, QStringLiteral("dll"));
     EXPECT_TRUE(request.initialPath.endsWith(QStringLiteral("*.dll")));
 
@@ -174,7 +180,8 @@ protected:
     ComputerRegistrationEditor computers;
 
     static LoginComputerInput input(const QString &name, const QString &number, const QString &address,
-                                    const QString &port, const QString &type = ComputerRegistrationEditor::kLoginMachine)
+                                    const QString &port,
+                                    const QString &type = ComputerRegistrationEditor::kLoginMachine)
     {
         return {type, port, address, number, name};
     }
@@ -201,10 +208,12 @@ TEST_F(ComputerRegistrationEditorTest, AddChecksTheFieldsInOrderAndNamesTheFirst
         {input({}, {}, {}, {}, QString()), QStringLiteral("类型不能为空!"), LoginField::Type},
         {input({}, {}, {}, {}), QStringLiteral("端口不能为空!"), LoginField::Port},
         {input({}, {}, {}, QStringLiteral("15000")), QStringLiteral("IP不能为空!"), LoginField::Address},
-        {input({}, {}, QStringLiteral(" . . . "), QStringLiteral("15000")), QStringLiteral("IP不能为空!"), LoginField::Address},
-        {input({}, {}, QStringLiteral("10.0.0.1"), QStringLiteral("15000")), QStringLiteral("编号不能为空!"), LoginField::Number},
-        {input({}, QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("15000")), QStringLiteral("名称不能为空!"),
-         LoginField::Name},
+        {input({}, {}, QStringLiteral(" . . . "), QStringLiteral("15000")), QStringLiteral("IP不能为空!"),
+         LoginField::Address},
+        {input({}, {}, QStringLiteral("10.0.0.1"), QStringLiteral("15000")), QStringLiteral("编号不能为空!"),
+         LoginField::Number},
+        {input({}, QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("15000")),
+         QStringLiteral("名称不能为空!"), LoginField::Name},
     };
     for (const auto &c : cases) {
         scripted.answer(PromptButton::Ok);
@@ -218,10 +227,13 @@ TEST_F(ComputerRegistrationEditorTest, AddChecksTheFieldsInOrderAndNamesTheFirst
 
 TEST_F(ComputerRegistrationEditorTest, NumbersAreUniqueNamesAreNotAndNothingIsStoredBeforeSave)
 {
-    EXPECT_FALSE(computers.add(input(QStringLiteral("登录一"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("15000"))));
-    EXPECT_FALSE(computers.add(input(QStringLiteral("登录一"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
+    EXPECT_FALSE(computers.add(
+        input(QStringLiteral("登录一"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("15000"))));
+    EXPECT_FALSE(computers.add(
+        input(QStringLiteral("登录一"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
     scripted.answer(PromptButton::Ok);
-    EXPECT_EQ(computers.add(input(QStringLiteral("另一台"), QStringLiteral("1"), QStringLiteral("10.0.0.3"), QStringLiteral("15000"))),
+    EXPECT_EQ(computers.add(input(QStringLiteral("另一台"), QStringLiteral("1"), QStringLiteral("10.0.0.3"),
+                                  QStringLiteral("15000"))),
               LoginField::Number);
     EXPECT_EQ(scripted.lastCall().text, QStringLiteral("该编号已经存在,请重新编写!"));
     EXPECT_FALSE(computers.add(input(QStringLiteral("工作站"), QStringLiteral("3"), QStringLiteral("10.0.0.4"),
@@ -238,8 +250,9 @@ TEST_F(ComputerRegistrationEditorTest, NumbersAreUniqueNamesAreNotAndNothingIsSt
 
 TEST_F(ComputerRegistrationEditorTest, LoadListsTheStoredComputersByTypeAndDeleteRowRemovesOne)
 {
-    sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
-                                   "values (1, '登录一', '10.0.0.1', 15000, '1', '登录机'), (0, '工作站', '10.0.0.4', 15001, '3', '其他计算机')"));
+    sharedDb().exec(QStringLiteral(
+        "insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
+        "values (1, '登录一', '10.0.0.1', 15000, '1', '登录机'), (0, '工作站', '10.0.0.4', 15001, '3', '其他计算机')"));
     computers.load();
     EXPECT_EQ(listRows(), QStringLiteral("工作站,10.0.0.4,15001,3,其他计算机,0|登录一,10.0.0.1,15000,1,登录机,1"));
     EXPECT_EQ(computers.list().column(ComputerRegistrationEditor::PcType).width, 0);
@@ -261,8 +274,9 @@ TEST_F(ComputerRegistrationEditorTest, LoadListsTheStoredComputersByTypeAndDelet
 
 TEST_F(ComputerRegistrationEditorTest, DeleteAllEmptiesTheTableAndKeepsTheList)
 {
-    sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
-                                   "values (1, '登录一', '10.0.0.1', 15000, '1', '登录机')"));
+    sharedDb().exec(QStringLiteral(
+        "insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
+        "values (1, '登录一', '10.0.0.1', 15000, '1', '登录机')"));
     computers.load();
     computers.deleteAll();
     EXPECT_EQ(computers.list().rowCount(), 1);
@@ -271,17 +285,21 @@ TEST_F(ComputerRegistrationEditorTest, DeleteAllEmptiesTheTableAndKeepsTheList)
 
 TEST_F(ComputerRegistrationEditorTest, APortInLettersFailsTheSaveWhichLeavesTheTableAsItWas)
 {
-    sharedDb().exec(QStringLiteral("insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
-                                   "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
+    sharedDb().exec(QStringLiteral(
+        "insert into tb_login_ip_info (PCType, LoginPCname, LoginPCip, LoginPCport, LoginPCno, statusstr) "
+        "values (1, '旧的', '10.0.0.9', 15000, '9', '登录机')"));
     computers.load();
     computers.list().setItemText(0, ComputerRegistrationEditor::Name, QStringLiteral("改名"));
-    EXPECT_FALSE(computers.add(input(QStringLiteral("字母端口"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("abc"))));
-    EXPECT_FALSE(computers.add(input(QStringLiteral("后一台"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
+    EXPECT_FALSE(computers.add(
+        input(QStringLiteral("字母端口"), QStringLiteral("1"), QStringLiteral("10.0.0.1"), QStringLiteral("abc"))));
+    EXPECT_FALSE(computers.add(
+        input(QStringLiteral("后一台"), QStringLiteral("2"), QStringLiteral("10.0.0.2"), QStringLiteral("15000"))));
     scripted.answer(PromptButton::Ok);
     computers.save();
     EXPECT_EQ(scripted.lastCall().caption, QStringLiteral("提示"));
     EXPECT_EQ(scripted.lastCall().text,
-              QStringLiteral("插入信息异常[Dbkeel]Conversion failed when converting the varchar value 'abc' to data type int."));
+              QStringLiteral(
+                  "插入信息异常[Dbkeel]Conversion failed when converting the varchar value 'abc' to data type int."));
     EXPECT_EQ(DbReady.load(), 0);
     // The delete and the inserts are one transaction: the renamed row written before the failing one is
     // rolled back with the rest, and no row is lost.

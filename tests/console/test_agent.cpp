@@ -54,8 +54,8 @@ std::string startedScripts(const QString &root)
 
 class AgentTest : public ::testing::Test {
 protected:
-    AgentProcess agent{{QStringLiteral("--name"), QStringLiteral("工位甲"), QStringLiteral("--kind"), QStringLiteral("3"),
-                        QStringLiteral("--ip"), QStringLiteral("192.168.0.3")}};
+    AgentProcess agent{{QStringLiteral("--name"), QStringLiteral("工位甲"), QStringLiteral("--kind"),
+                        QStringLiteral("3"), QStringLiteral("--ip"), QStringLiteral("192.168.0.3")}};
     UdpPeer console;
 
     std::optional<QByteArray> ask(const CommandPacket &request) { return test::ask(console, agent, request); }
@@ -74,9 +74,11 @@ TEST_F(AgentTest, AnswersEachCodeWithItsOwnRecord)
         {CommandPacket::withText(1002, QStringLiteral("0")), QStringLiteral("not allowed, would have: shut down")},
         {CommandPacket::withText(1008, QStringLiteral("0")), QStringLiteral("not allowed, would have: restart")},
         {CommandPacket::withText(1003, QStringLiteral("测试...[07]")), QStringLiteral("测试...[07]")},
-        {CommandPacket::withRecord(1004, StationRecord{1, QStringLiteral("127.0.0.1"), QStringLiteral("15000"), QStringLiteral("远程")}),
+        {CommandPacket::withRecord(1004, StationRecord{1, QStringLiteral("127.0.0.1"), QStringLiteral("15000"),
+                                                       QStringLiteral("远程")}),
          QStringLiteral("console 远程 at 127.0.0.1:15000")},
-        {CommandPacket::withText(1009, QStringLiteral("/bin/true")), QStringLiteral("not allowed, would have: start /bin/true")},
+        {CommandPacket::withText(1009, QStringLiteral("/bin/true")),
+         QStringLiteral("not allowed, would have: start /bin/true")},
         {CommandPacket::withText(1010, QStringLiteral("sshd")),
          QStringLiteral("not allowed, would have: end the processes named sshd")},
     };
@@ -120,8 +122,10 @@ TEST_F(AgentTest, AnnouncementsMessagesUnknownCodesAndMalformedDatagramsGetNoRep
         QString logged;
     };
     const Case cases[] = {
-        {CommandPacket::withText(1005, QStringLiteral("/opt/dbkeel/config/a.ini")).toBytes(), QStringLiteral(": /opt/dbkeel/config/a.ini")},
-        {CommandPacket::withText(1012, QStringLiteral("远程说道:\r\n你好")).toBytes(), QStringLiteral("远程说道:  你好")},
+        {CommandPacket::withText(1005, QStringLiteral("/opt/dbkeel/config/a.ini")).toBytes(),
+         QStringLiteral(": /opt/dbkeel/config/a.ini")},
+        {CommandPacket::withText(1012, QStringLiteral("远程说道:\r\n你好")).toBytes(),
+         QStringLiteral("远程说道:  你好")},
         {CommandPacket::withText(1006, QString()).toBytes(), QStringLiteral("ignored unknown command 1006")},
         {CommandPacket::withText(1007, QString()).toBytes(), QStringLiteral("ignored unknown command 1007")},
         {CommandPacket::withText(-1, QString()).toBytes(), QStringLiteral("ignored unknown command -1")},
@@ -154,7 +158,8 @@ TEST_F(AgentTest, KeepsServingThroughRandomDatagrams)
             // A packet of the right size with a random code, length and data, head and tail sometimes wrong.
             datagram = CommandPacket{}.toBytes();
             random.fillRange(reinterpret_cast<quint32 *>(datagram.data() + CommandPacket::kDataOffset), 512);
-            qToLittleEndian<qint32>(codes.at(random.bounded(int(codes.size()))), datagram.data() + CommandPacket::kCodeOffset);
+            qToLittleEndian<qint32>(codes.at(random.bounded(int(codes.size()))),
+                                    datagram.data() + CommandPacket::kCodeOffset);
             qToLittleEndian<qint32>(qint32(random.generate()) % 4096, datagram.data() + CommandPacket::kLengthOffset);
             if (random.bounded(4) == 0)
                 datagram[CommandPacket::kTailOffset] = char(random.generate());
@@ -191,7 +196,8 @@ protected:
 
     AgentStartTest()
     {
-        for (const QString &name : {QStringLiteral("escape.sh"), QStringLiteral("linked.sh"), QStringLiteral("plain.sh")})
+        for (const QString &name :
+             {QStringLiteral("escape.sh"), QStringLiteral("linked.sh"), QStringLiteral("plain.sh")})
             writeMarkerScript(outside + u'/' + name);
         writeMarkerScript(programs + QStringLiteral("/relative.sh"));
         writeMarkerScript(programs + QStringLiteral("/notes.txt"), {});
@@ -204,9 +210,11 @@ protected:
     AgentProcess startAgent(const QString &programDirs)
     {
         const QString config = scratch.filePath(QStringLiteral("agent.ini"));
-        writeFileBytes(config, QStringLiteral("[AGENT]\r\nALLOWSTART=1\r\nPROGRAMDIRS=%1\r\n").arg(programDirs).toLocal8Bit());
+        writeFileBytes(config,
+                       QStringLiteral("[AGENT]\r\nALLOWSTART=1\r\nPROGRAMDIRS=%1\r\n").arg(programDirs).toLocal8Bit());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PATH"), scratch.filePath(QStringLiteral("bin:")) + environment.value(QStringLiteral("PATH")));
+        environment.insert(QStringLiteral("PATH"),
+                           scratch.filePath(QStringLiteral("bin:")) + environment.value(QStringLiteral("PATH")));
         return AgentProcess({QStringLiteral("--config"), config}, scratch.path(), environment);
     }
 
@@ -246,7 +254,8 @@ TEST_F(AgentStartTest, StartsOnlyExecutablesInsideItsProgramFolders)
     const QString throughSub = programs + QStringLiteral("/sub/../sub/again.sh");
     for (const QString &path : {allowed, throughSub})
         expectStart(agent, path, QStringLiteral("done: start %1").arg(path));
-    const std::string started = (markerOf(allowed) + u'\n' + markerOf(programs + QStringLiteral("/sub/again.sh"))).toStdString();
+    const std::string started = (markerOf(allowed) + u'\n' + markerOf(programs + QStringLiteral("/sub/again.sh")))
+                                    .toStdString();
     EXPECT_TRUE(eventually([&] { return startedScripts(scratch.path()).size() >= started.size(); }));
     EXPECT_EQ(startedScripts(scratch.path()), started);
 }
@@ -256,7 +265,8 @@ TEST_F(AgentStartTest, StartsNothingUntilAProgramFolderIsNamed)
     AgentProcess agent = startAgent(QString());
     ASSERT_TRUE(agent.isReady());
     expectStart(agent, allowed, QStringLiteral("refused: start %1: no program folder is configured").arg(allowed));
-    expectStart(agent, QStringLiteral("reboot"), QStringLiteral("refused: start reboot: no program folder is configured"));
+    expectStart(agent, QStringLiteral("reboot"),
+                QStringLiteral("refused: start reboot: no program folder is configured"));
     EXPECT_EQ(startedScripts(scratch.path()), "");
 }
 
@@ -274,8 +284,8 @@ TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
 
     const QString config = scratch.filePath(QStringLiteral("agent.ini"));
     writeFileBytes(config, QByteArrayLiteral("[AGENT]\r\nCONSOLES=127.0.0.3;127.0.0.1\r\n"));
-    AgentProcess agent{{QStringLiteral("--config"), config, QStringLiteral("--allow-start"), QStringLiteral("--allow-end"),
-                        QStringLiteral("--program-dir"), programs}};
+    AgentProcess agent{{QStringLiteral("--config"), config, QStringLiteral("--allow-start"),
+                        QStringLiteral("--allow-end"), QStringLiteral("--program-dir"), programs}};
     ASSERT_TRUE(agent.isReady());
     UdpPeer stranger(QHostAddress(QStringLiteral("127.0.0.2")));
     struct Case {
@@ -286,9 +296,12 @@ TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
     const Case cases[] = {
         {CommandPacket::withText(1001, QStringLiteral("2026-12-10 08:00:00")),
          QStringLiteral("not allowed, would have: set the clock to 2026-12-10 08:00:00") + notListed},
-        {CommandPacket::withText(1002, QStringLiteral("0")), QStringLiteral("not allowed, would have: shut down") + notListed},
-        {CommandPacket::withText(1008, QStringLiteral("0")), QStringLiteral("not allowed, would have: restart") + notListed},
-        {CommandPacket::withText(1009, script), QStringLiteral("not allowed, would have: start %1").arg(script) + notListed},
+        {CommandPacket::withText(1002, QStringLiteral("0")),
+         QStringLiteral("not allowed, would have: shut down") + notListed},
+        {CommandPacket::withText(1008, QStringLiteral("0")),
+         QStringLiteral("not allowed, would have: restart") + notListed},
+        {CommandPacket::withText(1009, script),
+         QStringLiteral("not allowed, would have: start %1").arg(script) + notListed},
         {CommandPacket::withText(1010, victimName),
          QStringLiteral("not allowed, would have: end the processes named %1").arg(victimName) + notListed},
         {CommandPacket::withText(1003, QStringLiteral("hello")), QStringLiteral("test from 127.0.0.2")},
@@ -337,7 +350,8 @@ TEST(AgentLogTest, MovesTheLogAsideBeforeItPassesItsCap)
             EXPECT_GT(older.size(), c.cap - 100);  // it was moved aside only when the next line did not fit
         }
         // Whole lines, none lost at the move: the kept ones are the latest, in order.
-        const QRegularExpression test(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d test from [^:]+:\\d+: line (\\d+)$"));
+        const QRegularExpression test(
+            QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d test from [^:]+:\\d+: line (\\d+)$"));
         QList<int> kept;
         for (const QString &line : QString::fromUtf8(older + current).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             if (const QRegularExpressionMatch match = test.match(line); match.hasMatch())
@@ -357,7 +371,9 @@ TEST(AgentConfigTest, ACommandLineOptionOverridesTheFile)
     QTemporaryDir dir;
     const int port = freeUdpPort();
     const QString config = dir.filePath(QStringLiteral("agent.ini"));
-    writeFileBytes(config, QStringLiteral("[AGENT]\r\nPORT=%1\r\nNAME=文件名\r\nKIND=2\r\nIP=10.0.0.7\r\n").arg(port).toLocal8Bit());
+    writeFileBytes(config, QStringLiteral("[AGENT]\r\nPORT=%1\r\nNAME=文件名\r\nKIND=2\r\nIP=10.0.0.7\r\n")
+                               .arg(port)
+                               .toLocal8Bit());
     // The helper passes its own --port after --config, so the file's port is the one overridden.
     AgentProcess agent{{QStringLiteral("--config"), config, QStringLiteral("--name"), QStringLiteral("命令行")}};
     ASSERT_TRUE(agent.isReady());
@@ -386,22 +402,30 @@ TEST(AgentConfigTest, WrongSettingsEndTheProgramWithAMessage)
     };
     const Case cases[] = {
         {{QStringLiteral("--port"), QStringLiteral("0")}, QStringLiteral("the port must be a number from 1 to 65535")},
-        {{QStringLiteral("--port"), QStringLiteral("15x")}, QStringLiteral("the port must be a number from 1 to 65535")},
-        {{QStringLiteral("--port"), QStringLiteral("70000")}, QStringLiteral("the port must be a number from 1 to 65535")},
-        {{QStringLiteral("--config"), dir.filePath(QStringLiteral("missing.ini"))}, QStringLiteral("configuration file not found")},
+        {{QStringLiteral("--port"), QStringLiteral("15x")},
+         QStringLiteral("the port must be a number from 1 to 65535")},
+        {{QStringLiteral("--port"), QStringLiteral("70000")},
+         QStringLiteral("the port must be a number from 1 to 65535")},
+        {{QStringLiteral("--config"), dir.filePath(QStringLiteral("missing.ini"))},
+         QStringLiteral("configuration file not found")},
         {{QStringLiteral("--bind"), QStringLiteral("station-one")}, QStringLiteral("not an address to listen on")},
         {{QStringLiteral("--allow-everything")}, QStringLiteral("Unknown option")},
         {{QStringLiteral("extra")}, QStringLiteral("unexpected argument: extra")},
-        {{QStringLiteral("--program-dir"), QStringLiteral("programs")}, QStringLiteral("a program folder must be an absolute path: programs")},
-        {{QStringLiteral("--program-dir"), dir.path() + QStringLiteral(";") + log}, QStringLiteral("not a program folder: ") + log},
-        {{QStringLiteral("--console"), QStringLiteral("127.0.0.1"), QStringLiteral("--console"), QStringLiteral("console-one")},
+        {{QStringLiteral("--program-dir"), QStringLiteral("programs")},
+         QStringLiteral("a program folder must be an absolute path: programs")},
+        {{QStringLiteral("--program-dir"), dir.path() + QStringLiteral(";") + log},
+         QStringLiteral("not a program folder: ") + log},
+        {{QStringLiteral("--console"), QStringLiteral("127.0.0.1"), QStringLiteral("--console"),
+          QStringLiteral("console-one")},
          QStringLiteral("not a console address: console-one")},
         {{QStringLiteral("--log-max"), QStringLiteral("1k")}, QStringLiteral("the log cap must be a number of bytes")},
         {{QStringLiteral("--log-max"), QStringLiteral("-1")}, QStringLiteral("the log cap must be a number of bytes")},
         {{QStringLiteral("--config"), suffixedCap}, QStringLiteral("the log cap must be a number of bytes")},
-        {{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(taken.localPort())},
+        {{QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+          QString::number(taken.localPort())},
          QStringLiteral("cannot listen on 127.0.0.1")},
-        {{QStringLiteral("--log"), QStringLiteral("/proc/dbkeel/agent.log")}, QStringLiteral("cannot write the log file")},
+        {{QStringLiteral("--log"), QStringLiteral("/proc/dbkeel/agent.log")},
+         QStringLiteral("cannot write the log file")},
     };
     for (const Case &c : cases) {
         QProcess agent;
@@ -411,7 +435,8 @@ TEST(AgentConfigTest, WrongSettingsEndTheProgramWithAMessage)
         agent.start(buildBinDir() + QStringLiteral("/dbkeel-agent"), arguments);
         ASSERT_TRUE(agent.waitForFinished(5000)) << c.message.toStdString();
         EXPECT_EQ(agent.exitCode(), 1) << c.message.toStdString();
-        EXPECT_TRUE(QString::fromLocal8Bit(agent.readAllStandardError()).contains(c.message)) << c.message.toStdString();
+        EXPECT_TRUE(QString::fromLocal8Bit(agent.readAllStandardError()).contains(c.message))
+            << c.message.toStdString();
     }
 }
 

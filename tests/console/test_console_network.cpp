@@ -1,30 +1,30 @@
 // The console side over the real host library's channel 10, against real agents on 127.0.0.1.
 
-#include "core/AppConfig.h"
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleOperations.h"
 #include "console/ConsoleState.h"
-#include "tests/console/ConsoleTestSupport.h"
 #include "console/ConsoleThreads.h"
 #include "console/ConsoleWorker.h"
-#include "core/HostLib.h"
 #include "console/HostLibraryUpdate.h"
-#include "tests/support/HostTestSystem.h"
-#include "core/LineTree.h"
-#include "platform/Paths.h"
-#include "platform/Prompt.h"
 #include "console/ReceiveLoop.h"
-#include "widgets/ReportListModel.h"
-#include "platform/ScriptedPrompt.h"
 #include "console/StationCommands.h"
+#include "core/AppConfig.h"
+#include "core/HostLib.h"
+#include "core/LineTree.h"
 #include "core/StationRegistry.h"
 #include "platform/Gbk.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/console/ConsoleTestSupport.h"
+#include "tests/support/HostTestSystem.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/ReportListModel.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QHostInfo>
 #include <QFile>
+#include <QHostInfo>
 #include <QRegularExpression>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -52,7 +52,8 @@ protected:
             consolePort = hostLib().openNet(kStationChannel, 0, port, kPeerPort) == 1 ? port : 0;
         }
         ASSERT_NE(consolePort, 0);
-        localStation() = StationRecord{1, QStringLiteral("127.0.0.1"), QString::number(consolePort), QStringLiteral("远程")};
+        localStation() = StationRecord{1, QStringLiteral("127.0.0.1"), QString::number(consolePort),
+                                       QStringLiteral("远程")};
         PortId() = QString::number(consolePort);
         stationRegistry().clear();
         StartupSweepDone = 0;
@@ -106,7 +107,8 @@ TEST_F(ConsoleNetworkTest, EachCodeSendsItsRequestData)
         return [expected](const CommandPacket &p) { EXPECT_EQ(p.text(), expected); };
     };
     const Case cases[] = {
-        {1001, [&](const CommandPacket &p) { EXPECT_TRUE(clock.match(p.text()).hasMatch()) << p.text().toStdString(); }},
+        {1001,
+         [&](const CommandPacket &p) { EXPECT_TRUE(clock.match(p.text()).hasMatch()) << p.text().toStdString(); }},
         {1002, text(QStringLiteral("0"))},
         {1003, [&](const CommandPacket &p) { EXPECT_TRUE(test.match(p.text()).hasMatch()) << p.text().toStdString(); }},
         {1004,
@@ -158,8 +160,9 @@ TEST_F(ConsoleNetworkTest, AConnectSweepAsksEachAddressOnceAndMarksAllItsEntries
     addStation(first.portText(), QStringLiteral("[1]线,[1]工位 again"));
     addStation(second.portText(), QStringLiteral("[1]线,[2]工位"));
     QList<bool> buttons;
-    QObject::connect(&consoleEvents(), &ConsoleEvents::sweepButtonsEnabled, &operations, [&](bool on) { buttons << on; },
-            Qt::DirectConnection);
+    QObject::connect(
+        &consoleEvents(), &ConsoleEvents::sweepButtonsEnabled, &operations, [&](bool on) { buttons << on; },
+        Qt::DirectConnection);
 
     ConnectSweep();
 
@@ -190,7 +193,8 @@ TEST_F(ConsoleNetworkTest, AConnectSweepAsksEachAddressOnceAndMarksAllItsEntries
 // under another entry's address is not asked again.
 TEST_F(ConsoleNetworkTest, AReplyDuringTheSweepSparesTheEntriesItMarked)
 {
-    AgentProcess agent{{QStringLiteral("--bind"), QStringLiteral("0.0.0.0"), QStringLiteral("--ip"), QStringLiteral("127.0.0.2")}};
+    AgentProcess agent{
+        {QStringLiteral("--bind"), QStringLiteral("0.0.0.0"), QStringLiteral("--ip"), QStringLiteral("127.0.0.2")}};
     ASSERT_TRUE(agent.isReady());
     addStation(agent.portText());  // asked at 127.0.0.1; the reply names 127.0.0.2
     RegistryEntry reported;
@@ -212,8 +216,9 @@ TEST_F(ConsoleNetworkTest, StartUpSweepsEndOnceEveryoneAnsweredThenTheClockIsPus
     addStation(first.portText());
     addStation(second.portText());
     bool refreshed = false;
-    QObject::connect(&consoleEvents(), &ConsoleEvents::registryRefreshed, &operations, [&] { refreshed = true; },
-            Qt::DirectConnection);
+    QObject::connect(
+        &consoleEvents(), &ConsoleEvents::registryRefreshed, &operations, [&] { refreshed = true; },
+        Qt::DirectConnection);
 
     ConsoleWorker();
 
@@ -224,7 +229,8 @@ TEST_F(ConsoleNetworkTest, StartUpSweepsEndOnceEveryoneAnsweredThenTheClockIsPus
     EXPECT_EQ(StartupSweepDone.load(), 1);
     EXPECT_EQ(RegistryRefreshed.exchange(0), 1);
     EXPECT_TRUE(refreshed);
-    EXPECT_TRUE(recorder.waitForLog(QStringLiteral("[cmd:1001](%1)IP127.0.0.1(执行时间同步)").arg(QHostInfo::localHostName())));
+    EXPECT_TRUE(
+        recorder.waitForLog(QStringLiteral("[cmd:1001](%1)IP127.0.0.1(执行时间同步)").arg(QHostInfo::localHostName())));
 
     ConsoleWorker();  // a later run without a queued sweep sends nothing
     EXPECT_EQ(first.logCount(QStringLiteral("console 远程")), 1);
@@ -249,10 +255,14 @@ TEST_F(ConsoleNetworkTest, RepliesMatchTheAddressWithoutRegardToLetterCase)
         bool connected;
     };
     const Case cases[] = {
-        {QStringLiteral("127.0.0.1"), QStringLiteral("15011"), QStringLiteral("127.0.0.1"), QStringLiteral("15011"), true},
-        {QStringLiteral("station-a"), QStringLiteral("15011ab"), QStringLiteral("STATION-A"), QStringLiteral("15011AB"), true},
-        {QStringLiteral("127.0.0.1"), QStringLiteral("15011"), QStringLiteral("127.0.0.1"), QStringLiteral("15012"), false},
-        {QStringLiteral("127.0.0.1"), QStringLiteral("15011"), QStringLiteral("127.0.0.10"), QStringLiteral("15011"), false},
+        {QStringLiteral("127.0.0.1"), QStringLiteral("15011"), QStringLiteral("127.0.0.1"), QStringLiteral("15011"),
+         true},
+        {QStringLiteral("station-a"), QStringLiteral("15011ab"), QStringLiteral("STATION-A"), QStringLiteral("15011AB"),
+         true},
+        {QStringLiteral("127.0.0.1"), QStringLiteral("15011"), QStringLiteral("127.0.0.1"), QStringLiteral("15012"),
+         false},
+        {QStringLiteral("127.0.0.1"), QStringLiteral("15011"), QStringLiteral("127.0.0.10"), QStringLiteral("15011"),
+         false},
     };
     for (const Case &c : cases) {
         stationRegistry().clear();
@@ -285,7 +295,8 @@ TEST_F(ConsoleNetworkTest, ProcessRowsTakeNoMoreNamesThanTheListHolds)
         QStringList names;
         for (const QStringList &row : processRows(c.list, from)) {
             names << row.value(0);
-            EXPECT_EQ(row.mid(1), (QStringList{QStringLiteral("工位"), QStringLiteral("127.0.0.1"), QStringLiteral("15011")}));
+            EXPECT_EQ(row.mid(1),
+                      (QStringList{QStringLiteral("工位"), QStringLiteral("127.0.0.1"), QStringLiteral("15011")}));
         }
         EXPECT_EQ(names, c.names) << c.list.toStdString();
     }
@@ -341,7 +352,8 @@ TEST_F(ConsoleNetworkTest, AProcessListFillsAndADoubleClickEndsTheProcess)
     EXPECT_EQ(processes.rowCount(), rows);
     const PromptCall &question = scripted.lastCall();
     EXPECT_EQ(question.caption, QStringLiteral("提示"));
-    EXPECT_EQ(question.text, QStringLiteral("确定要结束该进程,若结束该进程可能会导致该程序无法正常运行!确定(继续),取消?"));
+    EXPECT_EQ(question.text,
+              QStringLiteral("确定要结束该进程,若结束该进程可能会导致该程序无法正常运行!确定(继续),取消?"));
     EXPECT_EQ(question.icon, PromptIcon::Question);
     EXPECT_EQ(question.buttons, PromptButtons::OkCancel);
     EXPECT_EQ(question.defaultButton, PromptButton::Cancel);
@@ -409,7 +421,7 @@ TEST_F(ConsoleNetworkTest, CommandBoxSelectionSetsTheControls)
     };
     std::optional<CommandBoxState> announced;
     QObject::connect(&operations, &ConsoleOperations::commandBoxChanged, &operations,
-            [&](const CommandBoxState &s) { announced = s; });
+                     [&](const CommandBoxState &s) { announced = s; });
     for (const Case &c : cases) {
         operations.selectCommand(c.entry);
         const CommandBoxState s = operations.commandBoxState();
@@ -446,13 +458,22 @@ TEST_F(ConsoleNetworkTest, ButtonsActOnTheTickedComputersOnly)
         QString consoleNote, agentLog;
     };
     const Case cases[] = {
-        {[&] { operations.selectCommand(ConsoleOperations::TestLink); operations.execute(); }, 1003,
-         QStringLiteral("(测试OK)"), QStringLiteral("test from")},
-        {[&] { operations.selectCommand(ConsoleOperations::ComputerInfo); operations.execute(); }, 1004,
-         QStringLiteral("(通讯成功)"), QStringLiteral("console 远程")},
-        {[&] { operations.shutdown(); }, 1002, QStringLiteral("(执行关闭计算机)"), QStringLiteral("would have: shut down")},
-        {[&] { operations.restart(); }, 1008, QStringLiteral("(执行重启动计算机)"), QStringLiteral("would have: restart")},
-        {[&] { operations.syncTime(); }, 1001, QStringLiteral("(执行时间同步)"), QStringLiteral("would have: set the clock")},
+        {[&] {
+             operations.selectCommand(ConsoleOperations::TestLink);
+             operations.execute();
+         },
+         1003, QStringLiteral("(测试OK)"), QStringLiteral("test from")},
+        {[&] {
+             operations.selectCommand(ConsoleOperations::ComputerInfo);
+             operations.execute();
+         },
+         1004, QStringLiteral("(通讯成功)"), QStringLiteral("console 远程")},
+        {[&] { operations.shutdown(); }, 1002, QStringLiteral("(执行关闭计算机)"),
+         QStringLiteral("would have: shut down")},
+        {[&] { operations.restart(); }, 1008, QStringLiteral("(执行重启动计算机)"),
+         QStringLiteral("would have: restart")},
+        {[&] { operations.syncTime(); }, 1001, QStringLiteral("(执行时间同步)"),
+         QStringLiteral("would have: set the clock")},
     };
     for (const Case &c : cases) {
         c.press();
@@ -503,7 +524,8 @@ TEST_F(ConsoleNetworkTest, SendFileAnnouncesThePathToEveryRegisteredComputer)
     scripted.answerFile(QStringLiteral("/opt/dbkeel/config/线.ini"));
     operations.sendFile();
     for (const AgentProcess *agent : {&first, &second})
-        EXPECT_TRUE(agent->waitForLog(QStringLiteral("file announced by 127.0.0.1:%1: /opt/dbkeel/config/线.ini").arg(consolePort)));
+        EXPECT_TRUE(agent->waitForLog(
+            QStringLiteral("file announced by 127.0.0.1:%1: /opt/dbkeel/config/线.ini").arg(consolePort)));
     EXPECT_TRUE(eventually([] { return PendingCommand.load() == 0 && !consoleThreads().isWorkerRunning(); }));
 }
 
@@ -530,8 +552,8 @@ TEST_F(ConsoleNetworkTest, StartProgramAsksForTheProgramOfEachTickedComputer)
     const QString program = dir.filePath(QStringLiteral("start-me"));
     writeFileBytes(program, QStringLiteral("#!/bin/sh\necho started > '%1'\n").arg(marker).toUtf8());
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    AgentProcess agent{{QStringLiteral("--allow-start"), QStringLiteral("--program-dir"), dir.path(), QStringLiteral("--name"),
-                        QStringLiteral("工位A")}};
+    AgentProcess agent{{QStringLiteral("--allow-start"), QStringLiteral("--program-dir"), dir.path(),
+                        QStringLiteral("--name"), QStringLiteral("工位A")}};
     ASSERT_TRUE(agent.isReady());
     addStation(agent.portText());
     showComputers({agent.portText()});
@@ -557,7 +579,8 @@ TEST_F(ConsoleNetworkTest, FileDialogsStartBesideTheProgramDirectory)
     ASSERT_GT(hostLib().getHostCfg(hostConfig()), 0);
     EXPECT_EQ(ConsoleOperations::fileRequestFor(QStringLiteral(".exe")).initialPath,
               joinPath(QStringLiteral("/opt/zetra/SYSTEM/bin"), QStringLiteral("*.exe")));
-    EXPECT_EQ(ConsoleOperations::installationFolder(QStringLiteral("DEVBIN")), QStringLiteral("/opt/zetra/SYSTEM/DEVBIN"));
+    EXPECT_EQ(ConsoleOperations::installationFolder(QStringLiteral("DEVBIN")),
+              QStringLiteral("/opt/zetra/SYSTEM/DEVBIN"));
     removeHostCfg();
     hostLib().getHostCfg(hostConfig());
     EXPECT_EQ(ConsoleOperations::fileRequestFor(QStringLiteral(".exe")).initialPath, QStringLiteral("*.exe"));

@@ -4,9 +4,9 @@
 #include "console/ConsoleEvents.h"
 #include "console/ConsoleOperations.h"
 #include "console/ConsolePanel.h"
+#include "platform/ScriptedPrompt.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
-#include "platform/ScriptedPrompt.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -33,9 +33,9 @@ protected:
     {
         widgets.commandBox = new QComboBox(&window);
         widgets.messageEdit = new QLineEdit(&window);
-        for (QPushButton **button : {&widgets.connect, &widgets.execute, &widgets.sendFile, &widgets.selectAll,
-                                     &widgets.invert, &widgets.send, &widgets.shutdown, &widgets.restart,
-                                     &widgets.syncTime})
+        for (QPushButton **button :
+             {&widgets.connect, &widgets.execute, &widgets.sendFile, &widgets.selectAll, &widgets.invert, &widgets.send,
+              &widgets.shutdown, &widgets.restart, &widgets.syncTime})
             *button = new QPushButton(&window);
         widgets.processList = processList;
         widgets.chatBox = chatBox;

@@ -1,5 +1,5 @@
-#include "platform/Gbk.h"
 #include "core/SharedDb.h"
+#include "platform/Gbk.h"
 #include "tests/support/TestSupport.h"
 
 #include <QProcess>

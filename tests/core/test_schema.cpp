@@ -41,8 +41,9 @@ protected:
     Tables loadedTables()
     {
         Tables tables;
-        for (const QString &name : column(QStringLiteral("select name from sqlite_master where type = 'table' order by name"))
-                                       .split(QLatin1Char('|')))
+        for (const QString &name :
+             column(QStringLiteral("select name from sqlite_master where type = 'table' order by name"))
+                 .split(QLatin1Char('|')))
             tables[name] = column(QStringLiteral("select name from pragma_table_info('%1') order by cid").arg(name))
                                .split(QLatin1Char('|'));
         return tables;
@@ -88,18 +89,21 @@ TEST_F(SchemaTest, DemoDataLoadsAndHoldsTogether)
     run(schemaFile(QStringLiteral("demo-data.sql")));
     // codes within their dictionaries' ranges
     EXPECT_EQ(violations(QStringLiteral("select devid from tb_id_devid where devid < 1 or devid > 199")), QString());
-    EXPECT_EQ(violations(QStringLiteral("select itemid from tb_id_itemid where itemid < 200 or itemid > 1000")), QString());
+    EXPECT_EQ(violations(QStringLiteral("select itemid from tb_id_itemid where itemid < 200 or itemid > 1000")),
+              QString());
     EXPECT_EQ(violations(QStringLiteral("select paramid from tb_id_paramid where paramid < 5000 or paramid > 10000")),
               QString());
     // relations and the layout refer to dictionary entries
-    EXPECT_EQ(violations(QStringLiteral("select devid from tb_id_dev_item where devid not in (select devid from tb_id_devid) "
-                                        "or itemid not in (select itemid from tb_id_itemid)")),
+    EXPECT_EQ(violations(
+                  QStringLiteral("select devid from tb_id_dev_item where devid not in (select devid from tb_id_devid) "
+                                 "or itemid not in (select itemid from tb_id_itemid)")),
               QString());
     EXPECT_EQ(violations(QStringLiteral("select itemid from tb_id_item_param where itemid not in (select itemid from "
                                         "tb_id_itemid) or paramid not in (select paramid from tb_id_paramid)")),
               QString());
-    EXPECT_EQ(violations(QStringLiteral("select devid from tb_line_info where devid not in (select devid from tb_id_devid) "
-                                        "or linetype not in (select lintype from tb_id_linetype)")),
+    EXPECT_EQ(violations(
+                  QStringLiteral("select devid from tb_line_info where devid not in (select devid from tb_id_devid) "
+                                 "or linetype not in (select lintype from tb_id_linetype)")),
               QString());
     // two lines of three stations, each station one address and its own port
     EXPECT_EQ(column(QStringLiteral("select count(distinct lineid) || ',' || count(distinct lineid * 100 + stationid) "
@@ -112,8 +116,10 @@ TEST_F(SchemaTest, DemoDataLoadsAndHoldsTogether)
                                         "having count(distinct stationport) > 1 or max(stationip) <> '127.0.0.1'")),
               QString());
     // sub-IDs numbered from their info ID; queue vehicles registered as plate + plate kind
-    EXPECT_EQ(violations(QStringLiteral("select infosubid from tb_login_ini where infosubid / 10000 <> infoid")), QString());
-    EXPECT_EQ(column(QStringLiteral("select count(distinct infoid) from tb_login_ini where infoid in (1005, 1012, 1082)")),
+    EXPECT_EQ(violations(QStringLiteral("select infosubid from tb_login_ini where infosubid / 10000 <> infoid")),
+              QString());
+    EXPECT_EQ(column(
+                  QStringLiteral("select count(distinct infoid) from tb_login_ini where infoid in (1005, 1012, 1082)")),
               QStringLiteral("3"));
     EXPECT_EQ(violations(QStringLiteral("select q.loginid from tb_login_queu q left join tb_vehicle_info v on "
                                         "v.loginid = q.loginid where v.loginid is null or "

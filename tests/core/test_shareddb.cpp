@@ -1,5 +1,5 @@
-#include "tests/support/DbFixture.h"
 #include "core/SqlValue.h"
+#include "tests/support/DbFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +152,8 @@ TEST_F(SharedDbTest, NumberValueOfTheWrongTypeFailsOnAStrictColumn)
     } catch (const DbError &error) {
         EXPECT_EQ(error.text(), QStringLiteral("[SQLite]cannot store TEXT value in INTEGER column u.v (19)"));
     }
-    EXPECT_THROW(db.exec(QStringLiteral("insert into u values (%1)").arg(sqlNumber(QStringLiteral("1); drop table u; --")))),
+    EXPECT_THROW(db.exec(QStringLiteral("insert into u values (%1)")
+                             .arg(sqlNumber(QStringLiteral("1); drop table u; --")))),
                  DbError);
     EXPECT_EQ(column(QStringLiteral("select v from u")), QStringLiteral("-12"));
 }

@@ -55,11 +55,13 @@ TEST(SqlDialect, SqlServerCatalogueTextsAreTheInstallationsOwn)
               QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_line_info]') and "
                              "OBJECTPROPERTY(id, N'IsUserTable') = 1"));
     EXPECT_EQ(columnExistsQuery(Dialect::SqlServer, QStringLiteral("tb_line_info"), QStringLiteral("stationip")),
-              QStringLiteral("select name from syscolumns where id = object_id('tb_line_info') and name = 'stationip'"));
+              QStringLiteral(
+                  "select name from syscolumns where id = object_id('tb_line_info') and name = 'stationip'"));
     EXPECT_EQ(userTablesQuery(Dialect::SqlServer, QStringLiteral("tb_%")),
               QStringLiteral("select name from sysobjects where xtype = 'U' and name like 'tb_%' ;"));
     EXPECT_EQ(tableColumnsQuery(Dialect::SqlServer, QStringLiteral("tb_type_vehicle")),
-              QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_type_vehicle')) order by colorder ;"));
+              QStringLiteral(
+                  "SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_type_vehicle')) order by colorder ;"));
 }
 
 TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
@@ -79,7 +81,8 @@ TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
         {"create trigger t before delete on a begin delete from b; select case when 1 then 2 end; end; select 3",
          {"create trigger t before delete on a begin delete from b; select case when 1 then 2 end; end", "select 3"}},
         {"CREATE TEMP TRIGGER t AFTER INSERT ON a BEGIN SELECT RAISE(ABORT, 'end;'); END;select [end]; select 4",
-         {"CREATE TEMP TRIGGER t AFTER INSERT ON a BEGIN SELECT RAISE(ABORT, 'end;'); END", "select [end]", "select 4"}},
+         {"CREATE TEMP TRIGGER t AFTER INSERT ON a BEGIN SELECT RAISE(ABORT, 'end;'); END", "select [end]",
+          "select 4"}},
         {"select begin_date from t; select 5", {"select begin_date from t", "select 5"}},
         {"", {}},
     };

@@ -1,9 +1,9 @@
 #include "core/AppConfig.h"
+#include "core/StationRegistry.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
-#include "core/StationRegistry.h"
-#include "tests/support/TestSupport.h"
 #include "tests/support/StartupFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 
@@ -42,7 +42,7 @@ TEST_F(ReadConfigTest, LocalAddressTakesTheConsoleRecordAndTheFallbackList)
     ASSERT_EQ(stationRegistry().count(), 2);
     EXPECT_EQ(stationRegistry().entry(0).station.ip, QStringLiteral("10.0.0.5"));
     EXPECT_EQ(stationRegistry().entry(1).station.ip, QStringLiteral("127.0.0.1"));  // missing key: the default
-    EXPECT_EQ(stationRegistry().entry(1).station.port, QStringLiteral("15000"));   // ports keep the default
+    EXPECT_EQ(stationRegistry().entry(1).station.port, QStringLiteral("15000"));    // ports keep the default
 }
 
 TEST_F(ReadConfigTest, ForeignAddressStopsWithTwoStarredLines)

@@ -7,23 +7,29 @@
 namespace dbkeel::test {
 namespace {
 
-QString header(int counter, int bytes) { return QString::asprintf("=======%06d==L[%04d]======\r\n", counter, bytes); }
+QString header(int counter, int bytes)
+{
+    return QString::asprintf("=======%06d==L[%04d]======\r\n", counter, bytes);
+}
 
 TEST(LogBuffer, NewestEntryOnTopWithHeaderAndStar)
 {
     LogBuffer log;
-    log.add(QStringLiteral("版本:1.0"), true);       // 4 + 4 GBK bytes
+    log.add(QStringLiteral("版本:1.0"), true);            // 4 + 4 GBK bytes
     log.add(QStringLiteral("连接数据库失败!!!"), false);  // 14 + 3
     EXPECT_EQ(log.counter(), 2);
-    EXPECT_EQ(log.text(), header(2, 17) + QStringLiteral("★连接数据库失败!!!\r\n") + header(1, 8) +
-                              QStringLiteral("版本:1.0\r\n"));
+    EXPECT_EQ(log.text(),
+              header(2, 17) + QStringLiteral("★连接数据库失败!!!\r\n") + header(1, 8) + QStringLiteral("版本:1.0\r\n"));
 }
 
 TEST(LogBuffer, ResetDropsEarlierEntriesAndRestartsNumbering)
 {
     // The first entry leaves 30 + 9000 + 2 bytes; a second entry of b bytes makes a body of b + 9034.
     const QString first(9000, QLatin1Char('a'));
-    struct Case { int bytes; bool keepsEarlier; };
+    struct Case {
+        int bytes;
+        bool keepsEarlier;
+    };
     for (const Case c : {Case{90965, true}, Case{90966, false}}) {
         LogBuffer log;
         log.add(first, true);

@@ -1,8 +1,8 @@
 #include "core/AppState.h"
-#include "tests/support/DbTestSupport.h"
 #include "core/SchemaUpgrade.h"
-#include "platform/ScriptedPrompt.h"
 #include "core/SharedDb.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/support/DbTestSupport.h"
 #include "tests/support/StartupFixture.h"
 
 namespace dbkeel::test {
@@ -16,40 +16,43 @@ TEST(SchemaUpgradeText, SqlServerBatches)
                              "tb_id_info( infoid,infoword,infoname,reserved,status ) values( 1180 ,'chejishi','车籍市',"
                              "'INFO_1180', 0  ) END"));
     EXPECT_EQ(seedInfoFieldStep(Dialect::SqlServer, 36).batch,
-              QStringLiteral("IF NOT EXISTS ( select * from tb_id_info where infoid = 1095 )BEGIN insert into "
-                             "tb_id_info( infoid,infoword,infoname,reserved,status ) values( 1095 ,'cglsh','车管流水号',"
-                             "'INFO_1095', 0  ) END ELSE BEGIN update tb_id_info set infoword='cglsh' ,"
-                             "infoname='车管流水号', status = 1 where infoid = 1095 END;"));
+              QStringLiteral(
+                  "IF NOT EXISTS ( select * from tb_id_info where infoid = 1095 )BEGIN insert into "
+                  "tb_id_info( infoid,infoword,infoname,reserved,status ) values( 1095 ,'cglsh','车管流水号',"
+                  "'INFO_1095', 0  ) END ELSE BEGIN update tb_id_info set infoword='cglsh' ,"
+                  "infoname='车管流水号', status = 1 where infoid = 1095 END;"));
     EXPECT_TRUE(seedInfoFieldStep(Dialect::SqlServer, 15).batch.endsWith(QStringLiteral("0  ) END")));
     EXPECT_TRUE(seedInfoFieldStep(Dialect::SqlServer, 16).batch.endsWith(QStringLiteral("where infoid = 1149 END;")));
 
     EXPECT_EQ(addColumnsStep(Dialect::SqlServer, QStringLiteral("tb_line_info"),
                              {{QStringLiteral("BrakeType"), QStringLiteral("varchar(50)")}}, true)
                   .batch,
-              QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_line_info]') and "
-                             "OBJECTPROPERTY(id, N'IsUserTable') = 1) IF NOT EXISTS (select name from syscolumns where "
-                             "id = object_id('tb_line_info') and name = 'BrakeType') BEGIN ALTER table tb_line_info add "
-                             "BrakeType varchar(50) COLLATE Chinese_PRC_CI_AS NULL END"));
+              QStringLiteral(
+                  "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_line_info]') and "
+                  "OBJECTPROPERTY(id, N'IsUserTable') = 1) IF NOT EXISTS (select name from syscolumns where "
+                  "id = object_id('tb_line_info') and name = 'BrakeType') BEGIN ALTER table tb_line_info add "
+                  "BrakeType varchar(50) COLLATE Chinese_PRC_CI_AS NULL END"));
     EXPECT_EQ(addColumnsStep(Dialect::SqlServer, QStringLiteral("tb_line_info"),
                              {{QStringLiteral("stationip"), QStringLiteral("varchar(50)")},
                               {QStringLiteral("stationport"), QStringLiteral("int")}},
                              false)
                   .batch,
-              QStringLiteral("IF NOT EXISTS (select name from syscolumns where id = object_id('tb_line_info') and name = "
-                             "'stationip') BEGIN ALTER table tb_line_info add stationip varchar(50) COLLATE "
-                             "Chinese_PRC_CI_AS NULL, stationport int NULL END"));
-    EXPECT_EQ(createTablesStep(Dialect::SqlServer, {QStringLiteral("tb_sys_log"), QStringLiteral("tb_status_memstd")})
-                  .batch,
               QStringLiteral(
-                  "if not exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_sys_log]') and "
-                  "OBJECTPROPERTY(id, N'IsUserTable') = 1) CREATE TABLE [dbo].[tb_sys_log] ( [ID] [int] IDENTITY (1, 1) "
-                  "NOT NULL , [UserID] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL , [UserTrueName] [varchar] (50) "
-                  "COLLATE Chinese_PRC_CI_AS NULL , [UserPower] [varchar] (20) COLLATE Chinese_PRC_CI_AS NULL , "
-                  "[Zt2SysLog] [varchar] (300) COLLATE Chinese_PRC_CI_AS NULL , [ProgramName] [varchar] (100) COLLATE "
-                  "Chinese_PRC_CI_AS NULL , [InsertDate] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL ) ON [PRIMARY]\n"
-                  "if not exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_status_memstd]') and "
-                  "OBJECTPROPERTY(id, N'IsUserTable') = 1) CREATE TABLE [dbo].[tb_status_memstd] ( [DBModifyTime] "
-                  "[int] NULL ) ON [PRIMARY]"));
+                  "IF NOT EXISTS (select name from syscolumns where id = object_id('tb_line_info') and name = "
+                  "'stationip') BEGIN ALTER table tb_line_info add stationip varchar(50) COLLATE "
+                  "Chinese_PRC_CI_AS NULL, stationport int NULL END"));
+    EXPECT_EQ(
+        createTablesStep(Dialect::SqlServer, {QStringLiteral("tb_sys_log"), QStringLiteral("tb_status_memstd")}).batch,
+        QStringLiteral(
+            "if not exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_sys_log]') and "
+            "OBJECTPROPERTY(id, N'IsUserTable') = 1) CREATE TABLE [dbo].[tb_sys_log] ( [ID] [int] IDENTITY (1, 1) "
+            "NOT NULL , [UserID] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL , [UserTrueName] [varchar] (50) "
+            "COLLATE Chinese_PRC_CI_AS NULL , [UserPower] [varchar] (20) COLLATE Chinese_PRC_CI_AS NULL , "
+            "[Zt2SysLog] [varchar] (300) COLLATE Chinese_PRC_CI_AS NULL , [ProgramName] [varchar] (100) COLLATE "
+            "Chinese_PRC_CI_AS NULL , [InsertDate] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL ) ON [PRIMARY]\n"
+            "if not exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_status_memstd]') and "
+            "OBJECTPROPERTY(id, N'IsUserTable') = 1) CREATE TABLE [dbo].[tb_status_memstd] ( [DBModifyTime] "
+            "[int] NULL ) ON [PRIMARY]"));
 }
 
 class SchemaUpgradeTest : public StartupFixture {
@@ -167,7 +170,8 @@ TEST_F(SchemaUpgradeTest, WithoutLineTableGroupOneIsSilentAndGroupTwoStopsTheTre
     EXPECT_EQ(DbReady, 0);
     ASSERT_EQ(prompts.calls().size(), 1u);
     EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("提示"));
-    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("tb_line_info"))) << prompts.lastCall().text.toStdString();
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("tb_line_info")))
+        << prompts.lastCall().text.toStdString();
     EXPECT_EQ(prompts.lastCall().icon, PromptIcon::Exclamation);
 }
 

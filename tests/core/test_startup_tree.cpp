@@ -1,11 +1,11 @@
 #include "core/AppState.h"
 #include "core/Database.h"
 #include "core/LineTree.h"
-#include "widgets/ReportListModel.h"
-#include "platform/ScriptedPrompt.h"
 #include "core/SharedDb.h"
 #include "core/StationRegistry.h"
+#include "platform/ScriptedPrompt.h"
 #include "tests/support/StartupFixture.h"
+#include "widgets/ReportListModel.h"
 
 #include <QAbstractItemModelTester>
 
@@ -81,7 +81,8 @@ TEST_F(LineTreeTest, DemoLayoutGivesTwoLinesAndTheirStations)
     EXPECT_TRUE(prompts.calls().empty());
 
     ShowCounts(sharedDb());  // distinct lines, station numbers and devices of the demo index
-    EXPECT_EQ(log.last(), (LogEntry{QStringLiteral("当前系统含有:2条线 , 3个工位 , 12个设备 ;(仅统计不重复数量)"), true}));
+    EXPECT_EQ(log.last(),
+              (LogEntry{QStringLiteral("当前系统含有:2条线 , 3个工位 , 12个设备 ;(仅统计不重复数量)"), true}));
 }
 
 TEST_F(LineTreeTest, RegisteredComputersGoUnderTheSecondRoot)
@@ -132,8 +133,8 @@ TEST_F(LineTreeTest, ThirtyLinesAndThreeHundredComputersAtMost)
     for (int line = 1; line <= 35; ++line)
         for (int station = 1; station <= 10; ++station)
             values << QStringLiteral("(%1, %2, '线%1', '10.1.%1.%2', %3)").arg(line).arg(station).arg(20000 + station);
-    run(QStringLiteral("insert into tb_line_info (lineid, stationid, linename, stationip, stationport) values ") +
-        values.join(QLatin1Char(',')));
+    run(QStringLiteral("insert into tb_line_info (lineid, stationid, linename, stationip, stationport) values ")
+        + values.join(QLatin1Char(',')));
     addComputers();
     log.clear();
     const LineTree tree = load();
@@ -242,8 +243,9 @@ protected:
         devices.setColumns(deviceListColumns(400));
         items.setColumns(itemListColumns(300));
         run(QStringLiteral("delete from tb_login_lineindex"));  // the fixture's own index, not the demo's
-        run(QStringLiteral("insert into tb_login_lineindex (lineid, stationid, devid, itemid, itemname) values "
-                           "(1, 1, 3, 201, '制动'), (1, 1, 3, 200, '轴重'), (1, 1, 3, 201, '制动'), (2, 1, 5, 200, '轴重')"));
+        run(QStringLiteral(
+            "insert into tb_login_lineindex (lineid, stationid, devid, itemid, itemname) values "
+            "(1, 1, 3, 201, '制动'), (1, 1, 3, 200, '轴重'), (1, 1, 3, 201, '制动'), (2, 1, 5, 200, '轴重')"));
         log.clear();
     }
     QString row(const ReportListModel &list, int row)
@@ -293,7 +295,8 @@ TEST_F(MainListsTest, QueryFailuresAreLogged)
 TEST_F(MainListsTest, CountsOfDistinctLinesStationsAndDevices)
 {
     ShowCounts(sharedDb());
-    EXPECT_EQ(log.last(), (LogEntry{QStringLiteral("当前系统含有:2条线 , 1个工位 , 2个设备 ;(仅统计不重复数量)"), true}));
+    EXPECT_EQ(log.last(),
+              (LogEntry{QStringLiteral("当前系统含有:2条线 , 1个工位 , 2个设备 ;(仅统计不重复数量)"), true}));
 }
 
 TEST_F(MainListsTest, ComputerListShowsTheRegistryWithItsState)

@@ -3,9 +3,9 @@
 // switching fields, "校验", and an export and import of all of them (into the same database, where every
 // value exists, and into an empty one). Each should stay under 1 s.
 
-#include "platform/ScriptedPrompt.h"
-#include "dictionaries/SubIdDialog.h"
 #include "core/SharedDb.h"
+#include "dictionaries/SubIdDialog.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,13 +40,14 @@ void fill()
     for (int infoId : infoIds) {
         sharedDb().exec(QStringLiteral("insert into tb_id_info(infoid, infoname) values (%1, '字段%1')").arg(infoId));
         for (int n = 1; n <= kValuesPerField; ++n)
-            sharedDb().exec(QStringLiteral("insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, "
-                                           "subbyname, subbynameid, sametypeid) values (%1, '字段%1', %2, '取值%3', "
-                                           "'标准值', '%4', '1')")
-                                .arg(infoId)
-                                .arg(infoId * 10000 + n)
-                                .arg(n)
-                                .arg(infoId * 10000 + 1));
+            sharedDb().exec(
+                QStringLiteral("insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, "
+                               "subbyname, subbynameid, sametypeid) values (%1, '字段%1', %2, '取值%3', "
+                               "'标准值', '%4', '1')")
+                    .arg(infoId)
+                    .arg(infoId * 10000 + n)
+                    .arg(n)
+                    .arg(infoId * 10000 + 1));
     }
     transaction.commit();
 }

@@ -1,6 +1,6 @@
 #include "dictionaries/DictionaryEditor.h"
-#include "tests/support/DictionaryFixture.h"
 #include "dictionaries/DictionaryRowRecord.h"
+#include "tests/support/DictionaryFixture.h"
 
 namespace dbkeel::test {
 namespace {
@@ -29,7 +29,8 @@ protected:
         list.setItemText(row, editor.variant().stateColumn(), state);
     }
     // Opens the editor on `row`, chooses `operation` with the given code and name, and closes it with 确定.
-    static void edit(DictionaryEditor &editor, int row, RowOperation operation, const QString &code, const QString &name)
+    static void edit(DictionaryEditor &editor, int row, RowOperation operation, const QString &code,
+                     const QString &name)
     {
         ASSERT_TRUE(editor.prepareEdit(row));
         DictionaryRowRecord &record = dictionaryRowRecord();
@@ -58,16 +59,20 @@ TEST_F(DictionaryEditorTest, CodesOutsideTheRangeAreRedOnLoadAndBlockTheStore)
         int code;
         bool inRange;
     } cases[] = {
-        {deviceDictionary(), 0, false},     {deviceDictionary(), 1, true},       {deviceDictionary(), 199, true},
-        {deviceDictionary(), 200, false},   {itemDictionary(), 199, false},      {itemDictionary(), 200, true},
-        {itemDictionary(), 1000, true},     {itemDictionary(), 1001, false},     {parameterDictionary(), 4999, false},
-        {parameterDictionary(), 5000, true}, {parameterDictionary(), 10000, true}, {parameterDictionary(), 10001, false},
+        {deviceDictionary(), 0, false},       {deviceDictionary(), 1, true},
+        {deviceDictionary(), 199, true},      {deviceDictionary(), 200, false},
+        {itemDictionary(), 199, false},       {itemDictionary(), 200, true},
+        {itemDictionary(), 1000, true},       {itemDictionary(), 1001, false},
+        {parameterDictionary(), 4999, false}, {parameterDictionary(), 5000, true},
+        {parameterDictionary(), 10000, true}, {parameterDictionary(), 10001, false},
     };
     for (const auto &c : cases) {
         const DictionaryVariant &v = c.variant;
         SCOPED_TRACE(QStringLiteral("%1 %2").arg(v.table).arg(c.code).toStdString());
         run(QStringLiteral("delete from %1").arg(v.table));
-        run(QStringLiteral("insert into %1(%2, %3, res) values (%4, 'n', '使用')").arg(v.table, v.codeColumn, v.nameColumn).arg(c.code));
+        run(QStringLiteral("insert into %1(%2, %3, res) values (%4, 'n', '使用')")
+                .arg(v.table, v.codeColumn, v.nameColumn)
+                .arg(c.code));
         DictionaryEditor editor(v);
         editor.load();
         ASSERT_EQ(editor.list().rowCount(), 1);
@@ -86,11 +91,11 @@ TEST_F(DictionaryEditorTest, CodesOutsideTheRangeAreRedOnLoadAndBlockTheStore)
 TEST_F(DictionaryEditorTest, CheckMarksLiveDuplicatesByNameOrCodeTextIncludingWithdrawnPartners)
 {
     addPending(devices, QStringLiteral("5"), QStringLiteral("甲"));
-    addPending(devices, QStringLiteral("5"), QStringLiteral("乙"));                           // same code text as 甲
+    addPending(devices, QStringLiteral("5"), QStringLiteral("乙"));  // same code text as 甲
     addPending(devices, QStringLiteral("6"), QStringLiteral("丙"), DictionaryEditor::kWithdrawn);
-    addPending(devices, QStringLiteral("7"), QStringLiteral("丙"));                           // a withdrawn row's name
+    addPending(devices, QStringLiteral("7"), QStringLiteral("丙"));  // a withdrawn row's name
     addPending(devices, QStringLiteral("012"), QStringLiteral("丁"));
-    addPending(devices, QStringLiteral("12"), QStringLiteral("戊"));                          // codes differ as texts
+    addPending(devices, QStringLiteral("12"), QStringLiteral("戊"));  // codes differ as texts
     EXPECT_FALSE(devices.check());
     EXPECT_EQ(colours(devices), (QList<ListColor>{Red, Red, Olive, Red, Blue, Blue}));
 
@@ -130,7 +135,8 @@ TEST_F(DictionaryEditorTest, EditorInsertComparesCodesAsNumbersAndModifyOnlyName
     prompts.answer(PromptButton::Ok);
     edit(devices, 1, RowOperation::Modify, QStringLiteral("7"), QStringLiteral("灯光仪"));  // another row's name
     EXPECT_EQ(messages().last(), QStringLiteral("修改名称已经存在,请仔细核实!!"));
-    edit(devices, 1, RowOperation::Modify, QStringLiteral("7"), QStringLiteral("侧滑检验台"));  // a code in use: allowed
+    edit(devices, 1, RowOperation::Modify, QStringLiteral("7"),
+         QStringLiteral("侧滑检验台"));  // a code in use: allowed
     EXPECT_EQ(devices.row(1).name, QStringLiteral("侧滑检验台"));
     EXPECT_EQ(devices.row(1).code, QStringLiteral("7"));
     EXPECT_EQ(devices.row(1).remark, QStringLiteral("被修改"));
@@ -140,7 +146,8 @@ TEST_F(DictionaryEditorTest, WhatTheEditorLetsThroughTheStoreStillChecksOrMisses
 {
     storeDevice(7, QStringLiteral("灯光仪"));
     devices.load();
-    edit(devices, 0, RowOperation::Modify, QStringLiteral("8"), QStringLiteral("前照灯仪"));  // a new code for a stored row
+    edit(devices, 0, RowOperation::Modify, QStringLiteral("8"),
+         QStringLiteral("前照灯仪"));  // a new code for a stored row
     edit(devices, 0, RowOperation::Insert, QStringLiteral("9"), QString());
     edit(devices, 0, RowOperation::Insert, QStringLiteral("10"), QString());  // the empty name passes the editor
     EXPECT_EQ(devices.list().rowCount(), 3);
@@ -230,14 +237,16 @@ TEST_F(DictionaryEditorTest, StoreWritesEveryRowAndStopsAtTheFirstFailingOne)
     devices.load();
     devices.list().setItemText(0, DictionaryVariant::NameColumn, QStringLiteral("O'Brien's"));
     addPending(devices, QStringLiteral("2"), QStringLiteral("二"));
-    addPending(devices, QStringLiteral("3x"), QStringLiteral("三"));  // in range for the check, not a number for the table
+    addPending(devices, QStringLiteral("3x"),
+               QStringLiteral("三"));  // in range for the check, not a number for the table
     addPending(devices, QStringLiteral("4"), QStringLiteral("四"));
     prompts.answer(PromptButton::Ok);
     devices.store();
     EXPECT_EQ(table(), QStringLiteral("1,O'Brien's,使用|2,二,新建"));
     ASSERT_EQ(messages().size(), 1);
     EXPECT_EQ(messages().first(),
-              QStringLiteral("新增异常:[Dbkeel]Conversion failed when converting the varchar value '3x' to data type int."));
+              QStringLiteral(
+                  "新增异常:[Dbkeel]Conversion failed when converting the varchar value '3x' to data type int."));
     EXPECT_EQ(DbReady, 0);
     // Reloaded, with the rows it did not write kept for another try: nothing typed is lost, and the
     // row already written is not written twice.

@@ -1,7 +1,7 @@
 #include "dictionaries/DictionaryScreens.h"
-#include "widgets/ReportListView.h"
-#include "widgets/ReportListModel.h"
 #include "tests/support/ScreenTest.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -174,7 +174,8 @@ TEST_F(DictionaryDialogTest, LineTypeScreenAddsThroughTheEditorAndStores)
 
 TEST_F(DictionaryDialogTest, FieldViewListsTheFields)
 {
-    run(QStringLiteral("insert into tb_id_info(infoid, infoword, infoname, reserved, status) values (1001, 'HPZL', '号牌种类', 'INFO_1001', 1)"));
+    run(QStringLiteral(
+        "insert into tb_id_info(infoid, infoword, infoname, reserved, status) values (1001, 'HPZL', '号牌种类', 'INFO_1001', 1)"));
     openCommand(32781, [&](QDialog &screen) {
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("基本信息"));
         auto *list = control<ReportListView>(screen, "list");
@@ -186,7 +187,8 @@ TEST_F(DictionaryDialogTest, FieldViewListsTheFields)
 
 TEST_F(DictionaryDialogTest, ExternalItemScreenEditsAndExports)
 {
-    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '否决项', '', '')"));
+    run(QStringLiteral(
+        "insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '否决项', '', '')"));
     openCommand(32784, [&](QDialog &screen) {
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("设置外检项目"));
         prompts.answerModal([&](QDialog &editor) {
@@ -220,9 +222,9 @@ TEST_F(DictionaryDialogTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
         const char *screen, *title;
         bool checked;  // a dictionary whose check must find nothing
     } entries[] = {
-        {32772, "DeviceDictionaryDialog", "设备创建", true},         {32773, "ItemDictionaryDialog", "项目创建", true},
-        {32774, "ParameterDictionaryDialog", "参数创建", true},       {32775, "LineTypeDialog", "线创建", false},
-        {32781, "BasicInfoDialog", "基本信息", false},       {32784, "OutlineItemDialog", "设置外检项目", false},
+        {32772, "DeviceDictionaryDialog", "设备创建", true},    {32773, "ItemDictionaryDialog", "项目创建", true},
+        {32774, "ParameterDictionaryDialog", "参数创建", true}, {32775, "LineTypeDialog", "线创建", false},
+        {32781, "BasicInfoDialog", "基本信息", false},          {32784, "OutlineItemDialog", "设置外检项目", false},
     };
     for (const auto &e : entries) {
         openCommand(e.command, [&](QDialog &screen) {
@@ -231,7 +233,8 @@ TEST_F(DictionaryDialogTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
             EXPECT_GT(control<ReportListView>(screen, "list")->model()->rowCount(), 0) << e.screen;
             if (e.checked) {
                 click(screen, "checkButton");
-                EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("测试结束,无重复或异常情况字段"))
+                EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(),
+                          QStringLiteral("测试结束,无重复或异常情况字段"))
                     << e.screen;
             }
             screenshot(screen, QStringLiteral("demo-") + screen.objectName());

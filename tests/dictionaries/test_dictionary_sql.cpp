@@ -4,8 +4,13 @@
 namespace dbkeel::test {
 namespace {
 
-const DictionaryRow row{QStringLiteral("3"), QStringLiteral("灯光仪"), QStringLiteral("7"), QStringLiteral("DG"),
-                        QStringLiteral("使用"), QStringLiteral("注"), QString()};
+const DictionaryRow row{QStringLiteral("3"),
+                        QStringLiteral("灯光仪"),
+                        QStringLiteral("7"),
+                        QStringLiteral("DG"),
+                        QStringLiteral("使用"),
+                        QStringLiteral("注"),
+                        QString()};
 const ImportRecord record{QStringLiteral("7"), QStringLiteral("灯光仪"), QStringLiteral("DG"), QStringLiteral("使用"),
                           QStringLiteral("2026-01-02 03:04:05")};
 
@@ -71,19 +76,22 @@ TEST_F(DictionaryImportSqlTest, EmbeddedImportAddsMissingCodesAndForcedRenamesOn
 {
     run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res, remark, insertdate) "
                        "values (7, '旧', 'OLD', '使用', '注释', '2020-01-01 00:00:00')"));
-    const ImportRecord known{QStringLiteral("7"), QStringLiteral("新'名"), QStringLiteral("NEW"), QStringLiteral("新建"),
-                             QStringLiteral("2026-01-02 03:04:05")};
+    const ImportRecord known{QStringLiteral("7"), QStringLiteral("新'名"), QStringLiteral("NEW"),
+                             QStringLiteral("新建"), QStringLiteral("2026-01-02 03:04:05")};
     ImportRecord fresh = known;
     fresh.code = QStringLiteral("8");
-    const QString query = QStringLiteral("select devid, devname, devkeychar, res, remark, insertdate from tb_id_devid order by devid");
+    const QString query = QStringLiteral(
+        "select devid, devname, devkeychar, res, remark, insertdate from tb_id_devid order by devid");
     const Dialect embedded = Dialect::Sqlite;
 
     run(dictionaryImportStatement(embedded, deviceDictionary(), known, false));
     run(dictionaryImportStatement(embedded, deviceDictionary(), fresh, false));
-    EXPECT_EQ(rows(query), QStringLiteral("7,旧,OLD,使用,注释,2020-01-01 00:00:00|8,新'名,NEW,新建,,2026-01-02 03:04:05"));
+    EXPECT_EQ(rows(query),
+              QStringLiteral("7,旧,OLD,使用,注释,2020-01-01 00:00:00|8,新'名,NEW,新建,,2026-01-02 03:04:05"));
 
     run(dictionaryImportStatement(embedded, deviceDictionary(), known, true));
-    EXPECT_EQ(rows(query), QStringLiteral("7,新'名,OLD,使用,注释,2020-01-01 00:00:00|8,新'名,NEW,新建,,2026-01-02 03:04:05"));
+    EXPECT_EQ(rows(query),
+              QStringLiteral("7,新'名,OLD,使用,注释,2020-01-01 00:00:00|8,新'名,NEW,新建,,2026-01-02 03:04:05"));
 
     ImportRecord nine = known;
     nine.code = QStringLiteral("9");

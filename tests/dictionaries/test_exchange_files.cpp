@@ -1,7 +1,7 @@
 #include "dictionaries/DictionaryEditor.h"
-#include "tests/support/DictionaryFixture.h"
-#include "screens/ExchangeFile.h"
 #include "platform/Gbk.h"
+#include "screens/ExchangeFile.h"
+#include "tests/support/DictionaryFixture.h"
 
 #include <QFile>
 
@@ -51,7 +51,8 @@ TEST_F(ExchangeFileTest, ExportWritesTheTickedRowsAndMergesIntoAnEarlierFile)
 
     tick(devices, {QStringLiteral("7"), QStringLiteral("9")});
     exportTo(devices, folder());
-    EXPECT_EQ(readFileBytes(deviceFile()), gbk("[tb_id_devid]\r\n0=灯光仪,7,DG,使用,\r\nNUM=2\r\n1=制动台,9,ZD,新建,\r\n"));
+    EXPECT_EQ(readFileBytes(deviceFile()),
+              gbk("[tb_id_devid]\r\n0=灯光仪,7,DG,使用,\r\nNUM=2\r\n1=制动台,9,ZD,新建,\r\n"));
 
     tick(devices, {QStringLiteral("8")});
     exportTo(devices, folder());
@@ -101,10 +102,12 @@ TEST_F(ExchangeFileTest, ExportRefusesWhatTheFileCannotCarry)
 
 TEST_F(ExchangeFileTest, PlainImportAddsMissingCodesAndForcedImportRenamesOnly)
 {
-    run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res, remark) values (7, '旧名', 'OLD', '使用', '注')"));
+    run(QStringLiteral(
+        "insert into tb_id_devid(devid, devname, devkeychar, res, remark) values (7, '旧名', 'OLD', '使用', '注')"));
     writeFileBytes(deviceFile(), gbk("[tb_id_devid]\r\n0=新名,7,NEW,新建,\r\n1=O'Brien's,8,OB,新建,\r\nNUM=2\r\n"));
     DictionaryEditor devices(deviceDictionary());
-    const QString query = QStringLiteral("select devid, devname, devkeychar, res, remark from tb_id_devid order by devid");
+    const QString query = QStringLiteral(
+        "select devid, devname, devkeychar, res, remark from tb_id_devid order by devid");
 
     importFrom(devices, deviceFile(), false);
     EXPECT_EQ(rows(query), QStringLiteral("7,旧名,OLD,使用,注|8,O'Brien's,OB,新建,"));
@@ -130,11 +133,14 @@ TEST_F(ExchangeFileTest, AForcedImportThatFailsInTheMiddleLeavesTheTableAsItWas)
     run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (7, '旧名', 'OLD', '使用')"));
     writeFileBytes(deviceFile(), gbk("[tb_id_devid]\r\n0=新名,7,NEW,,\r\n1=坏,x,X,,\r\n2=另一,9,AN,,\r\nNUM=3\r\n"));
     DictionaryEditor devices(deviceDictionary());
-    prompts.answerFile(deviceFile()).answer(PromptButton::Yes).answer(PromptButton::Ok);  // forced; the failure's message
+    prompts.answerFile(deviceFile())
+        .answer(PromptButton::Yes)
+        .answer(PromptButton::Ok);  // forced; the failure's message
     devices.importFile(true);
     EXPECT_EQ(rows(QStringLiteral("select devid, devname from tb_id_devid order by devid")), QStringLiteral("7,旧名"));
     EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("提示"));
-    EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("导入失败,表未作任何修改:"))) << prompts.lastCall().text.toStdString();
+    EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("导入失败,表未作任何修改:")))
+        << prompts.lastCall().text.toStdString();
     EXPECT_EQ(devices.status().left(), QStringLiteral("导入失败"));
 }
 
@@ -143,7 +149,8 @@ TEST_F(ExchangeFileTest, ParameterImportLeavesStateEmptyAndTimeAtTheDefault)
     writeFileBytes(dir.filePath(QStringLiteral("p.TBIDPAM")), gbk("[tb_id_paramid]\r\n0=5001,远光强度,\r\nNUM=1\r\n"));
     DictionaryEditor parameters(parameterDictionary());
     importFrom(parameters, dir.filePath(QStringLiteral("p.TBIDPAM")), false);
-    EXPECT_EQ(rows(QStringLiteral("select paramid, paramname, res is null from tb_id_paramid")), QStringLiteral("5001,远光强度,1"));
+    EXPECT_EQ(rows(QStringLiteral("select paramid, paramname, res is null from tb_id_paramid")),
+              QStringLiteral("5001,远光强度,1"));
 }
 
 TEST_F(ExchangeFileTest, ImportTakesWhatAnIncompleteFileHolds)
@@ -161,7 +168,8 @@ TEST_F(ExchangeFileTest, ImportTakesWhatAnIncompleteFileHolds)
         {"short record", "[tb_id_itemid]\r\n0=前照灯,210\r\n1=坏\r\nNUM=2\r\n", "210"},
         {"other section", "[tb_id_devid]\r\n0=前照灯,210,使用,\r\nNUM=1\r\n", ""},
         // Only the keys present are read: the largest NUM costs two records, a key past it is not read.
-        {"largest NUM", "[tb_id_itemid]\r\n0=前照灯,210,,\r\n2147483646=喇叭,230,,\r\n2147483647=坏,240,,\r\nNUM=2147483647\r\n",
+        {"largest NUM",
+         "[tb_id_itemid]\r\n0=前照灯,210,,\r\n2147483646=喇叭,230,,\r\n2147483647=坏,240,,\r\nNUM=2147483647\r\n",
          "210|230"},
         {"keys out of order", "[tb_id_itemid]\r\nNUM=3\r\n2=喇叭,230,,\r\n0=前照灯,210,,\r\n", "210|230"},
         {"keys not in plain decimal", "[tb_id_itemid]\r\n01=前照灯,210,,\r\n+1=喇叭,230,,\r\nNUM=3\r\n", ""},
@@ -176,14 +184,16 @@ TEST_F(ExchangeFileTest, ImportTakesWhatAnIncompleteFileHolds)
         if (c.content)
             writeFileBytes(path, gbk(c.content));
         importFrom(items, path, false);
-        EXPECT_EQ(rows(QStringLiteral("select itemid from tb_id_itemid order by itemid")), QString::fromUtf8(c.imported));
+        EXPECT_EQ(rows(QStringLiteral("select itemid from tb_id_itemid order by itemid")),
+                  QString::fromUtf8(c.imported));
         EXPECT_EQ(messages(), QStringList());
     }
 }
 
 TEST_F(ExchangeFileTest, ADictionaryTravelsFromOneDatabaseToAnother)
 {
-    run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (7, '灯光仪', 'DG', '使用'), (12, '底盘测功机', 'DP', '新建')"));
+    run(QStringLiteral(
+        "insert into tb_id_devid(devid, devname, devkeychar, res) values (7, '灯光仪', 'DG', '使用'), (12, '底盘测功机', 'DP', '新建')"));
     DictionaryEditor devices(deviceDictionary());
     tick(devices, {QStringLiteral("7"), QStringLiteral("12")});
     exportTo(devices, folder());

@@ -1,6 +1,6 @@
-#include "tests/support/DictionaryFixture.h"
-#include "dictionaries/LineTypeEditor.h"
 #include "dictionaries/DictionaryRowRecord.h"
+#include "dictionaries/LineTypeEditor.h"
+#include "tests/support/DictionaryFixture.h"
 
 namespace dbkeel::test {
 namespace {
@@ -9,10 +9,12 @@ TEST(LineTypeSql, SqlServerTexts)
 {
     EXPECT_EQ(lineTypeLoadQuery(), QStringLiteral("select * from tb_id_linetype order by lintype ;"));
     EXPECT_EQ(lineTypeStoreStatement(Dialect::SqlServer, QStringLiteral("3"), QStringLiteral("安检线")),
-              QStringLiteral("IF NOT EXISTS (SELECT * FROM tb_id_linetype WHERE lintype = 3 and linename = '安检线' )BEGIN "
-                             "Insert \t\tinto tb_id_linetype( lintype,linename)values( 3,'安检线') END ;"));
+              QStringLiteral(
+                  "IF NOT EXISTS (SELECT * FROM tb_id_linetype WHERE lintype = 3 and linename = '安检线' )BEGIN "
+                  "Insert \t\tinto tb_id_linetype( lintype,linename)values( 3,'安检线') END ;"));
     EXPECT_EQ(lineTypeRenameStatement(QStringLiteral("新"), QStringLiteral("3"), QStringLiteral("旧")),
-              QStringLiteral("update  tb_id_linetype set linename ='新'  \t\t\t\t\t\t\t where lintype = 3 and linename = '旧' ;"));
+              QStringLiteral(
+                  "update  tb_id_linetype set linename ='新'  \t\t\t\t\t\t\t where lintype = 3 and linename = '旧' ;"));
     EXPECT_EQ(lineTypeDeleteStatement(QStringLiteral("3"), QStringLiteral("O'K")),
               QStringLiteral("delete from tb_id_linetype where lintype = 3 and linename = 'O''K' ;"));
 }
@@ -36,7 +38,10 @@ protected:
         record.name = name;
         lines.finishEdit(row, true);
     }
-    QString table() { return rows(QStringLiteral("select lintype, linename from tb_id_linetype order by lintype, linename")); }
+    QString table()
+    {
+        return rows(QStringLiteral("select lintype, linename from tb_id_linetype order by lintype, linename"));
+    }
     QString listed() const
     {
         QStringList all;
@@ -85,7 +90,8 @@ TEST_F(LineTypeTest, InsertIsRefusedForAKnownNameOrCode)
 
 TEST_F(LineTypeTest, StoreKeepsStoredPairsAndAddsAPairWhoseCodeHasAnotherName)
 {
-    run(QStringLiteral("insert into tb_id_linetype(lintype, linename) values (1, '旧安检线')"));  // another program's row
+    run(QStringLiteral(
+        "insert into tb_id_linetype(lintype, linename) values (1, '旧安检线')"));  // another program's row
     const int row = lines.list().appendRow(QStringLiteral("2"));
     lines.list().setItemText(row, 1, QStringLiteral("新环保线"));
     lines.store();
@@ -127,7 +133,8 @@ TEST_F(LineTypeTest, ACodeLeftEmptyIsRefusedInsteadOfStoredAsZero)
     prompts.answer(PromptButton::Ok);
     lines.store();
     EXPECT_EQ(prompts.lastCall().text,
-              QStringLiteral("修改异常:[Dbkeel]Conversion failed when converting the varchar value '' to data type int."));
+              QStringLiteral(
+                  "修改异常:[Dbkeel]Conversion failed when converting the varchar value '' to data type int."));
     EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线"));
 }
 

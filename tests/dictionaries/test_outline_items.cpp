@@ -1,13 +1,13 @@
 #include "dictionaries/BasicInfoList.h"
-#include "tests/support/DictionaryFixture.h"
-#include "platform/Gbk.h"
 #include "dictionaries/OutlineItemEditor.h"
+#include "platform/Gbk.h"
+#include "tests/support/DictionaryFixture.h"
 
 namespace dbkeel::test {
 namespace {
 
-const OutlineItem lamp{QStringLiteral("5"), QStringLiteral("前照灯"), QStringLiteral("否决项"), QStringLiteral("灯光检查"),
-                       QStringLiteral("QZD")};
+const OutlineItem lamp{QStringLiteral("5"), QStringLiteral("前照灯"), QStringLiteral("否决项"),
+                       QStringLiteral("灯光检查"), QStringLiteral("QZD")};
 
 TEST(OutlineSql, SqlServerTexts)
 {
@@ -15,22 +15,28 @@ TEST(OutlineSql, SqlServerTexts)
     EXPECT_EQ(outlineExportQuery(), QStringLiteral("select * from tb_id_eval order by pingdingid "));
     EXPECT_EQ(outlineClearStatement(), QStringLiteral("delete  from tb_id_eval "));
     EXPECT_EQ(outlineSaveStatement(Dialect::SqlServer, lamp),
-              QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = '5' ) BEGIN insert into tb_id_eval("
-                             "\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( '5' , '前照灯' , 'QZD' , "
-                             "'否决项', '灯光检查' ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t='前照灯',"
-                             "alias='QZD' , remark='否决项',usetypeabout='灯光检查' where pingdingid = 5 END ;"));
+              QStringLiteral(
+                  "if not exists( select * from tb_id_eval where pingdingid = '5' ) BEGIN insert into tb_id_eval("
+                  "\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( '5' , '前照灯' , 'QZD' , "
+                  "'否决项', '灯光检查' ) END\tELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t\t\t='前照灯',"
+                  "alias='QZD' , remark='否决项',usetypeabout='灯光检查' where pingdingid = 5 END ;"));
     EXPECT_EQ(outlineImportStatement(Dialect::SqlServer, lamp),
-              QStringLiteral("if not exists( select * from tb_id_eval where pingdingid = 5 ) BEGIN insert into tb_id_eval("
-                             "\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( 5 , '前照灯' , 'QZD' ,"
-                             "'否决项' , '灯光检查' ) END ELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t='前照灯',"
-                             "alias='QZD',remark='否决项',usetypeabout='灯光检查'  where pingdingid = 5 END ;"));
+              QStringLiteral(
+                  "if not exists( select * from tb_id_eval where pingdingid = 5 ) BEGIN insert into tb_id_eval("
+                  "\t\t\t\t\tpingdingid,pingdingname,alias,remark,usetypeabout) values ( 5 , '前照灯' , 'QZD' ,"
+                  "'否决项' , '灯光检查' ) END ELSE BEGIN update tb_id_eval Set pingdingname\t\t\t\t\t='前照灯',"
+                  "alias='QZD',remark='否决项',usetypeabout='灯光检查'  where pingdingid = 5 END ;"));
 }
 
 class OutlineTest : public DictionaryFixture {
 protected:
     OutlineItemEditor items;
 
-    QString table() { return rows(QStringLiteral("select pingdingid, pingdingname, remark, usetypeabout, alias from tb_id_eval order by pingdingid")); }
+    QString table()
+    {
+        return rows(QStringLiteral(
+            "select pingdingid, pingdingname, remark, usetypeabout, alias from tb_id_eval order by pingdingid"));
+    }
     QString file() const { return dir.filePath(QStringLiteral("OFFLINEPARAM.OFFLINEITEM")); }
     void importFrom(const QString &path, bool clear)
     {
@@ -41,7 +47,8 @@ protected:
 
 TEST_F(OutlineTest, EditsAreWrittenAtOnceByCode)
 {
-    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '非否决项', '', '')"));
+    run(QStringLiteral(
+        "insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '非否决项', '', '')"));
     items.load();
     EXPECT_FALSE(items.prepareEdit(1));
     ASSERT_TRUE(items.prepareEdit(0));
@@ -51,8 +58,8 @@ TEST_F(OutlineTest, EditsAreWrittenAtOnceByCode)
     items.finishEdit(0, true);
     EXPECT_EQ(table(), QStringLiteral("5,前照灯,否决项,灯光检查,QZD"));
 
-    outlineRecord() = OutlineRecord::of({QStringLiteral("7"), QStringLiteral("O'Neil喇叭"), QStringLiteral("非否决项"), {}, {}},
-                                        OutlineRecord::Insert);
+    outlineRecord() = OutlineRecord::of(
+        {QStringLiteral("7"), QStringLiteral("O'Neil喇叭"), QStringLiteral("非否决项"), {}, {}}, OutlineRecord::Insert);
     items.finishEdit(0, true);
     EXPECT_EQ(items.list().rowCount(), 2);
     EXPECT_EQ(items.list().itemText(1, 0), QStringLiteral("0"));
@@ -76,7 +83,8 @@ TEST_F(OutlineTest, TheEditedItemStoresItsTypeAsVetoingOrNot)
                  {"否决", false, false, "非否决项"}};
     for (const auto &c : cases) {
         run(QStringLiteral("delete from tb_id_eval"));
-        run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark) values ('1', '灯', '%1')").arg(QString::fromUtf8(c.type)));
+        run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark) values ('1', '灯', '%1')")
+                .arg(QString::fromUtf8(c.type)));
         items.load();
         ASSERT_TRUE(items.prepareEdit(0));
         EXPECT_EQ(outlineRecord().vetoing, c.opensVetoing) << c.type;
@@ -98,20 +106,24 @@ TEST_F(OutlineTest, ExportWritesEveryItemInCodeOrder)
                        "('7', '喇叭', '非否决项', NULL, 'LB'), ('5', '前照灯', '否决项', '灯光检查', 'QZD')"));
     prompts.answerFolder(dir.path()).answer(PromptButton::Ok);
     items.exportAll();
-    EXPECT_EQ(fromGbk(readFileBytes(file())),
-              (QStringLiteral("[OFFLINE]\r\nNUM=2\r\nID_0=5\r\nVAL_0=前照灯\r\nALIAS_0=QZD\r\nTYPE_0=否决项\r\nREMARK_0=灯光检查\r\n"
-                                   "ID_1=7\r\nVAL_1=喇叭\r\nALIAS_1=LB\r\nTYPE_1=非否决项\r\nREMARK_1=\r\n")));
+    EXPECT_EQ(
+        fromGbk(readFileBytes(file())),
+        (QStringLiteral(
+            "[OFFLINE]\r\nNUM=2\r\nID_0=5\r\nVAL_0=前照灯\r\nALIAS_0=QZD\r\nTYPE_0=否决项\r\nREMARK_0=灯光检查\r\n"
+            "ID_1=7\r\nVAL_1=喇叭\r\nALIAS_1=LB\r\nTYPE_1=非否决项\r\nREMARK_1=\r\n")));
     EXPECT_EQ(items.status().left(), QStringLiteral("导出完毕"));
 }
 
 TEST_F(OutlineTest, ImportWithAndWithoutClearing)
 {
-    writeFileBytes(file(), toGbk(QStringLiteral("[OFFLINE]\r\nID_0=5\r\nVAL_0=前照灯\r\nTYPE_0=否决项\r\nREMARK_0=新说明\r\n"
-                                                "ALIAS_0=QZD\r\nID_1=8\r\nVAL_1=雨刮\r\nNUM=5\r\n")));
+    writeFileBytes(file(),
+                   toGbk(QStringLiteral("[OFFLINE]\r\nID_0=5\r\nVAL_0=前照灯\r\nTYPE_0=否决项\r\nREMARK_0=新说明\r\n"
+                                        "ALIAS_0=QZD\r\nID_1=8\r\nVAL_1=雨刮\r\nNUM=5\r\n")));
     const QString empty = dir.filePath(QStringLiteral("empty.OFFLINEITEM"));
     writeFileBytes(empty, "[OFFLINE]\r\nNUM=0\r\n");
-    const QString existing = QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values "
-                                            "('5', '灯', '非否决项', '', ''), ('6', '转向灯', '非否决项', '', '')");
+    const QString existing = QStringLiteral(
+        "insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values "
+        "('5', '灯', '非否决项', '', ''), ('6', '转向灯', '非否决项', '', '')");
     run(existing);
 
     importFrom(file(), false);
@@ -152,17 +164,20 @@ TEST_F(OutlineTest, ImportWithClearingThatFailsInTheMiddleLeavesEveryOldItem)
 // Server, and must fail on the embedded database too instead of storing an item without a code.
 TEST_F(OutlineTest, AnItemWhoseCodeIsNotANumberIsShownAndNotStored)
 {
-    run(QStringLiteral("insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '非否决项', '', '')"));
+    run(QStringLiteral(
+        "insert into tb_id_eval(pingdingid, pingdingname, remark, usetypeabout, alias) values ('5', '灯', '非否决项', '', '')"));
     items.load();
     for (const char *code : {"", "A1"}) {
-        outlineRecord() = OutlineRecord::of({QString::fromUtf8(code), QStringLiteral("喇叭"), QStringLiteral("非否决项"), {}, {}},
-                                            OutlineRecord::Insert);
+        outlineRecord() =
+            OutlineRecord::of({QString::fromUtf8(code), QStringLiteral("喇叭"), QStringLiteral("非否决项"), {}, {}},
+                              OutlineRecord::Insert);
         prompts.answer(PromptButton::Ok);
         items.finishEdit(0, true);
         EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("提示"));
-        EXPECT_EQ(prompts.lastCall().text, QStringLiteral("[Dbkeel]Conversion failed when converting the varchar value '%1' "
-                                                          "to data type int.")
-                                               .arg(QString::fromUtf8(code)));
+        EXPECT_EQ(prompts.lastCall().text,
+                  QStringLiteral("[Dbkeel]Conversion failed when converting the varchar value '%1' "
+                                 "to data type int.")
+                      .arg(QString::fromUtf8(code)));
         EXPECT_EQ(DbReady.load(), 0);
         DbReady = 1;
     }

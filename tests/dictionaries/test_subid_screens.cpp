@@ -1,8 +1,8 @@
 #include "core/AppConfig.h"
 #include "dictionaries/DictionaryScreens.h"
+#include "tests/support/ScreenTest.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
-#include "tests/support/ScreenTest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -21,9 +21,10 @@ protected:
         UserLevel = 1;
         run(QStringLiteral("insert into tb_id_info(infoid, infoname) values (1005, '燃料种类'), (1034, '保护字段'), "
                            "(1023, '隐藏字段')"));
-        run(QStringLiteral("insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, "
-                           "subbynameid, sametypeid) values (1005, '燃料种类', 10050001, '汽油', '汽油', '10050001', '1'), "
-                           "(1034, '保护字段', 10340001, '保护值', '', '-1', '0')"));
+        run(QStringLiteral(
+            "insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, "
+            "subbynameid, sametypeid) values (1005, '燃料种类', 10050001, '汽油', '汽油', '10050001', '1'), "
+            "(1034, '保护字段', 10340001, '保护值', '', '-1', '0')"));
     }
     void TearDown() override
     {

@@ -1,8 +1,8 @@
 #include "core/AppConfig.h"
-#include "tests/support/DictionaryFixture.h"
-#include "platform/Gbk.h"
 #include "dictionaries/SubIdEditor.h"
 #include "dictionaries/SubIdTables.h"
+#include "platform/Gbk.h"
+#include "tests/support/DictionaryFixture.h"
 
 #include <QFile>
 
@@ -21,19 +21,29 @@ TEST(SubIdTables, DefaultMainIdsAreTheTableOf289SubIdsIn290Statements)
     }
     EXPECT_EQ(place.size(), 289);
     // The statement written twice comes among those of 1082, with the same values.
-    const int repeated = int(defaults.indexOf(DefaultMainId{10670030, 10670005, QStringLiteral("新车上户/注册")}, place.value(10670030) + 1));
+    const int repeated = int(defaults.indexOf(DefaultMainId{10670030, 10670005, QStringLiteral("新车上户/注册")},
+                                              place.value(10670030) + 1));
     ASSERT_GT(repeated, 0);
     EXPECT_EQ(defaults.at(repeated - 1).subId, 10820081);
     EXPECT_EQ(defaults.at(repeated + 1).subId, 10820083);
 
-    const auto mainOf = [&](int subId) { return place.contains(subId) ? defaults.at(place.value(subId)) : DefaultMainId{}; };
+    const auto mainOf = [&](int subId) {
+        return place.contains(subId) ? defaults.at(place.value(subId)) : DefaultMainId{};
+    };
     const struct {
         int subId, mainId;
         const char *mainName;
-    } mappings[] = {{10820050, 10820007, "半挂列车"}, {10050003, 10050001, "汽油"},   {10050002, 10050002, "柴油"},
-                    {10090006, 10090003, "四灯"},     {10670029, 10670001, "年检/申请检验合格证"},
-                    {10821112, 0, ""},               {10100008, 0, ""},        {10820082, 0, ""},
-                    {10820087, 0, ""},               {10820089, 0, ""},        {11470001, 0, ""}};
+    } mappings[] = {{10820050, 10820007, "半挂列车"},
+                    {10050003, 10050001, "汽油"},
+                    {10050002, 10050002, "柴油"},
+                    {10090006, 10090003, "四灯"},
+                    {10670029, 10670001, "年检/申请检验合格证"},
+                    {10821112, 0, ""},
+                    {10100008, 0, ""},
+                    {10820082, 0, ""},
+                    {10820087, 0, ""},
+                    {10820089, 0, ""},
+                    {11470001, 0, ""}};
     for (const auto &m : mappings) {
         EXPECT_EQ(mainOf(m.subId).mainId, m.mainId) << m.subId;
         EXPECT_EQ(mainOf(m.subId).mainName, QString::fromUtf8(m.mainName)) << m.subId;
@@ -61,7 +71,7 @@ TEST(SubIdTables, StandardValuesInListOrder)
 TEST(SubIdSql, SqlServerTexts)
 {
     const SubIdValue value{QStringLiteral("1005"), QStringLiteral("燃料种类"), QStringLiteral("10050011"),
-                           QStringLiteral("O'油"), QStringLiteral("汽油"), QStringLiteral("10050001")};
+                           QStringLiteral("O'油"), QStringLiteral("汽油"),     QStringLiteral("10050001")};
     const QString cases[][2] = {
         {subIdListQuery(), "select * from tb_login_ini order by infoid , infosubid ; "},
         {subIdListQuery(QStringLiteral("1005")), "select * from tb_login_ini where infoid = 1005 order by infosubid "},
@@ -141,8 +151,9 @@ protected:
         DictionaryFixture::SetUp();
         UserLevel = 1;
         // 1023 is never offered; 1034 (protected) comes first.
-        run(QStringLiteral("insert into tb_id_info(infoid, infoname) values (1034, '车身颜色保护'), (1005, '燃料种类'), "
-                           "(1023, '隐藏字段'), (1010, '车身颜色'), (1082, '车辆类型'), (1147, '有无')"));
+        run(QStringLiteral(
+            "insert into tb_id_info(infoid, infoname) values (1034, '车身颜色保护'), (1005, '燃料种类'), "
+            "(1023, '隐藏字段'), (1010, '车身颜色'), (1082, '车辆类型'), (1147, '有无')"));
         run(QStringLiteral(
             "insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, subbynameid, "
             "sametypeid) values (1005, '燃料种类', 10050001, '汽油', '汽油', '10050001', '1'), "
@@ -185,7 +196,8 @@ TEST_F(SubIdTest, OpeningListsEveryValueUnderTheFirstFieldName)
 {
     run(QStringLiteral("delete from tb_id_info where infoid < 1034"));
     editor.open();
-    EXPECT_EQ(editor.fieldNames(), (QStringList{QStringLiteral("车身颜色保护"), QStringLiteral("车辆类型"), QStringLiteral("有无")}));
+    EXPECT_EQ(editor.fieldNames(),
+              (QStringList{QStringLiteral("车身颜色保护"), QStringLiteral("车辆类型"), QStringLiteral("有无")}));
     EXPECT_EQ(editor.currentField(), QStringLiteral("车身颜色保护"));
     EXPECT_TRUE(editor.canAdd());
     EXPECT_EQ(column(SubIdEditor::SubIdColumn),
@@ -272,12 +284,14 @@ TEST_F(SubIdTest, MainAttributeByRightClick)
     EXPECT_EQ(subIdRecord().mode, SubIdRecord::ChangeMainAttribute);
     EXPECT_EQ(subIdRecord().subId, QStringLiteral("10050003"));
     EXPECT_EQ(subIdRecord().value, QStringLiteral("天然气"));
-    ASSERT_EQ(enterSubId(subIdRecord().subId, QStringLiteral("改过的文字"), QStringLiteral("天然气")), SubIdEntry::Accepted);
+    ASSERT_EQ(enterSubId(subIdRecord().subId, QStringLiteral("改过的文字"), QStringLiteral("天然气")),
+              SubIdEntry::Accepted);
     editor.finishMainAttribute(row, true);
     EXPECT_EQ(editor.list().itemText(row, SubIdEditor::MainIdColumn), QStringLiteral("10050003"));
     EXPECT_EQ(editor.list().textColor(row, 0), listcolor::Green);
     // The value's text is not stored.
-    EXPECT_EQ(rows(QStringLiteral("select infovalue_about, subbyname, subbynameid from tb_login_ini where infosubid = 10050003")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select infovalue_about, subbyname, subbynameid from tb_login_ini where infosubid = 10050003")),
               QStringLiteral("天然气,天然气,10050003"));
 }
 
@@ -287,7 +301,7 @@ TEST_F(SubIdTest, DeletingOneValueFollowsProtectionAndUserLevel)
         int level;
         const char *subId;
         bool asked;
-    } cases[] = {{1, "10340001", false}, {1, "10050003", true}, {2, "10050001", false},
+    } cases[] = {{1, "10340001", false}, {1, "10050003", true},  {2, "10050001", false},
                  {2, "10100008", true},  {2, "10340001", false}, {0, "10820050", true}};
     for (const auto &c : cases) {
         UserLevel = qint16(c.level);
@@ -330,7 +344,8 @@ TEST_F(SubIdTest, DeletingAllShownIgnoresProtection)
 
     prompts.answer(PromptButton::Ok);
     editor.deleteAllShown();
-    EXPECT_EQ(prompts.lastCall().text, QStringLiteral("确定要删除当前列表对应内容？删除后将无法恢复!!!\r\n确定(删除),取消"));
+    EXPECT_EQ(prompts.lastCall().text,
+              QStringLiteral("确定要删除当前列表对应内容？删除后将无法恢复!!!\r\n确定(删除),取消"));
     EXPECT_EQ(editor.list().rowCount(), 0);
     EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_login_ini where infoid = 1034")), QStringLiteral("0"));
     EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_login_ini")), QStringLiteral("5"));
@@ -377,7 +392,8 @@ TEST_F(SubIdTest, DefaultMainIdsKeepWhatTheTableDoesNotName)
     editor.open();
     prompts.answer(PromptButton::Cancel);
     editor.applyDefaultMainIds();
-    EXPECT_EQ(prompts.lastCall().text, QStringLiteral("确定要采用缺省主ID,一旦执行将无法恢复原有主ID配置,确定(继续),取消?"));
+    EXPECT_EQ(prompts.lastCall().text,
+              QStringLiteral("确定要采用缺省主ID,一旦执行将无法恢复原有主ID配置,确定(继续),取消?"));
     EXPECT_EQ(rows(QStringLiteral("select subbyname from tb_login_ini where infosubid = 10050003")), QString());
 
     prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
@@ -394,9 +410,10 @@ TEST_F(SubIdTest, DefaultMainIdsKeepWhatTheTableDoesNotName)
 // Only fields of the export set whose main ID is above 1000: no value without a main attribute.
 TEST_F(SubIdTest, ExportCarriesTheExportSetWithMainIds)
 {
-    run(QStringLiteral("insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, subbynameid) "
-                       "values (1012, '号牌种类', 10120002, '小型汽车', NULL, '10120001'), "
-                       "(1005, '燃料种类', 10050004, '乙醇', '乙醇', '1000')"));
+    run(QStringLiteral(
+        "insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, subbynameid) "
+        "values (1012, '号牌种类', 10120002, '小型汽车', NULL, '10120001'), "
+        "(1005, '燃料种类', 10050004, '乙醇', '乙醇', '1000')"));
     editor.open();
     prompts.answerFolder(dir.path() + QStringLiteral("/")).answer(PromptButton::Ok);
     editor.exportFile(false);
@@ -404,12 +421,13 @@ TEST_F(SubIdTest, ExportCarriesTheExportSetWithMainIds)
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导出成功,文件在") + transInfo());
     EXPECT_EQ(prompts.lastCall().icon, PromptIcon::Information);
     EXPECT_EQ(fromGbk(readFileBytes(transInfo())),
-              QStringLiteral("[TRANSINFO]\r\nINFOID-0=1005\r\nINFOIDABOUT-0=燃料种类\r\nINFOSUBID-0=10050001\r\n"
-                             "INFOSUBIDABOUT-0=汽油\r\nINFOBYNAME-0=汽油\r\nINFOBYID-0=10050001\r\n"
-                             "INFOID-1=1010\r\nINFOIDABOUT-1=车身颜色\r\nINFOSUBID-1=10100008\r\nINFOSUBIDABOUT-1=银\r\n"
-                             "INFOBYNAME-1=蓝\r\nINFOBYID-1=10100008\r\n"
-                             "INFOID-2=1012\r\nINFOIDABOUT-2=号牌种类\r\nINFOSUBID-2=10120002\r\nINFOSUBIDABOUT-2=小型汽车\r\n"
-                             "INFOBYNAME-2=\r\nINFOBYID-2=10120001\r\nNUM=3\r\n"));
+              QStringLiteral(
+                  "[TRANSINFO]\r\nINFOID-0=1005\r\nINFOIDABOUT-0=燃料种类\r\nINFOSUBID-0=10050001\r\n"
+                  "INFOSUBIDABOUT-0=汽油\r\nINFOBYNAME-0=汽油\r\nINFOBYID-0=10050001\r\n"
+                  "INFOID-1=1010\r\nINFOIDABOUT-1=车身颜色\r\nINFOSUBID-1=10100008\r\nINFOSUBIDABOUT-1=银\r\n"
+                  "INFOBYNAME-1=蓝\r\nINFOBYID-1=10100008\r\n"
+                  "INFOID-2=1012\r\nINFOIDABOUT-2=号牌种类\r\nINFOSUBID-2=10120002\r\nINFOSUBIDABOUT-2=小型汽车\r\n"
+                  "INFOBYNAME-2=\r\nINFOBYID-2=10120001\r\nNUM=3\r\n"));
 
     // Only the field the drop-down shows (names beginning with it).
     QFile::remove(transInfo());
@@ -437,24 +455,28 @@ TEST_F(SubIdTest, ExportIntoAFreshDatabaseCarriesTheMainAttributes)
     prompts.answerFile(transInfo()).answer(PromptButton::Ok);
     editor.importFile();
     EXPECT_EQ(prompts.calls().back().text, QStringLiteral("导入成功"));
-    EXPECT_EQ(prompts.calls().at(prompts.calls().size() - 2).file.initialPath.endsWith(QStringLiteral("*.TRANSINFO")), true);
+    EXPECT_EQ(prompts.calls().at(prompts.calls().size() - 2).file.initialPath.endsWith(QStringLiteral("*.TRANSINFO")),
+              true);
     EXPECT_EQ(rows(QStringLiteral("select infoid, infoname_about, infosubid, infovalue_about, subbyname, subbynameid "
                                   "from tb_login_ini order by infosubid")),
-              QStringLiteral("1005,燃料种类,10050001,汽油,汽油,10050001|1005,燃料种类,10050011,甲醇汽油,甲醇,10050004"));
+              QStringLiteral(
+                  "1005,燃料种类,10050001,汽油,汽油,10050001|1005,燃料种类,10050011,甲醇汽油,甲醇,10050004"));
 }
 
 TEST_F(SubIdTest, ImportChangesOnlyTheMainAttributeOfAnExistingValue)
 {
     writeFileBytes(transInfo(),
-                   toGbk(QStringLiteral("[TRANSINFO]\r\nNUM=2147483647\r\nINFOID-0=1010\r\nINFOIDABOUT-0=别的名字\r\n"
-                                        "INFOSUBID-0=10100008\r\nINFOSUBIDABOUT-0=别的文字\r\nINFOBYNAME-0=棕\r\n"
-                                        "INFOBYID-0=10100009\r\nINFOID-1=1010\r\nINFOIDABOUT-1=车身颜色\r\n"
-                                        "INFOSUBID-1=10100009\r\nINFOSUBIDABOUT-1=香槟\r\nINFOBYNAME-1=黄\r\nINFOBYID-1=10100003\r\n")));
+                   toGbk(QStringLiteral(
+                       "[TRANSINFO]\r\nNUM=2147483647\r\nINFOID-0=1010\r\nINFOIDABOUT-0=别的名字\r\n"
+                       "INFOSUBID-0=10100008\r\nINFOSUBIDABOUT-0=别的文字\r\nINFOBYNAME-0=棕\r\n"
+                       "INFOBYID-0=10100009\r\nINFOID-1=1010\r\nINFOIDABOUT-1=车身颜色\r\n"
+                       "INFOSUBID-1=10100009\r\nINFOSUBIDABOUT-1=香槟\r\nINFOBYNAME-1=黄\r\nINFOBYID-1=10100003\r\n")));
     prompts.answerFile(transInfo()).answer(PromptButton::Ok);
     editor.importFile();
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导入成功"));
-    EXPECT_EQ(rows(QStringLiteral("select infoname_about, infosubid, infovalue_about, subbyname, subbynameid, sametypeid "
-                                  "from tb_login_ini where infoid = 1010 order by infosubid")),
+    EXPECT_EQ(rows(QStringLiteral(
+                  "select infoname_about, infosubid, infovalue_about, subbyname, subbynameid, sametypeid "
+                  "from tb_login_ini where infoid = 1010 order by infosubid")),
               QStringLiteral("车身颜色,10100008,银,棕,10100009,1|车身颜色,10100009,香槟,黄,10100003,"));
 }
 
@@ -469,7 +491,8 @@ TEST_F(SubIdTest, ImportStopsAtTheFirstRefusedRecord)
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导入失败"));
     EXPECT_EQ(prompts.lastCall().icon, PromptIcon::Exclamation);
     EXPECT_EQ(DbReady, 0);
-    EXPECT_EQ(firstColumn(QStringLiteral("select infosubid from tb_login_ini where infoid = 1005 and infosubid >= 10050020")),
+    EXPECT_EQ(firstColumn(
+                  QStringLiteral("select infosubid from tb_login_ini where infoid = 1005 and infosubid >= 10050020")),
               QStringList{"10050020"});
 }
 

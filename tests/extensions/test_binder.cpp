@@ -9,7 +9,10 @@
 namespace dbkeel::test {
 namespace {
 
-QString library(const QString &name) { return buildBinDir() + QLatin1Char('/') + name; }
+QString library(const QString &name)
+{
+    return buildBinDir() + QLatin1Char('/') + name;
+}
 
 TEST(ExtensionComponent, GuardsMissingExportsAndExceptions)
 {
@@ -18,7 +21,7 @@ TEST(ExtensionComponent, GuardsMissingExportsAndExceptions)
         << component.errorString().toStdString();
     EXPECT_EQ(component.init(nullptr, nullptr, 7), 7);
     EXPECT_EQ(component.show(1, 0, 0, 10, 10), 0);  // the exception stays inside the binder
-    EXPECT_EQ(component.doModal(nullptr), 0);        // missing exports answer 0 without a call
+    EXPECT_EQ(component.doModal(nullptr), 0);       // missing exports answer 0 without a call
     EXPECT_EQ(component.stop(), 0);
     EXPECT_EQ(component.release(), 0);
     EXPECT_EQ(component.devData(), nullptr);

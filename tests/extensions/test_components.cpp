@@ -1,19 +1,19 @@
-#include "core/AppState.h"
-#include "components/backup/BackupDialog.h"
-#include "extensions/ComponentAbi.h"
 #include "components/ComponentSupport.h"
-#include "core/Database.h"
-#include "extensions/ExtensionComponent.h"
-#include "platform/Gbk.h"
-#include "components/stationconfig/HostConfigDialog.h"
+#include "components/backup/BackupDialog.h"
 #include "components/loginbox/LoginDialog.h"
-#include "platform/Profile.h"
-#include "widgets/ReportListModel.h"
-#include "platform/ScriptedPrompt.h"
-#include "extensions/SharedConnectionControl.h"
+#include "components/stationconfig/HostConfigDialog.h"
+#include "core/AppState.h"
+#include "core/Database.h"
 #include "core/SharedDb.h"
-#include "tests/support/TestSupport.h"
+#include "extensions/ComponentAbi.h"
+#include "extensions/ExtensionComponent.h"
+#include "extensions/SharedConnectionControl.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
+#include "platform/ScriptedPrompt.h"
 #include "tests/support/StartupFixture.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/ReportListModel.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,7 +28,10 @@
 namespace dbkeel::test {
 namespace {
 
-QString component(const QString &name) { return buildBinDir() + QLatin1Char('/') + name; }
+QString component(const QString &name)
+{
+    return buildBinDir() + QLatin1Char('/') + name;
+}
 
 // Runs `act` on the modal dialog once it is shown (the component's own dialogs block in exec()).
 void whenModalShown(std::function<void(QWidget &)> act)
@@ -44,7 +47,10 @@ void whenModalShown(std::function<void(QWidget &)> act)
     timer->start(10);
 }
 
-void click(QWidget &dialog, const char *button) { dialog.findChild<QPushButton *>(QLatin1String(button))->click(); }
+void click(QWidget &dialog, const char *button)
+{
+    dialog.findChild<QPushButton *>(QLatin1String(button))->click();
+}
 
 class ComponentTest : public StartupFixture {
 protected:

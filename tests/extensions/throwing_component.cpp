@@ -7,8 +7,14 @@
 
 extern "C" {
 
-DBKEEL_COMPONENT_EXPORT int ExtInit(void *, void *, int third) { return third; }
+DBKEEL_COMPONENT_EXPORT int ExtInit(void *, void *, int third)
+{
+    return third;
+}
 
-DBKEEL_COMPONENT_EXPORT int ExtShow(int, int, int, int, int) { throw std::runtime_error("inside the component"); }
+DBKEEL_COMPONENT_EXPORT int ExtShow(int, int, int, int, int)
+{
+    throw std::runtime_error("inside the component");
+}
 
 }  // extern "C"

@@ -2,12 +2,12 @@
 // way the imports read them (NUM, the numbered keys, each record's fields through the host
 // library), and the records read written out again as an export would and read back.
 
-#include "screens/ExchangeFile.h"
-#include "tests/fuzz/FuzzSupport.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
+#include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screens/ExchangeFile.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <QFile>
 

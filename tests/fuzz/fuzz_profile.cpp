@@ -2,10 +2,10 @@
 // saved and parsed again; and the same writes made before another process replaces the file.
 // Writes must read back, and what was not written must read as before.
 
-#include "tests/fuzz/FuzzSupport.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <QList>
 

@@ -1,10 +1,10 @@
 // The station network's datagrams: any bytes through the packet and record codec, then, framed as
 // a packet, through the station agent (every action that would change this computer refused).
 
-#include "tests/fuzz/FuzzSupport.h"
-#include "platform/Gbk.h"
 #include "agent/StationAgent.h"
 #include "core/StationRecord.h"
+#include "platform/Gbk.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <QHostAddress>
 #include <QtEndian>

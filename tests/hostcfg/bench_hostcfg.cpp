@@ -26,16 +26,16 @@ void benchVersionScan(HostLib &host, const QString &dir, const char *what, const
         file.open(QIODevice::WriteOnly);
         for (int i = 0; i < kMiB; ++i)
             file.write(filler);
-        file.write(QByteArray("@@DBKEEL") + "-VERSION@@" + '\0' + "big" + '\0' + "1.0" + '\0' + "d" + '\0' +
-                   "@@END" + "@@");
+        file.write(QByteArray("@@DBKEEL") + "-VERSION@@" + '\0' + "big" + '\0' + "1.0" + '\0' + "d" + '\0' + "@@END"
+                   + "@@");
     }
     QByteArray version, name, description;
     QElapsedTimer timer;
     timer.start();
     const int result = host.getVers(QFile::encodeName(path), version, name, description);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    std::printf("GetVers, stamp after %d MiB of %s: result %d, version %s, %.3f s, %.0f MiB/s\n", kMiB, what,
-                result, version.constData(), seconds, kMiB / seconds);
+    std::printf("GetVers, stamp after %d MiB of %s: result %d, version %s, %.3f s, %.0f MiB/s\n", kMiB, what, result,
+                version.constData(), seconds, kMiB / seconds);
     QFile::remove(path);
 }
 
@@ -83,8 +83,8 @@ void benchChannel(HostLib &host)
         roundTrips += host.readNetData(10, received.data(), kSize) == kSize ? 1 : 0;
     }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    std::printf("channel 10, send and read back on 127.0.0.1: %d of %d packets, %.0f packets/s\n", roundTrips,
-                kPackets, roundTrips / seconds);
+    std::printf("channel 10, send and read back on 127.0.0.1: %d of %d packets, %.0f packets/s\n", roundTrips, kPackets,
+                roundTrips / seconds);
     host.closeNet(15);
 }
 

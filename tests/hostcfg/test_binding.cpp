@@ -13,10 +13,10 @@ namespace {
 
 TEST(HostLibTest, LibraryFileNameFollowsTheVariant)
 {
-    const std::pair<int, const char *> cases[] = {{1, "libHostCfg.so"},    {0, "libHostCfg.so"},
-                                                  {2, "libHostCfg2b.so"},  {4, "libHostCfg4b.so"},
-                                                  {8, "libHostCfg8b.so"},  {16, "libHostCfg16b.so"},
-                                                  {3, "libHostCfg.so"},    {32, "libHostCfg.so"}};
+    const std::pair<int, const char *> cases[] = {{1, "libHostCfg.so"},   {0, "libHostCfg.so"},
+                                                  {2, "libHostCfg2b.so"}, {4, "libHostCfg4b.so"},
+                                                  {8, "libHostCfg8b.so"}, {16, "libHostCfg16b.so"},
+                                                  {3, "libHostCfg.so"},   {32, "libHostCfg.so"}};
     for (const auto &[variant, name] : cases)
         EXPECT_EQ(HostLib::libraryFileName(variant), QLatin1String(name)) << variant;
 }
@@ -26,12 +26,32 @@ std::vector<std::pair<const char *, std::function<int(HostLib &)>>> everyWrapper
 {
     static char text[16] = "abc", data[2072];
     return {
-        {"getHostCfg", [](HostLib &h) { HostConfigRecord r; return h.getHostCfg(r); }},
-        {"getField", [](HostLib &h) { QByteArray out; return h.getField("a,b", out, 0); }},
-        {"getField2", [](HostLib &h) { QByteArray out; return h.getField2("a|b", out, 0, '|'); }},
-        {"getVers", [](HostLib &h) { QByteArray v, n, d; return h.getVers("", v, n, d); }},
+        {"getHostCfg",
+         [](HostLib &h) {
+             HostConfigRecord r;
+             return h.getHostCfg(r);
+         }},
+        {"getField",
+         [](HostLib &h) {
+             QByteArray out;
+             return h.getField("a,b", out, 0);
+         }},
+        {"getField2",
+         [](HostLib &h) {
+             QByteArray out;
+             return h.getField2("a|b", out, 0, '|');
+         }},
+        {"getVers",
+         [](HostLib &h) {
+             QByteArray v, n, d;
+             return h.getVers("", v, n, d);
+         }},
         {"postLog", [](HostLib &h) { return h.postLog("x"); }},
-        {"getHostIP", [](HostLib &h) { LocalIpList l; return h.getHostIP(l); }},
+        {"getHostIP",
+         [](HostLib &h) {
+             LocalIpList l;
+             return h.getHostIP(l);
+         }},
         {"openNet", [](HostLib &h) { return h.openNet(10, 0, 0, 9898); }},
         {"closeNet", [](HostLib &h) { return h.closeNet(15); }},
         {"sendNetData", [](HostLib &h) { return h.sendNetData(10, "127.0.0.1", 9, data, 2072); }},
@@ -99,7 +119,8 @@ TEST(HostLibTest, EachBindingOfTheSameFileKeepsItsOwnState)
 
 TEST(HostLibTest, MissingExportsAnswerMissingAndTheRestWork)
 {
-    const QString dir = test::folderWithLibrary(QStringLiteral("libhostcfg_partial.so"), QStringLiteral("libHostCfg.so"));
+    const QString dir = test::folderWithLibrary(QStringLiteral("libhostcfg_partial.so"),
+                                                QStringLiteral("libHostCfg.so"));
     HostLib lib;
     EXPECT_EQ(lib.load(1, dir), -2);
     EXPECT_TRUE(lib.errorString().contains(QStringLiteral("GetHostCfg")));

@@ -29,9 +29,11 @@ TEST(HostConfigRecordTest, EntriesLandAtTheirOffsets)
     test::writeHostCfg("; host configuration\r\n[HOSTCFG]\r\n"
                        "0=DbkeelDemo,,127.0.0.1,,,sa,secret,127.0.0.1\r\n"
                        "1=Remote,,10.0.0.2,,,user,pw,\r\n"
-                       "167=" + kChinesePath + "\r\n"
-                       "255=last\r\n"
-                       "256=beyond\r\n");
+                       "167="
+                       + kChinesePath
+                       + "\r\n"
+                         "255=last\r\n"
+                         "256=beyond\r\n");
     HostConfigRecord record;
     std::memset(record.data(), 0x55, static_cast<size_t>(record.size()));
 
@@ -79,7 +81,7 @@ struct FieldCase {
     int index;
     char separator;  // '\0': GetField
     QByteArray expected;
-    int result;      // 0 stands for "not present": any result <= 0
+    int result;  // 0 stands for "not present": any result <= 0
 };
 
 class FieldTest : public testing::TestWithParam<FieldCase> {};
@@ -102,22 +104,20 @@ const QByteArray kTrailBackslash("\x81\x5c", 2);
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, FieldTest,
-    testing::Values(
-        FieldCase{"first", "DbkeelDemo,,127.0.0.1,,,sa,secret", 0, 0, "DbkeelDemo", 11},
-        FieldCase{"middle", "DbkeelDemo,,127.0.0.1,,,sa,secret", 5, 0, "sa", 3},
-        FieldCase{"last", "DbkeelDemo,,127.0.0.1,,,sa,secret", 6, 0, "secret", 7},
-        FieldCase{"emptyPresent", "DbkeelDemo,,127.0.0.1", 1, 0, "", 1},
-        FieldCase{"emptyAfterTrailingComma", "a,b,", 2, 0, "", 1},
-        FieldCase{"beyondEnd", "a,b,", 3, 0, "", 0},
-        FieldCase{"wholeEmptyText", "", 0, 0, "", 1},
-        FieldCase{"negativeIndex", "a,b", -1, 0, "", 0},
-        FieldCase{"gbk", toGbk(QStringLiteral("数据,库路径")), 1, 0, toGbk(QStringLiteral("库路径")), 7},
-        FieldCase{"tooLong", QByteArray(700, 'a') + ",b", 0, 0, QByteArray(615, 'a'), 616},
-        FieldCase{"separator", "a|b|c", 1, '|', "b", 2},
-        FieldCase{"separatorBeyondEnd", "a|b|c", 3, '|', "", 0},
-        FieldCase{"commaIsPlainUnderSeparator", "a,b|c", 0, '|', "a,b", 4},
-        FieldCase{"trailByteIsNoSeparator", kTrailBackslash + "x\\y", 1, '\\', "y", 2},
-        FieldCase{"trailByteStaysInField", kTrailBackslash + "x\\y", 0, '\\', kTrailBackslash + "x", 4}),
+    testing::Values(FieldCase{"first", "DbkeelDemo,,127.0.0.1,,,sa,secret", 0, 0, "DbkeelDemo", 11},
+                    FieldCase{"middle", "DbkeelDemo,,127.0.0.1,,,sa,secret", 5, 0, "sa", 3},
+                    FieldCase{"last", "DbkeelDemo,,127.0.0.1,,,sa,secret", 6, 0, "secret", 7},
+                    FieldCase{"emptyPresent", "DbkeelDemo,,127.0.0.1", 1, 0, "", 1},
+                    FieldCase{"emptyAfterTrailingComma", "a,b,", 2, 0, "", 1},
+                    FieldCase{"beyondEnd", "a,b,", 3, 0, "", 0}, FieldCase{"wholeEmptyText", "", 0, 0, "", 1},
+                    FieldCase{"negativeIndex", "a,b", -1, 0, "", 0},
+                    FieldCase{"gbk", toGbk(QStringLiteral("数据,库路径")), 1, 0, toGbk(QStringLiteral("库路径")), 7},
+                    FieldCase{"tooLong", QByteArray(700, 'a') + ",b", 0, 0, QByteArray(615, 'a'), 616},
+                    FieldCase{"separator", "a|b|c", 1, '|', "b", 2},
+                    FieldCase{"separatorBeyondEnd", "a|b|c", 3, '|', "", 0},
+                    FieldCase{"commaIsPlainUnderSeparator", "a,b|c", 0, '|', "a,b", 4},
+                    FieldCase{"trailByteIsNoSeparator", kTrailBackslash + "x\\y", 1, '\\', "y", 2},
+                    FieldCase{"trailByteStaysInField", kTrailBackslash + "x\\y", 0, '\\', kTrailBackslash + "x", 4}),
     [](const testing::TestParamInfo<FieldCase> &info) { return info.param.name; });
 
 struct TrimCase {
@@ -134,7 +134,8 @@ TEST_P(TrimTest, StripsInPlace)
 {
     const TrimCase &c = GetParam();
     QByteArray text = c.text;
-    const int result = c.left ? loadedHostLib().trimLeft(text.data(), c.c) : loadedHostLib().trimRight(text.data(), c.c);
+    const int result = c.left ? loadedHostLib().trimLeft(text.data(), c.c)
+                              : loadedHostLib().trimRight(text.data(), c.c);
     EXPECT_EQ(QByteArray(text.constData()), c.expected);
     EXPECT_EQ(result, c.expected.size());
 }

@@ -147,7 +147,8 @@ TEST_F(ChannelTest, ReadsOnOneThreadWhileAnotherSends)
         while (sent - received > 16 && !readerDone)  // stay within the socket's receive buffer
             std::this_thread::yield();
         const QByteArray bytes = packet(static_cast<char>('A' + sent % 26));
-        EXPECT_EQ(loadedHostLib().sendNetData(kChannel, "127.0.0.1", m_port, bytes.constData(), kPacketSize), kPacketSize);
+        EXPECT_EQ(loadedHostLib().sendNetData(kChannel, "127.0.0.1", m_port, bytes.constData(), kPacketSize),
+                  kPacketSize);
     }
     reader.join();
     EXPECT_EQ(received, kPackets);
@@ -161,7 +162,10 @@ struct BadCallCase {
 
 class BadCallTest : public testing::TestWithParam<BadCallCase> {};
 
-TEST_P(BadCallTest, FailsWithoutEffect) { EXPECT_LE(GetParam().call(), 0); }
+TEST_P(BadCallTest, FailsWithoutEffect)
+{
+    EXPECT_LE(GetParam().call(), 0);
+}
 
 const char kData[kPacketSize] = {};
 

@@ -31,8 +31,14 @@ Version versionOf(const QString &file)
 }
 
 // The marker assembled here so that this program holds exactly one stamp, its own.
-QByteArray marker() { return QByteArray("@@DBKEEL") + "-VERSION@@" + '\0'; }
-QByteArray stampEnd() { return QByteArray("@@END") + "@@"; }
+QByteArray marker()
+{
+    return QByteArray("@@DBKEEL") + "-VERSION@@" + '\0';
+}
+QByteArray stampEnd()
+{
+    return QByteArray("@@END") + "@@";
+}
 
 TEST(VersionTest, ReadsTheStampOfAProgram)
 {
@@ -88,12 +94,18 @@ QByteArray stamp(const QByteArray &name, const QByteArray &version, const QByteA
 INSTANTIATE_TEST_SUITE_P(
     Files, StampFileTest,
     testing::Values(
-        StampFileCase{"noStamp", QByteArray(100000, '\x7f'), false, ""},
-        StampFileCase{"empty", "", false, ""},
+        StampFileCase{"noStamp", QByteArray(100000, '\x7f'), false, ""}, StampFileCase{"empty", "", false, ""},
         StampFileCase{"inTheMiddle", QByteArray(70000, 'x') + stamp("n", "1.2", "d") + QByteArray(5, 'y'), true, "1.2"},
         StampFileCase{"atTheVeryEnd", QByteArray(10, 'x') + stamp("n", "3.4", "d"), true, "3.4"},
         StampFileCase{"markerAtTheEnd", QByteArray(10, 'x') + marker(), false, ""},
-        StampFileCase{"withoutEndMarker", marker() + QByteArray("n\0" "1.0\0" "d\0", 8) + QByteArray(20, 'z'), false, ""},
+        StampFileCase{"withoutEndMarker",
+                      marker()
+                          + QByteArray("n\0"
+                                       "1.0\0"
+                                       "d\0",
+                                       8)
+                          + QByteArray(20, 'z'),
+                      false, ""},
         StampFileCase{"brokenThenWhole", marker() + QByteArray("n\0junk", 6) + stamp("n", "5.6", "d"), true, "5.6"},
         StampFileCase{"utf8TextsBecomeGbk", stamp("n", "版本 2", "d"), true, toGbk(QStringLiteral("版本 2"))},
         StampFileCase{"longVersionIsCut", stamp("n", QByteArray(300, 'v'), "d"), true, QByteArray(255, 'v')}),
@@ -125,7 +137,8 @@ TEST(PostLogTest, AppendsDatedLines)
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[3].isEmpty());
     const QRegularExpression dated(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d (.*)\r$"));
-    const QStringList texts{QStringLiteral("Dbkeel"), QStringLiteral("加载配置管理工具失败"), QStringLiteral("two  lines")};
+    const QStringList texts{QStringLiteral("Dbkeel"), QStringLiteral("加载配置管理工具失败"),
+                            QStringLiteral("two  lines")};
     for (int i = 0; i < 3; ++i) {
         const auto match = dated.match(fromGbk(lines[i]));
         ASSERT_TRUE(match.hasMatch()) << lines[i].toStdString();
@@ -140,13 +153,15 @@ TEST(PostLogTest, LinesFromManyThreadsStayWhole)
     for (int t = 0; t < 4; ++t)
         writers.emplace_back([t] {
             for (int i = 0; i < 100; ++i)
-                loadedHostLib().postLog(QByteArray("writer ") + QByteArray::number(t) + " line " + QByteArray::number(i));
+                loadedHostLib().postLog(QByteArray("writer ") + QByteArray::number(t) + " line "
+                                        + QByteArray::number(i));
         });
     for (std::thread &writer : writers)
         writer.join();
 
     const QList<QByteArray> lines = logContent().split('\n');
-    const QRegularExpression whole(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d writer \\d line \\d+\r$"));
+    const QRegularExpression whole(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d writer \\d line \\d+\r$"));
     int written = 0;
     for (const QByteArray &line : lines.mid(before))
         written += whole.match(QString::fromLatin1(line)).hasMatch() ? 1 : 0;

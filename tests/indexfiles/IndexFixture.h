@@ -4,12 +4,12 @@
 // GetVers.
 
 #include "core/AppState.h"
-#include "platform/Gbk.h"
 #include "core/HostLib.h"
-#include "indexfiles/IndexFileBuild.h"
-#include "tests/indexfiles/IndexFileLines.h"
 #include "core/SchemaUpgrade.h"
 #include "core/SharedDb.h"
+#include "indexfiles/IndexFileBuild.h"
+#include "platform/Gbk.h"
+#include "tests/indexfiles/IndexFileLines.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -55,7 +55,8 @@ protected:
     }
     void loadSmallInstallation()
     {
-        run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/tests/indexfiles/data/small-installation.sql"))));
+        run(QString::fromUtf8(
+            readFileBytes(sourceDir() + QStringLiteral("/tests/indexfiles/data/small-installation.sql"))));
     }
     IndexBuildResult build(const IndexBuildCallbacks &callbacks = {}) const
     {

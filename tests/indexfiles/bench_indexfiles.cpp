@@ -5,10 +5,10 @@
 //   build/bin/bench_indexfiles
 
 #include "core/HostLib.h"
-#include "indexfiles/IndexFileBuild.h"
-#include "platform/Profile.h"
 #include "core/SchemaUpgrade.h"
 #include "core/SharedDb.h"
+#include "indexfiles/IndexFileBuild.h"
+#include "platform/Profile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,7 +58,10 @@ const char *const kLargeInstallation[] = {
     "select 'user' || i, '用户' || i, 'pw' || i, i % 3, printf('%04d', i) from n",
 };
 
-double cpuMilliseconds() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
+double cpuMilliseconds()
+{
+    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
+}
 
 void print(const QString &line)
 {
@@ -102,8 +105,8 @@ int main(int argc, char **argv)
         print(QStringLiteral("the host library does not load: %1").arg(hostLib().errorString()));
         return 1;
     }
-    const QString connect =
-        QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;").arg(dir.filePath(QStringLiteral("large.db")));
+    const QString connect = QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;")
+                                .arg(dir.filePath(QStringLiteral("large.db")));
     {
         SharedDb db;
         db.open(connect, 10);
@@ -126,7 +129,8 @@ int main(int argc, char **argv)
                        .arg(outcome.number, 2)
                        .arg(outcome.name, -15)
                        .arg(part.nsecsElapsed() / 1e6, 8, 'f', 1)
-                       .arg(outcome.result == PartResult::Succeeded ? QString() : QStringLiteral("  FAILED ") + outcome.error);
+                       .arg(outcome.result == PartResult::Succeeded ? QString()
+                                                                    : QStringLiteral("  FAILED ") + outcome.error);
     };
     total.start();
     const double cpuBefore = cpuMilliseconds();
@@ -134,8 +138,9 @@ int main(int argc, char **argv)
     const double totalMs = total.nsecsElapsed() / 1e6;
     const double cpuMs = cpuMilliseconds() - cpuBefore;
 
-    print(QStringLiteral("index file build, large installation (20000 sub-IDs, 1000 items, 5000 parameters, 200 devices, "
-                         "30 lines x 10 stations x 5 devices, 200 users), embedded database"));
+    print(
+        QStringLiteral("index file build, large installation (20000 sub-IDs, 1000 items, 5000 parameters, 200 devices, "
+                       "30 lines x 10 stations x 5 devices, 200 users), embedded database"));
     for (const QString &line : figures)
         print(line);
     print(QStringLiteral("  total %1 ms (target: under 2000 ms; CPU time %2 ms), %3, index file %4 bytes")
@@ -146,12 +151,14 @@ int main(int argc, char **argv)
 
     // Both replays in one folder; in memory when the machine has one (/dev/shm), so the figures show
     // the writers' work rather than the disk's flushes.
-    QTemporaryDir replayDir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/bench_indexfiles-XXXXXX")
-                                                                      : dir.filePath(QStringLiteral("replay-XXXXXX")));
+    QTemporaryDir replayDir(QDir(QStringLiteral("/dev/shm")).exists()
+                                ? QStringLiteral("/dev/shm/bench_indexfiles-XXXXXX")
+                                : dir.filePath(QStringLiteral("replay-XXXXXX")));
     const int keys = 2000;
-    const double kept = replayMilliseconds(targets.indexFile, replayDir.filePath(QStringLiteral("kept.ini")), keys, false);
-    const double rewritten =
-        replayMilliseconds(targets.indexFile, replayDir.filePath(QStringLiteral("rewritten.ini")), keys, true);
+    const double kept = replayMilliseconds(targets.indexFile, replayDir.filePath(QStringLiteral("kept.ini")), keys,
+                                           false);
+    const double rewritten = replayMilliseconds(targets.indexFile, replayDir.filePath(QStringLiteral("rewritten.ini")),
+                                                keys, true);
     print(QStringLiteral("the first %1 key writes (in %2): kept in memory and saved once %3 ms; the file rewritten per "
                          "key %4 ms (%5 times as long)")
               .arg(keys)

@@ -29,8 +29,7 @@ TEST_F(IndexBuild, SmallInstallationGivesEveryKeyInFirstWriteOrder)
 
     const IndexBuildResult result = build(callbacks);
 
-    ASSERT_TRUE(result.succeeded()) << result.failedParts().join(u',').toStdString()
-                                    << result.fileError.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.failedParts().join(u',').toStdString() << result.fileError.toStdString();
     EXPECT_TRUE(result.replaced);
     expectSameLines(gbkLines(targets.indexFile), fixtureLines(QStringLiteral("small-index.ini"), hostVersion()));
     EXPECT_EQ(readFileBytes(targets.indexTemp()), readFileBytes(targets.indexFile));  // the temporary stays
@@ -75,7 +74,8 @@ TEST_F(IndexBuild, UserFileHoldsEveryUserAtItsOffsets)
         run(QStringLiteral("delete from tb_user"));
         if (!c.rows.isEmpty())
             run(QStringLiteral("insert into tb_user (UserName, TrueName, Password, UserType, UserWrokID, InsertDate) "
-                               "values ") + c.rows);
+                               "values ")
+                + c.rows);
         ASSERT_TRUE(build().succeeded());
 
         QByteArray expected(203204, '\0');
@@ -115,20 +115,28 @@ TEST_F(IndexBuild, FailedPartKeepsTheOldFiles)
         const char *tempLacks;
     };
     const Case cases[] = {
-        {"drop table tb_id_outline", {QStringLiteral("OutLineID")}, {QStringLiteral("[SQLite]")}, "NUMB6=1",
-         "NUMB5="},
-        {"drop table tb_id_item", {QStringLiteral("ParamID2ItemID")}, {QStringLiteral("ItemId [SQLite]")},
-         "ParamID2Numb=0", "5000=200"},
+        {"drop table tb_id_outline", {QStringLiteral("OutLineID")}, {QStringLiteral("[SQLite]")}, "NUMB6=1", "NUMB5="},
+        {"drop table tb_id_item",
+         {QStringLiteral("ParamID2ItemID")},
+         {QStringLiteral("ItemId [SQLite]")},
+         "ParamID2Numb=0",
+         "5000=200"},
         {"drop table tb_login_ini",
          {QStringLiteral("SubID"), QStringLiteral("MainID")},
          {QStringLiteral("SbuID [SQLite]"), QString()},
          "NUMB3=2",
          "NUMB4="},
-        {"drop table tb_line_info", {QStringLiteral("LineID"), QStringLiteral("LineStationID")},
-         {QStringLiteral("LineID [SQLite]"), QString()}, "205=", "[IPINFO]"},
+        {"drop table tb_line_info",
+         {QStringLiteral("LineID"), QStringLiteral("LineStationID")},
+         {QStringLiteral("LineID [SQLite]"), QString()},
+         "205=",
+         "[IPINFO]"},
         {"drop table tb_user", {QStringLiteral("UserID")}, {QString()}, "[TRANSINFO]", "VERSION=old"},
         {"update tb_login_ini set infovalue_about = '[临时]' where infosubid = 10120001",
-         {QStringLiteral("SubID")}, {QStringLiteral("SbuID [INDEX] [临时]_1012")}, "10120001=[临时]", "NUMB4="},
+         {QStringLiteral("SubID")},
+         {QStringLiteral("SbuID [INDEX] [临时]_1012")},
+         "10120001=[临时]",
+         "NUMB4="},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.damage);
@@ -168,8 +176,7 @@ TEST_F(IndexBuild, NoConnectionKeepsTheOldFiles)
 {
     writeFileBytes(targets.indexFile, kOldIndex);
     writeFileBytes(targets.userFile(), kOldUsers);
-    const IndexBuildResult result =
-        buildIndexFiles(targets, QStringLiteral("DRIVER=NoSuchDriver;Database=x;"));
+    const IndexBuildResult result = buildIndexFiles(targets, QStringLiteral("DRIVER=NoSuchDriver;Database=x;"));
     ASSERT_EQ(result.parts.size(), kIndexPartCount);
     for (const PartOutcome &part : result.parts) {
         EXPECT_EQ(part.result, PartResult::NoConnection) << part.name.toStdString();
@@ -204,14 +211,15 @@ TEST_F(IndexBuild, DatabaseGoneMidBuildKeepsTheOldFiles)
 
 TEST_F(IndexBuild, MissingPathsDoNotStart)
 {
-    for (const IndexFileTargets &missing : {IndexFileTargets{QString(), targets.configDir},
-                                            IndexFileTargets{targets.indexFile, QString()}}) {
+    for (const IndexFileTargets &missing :
+         {IndexFileTargets{QString(), targets.configDir}, IndexFileTargets{targets.indexFile, QString()}}) {
         const IndexBuildResult result = buildIndexFiles(missing, connectString());
         EXPECT_FALSE(result.startError.isEmpty());
         EXPECT_TRUE(result.parts.isEmpty());
     }
-    const IndexBuildResult result =
-        buildIndexFiles({dir.filePath(QStringLiteral("no/such/folder/Index.ini")), targets.configDir}, connectString());
+    const IndexBuildResult result = buildIndexFiles({dir.filePath(QStringLiteral("no/such/folder/Index.ini")),
+                                                     targets.configDir},
+                                                    connectString());
     EXPECT_FALSE(result.startError.isEmpty());
     EXPECT_TRUE(result.parts.isEmpty());
 }

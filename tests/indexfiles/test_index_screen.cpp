@@ -3,10 +3,10 @@
 
 #include "core/Database.h"
 #include "indexfiles/IndexFileDialog.h"
-#include "tests/indexfiles/IndexFileLines.h"
 #include "indexfiles/IndexFileScreens.h"
-#include "screens/ScreenRegistry.h"
 #include "platform/ScriptedPrompt.h"
+#include "screens/ScreenRegistry.h"
+#include "tests/indexfiles/IndexFileLines.h"
 #include "tests/support/TestScreenHost.h"
 #include "tests/support/TestSupport.h"
 
@@ -175,7 +175,8 @@ TEST_F(IndexScreen, FailedPartIsNamedAndTheOldFilesStay)
     EXPECT_EQ(shown.at(1).icon, PromptIcon::Exclamation);
     EXPECT_TRUE(shown.at(1).text.startsWith(QStringLiteral("[SQLite]"))) << shown.at(1).text.toStdString();
     EXPECT_EQ(shown.at(2).caption, QStringLiteral("提示"));
-    EXPECT_TRUE(shown.at(2).text.startsWith(QStringLiteral("以下部分创建失败: EvalID\n"))) << shown.at(2).text.toStdString();
+    EXPECT_TRUE(shown.at(2).text.startsWith(QStringLiteral("以下部分创建失败: EvalID\n")))
+        << shown.at(2).text.toStdString();
     EXPECT_EQ(readFileBytes(indexFile()), kOldIndex);
     EXPECT_FALSE(QFile::exists(userFile()));
     EXPECT_TRUE(QFile::exists(indexFile() + QStringLiteral("_Temp")));

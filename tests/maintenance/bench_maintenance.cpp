@@ -2,12 +2,12 @@
 // the item-parameter check, the table browser (first rows, all rows, peak memory) and the log filter.
 // Prints figures; not a ctest. Usage: bench_maintenance [source folder]
 
-#include "maintenance/ItemParamCheckEditor.h"
 #include "core/SharedDb.h"
+#include "maintenance/ItemParamCheckEditor.h"
 #include "maintenance/SystemLogEditor.h"
 #include "maintenance/TableBrowser.h"
-#include "widgets/ReportListView.h"
 #include "platform/ScriptedPrompt.h"
+#include "widgets/ReportListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,7 +24,10 @@ namespace {
 
 constexpr int kRows = 100000;
 
-void exec(const QString &batch) { sharedDb().exec(batch); }
+void exec(const QString &batch)
+{
+    sharedDb().exec(batch);
+}
 
 QString numbers(int count)
 {
@@ -134,8 +137,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString connectString =
-        QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;").arg(dir.filePath(QStringLiteral("bench.db")));
+    const QString connectString = QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;")
+                                      .arg(dir.filePath(QStringLiteral("bench.db")));
     double load[1] = {0};
     getloadavg(load, 1);
     std::printf("load average of the machine: %.1f\n", load[0]);

@@ -27,8 +27,8 @@ TEST(ClearingSql, StepsRunInTheirOrderWithTheirTexts)
 class ClearingTest : public MaintenanceFixture {
 protected:
     ClearingEditor clearing;
-    static inline const QStringList kDetailTables{"tb_login_item", "tb_login_info", "tb_login_std", "tb_login_task",
-                                                  "tb_login_check", "tb_per_check"};
+    static inline const QStringList kDetailTables{"tb_login_item", "tb_login_info",  "tb_login_std",
+                                                  "tb_login_task", "tb_login_check", "tb_per_check"};
 
     void SetUp() override
     {
@@ -38,7 +38,8 @@ protected:
             for (const QString &table : kDetailTables)
                 run(QStringLiteral("insert into %1(loginid) values ('L%2')").arg(table).arg(status));
         }
-        run(QStringLiteral("insert into tb_print_recheck_item(loginid, status) values ('L1', 1), ('L2', 0), ('L3', 2)"));
+        run(QStringLiteral(
+            "insert into tb_print_recheck_item(loginid, status) values ('L1', 1), ('L2', 0), ('L3', 2)"));
     }
     // Every table's loginids (status for the re-check list), one table per entry.
     QStringList everything()

@@ -13,17 +13,20 @@ TEST(DebugQuerySql, QueueStatementsByFilter)
 {
     const QDate day(2026, 12, 11);
     EXPECT_EQ(queueQuery({QString(), true, false, false, day}),
-              QStringLiteral("select  INFO_1001,INFO_1012,INFO_1004,loginid ,INFO_1031 from tb_vehicle_info \t\t\t\twhere "
-                             "loginid in ( select distinct(loginid) from tb_login_queu ) and INFO_1031 like "
-                             "'2026-12-11%'  order by INFO_1031 ;"));
+              QStringLiteral(
+                  "select  INFO_1001,INFO_1012,INFO_1004,loginid ,INFO_1031 from tb_vehicle_info \t\t\t\twhere "
+                  "loginid in ( select distinct(loginid) from tb_login_queu ) and INFO_1031 like "
+                  "'2026-12-11%'  order by INFO_1031 ;"));
     EXPECT_EQ(queueQuery({QStringLiteral("京A"), false, true, false, day}),
-              QStringLiteral("select INFO_1001,INFO_1012,INFO_1004,loginid , INFO_1031 from tb_vehicle_info \t\t\t\twhere "
-                             "loginid in ( select distinct(loginid) from tb_login_queu ) and INFO_1001 like '%京A%'  and "
-                             "(INFO_1012 ='10120010' or INFO_1012 ='10120011' \t\t\tor INFO_1012 = '10120012' or "
-                             "INFO_1012 = '10120013' )  order by INFO_1031 ;"));
+              QStringLiteral(
+                  "select INFO_1001,INFO_1012,INFO_1004,loginid , INFO_1031 from tb_vehicle_info \t\t\t\twhere "
+                  "loginid in ( select distinct(loginid) from tb_login_queu ) and INFO_1001 like '%京A%'  and "
+                  "(INFO_1012 ='10120010' or INFO_1012 ='10120011' \t\t\tor INFO_1012 = '10120012' or "
+                  "INFO_1012 = '10120013' )  order by INFO_1031 ;"));
     EXPECT_EQ(inspectionQuery(DebugList::Tasks, QStringLiteral("L'1")),
-              QStringLiteral("select lineid,stationid,statusabout,status from tb_login_task  where loginid = 'L''1' order "
-                             "by stationid ;"));
+              QStringLiteral(
+                  "select lineid,stationid,statusabout,status from tb_login_task  where loginid = 'L''1' order "
+                  "by stationid ;"));
     EXPECT_EQ(browseQuery(QStringLiteral("tb_user"), QString()), QStringLiteral("select * from tb_user ;"));
     EXPECT_EQ(browseQuery(QStringLiteral("tb_user"), QStringLiteral("where id > 3")),
               QStringLiteral("select * from tb_user where id > 3 ;"));
@@ -47,9 +50,10 @@ protected:
         MaintenanceFixture::SetUp();
         run(QStringLiteral("insert into tb_login_ini(infoid, infosubid, infovalue_about) values "
                            "(1012, 10120010, '普通摩托车'), (1012, 1, '大型汽车')"));
-        run(QStringLiteral("insert into tb_vehicle_info(loginid, INFO_1001, INFO_1012, INFO_1004, INFO_1031) values "
-                           "('L1', '京A1', '10120010', 'VIN1', '%1 08:00:00'), ('L2', '沪B22', '1', 'VIN2', '2000-01-01'), "
-                           "('L3', '粤C3A', '99', 'VIN3', '%1 09:00:00'), ('L4', '京A4', '1', 'VIN4', '%1')")
+        run(QStringLiteral(
+                "insert into tb_vehicle_info(loginid, INFO_1001, INFO_1012, INFO_1004, INFO_1031) values "
+                "('L1', '京A1', '10120010', 'VIN1', '%1 08:00:00'), ('L2', '沪B22', '1', 'VIN2', '2000-01-01'), "
+                "('L3', '粤C3A', '99', 'VIN3', '%1 09:00:00'), ('L4', '京A4', '1', 'VIN4', '%1')")
                 .arg(today));
         run(QStringLiteral("insert into tb_login_queu(loginid, teststatus, statusabout) values "
                            "('L1', 2, '检测中'), ('L2', 2, '等待'), ('L3', 1, '完成')"));
@@ -101,16 +105,20 @@ TEST_F(DebugQueryTest, QueueShowsKindTextsOrTheRawCodeWithTheirColours)
 
 TEST_F(DebugQueryTest, InspectionViewsFollowTheChosenQueueRow)
 {
-    run(QStringLiteral("insert into tb_id_info(infoid, infoname) values (1001, '号牌号码'), (1012, '号牌种类'), (1020, '其他')"));
+    run(QStringLiteral(
+        "insert into tb_id_info(infoid, infoname) values (1001, '号牌号码'), (1012, '号牌种类'), (1020, '其他')"));
     run(QStringLiteral("insert into tb_login_info(loginid, infoid, value) values ('L1', 1001, '京A1'), "
                        "('L1', 1012, '10120010'), ('L1', 1020, 'x')"));
-    run(QStringLiteral("insert into tb_id_itemid(itemid, itemname) values (1, '制动'), (2, '灯光'), (3, '侧滑'), (4, '速度')"));
-    run(QStringLiteral("insert into tb_login_item(loginid, lineid, stationid, devid, itemid, status, checkend) values "
-                       "('L1', 1, 1, 1, 1, 0, 0), ('L1', 1, 1, 1, 2, 1, 1), ('L1', 1, 2, 1, 3, 2, 1), ('L1', 1, 2, 1, 4, 7, 0)"));
+    run(QStringLiteral(
+        "insert into tb_id_itemid(itemid, itemname) values (1, '制动'), (2, '灯光'), (3, '侧滑'), (4, '速度')"));
+    run(QStringLiteral(
+        "insert into tb_login_item(loginid, lineid, stationid, devid, itemid, status, checkend) values "
+        "('L1', 1, 1, 1, 1, 0, 0), ('L1', 1, 1, 1, 2, 1, 1), ('L1', 1, 2, 1, 3, 2, 1), ('L1', 1, 2, 1, 4, 7, 0)"));
     run(QStringLiteral("insert into tb_id_paramid(paramid, paramname) values (9, '制动率')"));
     run(QStringLiteral("insert into tb_login_std(loginid, lineid, stationid, devid, paramid, paramlvalue, paramhvalue) "
                        "values ('L1', 1, 1, 1, 9, '60', '100')"));
-    run(QStringLiteral("insert into tb_login_task(loginid, lineid, stationid, statusabout, status) values ('L1', 1, 2, '待检', 0)"));
+    run(QStringLiteral(
+        "insert into tb_login_task(loginid, lineid, stationid, statusabout, status) values ('L1', 1, 2, '待检', 0)"));
     debug.refreshQueue({QString(), false, false, false, QDate::currentDate()});
     debug.setContinuous(true);
     debug.chooseQueueRow(1);
@@ -196,8 +204,7 @@ TEST_F(TableBrowserTest, ListsTablesAndBrowsesWithTheLongValueRule)
 
     browseAndWait(QStringLiteral("where id < 3"));
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("确定要查询,如果该表数据较多,则会等待很久?确定(查询),取消"));
-    EXPECT_EQ(listed(browser.list()),
-              QStringLiteral("1,二进制数据或长度较长|2,%1").arg(QString(120, u'b')));
+    EXPECT_EQ(listed(browser.list()), QStringLiteral("1,二进制数据或长度较长|2,%1").arg(QString(120, u'b')));
     EXPECT_EQ(browser.status().left(), QStringLiteral("共查询到[2]条记录"));
 
     browser.chooseTable(QStringLiteral("tb_long"), 300);  // the same table: its columns and rows stay

@@ -9,7 +9,8 @@ TEST(ItemParamCheckSql, Texts)
 {
     EXPECT_EQ(itemParamLoadQuery(), QStringLiteral("select * from tb_id_param order by paramid ; "));
     EXPECT_EQ(itemParamDeleteStatement(QStringLiteral("12"), QStringLiteral("3"), QStringLiteral("左轮'重")),
-              QStringLiteral("delete from tb_id_param  where paramid = 12 and itemid = 3 and paramname = '左轮''重' ;"));
+              QStringLiteral(
+                  "delete from tb_id_param  where paramid = 12 and itemid = 3 and paramname = '左轮''重' ;"));
 }
 
 class ItemParamCheckTest : public MaintenanceFixture {

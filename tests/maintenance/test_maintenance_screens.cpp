@@ -2,9 +2,9 @@
 #include "maintenance/DebugQueryDialog.h"
 #include "maintenance/MaintenanceScreens.h"
 #include "maintenance/SqlWorkspaceDialog.h"
+#include "tests/support/ScreenTest.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
-#include "tests/support/ScreenTest.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -42,9 +42,12 @@ TEST_F(MaintenanceScreenTest, EveryCommandOpensItsScreen)
         int command;
         const char *objectName, *title;
     } cases[] = {
-        {32792, "ClearingDialog", "清除临时数据"},     {32793, "ItemParamCheckDialog", "校验项目参数对应关系"},
-        {32801, "PlateCorrectionDialog", "修正号牌错误问题"}, {32799, "DebugQueryDialog", "调试查询(只用于开发调试使用)"},
-        {32786, "SqlWorkspaceDialog", "SQL语句执行"},  {32779, "SystemLogDialog", "系统日志管理"},
+        {32792, "ClearingDialog", "清除临时数据"},
+        {32793, "ItemParamCheckDialog", "校验项目参数对应关系"},
+        {32801, "PlateCorrectionDialog", "修正号牌错误问题"},
+        {32799, "DebugQueryDialog", "调试查询(只用于开发调试使用)"},
+        {32786, "SqlWorkspaceDialog", "SQL语句执行"},
+        {32779, "SystemLogDialog", "系统日志管理"},
         {32800, "VersionDialog", "数据库版本管理"},
     };
     for (const auto &c : cases) {
@@ -143,7 +146,8 @@ TEST_F(MaintenanceScreenTest, SystemLogHidesDeleteAboveLevelOne)
     openCommand(32779, [&](QDialog &screen) {
         EXPECT_TRUE(control<QPushButton>(screen, "deleteButton")->isHidden());
         control<QComboBox>(screen, "filter")->setCurrentIndex(1);
-        EXPECT_TRUE(control<QLineEdit>(screen, "filterText")->text().startsWith(QDate::currentDate().toString(u"yyyy-MM-dd")));
+        EXPECT_TRUE(
+            control<QLineEdit>(screen, "filterText")->text().startsWith(QDate::currentDate().toString(u"yyyy-MM-dd")));
         screen.reject();
     });
     UserLevel = before;

@@ -1,5 +1,5 @@
-#include "tests/maintenance/MaintenanceFixture.h"
 #include "maintenance/PlateCorrectionEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 namespace dbkeel::test {
 namespace {
@@ -67,7 +67,8 @@ TEST_F(PlateCorrectionTest, UpdateRewritesKindAndLoginIdOfTheChosenRow)
     EXPECT_EQ(plates.chosenLoginId(), QStringLiteral("京B7777"));
     EXPECT_EQ(plates.chosenKindText(), QStringLiteral("大型汽车"));
     prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
-    EXPECT_EQ(plates.update(QStringLiteral("大型汽车"), QStringLiteral("京")), PlateCorrectionEditor::UpdateResult::Updated);
+    EXPECT_EQ(plates.update(QStringLiteral("大型汽车"), QStringLiteral("京")),
+              PlateCorrectionEditor::UpdateResult::Updated);
     EXPECT_EQ(messages().last(), QStringLiteral("更新成功!"));
     EXPECT_EQ(rows(QStringLiteral("select loginid, INFO_1012 from tb_vehicle_info where INFO_1001 = '京B7777'")),
               QStringLiteral("京B77771,1"));

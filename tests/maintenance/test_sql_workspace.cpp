@@ -1,6 +1,6 @@
 #include "core/AppState.h"
-#include "tests/maintenance/MaintenanceFixture.h"
 #include "maintenance/SqlWorkspaceEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 #include <QTimer>
 
@@ -31,7 +31,8 @@ TEST_F(SqlWorkspaceTest, ASelectSucceedsAndShowsItsRowsAndTwoRunsAppendTwoEntrie
     EXPECT_EQ(workspace.log(), QStringLiteral("执行成功!\r\n\r\n"));
     EXPECT_EQ(workspace.result().column(1).title, QStringLiteral("linename"));
     EXPECT_EQ(listed(workspace.result()), QStringLiteral("1,安检线|2,环保线"));
-    EXPECT_TRUE(workspace.status().left().startsWith(QStringLiteral("返回2行,用时"))) << workspace.status().left().toStdString();
+    EXPECT_TRUE(workspace.status().left().startsWith(QStringLiteral("返回2行,用时")))
+        << workspace.status().left().toStdString();
 
     // A batch of several statements runs statement by statement on the embedded database.
     execute(QStringLiteral("update tb_id_linetype set linename = 'x;y' where lintype = 1; "

@@ -1,7 +1,7 @@
 #include "core/AppConfig.h"
-#include "tests/maintenance/MaintenanceFixture.h"
 #include "core/SchemaUpgrade.h"
 #include "maintenance/SystemLogEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 namespace dbkeel::test {
 namespace {
@@ -11,8 +11,10 @@ TEST(SystemLogSql, ConditionsAndStatements)
     EXPECT_EQ(logCondition(LogFilter::None, QStringLiteral("x")), QString());
     EXPECT_EQ(logCondition(LogFilter::DateTime, QStringLiteral("2026-12")),
               QStringLiteral(" where InsertDate like '%2026-12%' "));
-    EXPECT_EQ(logCondition(LogFilter::Operator, QStringLiteral("O'K")), QStringLiteral(" where UserTrueName like '%O''K%' "));
-    EXPECT_EQ(logCondition(LogFilter::Program, QStringLiteral("db")), QStringLiteral(" where ProgramName like '%db%' "));
+    EXPECT_EQ(logCondition(LogFilter::Operator, QStringLiteral("O'K")),
+              QStringLiteral(" where UserTrueName like '%O''K%' "));
+    EXPECT_EQ(logCondition(LogFilter::Program, QStringLiteral("db")),
+              QStringLiteral(" where ProgramName like '%db%' "));
     EXPECT_EQ(logQuery(QString()), QStringLiteral("select * from tb_sys_log  "));
     EXPECT_EQ(logDeleteStatement(QStringLiteral("7")), QStringLiteral("delete from tb_sys_log  where ID = 7  "));
     EXPECT_TRUE(SystemLogEditor::filterPreset(LogFilter::DateTime).has_value());
@@ -28,11 +30,12 @@ protected:
     {
         MaintenanceFixture::SetUp();
         runUpgradeGroup1(sharedDb());
-        run(QStringLiteral("insert into tb_sys_log(UserID, UserTrueName, UserPower, Zt2SysLog, ProgramName, InsertDate) "
-                           "values ('1', '张三', '1', '登录', 'Dbkeel', '2026-12-10 08:00:00'), "
-                           "('2', '李四', '2', '修改', 'Dbkeel', '2026-12-11 09:00:00'), "
-                           "('3', '王小三', '2', '删除', 'Station', '2026-12-11 10:00:00'), "
-                           "('4', '赵六', '1', '退出', 'Station', '2026-12-11 11:00:00')"));
+        run(QStringLiteral(
+            "insert into tb_sys_log(UserID, UserTrueName, UserPower, Zt2SysLog, ProgramName, InsertDate) "
+            "values ('1', '张三', '1', '登录', 'Dbkeel', '2026-12-10 08:00:00'), "
+            "('2', '李四', '2', '修改', 'Dbkeel', '2026-12-11 09:00:00'), "
+            "('3', '王小三', '2', '删除', 'Station', '2026-12-11 10:00:00'), "
+            "('4', '赵六', '1', '退出', 'Station', '2026-12-11 11:00:00')"));
         QObject::connect(&log, &SystemLogEditor::titleChanged, [this](const QString &title) { titles << title; });
     }
     QStringList names()

@@ -1,19 +1,22 @@
-#include "tests/maintenance/MaintenanceFixture.h"
 #include "maintenance/VersionEditor.h"
+#include "tests/maintenance/MaintenanceFixture.h"
 
 namespace dbkeel::test {
 namespace {
 
 TEST(VersionSql, UpdateStatementsInTheirOrder)
 {
-    const QStringList statements = versionUpdateStatements(
-        QStringLiteral("20.26.12.11"), QStringLiteral("张三"), QStringLiteral("加字段"), [] { return QStringLiteral("T"); });
-    EXPECT_EQ(statements,
-              (QStringList{"update tb_version set Version = '20.26.12.11',InsertDate = 'T' where TidyUser = '数据库版本' ;",
-                           "update tb_version set Version = 'T',InsertDate = 'T' where TidyUser = '数据库日期' ;",
-                           "update tb_version set Version = '张三',InsertDate = 'T' where TidyUser = '修改人姓名' ;",
-                           "insert into tb_version(TidyUser,Version,InsertDate)values('张三','加字段','T') ;"}));
-    EXPECT_EQ(versionCleanUpStatement(), QStringLiteral("delete  from tb_version where TidyUser = '' or TidyUser is null ;"));
+    const QStringList statements = versionUpdateStatements(QStringLiteral("20.26.12.11"), QStringLiteral("张三"),
+                                                           QStringLiteral("加字段"),
+                                                           [] { return QStringLiteral("T"); });
+    EXPECT_EQ(
+        statements,
+        (QStringList{"update tb_version set Version = '20.26.12.11',InsertDate = 'T' where TidyUser = '数据库版本' ;",
+                     "update tb_version set Version = 'T',InsertDate = 'T' where TidyUser = '数据库日期' ;",
+                     "update tb_version set Version = '张三',InsertDate = 'T' where TidyUser = '修改人姓名' ;",
+                     "insert into tb_version(TidyUser,Version,InsertDate)values('张三','加字段','T') ;"}));
+    EXPECT_EQ(versionCleanUpStatement(),
+              QStringLiteral("delete  from tb_version where TidyUser = '' or TidyUser is null ;"));
 }
 
 class VersionTest : public MaintenanceFixture {
@@ -75,7 +78,8 @@ TEST_F(VersionTest, UpdateWritesTheFixedRowsAndAHistoryRowWithTheNameAsTyped)
     EXPECT_TRUE(versions.update());
     EXPECT_EQ(rows(QStringLiteral("select Version from tb_version where TidyUser = '数据库版本'")),
               QStringLiteral("20.26.03.07"));
-    EXPECT_EQ(rows(QStringLiteral("select Version from tb_version where TidyUser = '修改人姓名'")), QStringLiteral("O'Neil"));
+    EXPECT_EQ(rows(QStringLiteral("select Version from tb_version where TidyUser = '修改人姓名'")),
+              QStringLiteral("O'Neil"));
     EXPECT_EQ(listed(versions.list()).section(u',', 2), QStringLiteral("it's new"));
     EXPECT_EQ(versions.list().itemText(0, 0), QStringLiteral("O'Neil"));
 

@@ -1,13 +1,13 @@
 #include "tests/mainwindow/ProgramFixture.h"
 
-#include "core/AppConfig.h"
-#include "core/AppState.h"
 #include "app/CommandTable.h"
-#include "platform/Gbk.h"
-#include "core/HostLib.h"
-#include "platform/Profile.h"
 #include "app/MainWindowPanel.h"
 #include "app/Program.h"
+#include "core/AppConfig.h"
+#include "core/AppState.h"
+#include "core/HostLib.h"
+#include "platform/Gbk.h"
+#include "platform/Profile.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -32,7 +32,10 @@ void appendNodes(QTreeWidgetItem *item, int depth, QStringList &out)
 
 }  // namespace
 
-QString ProgramFixture::demoFolder() { return processDemoFolder(); }
+QString ProgramFixture::demoFolder()
+{
+    return processDemoFolder();
+}
 
 void ProgramFixture::makeDemo(const QMap<int, QString> &entries)
 {

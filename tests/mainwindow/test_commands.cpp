@@ -44,8 +44,9 @@ TEST(CommandTable, MenuTextsIdsAndAccelerators)
     QMenuBar bar(&host.window);
     CommandTable table(host);
     table.buildMenu(&bar);
-    const QStringList titles = {QStringLiteral("系统(&M)"), QStringLiteral("快速组建新线(&E)"), QStringLiteral("数据清理管理(&C)"),
-                                QStringLiteral("线组成元素管理"), QStringLiteral("线内关系建立(&G)"), QStringLiteral("SQL调试工具(&Q)")};
+    const QStringList titles = {QStringLiteral("系统(&M)"),         QStringLiteral("快速组建新线(&E)"),
+                                QStringLiteral("数据清理管理(&C)"), QStringLiteral("线组成元素管理"),
+                                QStringLiteral("线内关系建立(&G)"), QStringLiteral("SQL调试工具(&Q)")};
     ASSERT_EQ(bar.actions().size(), titles.size());
     for (int i = 0; i < titles.size(); ++i)
         EXPECT_EQ(bar.actions()[i]->text(), titles[i]);
@@ -53,9 +54,15 @@ TEST(CommandTable, MenuTextsIdsAndAccelerators)
         int id;
         const char *text;
     };
-    const Case samples[] = {{32791, "登录(&L)"},           {32797, "HostCfg.dll更新(&U)"}, {32771, "退出(&E)"},
-                            {32778, "一键创建元素关系(&O)"}, {32801, "修正号牌错误(X)"},     {32777, "创建项目参数关系(P)"},
-                            {32798, "导入导出全部设备项目参数(&F)"}, {32803, "标准管理(&Z)"},  {16, "关于 Dbkeel(&A)..."}};
+    const Case samples[] = {{32791, "登录(&L)"},
+                            {32797, "HostCfg.dll更新(&U)"},
+                            {32771, "退出(&E)"},
+                            {32778, "一键创建元素关系(&O)"},
+                            {32801, "修正号牌错误(X)"},
+                            {32777, "创建项目参数关系(P)"},
+                            {32798, "导入导出全部设备项目参数(&F)"},
+                            {32803, "标准管理(&Z)"},
+                            {16, "关于 Dbkeel(&A)..."}};
     for (const Case &c : samples) {
         ASSERT_NE(table.action(c.id), nullptr) << c.id;
         EXPECT_EQ(table.action(c.id)->text(), QString::fromUtf8(c.text));
@@ -107,6 +114,5 @@ TEST(CommandTable, ACommandWithoutActionStaysGreyedUntilAScreenIsRegistered)
 
 TEST(StandardsProgram, ArgumentsCarryTheWindowRectangle)
 {
-    EXPECT_EQ(standardsProgramArguments(QRect(10, 20, 800, 600)),
-              (QStringList{"-1", "10", "20", "800", "600", "0"}));
+    EXPECT_EQ(standardsProgramArguments(QRect(10, 20, 800, 600)), (QStringList{"-1", "10", "20", "800", "600", "0"}));
 }

@@ -1,7 +1,7 @@
 #include "app/MainWindowPanel.h"
-#include "widgets/ProportionalLayout.h"
 #include "screens/ScreenDialog.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/ProportionalLayout.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -62,10 +62,10 @@ TEST(ScaleWithCarry, CarriesTheTruncationUntilItExceedsOnePixel)
     };
     // One coordinate resized again and again: 10 * 1.15 = 11.5 three times over.
     const Step steps[] = {
-        {10, 1.15f, 11, 0.5f},   // 0.5 carried
-        {10, 1.15f, 11, 1.0f},   // exactly 1 is not more than 1
-        {10, 1.15f, 12, 0.5f},   // 1.5: one pixel paid out
-        {-10, 1.15f, -11, 0.0f}, // a negative coordinate truncates toward zero
+        {10, 1.15f, 11, 0.5f},    // 0.5 carried
+        {10, 1.15f, 11, 1.0f},    // exactly 1 is not more than 1
+        {10, 1.15f, 12, 0.5f},    // 1.5: one pixel paid out
+        {-10, 1.15f, -11, 0.0f},  // a negative coordinate truncates toward zero
     };
     float carry = 0;
     for (const Step &step : steps) {
@@ -198,7 +198,8 @@ TEST(DialogFont, ReadFromLoginsetWithDefaultsAndAnInstalledChineseFace)
     EXPECT_EQ(missing.faceName, QStringLiteral("幼圆"));
     const QFont fallback = missing.font();
     EXPECT_DOUBLE_EQ(fallback.pointSizeF(), 10.0);
-    EXPECT_TRUE(QFontDatabase::families().contains(fallback.family(), Qt::CaseInsensitive)) << fallback.family().toStdString();
+    EXPECT_TRUE(QFontDatabase::families().contains(fallback.family(), Qt::CaseInsensitive))
+        << fallback.family().toStdString();
 
     test::writeFileBytes(path, "[DLGFONT]\r\nFONTSIZE=120\r\nFONTFOCENAME=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\r\n");
     const DialogFontSettings twelve = DialogFontSettings::read(path);

@@ -1,15 +1,15 @@
-#include "tests/support/DbTestSupport.h"
 #include "tests/mainwindow/ProgramFixture.h"
+#include "tests/support/DbTestSupport.h"
 
-#include "core/AppState.h"
 #include "app/CommandTable.h"
+#include "app/MainWindowPanel.h"
 #include "console/ConsoleState.h"
 #include "console/ConsoleThreads.h"
 #include "console/ConsoleWorker.h"
-#include "app/MainWindowPanel.h"
-#include "widgets/ReportListModel.h"
+#include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
 
 #include <QAction>
@@ -63,7 +63,8 @@ TEST_F(ProgramFixture, StartsOnTheDemoWithTheTreeAndTheStartupLog)
                            }));
     EXPECT_EQ(window->panel()->lineTree()->currentItem()->text(0), QStringLiteral("[2]综检线"));
     const QString log = logText();
-    for (const QString &line : {QStringLiteral("总共有6工位或计算机\r\n"), QStringLiteral("当前系统含有:2条线 , 3个工位 , 12个设备 ;(仅统计不重复数量)\r\n"),
+    for (const QString &line : {QStringLiteral("总共有6工位或计算机\r\n"),
+                                QStringLiteral("当前系统含有:2条线 , 3个工位 , 12个设备 ;(仅统计不重复数量)\r\n"),
                                 QStringLiteral("本系统使用的IP:127.0.0.1 端口号:15000\r\n")})
         EXPECT_TRUE(log.contains(line)) << line.toStdString();
     EXPECT_EQ(window->panel()->logBox()->toPlainText().left(7), QStringLiteral("======="));
@@ -112,7 +113,8 @@ TEST_F(ProgramFixture, LoginWithoutItsComponentSaysSoAndChangesNothing)
     prompt.answer(PromptButton::Ok);
     window->commands().trigger(command::Login);
     EXPECT_EQ(prompt.lastCall().caption, QStringLiteral("Dbkeel"));
-    EXPECT_EQ(prompt.lastCall().text, QStringLiteral("密码框组件不存在:") + demoFolder() + QStringLiteral("/components/missing-login.so"));
+    EXPECT_EQ(prompt.lastCall().text,
+              QStringLiteral("密码框组件不存在:") + demoFolder() + QStringLiteral("/components/missing-login.so"));
     EXPECT_EQ(prompt.lastCall().icon, PromptIcon::Exclamation);
     EXPECT_FALSE(isEnabled(32772));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("数据库管理工具"));
@@ -197,14 +199,19 @@ TEST_F(ProgramFixture, StartingOnAnEmptyInstallationBringsItsSchemaUp)
     startProgram();
     EXPECT_TRUE(prompt.calls().empty());
     EXPECT_EQ(firstColumn(QStringLiteral("select count(*) from tb_id_info")), QStringList{"37"});
-    EXPECT_EQ(firstColumn(QStringLiteral("select reserved from tb_id_info where infoid = 1095")), QStringList{"INFO_1095"});
+    EXPECT_EQ(firstColumn(QStringLiteral("select reserved from tb_id_info where infoid = 1095")),
+              QStringList{"INFO_1095"});
     for (const char *table : {"tb_sys_log", "tb_status_memstd", "tb_login_ip_info", "tb_login_lineindex"})
-        EXPECT_EQ(firstColumn(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = '%1'").arg(table)),
-                  QStringList{"1"}) << table;
+        EXPECT_EQ(firstColumn(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = '%1'")
+                                  .arg(table)),
+                  QStringList{"1"})
+            << table;
     const QStringList columns = firstColumn(QStringLiteral("select name from pragma_table_info('tb_line_info')"));
-    for (const char *column : {"BrakeType", "LineCode", "stationip", "stationport", "jcjgid", "netid", "devPath", "devRemark"})
+    for (const char *column :
+         {"BrakeType", "LineCode", "stationip", "stationport", "jcjgid", "netid", "devPath", "devRemark"})
         EXPECT_TRUE(columns.contains(QLatin1String(column))) << column;
-    EXPECT_TRUE(firstColumn(QStringLiteral("select name from pragma_table_info('tb_login_lineindex')")).contains("devRemark"));
+    EXPECT_TRUE(
+        firstColumn(QStringLiteral("select name from pragma_table_info('tb_login_lineindex')")).contains("devRemark"));
     EXPECT_EQ(treeTexts(), QStringList{QStringLiteral("系统检测线关系信息")});
 }
 

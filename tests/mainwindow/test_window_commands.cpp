@@ -1,12 +1,12 @@
-#include "tests/support/DbTestSupport.h"
 #include "tests/mainwindow/ProgramFixture.h"
+#include "tests/support/DbTestSupport.h"
 
+#include "app/CommandTable.h"
+#include "app/SystemConfigDialog.h"
 #include "core/AppConfig.h"
 #include "core/AppState.h"
-#include "app/CommandTable.h"
-#include "screens/JobRunner.h"
 #include "core/SharedDb.h"
-#include "app/SystemConfigDialog.h"
+#include "screens/JobRunner.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -15,10 +15,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
-#include <QProcess>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,13 +68,15 @@ TEST_F(ProgramFixture, LoginEnablesTheProtectedCommandsButTheMissingManager)
         EXPECT_EQ(isEnabled(id), window->commands().hasAction(id)) << id;
     EXPECT_FALSE(isEnabled(command::StationConfigManager));  // entry 86 names no component
     EXPECT_EQ(UserLevel.load(), 0);
-    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Dbkeel--admin["))) << window->windowTitle().toStdString();
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Dbkeel--admin[")))
+        << window->windowTitle().toStdString();
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("]0")));
 }
 
 TEST_F(ProgramFixture, LoginWithTheManagerLoadedEnablesItToo)
 {
-    makeDemo({{120, component(QStringLiteral("libLoginBox.so"))}, {86, component(QStringLiteral("libStationConfig.so"))}});
+    makeDemo(
+        {{120, component(QStringLiteral("libLoginBox.so"))}, {86, component(QStringLiteral("libStationConfig.so"))}});
     startProgram();
     EXPECT_FALSE(isEnabled(command::StationConfigManager));
     answerLoginBox(QStringLiteral("admin"), QStringLiteral("admin"));
@@ -95,7 +97,8 @@ TEST_F(ProgramFixture, CancelledLoginLeavesTheMenusGreyed)
 TEST_F(ProgramFixture, SystemConfigurationSavesDbtoolAndAsksForARestart)
 {
     makeDemo();
-    writeDbtool({{QStringLiteral("SERVERIP"), QStringLiteral("127.0.0.1")}, {QStringLiteral("PORTID"), QStringLiteral("15000")}});
+    writeDbtool({{QStringLiteral("SERVERIP"), QStringLiteral("127.0.0.1")},
+                 {QStringLiteral("PORTID"), QStringLiteral("15000")}});
     startProgram();
     window->commands().enableMenus(0, true);
     prompt.answerModal([](QDialog &dialog) {
@@ -124,7 +127,8 @@ TEST_F(ProgramFixture, CommandsWithoutAScreenOfTheirOwn)
 {
     const QString argumentsFile = demoFolder() + QStringLiteral("/standards-arguments.txt");
     const QString standards = demoFolder() + QStringLiteral("/standards.sh");
-    dbkeel::test::writeFileBytes(standards, QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(argumentsFile).toUtf8());
+    dbkeel::test::writeFileBytes(standards,
+                                 QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(argumentsFile).toUtf8());
     QFile::setPermissions(standards, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     makeDemo({{52, standards}});
     QFile::remove(argumentsFile);
@@ -145,8 +149,9 @@ TEST_F(ProgramFixture, CommandsWithoutAScreenOfTheirOwn)
     window->commands().trigger(command::StandardsProgram);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(argumentsFile) && QFile(argumentsFile).size() > 0; }));
     const QRect frame = window->frameGeometry();
-    EXPECT_EQ(QString::fromUtf8(dbkeel::test::readFileBytes(argumentsFile)).trimmed(),
-              QStringLiteral("-1 %1 %2 %3 %4 0").arg(frame.left()).arg(frame.top()).arg(frame.width()).arg(frame.height()));
+    EXPECT_EQ(
+        QString::fromUtf8(dbkeel::test::readFileBytes(argumentsFile)).trimmed(),
+        QStringLiteral("-1 %1 %2 %3 %4 0").arg(frame.left()).arg(frame.top()).arg(frame.width()).arg(frame.height()));
 }
 
 namespace {
@@ -202,8 +207,8 @@ TEST_F(ProgramFixture, RestoringABackupIntoTheRunningProgramReopensItsConnection
     const QString backup = demoFolder() + QStringLiteral("/before.bak");
     QFile::remove(backup);
     QProcess sqlite;
-    sqlite.start(QStringLiteral("sqlite3"), {demoFolder() + QStringLiteral("/dbkeel-demo.db"),
-                                             QStringLiteral(".backup '%1'").arg(backup)});
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {demoFolder() + QStringLiteral("/dbkeel-demo.db"), QStringLiteral(".backup '%1'").arg(backup)});
     ASSERT_TRUE(sqlite.waitForFinished(30000));
     ASSERT_EQ(sqlite.exitCode(), 0);
 
@@ -217,7 +222,8 @@ TEST_F(ProgramFixture, RestoringABackupIntoTheRunningProgramReopensItsConnection
     EXPECT_TRUE(driver.status.startsWith(QStringLiteral("还原完成"))) << driver.status.toStdString();
     EXPECT_TRUE(sharedDb().isOpen());
     EXPECT_EQ(DbReady.load(), 1);
-    EXPECT_EQ(firstColumn(QStringLiteral("select distinct lineid from tb_line_info order by lineid")), (QStringList{"1", "2"}));
+    EXPECT_EQ(firstColumn(QStringLiteral("select distinct lineid from tb_line_info order by lineid")),
+              (QStringList{"1", "2"}));
     window->reloadLineLayout();
     EXPECT_TRUE(treeTexts().contains(QStringLiteral("  [2]综检线")));
 }
@@ -272,18 +278,22 @@ TEST_F(ProgramFixture, MaintenanceScreensDoTheirJobOnTheDemo)
         prompt.answer(PromptButton::Ok);
         click(screen, "browseButton");
         EXPECT_TRUE(jobEnded(screen));
-        EXPECT_TRUE(static_cast<QLabel *>(child(screen, "browseStatus"))->text().startsWith(QStringLiteral("共查询到[")))
+        EXPECT_TRUE(
+            static_cast<QLabel *>(child(screen, "browseStatus"))->text().startsWith(QStringLiteral("共查询到[")))
             << static_cast<QLabel *>(child(screen, "browseStatus"))->text().toStdString();
     });
     open(command::SqlWorkspace, [&](QDialog &screen) {
-        static_cast<QPlainTextEdit *>(child(screen, "statement"))->setPlainText(QStringLiteral("select * from tb_id_devid"));
+        static_cast<QPlainTextEdit *>(child(screen, "statement"))
+            ->setPlainText(QStringLiteral("select * from tb_id_devid"));
         click(screen, "executeButton");
         EXPECT_TRUE(jobEnded(screen));
-        EXPECT_EQ(static_cast<QPlainTextEdit *>(child(screen, "log"))->toPlainText().trimmed(), QStringLiteral("执行成功!"));
+        EXPECT_EQ(static_cast<QPlainTextEdit *>(child(screen, "log"))->toPlainText().trimmed(),
+                  QStringLiteral("执行成功!"));
     });
     open(command::SystemLog, [&](QDialog &screen) {
         click(screen, "queryButton");
-        EXPECT_TRUE(screen.windowTitle().startsWith(QStringLiteral("系统日志管理-->共"))) << screen.windowTitle().toStdString();
+        EXPECT_TRUE(screen.windowTitle().startsWith(QStringLiteral("系统日志管理-->共")))
+            << screen.windowTitle().toStdString();
     });
     open(command::DatabaseVersions, [&](QDialog &screen) {
         waitFor([] { return false; }, 100);  // the first tick cleans up and loads

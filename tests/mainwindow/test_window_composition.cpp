@@ -3,8 +3,8 @@
 
 #include "tests/mainwindow/ProgramFixture.h"
 
-#include "screens/CommandIds.h"
 #include "app/CommandTable.h"
+#include "screens/CommandIds.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -16,8 +16,14 @@ namespace {
 
 const QString section = QStringLiteral("tb_bench");
 
-QString keyOf(int i) { return QStringLiteral("Itemval_%1").arg(i); }
-QString valueOf(int i) { return QStringLiteral("'%1','检测线%1','A'").arg(i); }
+QString keyOf(int i)
+{
+    return QStringLiteral("Itemval_%1").arg(i);
+}
+QString valueOf(int i)
+{
+    return QStringLiteral("'%1','检测线%1','A'").arg(i);
+}
 
 double writeThroughOneFile(const QString &path, int count)
 {
@@ -76,7 +82,7 @@ int main()
 
     const double oneFile = writeThroughOneFile(dir.filePath("few.ini"), few);
     const double keyByKey = writeKeyByKey(dir.filePath("naive.ini"), few);
-    std::printf("%d keys through one ProfileFile: %.4f s; rewriting the file per key: %.3f s; ratio %.0f\n",
-                few, oneFile, keyByKey, keyByKey / oneFile);
+    std::printf("%d keys through one ProfileFile: %.4f s; rewriting the file per key: %.3f s; ratio %.0f\n", few,
+                oneFile, keyByKey, keyByKey / oneFile);
     return 0;
 }

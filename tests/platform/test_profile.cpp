@@ -17,14 +17,23 @@ using dbkeel::test::writeFileBytes;
 
 namespace {
 
-QString u(const char *utf8) { return QString::fromUtf8(utf8); }
-QByteArray gbk(const char *utf8) { return toGbk(u(utf8)); }
+QString u(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+QByteArray gbk(const char *utf8)
+{
+    return toGbk(u(utf8));
+}
 
 class ProfileTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString file(const QString &name = QStringLiteral("test.ini")) const { return dir.filePath(name); }
-    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList entries() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
 };
 
 // Inside a scope, files are checked against an unprivileged user, so that a folder
@@ -43,6 +52,7 @@ public:
             EXPECT_EQ(seteuid(0), 0);
         }
     }
+
 private:
     bool m_wasRoot;
 };
@@ -75,7 +85,11 @@ TEST_F(ProfileTest, ReadsValuesAsTheWindowsReaderDoes)
                                  "after=yes\r\n"
                                  "[section1]\r\n"
                                  "hidden=1\r\n");
-    struct Case { const char *section, *key, *defaultValue; int width; const char *expected; } cases[] = {
+    struct Case {
+        const char *section, *key, *defaultValue;
+        int width;
+        const char *expected;
+    } cases[] = {
         {"section1", "name1", "def", 50, "val1"},
         {"SECTION1", "NaMe1", "def", 50, "val1"},
         {"section1", "name1", "def", 4, "val"},
@@ -88,18 +102,18 @@ TEST_F(ProfileTest, ReadsValuesAsTheWindowsReaderDoes)
         {"section1", "mixed", "def", 50, "\"abc'"},
         {"section1", "single", "def", 50, "\""},
         {"section1", "empty", "def", 50, ""},
-        {"section1", "name3", "def", 50, "def"},       // no '='
+        {"section1", "name3", "def", 50, "def"},  // no '='
         {"section1", "spaced", "def", 50, "v  s"},
-        {"section1", "semi", "def", 50, "a;b"},        // no inline comments
+        {"section1", "semi", "def", 50, "a;b"},  // no inline comments
         {"section1", "dup", "def", 50, "first"},
         {"section1", ";comment", "def", 50, "def"},
         {"section1", "chinese", "def", 50, "检测线"},
-        {"section1", "chinese", "def", 6, "检测"},      // 5 bytes: the third character does not fit
+        {"section1", "chinese", "def", 6, "检测"},  // 5 bytes: the third character does not fit
         {"section1", "chinese", "def", 4, "检"},
         {"section1", "chinese", "def", 2, ""},
-        {"section2", "name1", "def", 50, "other"},     // "[ section2 ]"
-        {"section2", "after", "def", 50, "yes"},       // "[broken" is no header
-        {"section1", "hidden", "def", 50, "def"},      // only the first section of a name counts
+        {"section2", "name1", "def", 50, "other"},  // "[ section2 ]"
+        {"section2", "after", "def", 50, "yes"},    // "[broken" is no header
+        {"section1", "hidden", "def", 50, "def"},   // only the first section of a name counts
         {"section1", "missing", "def  \t", 50, "def"},
         {"section1", "missing", "'def'", 50, "def"},
         {"section1", "missing", "default", 4, "def"},
@@ -120,7 +134,10 @@ TEST_F(ProfileTest, ReadsValuesAsTheWindowsReaderDoes)
 TEST_F(ProfileTest, ReadsIntegersLikeAtoi)
 {
     writeFileBytes(file(), "[n]\r\na=42A\r\nb=B\r\nc=\r\nd=\"17\"\r\ne=  -5\r\nf\r\n");
-    struct Case { const char *key; int expected; } cases[] = {
+    struct Case {
+        const char *key;
+        int expected;
+    } cases[] = {
         {"a", 42}, {"b", 0}, {"c", 7}, {"d", 17}, {"e", -5}, {"f", 7}, {"missing", 7},
     };
     for (const auto &c : cases)
@@ -141,7 +158,8 @@ TEST_F(ProfileTest, ParsesEveryKindOfLineEnd)
 
 TEST_F(ProfileTest, ListsSectionsAndKeys)
 {
-    writeFileBytes(file(), "top=1\r\n[One]\r\nk1=1\r\nnovalue\r\n;c=1\r\nK1=2\r\nk2=\r\n[two]\r\nx=1\r\n[ONE]\r\nk3=1\r\n");
+    writeFileBytes(file(),
+                   "top=1\r\n[One]\r\nk1=1\r\nnovalue\r\n;c=1\r\nK1=2\r\nk2=\r\n[two]\r\nx=1\r\n[ONE]\r\nk3=1\r\n");
     const ProfileFile profile(file());
     EXPECT_EQ(profile.sectionNames(), QStringList({"One", "two"}));
     EXPECT_EQ(profile.keyNames("one"), QStringList({"k1", "k2"}));
@@ -159,20 +177,20 @@ TEST_F(ProfileTest, WritesKeepEverythingElseByteForByte)
         QString section, key, value;
         QByteArray after;
     } cases[] = {
-        {"replace in place keeps place and spelling", "[App1]\r\nKey1 = old\r\n; note\r\nkey2=x\r\n",
-         "app1", "KEY1", "new", "[App1]\r\nKey1=new\r\n; note\r\nkey2=x\r\n"},
-        {"new key after the last entry", "[App1]\r\nkey1=string1\r\n\r\n[App2]\r\nkey3=string3\r\n",
-         "App1", "key2", "string2", "[App1]\r\nkey1=string1\r\nkey2=string2\r\n\r\n[App2]\r\nkey3=string3\r\n"},
+        {"replace in place keeps place and spelling", "[App1]\r\nKey1 = old\r\n; note\r\nkey2=x\r\n", "app1", "KEY1",
+         "new", "[App1]\r\nKey1=new\r\n; note\r\nkey2=x\r\n"},
+        {"new key after the last entry", "[App1]\r\nkey1=string1\r\n\r\n[App2]\r\nkey3=string3\r\n", "App1", "key2",
+         "string2", "[App1]\r\nkey1=string1\r\nkey2=string2\r\n\r\n[App2]\r\nkey3=string3\r\n"},
         {"new key after the section's last line, not its blank lines", "[A]\r\n;c\r\n\r\n[B]\r\n", "A", "k", "v",
          "[A]\r\n;c\r\nk=v\r\n\r\n[B]\r\n"},
-        {"new section at the end", "[App1]\r\nkey1=string1\r\n[App2]\r\nkey4=string4\r\n",
-         "App3", "key5", "string5", "[App1]\r\nkey1=string1\r\n[App2]\r\nkey4=string4\r\n[App3]\r\nkey5=string5\r\n"},
+        {"new section at the end", "[App1]\r\nkey1=string1\r\n[App2]\r\nkey4=string4\r\n", "App3", "key5", "string5",
+         "[App1]\r\nkey1=string1\r\n[App2]\r\nkey4=string4\r\n[App3]\r\nkey5=string5\r\n"},
         {"no final line end: new key", "[A]\r\nk=v", "A", "k2", "w", "[A]\r\nk=v\r\nk2=w\r\n"},
         {"no final line end: new section", "[A]\r\nk=v", "B", "x", "y", "[A]\r\nk=v\r\n[B]\r\nx=y\r\n"},
         {"LF-only file keeps its lines", "[A]\nk=v\n;note\n\n[B]\nz=1\n", "A", "k2", "w",
          "[A]\nk=v\n;note\nk2=w\r\n\n[B]\nz=1\n"},
-        {"odd bytes and spacing untouched", "\x80\xff junk\r\n[A]\r\n  spaced = 1 \r\n\x81\r\n[B]\r\nq=1\r\n", "B",
-         "q", "2", "\x80\xff junk\r\n[A]\r\n  spaced = 1 \r\n\x81\r\n[B]\r\nq=2\r\n"},
+        {"odd bytes and spacing untouched", "\x80\xff junk\r\n[A]\r\n  spaced = 1 \r\n\x81\r\n[B]\r\nq=1\r\n", "B", "q",
+         "2", "\x80\xff junk\r\n[A]\r\n  spaced = 1 \r\n\x81\r\n[B]\r\nq=2\r\n"},
         {"same value changes nothing", "[A]\r\nk =  v\r\n", "A", "k", "v", "[A]\r\nk =  v\r\n"},
         {"leading blanks of the value dropped", "[A]\r\n", "A", "k", "  v ", "[A]\r\nk=v \r\n"},
         {"quotes written as passed", "[A]\r\n", "A", "k", "'a','b'", "[A]\r\nk='a','b'\r\n"},
@@ -202,7 +220,11 @@ TEST_F(ProfileTest, CreatesAMissingFileInGbk)
 
 TEST_F(ProfileTest, KeepsAByteOrderMarkAndItsEncoding)
 {
-    struct Case { const char *name; QStringConverter::Encoding encoding; QByteArray bom; } cases[] = {
+    struct Case {
+        const char *name;
+        QStringConverter::Encoding encoding;
+        QByteArray bom;
+    } cases[] = {
         {"UTF-8", QStringConverter::Utf8, "\xEF\xBB\xBF"},
         {"UTF-16LE", QStringConverter::Utf16LE, "\xFF\xFE"},
     };
@@ -218,7 +240,10 @@ TEST_F(ProfileTest, KeepsAByteOrderMarkAndItsEncoding)
 TEST_F(ProfileTest, RefusesWhatTheFileCannotCarry)
 {
     const QByteArray before = "[A]\r\nk=v\r\n";
-    struct Case { const char *name; QString section, key, value; } cases[] = {
+    struct Case {
+        const char *name;
+        QString section, key, value;
+    } cases[] = {
         {"no section", "", "k", "x"},
         {"blank section", "  ", "k", "x"},
         {"line break in value", "A", "k", "x\r\n[B]\r\nj=1"},
@@ -262,8 +287,8 @@ TEST_F(ProfileTest, ExistingFileStaysWhenTheFolderIsReadOnly)
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString path = folder + "/test.ini";
     writeFileBytes(path, "[A]\r\nk=old\r\n");
-    const auto readAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                              | QFile::ReadOther | QFile::ExeOther;
+    const auto readAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                              | QFile::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(dir.path(), readAndEnter | QFile::WriteOwner));
     ASSERT_TRUE(QFile::setPermissions(folder, readAndEnter));
     {
@@ -276,7 +301,8 @@ TEST_F(ProfileTest, ExistingFileStaysWhenTheFolderIsReadOnly)
         EXPECT_FALSE(writeProfileString(path, "A", "k", "new"));
     }
     EXPECT_EQ(readFileBytes(path), QByteArray("[A]\r\nk=old\r\n"));
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList({"test.ini"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({"test.ini"}));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -411,7 +437,9 @@ TEST(Paths, SystemDirectoryFollowsTheEnvironment)
 
 TEST(Paths, JoinsWithOneSeparator)
 {
-    struct Case { const char *a, *b, *expected; } cases[] = {
+    struct Case {
+        const char *a, *b, *expected;
+    } cases[] = {
         {"/d/config", "dbtool.ini", "/d/config/dbtool.ini"},
         {"/d/config/", "dbtool.ini", "/d/config/dbtool.ini"},
         {"/d/config/", "/dbtool.ini", "/d/config/dbtool.ini"},

@@ -6,9 +6,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -18,7 +18,10 @@ using namespace dbkeel;
 
 namespace {
 
-QString u(const char *utf8) { return QString::fromUtf8(utf8); }
+QString u(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 class PromptTest : public ::testing::Test {};
 
@@ -104,7 +107,11 @@ TEST_F(PromptTest, ScriptedPromptFailsLoudlyInsteadOfBlocking)
     const auto ok = [] {
         return prompt().message(u("提示"), u("确定?"), PromptIcon::None, PromptButtons::OkCancel, PromptButton::Ok);
     };
-    struct Case { const char *name; std::function<void(ScriptedPrompt &)> queue; const char *mentions; } cases[] = {
+    struct Case {
+        const char *name;
+        std::function<void(ScriptedPrompt &)> queue;
+        const char *mentions;
+    } cases[] = {
         {"nothing queued", [](ScriptedPrompt &) {}, "no answer queued for the message box"},
         {"answer of another kind", [](ScriptedPrompt &s) { s.answerFolder("/x"); }, "is for a folder browser"},
         {"button the box does not show", [](ScriptedPrompt &s) { s.answer(PromptButton::Yes); }, "not shown"},
@@ -168,7 +175,10 @@ TEST_F(PromptTest, ScriptedPromptRunsANestedDialog)
 
 TEST_F(PromptTest, QtPromptShowsARealMessageBox)
 {
-    struct Case { PromptButtons buttons; PromptButton defaultButton; } cases[] = {
+    struct Case {
+        PromptButtons buttons;
+        PromptButton defaultButton;
+    } cases[] = {
         {PromptButtons::Ok, PromptButton::Ok},
         {PromptButtons::OkCancel, PromptButton::Cancel},
         {PromptButtons::YesNo, PromptButton::No},
@@ -256,10 +266,12 @@ TEST_F(PromptTest, QtPromptRunsANestedDialog)
 
 TEST(FileFilters, ConvertWindowsPairs)
 {
-    struct Case { const char *windows; QStringList qt; } cases[] = {
+    struct Case {
+        const char *windows;
+        QStringList qt;
+    } cases[] = {
         {"设备文件(*.TBIDDEV)|*.TBIDDEV||", {u("设备文件 (*.TBIDDEV)")}},
-        {"open files (*.TBIDITEM)|*.TBIDITEM|ALL files (*.*)|*.*||",
-         {"open files (*.TBIDITEM)", "ALL files (*)"}},
+        {"open files (*.TBIDITEM)|*.TBIDITEM|ALL files (*.*)|*.*||", {"open files (*.TBIDITEM)", "ALL files (*)"}},
         {"Text|*.txt;*.ini||", {"Text (*.txt *.ini)"}},
         {"Text|*.txt|Broken", {"Text (*.txt)"}},
         {"Qt form (*.a);;All (*)", {"Qt form (*.a)", "All (*)"}},

@@ -7,9 +7,20 @@ using namespace dbkeel;
 
 TEST(ToInt, FollowsAtoi)
 {
-    struct Case { const char *text; int value; } cases[] = {
-        {"42", 42}, {"  -17", -17}, {"+8x", 8}, {"42A", 42}, {"B", 0}, {"", 0},
-        {"\t 12 34", 12}, {"- 5", 0}, {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1},
+    struct Case {
+        const char *text;
+        int value;
+    } cases[] = {
+        {"42", 42},
+        {"  -17", -17},
+        {"+8x", 8},
+        {"42A", 42},
+        {"B", 0},
+        {"", 0},
+        {"\t 12 34", 12},
+        {"- 5", 0},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
     };
     for (const auto &c : cases)
         EXPECT_EQ(toInt(c.text), c.value) << c.text;
@@ -38,7 +49,10 @@ TEST(Gbk, RoundTripsChineseText)
 TEST(Gbk, CutNeverSplitsACharacter)
 {
     const QString text = QString::fromUtf8("a数据b");  // 1 + 2 + 2 + 1 bytes
-    struct Case { int max; const char *expected; } cases[] = {
+    struct Case {
+        int max;
+        const char *expected;
+    } cases[] = {
         {0, ""}, {1, "a"}, {2, "a"}, {3, "a数"}, {4, "a数"}, {5, "a数据"}, {6, "a数据b"}, {60, "a数据b"},
     };
     for (const auto &c : cases)
@@ -48,7 +62,10 @@ TEST(Gbk, CutNeverSplitsACharacter)
 TEST(Gbk, TellsTextWithoutAGbkForm)
 {
     // Repeated, so that an error of one call cannot leak into the next.
-    struct Case { const char *text; bool gbk; } cases[] = {
+    struct Case {
+        const char *text;
+        bool gbk;
+    } cases[] = {
         {"abc", true}, {"检测线", true}, {"a😀b", false}, {"说明", true}, {"😀", false}, {"😀", false}, {"", true},
     };
     for (const auto &c : cases)

@@ -1,9 +1,9 @@
 // The job runner on a real SQLite database through the driver: rows streamed in chunks while the
 // window's thread goes on, stop, failures, bounded memory, and a screen that will not close under a job.
 
-#include "tests/support/DbFixture.h"
 #include "screens/JobRunner.h"
 #include "screens/ScreenDialog.h"
+#include "tests/support/DbFixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -153,7 +153,8 @@ TEST_F(JobRunnerTest, AJobWaitsWhileTheWindowHoldsTooManyRows)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the window takes nothing meanwhile
     EXPECT_LE(produced.load(), 3000 + 1000);
     int taken = 0;
-    QObject::connect(&small, &JobRunner::rowsReady, [&taken](const QList<QStringList> &rows) { taken += int(rows.size()); });
+    QObject::connect(&small, &JobRunner::rowsReady,
+                     [&taken](const QList<QStringList> &rows) { taken += int(rows.size()); });
     ASSERT_TRUE(small.wait(kLimit));
     EXPECT_EQ(produced.load(), 50000);
     EXPECT_EQ(taken, 50000);  // every chunk was delivered once the window took them

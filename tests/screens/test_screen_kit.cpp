@@ -2,12 +2,12 @@
 // that are on the screen while synchronous work runs.
 
 #include "core/AppState.h"
+#include "core/SharedDb.h"
+#include "platform/ScriptedPrompt.h"
 #include "screens/DbErrorReport.h"
 #include "screens/ScreenControls.h"
 #include "screens/ScreenDialog.h"
 #include "screens/ScreenStatus.h"
-#include "platform/ScriptedPrompt.h"
-#include "core/SharedDb.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -3,9 +3,9 @@
 // prompt) with what the statistics and vehicle-type screens add: host configuration entries, the
 // connection string of their workers.
 
-#include "tests/support/DictionaryFixture.h"
 #include "platform/Gbk.h"
 #include "tests/stats/WaitUntil.h"
+#include "tests/support/DictionaryFixture.h"
 
 namespace dbkeel::test {
 

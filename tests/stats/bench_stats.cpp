@@ -2,8 +2,8 @@
 // exchange file (export, then import), and how long the window's thread waited at most between two
 // of its timer ticks meanwhile (its responsiveness). Target: export and import together under 10 s.
 
-#include "screens/JobRunner.h"
 #include "core/SharedDb.h"
+#include "screens/JobRunner.h"
 #include "stats/VehicleTransfer.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // The statistics table builder: column names by attribute, planned fields, the guarded column
 // statements, creating on an existing table, the script, and the statistics library's fill.
 
+#include "components/daytally/StatTally.h"
 #include "screens/ScreenStatus.h"
 #include "stats/StatTableEditor.h"
-#include "components/daytally/StatTally.h"
 #include "tests/stats/StatsFixture.h"
 
 #include <QFile>

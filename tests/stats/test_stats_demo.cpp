@@ -4,15 +4,15 @@
 
 #include "core/AppState.h"
 #include "core/Database.h"
-#include "tests/support/DbTestSupport.h"
-#include "screens/ScreenStatus.h"
 #include "platform/ScriptedPrompt.h"
+#include "screens/ScreenStatus.h"
 #include "stats/StatTableEditor.h"
-#include "tests/support/TestSupport.h"
 #include "stats/VehicleDataTransfer.h"
 #include "stats/VehicleTransfer.h"
 #include "tests/stats/WaitUntil.h"
+#include "tests/support/DbTestSupport.h"
 #include "tests/support/StartupFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 
@@ -72,7 +72,8 @@ TEST_F(StatsDemoTest, TheStatisticsTableIsDesignedCreatedAndFilledByTheLibrary)
     QCoreApplication::processEvents();  // the library's last status text
     EXPECT_EQ(editor.status().left(), QStringLiteral("创建结束"));
     EXPECT_EQ(rows(QStringLiteral("select loginid, INFO_1001, ITEM_200, ITEM_SUM_200 from tb_stat_all order by ID")),
-              QStringLiteral("苏A1234510120002,苏A12345,1,1|苏A8B76510120001,苏A8B765,,|苏A6789X10120010,苏A6789X,1,1"));
+              QStringLiteral(
+                  "苏A1234510120002,苏A12345,1,1|苏A8B76510120001,苏A8B765,,|苏A6789X10120010,苏A6789X,1,1"));
     EXPECT_TRUE(editor.close());
 }
 

@@ -1,17 +1,17 @@
 // The screens opened through their menu commands and driven through their controls; the statistics
 // library and the vehicle-type manager of our components.
 
-#include "extensions/ComponentAbi.h"
-#include "widgets/ReportListView.h"
-#include "screens/ScreenStatus.h"
-#include "tests/support/ScreenTest.h"
-#include "extensions/StatisticsLibrary.h"
-#include "tests/stats/StatsFixture.h"
-#include "stats/StatsScreens.h"
-#include "stats/StatTableDialog.h"
-#include "stats/VehicleDesignDialog.h"
-#include "stats/VehicleDataDialog.h"
 #include "components/vehicletypes/VehicleTypeManager.h"
+#include "extensions/ComponentAbi.h"
+#include "extensions/StatisticsLibrary.h"
+#include "screens/ScreenStatus.h"
+#include "stats/StatTableDialog.h"
+#include "stats/StatsScreens.h"
+#include "stats/VehicleDataDialog.h"
+#include "stats/VehicleDesignDialog.h"
+#include "tests/stats/StatsFixture.h"
+#include "tests/support/ScreenTest.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The vehicle-type table design: adding and storing definitions, deleting, the structure check on
 // both tables, the structure file; and the output field matching file.
 
-#include "stats/OutputFieldEditor.h"
 #include "platform/Profile.h"
-#include "tests/stats/StatsFixture.h"
+#include "stats/OutputFieldEditor.h"
 #include "stats/VehicleDesignEditor.h"
+#include "tests/stats/StatsFixture.h"
 
 namespace dbkeel::test {
 namespace {

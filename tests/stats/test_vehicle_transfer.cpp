@@ -3,9 +3,9 @@
 
 #include "platform/Profile.h"
 #include "screens/ScreenStatus.h"
-#include "tests/stats/StatsFixture.h"
 #include "stats/VehicleDataTransfer.h"
 #include "stats/VehicleTransfer.h"
+#include "tests/stats/StatsFixture.h"
 
 #include <QFile>
 

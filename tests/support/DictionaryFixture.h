@@ -3,19 +3,21 @@
 // tables, the real host library for GetField, and a scripted prompt.
 
 #include "core/AppState.h"
-#include "tests/support/DbTestSupport.h"
 #include "core/HostLib.h"
-#include "platform/ScriptedPrompt.h"
 #include "core/SharedDb.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/support/DbTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-
 #include <ostream>
 
-inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace dbkeel::test {
 

@@ -19,7 +19,10 @@ QTemporaryDir &newTemporaryDir()
     return dirs.emplace_back();
 }
 
-QString hostCfgPath() { return hostSystemDir() + QStringLiteral("/HostCfg.ini"); }
+QString hostCfgPath()
+{
+    return hostSystemDir() + QStringLiteral("/HostCfg.ini");
+}
 
 }  // namespace
 
@@ -48,8 +51,14 @@ HostLib &loadedHostLib()
     return hostLib();
 }
 
-void writeHostCfg(const QByteArray &gbkContent) { writeFileBytes(hostCfgPath(), gbkContent); }
+void writeHostCfg(const QByteArray &gbkContent)
+{
+    writeFileBytes(hostCfgPath(), gbkContent);
+}
 
-void removeHostCfg() { QFile::remove(hostCfgPath()); }
+void removeHostCfg()
+{
+    QFile::remove(hostCfgPath());
+}
 
 }  // namespace dbkeel::test

@@ -2,8 +2,8 @@
 // Window tests: a screen opened through its menu command, driven through its controls while
 // the scripted prompt runs it modally.
 
-#include "tests/support/DictionaryFixture.h"
 #include "screens/ScreenRegistry.h"
+#include "tests/support/DictionaryFixture.h"
 #include "tests/support/TestScreenHost.h"
 
 #include <QAbstractButton>

@@ -40,8 +40,9 @@ QString StartupFixture::sqliteConnectString(const QString &path)
 void StartupFixture::SetUp()
 {
     demoFolder();
-    m_logConnection = QObject::connect(&logHub(), &LogHub::entryAdded,
-                                       [this](const QString &text, bool plain) { log.append({text, plain}); });
+    m_logConnection = QObject::connect(&logHub(), &LogHub::entryAdded, [this](const QString &text, bool plain) {
+        log.append({text, plain});
+    });
     loadHost();
     DbReady = 0;
 }

@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 
 // Readable texts in test failures.
-inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace dbkeel::test {
 

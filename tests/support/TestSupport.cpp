@@ -6,8 +6,14 @@
 
 namespace dbkeel::test {
 
-QString buildBinDir() { return qEnvironmentVariable("DBKEEL_BUILD_BIN"); }
-QString sourceDir() { return qEnvironmentVariable("DBKEEL_SOURCE_DIR"); }
+QString buildBinDir()
+{
+    return qEnvironmentVariable("DBKEEL_BUILD_BIN");
+}
+QString sourceDir()
+{
+    return qEnvironmentVariable("DBKEEL_SOURCE_DIR");
+}
 
 QByteArray readFileBytes(const QString &path)
 {

@@ -4,11 +4,11 @@
 #include "widgets/ReportListView.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QDateTime>
-#include <QHeaderView>
 
 #include <sys/resource.h>
 
@@ -35,15 +35,18 @@ void report(const char *what, qint64 ms)
 void fill(ReportListModel &model)
 {
     QRandomGenerator random(1);
-    const QStringList names = {QString::fromUtf8("制动台"), QString::fromUtf8("灯光仪"), QString::fromUtf8("侧滑台"),
-                               "Speed", "Emission", QString::fromUtf8("安检线"), QString::fromUtf8("北区")};
+    const QStringList names =
+        {QString::fromUtf8("制动台"), QString::fromUtf8("灯光仪"), QString::fromUtf8("侧滑台"), "Speed", "Emission",
+         QString::fromUtf8("安检线"), QString::fromUtf8("北区")};
     for (int i = 0; i < Rows; ++i) {
         const int row = model.appendRow(QString::number(i + 1));
         model.setItemText(row, 1, names[random.bounded(int(names.size()))] + QString::number(random.bounded(1000)));
         model.setItemInt(row, 2, int(random.bounded(1000000)));
         model.setItemText(row, 3, QString::number(random.bounded(10000) / 100.0) + '%');
-        model.setItemText(row, 4, QDateTime(QDate(2020, 1, 1).addDays(random.bounded(1500)),
-                                            QTime(0, 0).addSecs(random.bounded(86400))).toString("yyyy-MM-dd HH:mm:ss"));
+        model.setItemText(row, 4,
+                          QDateTime(QDate(2020, 1, 1).addDays(random.bounded(1500)),
+                                    QTime(0, 0).addSecs(random.bounded(86400)))
+                              .toString("yyyy-MM-dd HH:mm:ss"));
         model.setItemText(row, 5, QString("192.168.%1.%2").arg(random.bounded(256)).arg(random.bounded(256)));
         model.setItemText(row, 6, QString::fromUtf8("备注") + QString::number(i % 97));
         if (i % 3 == 0)
@@ -95,8 +98,8 @@ int main(int argc, char **argv)
             view.viewport()->repaint();
         }
     });
-    std::printf("scroll through all rows: %d screens of %d rows, %.3f ms per screen   peak memory %ld MiB\n",
-                screens, perScreen, double(scrollMs) / screens, peakMemoryMiB());
+    std::printf("scroll through all rows: %d screens of %d rows, %.3f ms per screen   peak memory %ld MiB\n", screens,
+                perScreen, double(scrollMs) / screens, peakMemoryMiB());
 
     report("delete all rows", timed([&] { model.deleteAllRows(); }));
     return 0;

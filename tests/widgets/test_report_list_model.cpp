@@ -18,8 +18,7 @@ QString u8(const char *text)
 }
 
 // Every operation runs under the model tester, which aborts on a broken model contract.
-class ReportList : public ::testing::Test
-{
+class ReportList : public ::testing::Test {
 protected:
     ReportListModel model;
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
@@ -47,19 +46,31 @@ protected:
 
 TEST_F(ReportList, SetColumnsParsesTheSpecification)
 {
-    struct Col { const char *title; int width; Qt::Alignment alignment; };
-    struct Case { const char *spec; std::vector<Col> columns; } cases[] = {
+    struct Col {
+        const char *title;
+        int width;
+        Qt::Alignment alignment;
+    };
+    struct Case {
+        const char *spec;
+        std::vector<Col> columns;
+    } cases[] = {
         {"计算机名称,120;IP地址,80", {{"计算机名称", 120, Qt::AlignLeft}, {"IP地址", 80, Qt::AlignLeft}}},
         {"标题", {{"标题", 100, Qt::AlignLeft}}},
         {"a,10;;b,20;", {{"a", 10, Qt::AlignLeft}, {"b", 20, Qt::AlignLeft}}},
         {"a,,30,2", {{"a", 30, Qt::AlignRight}}},  // an empty field shifts the next ones
         {",a,5;,;", {{"a", 5, Qt::AlignLeft}}},
         {"hidden,0;x,-5", {{"hidden", 0, Qt::AlignLeft}, {"x", 0, Qt::AlignLeft}}},
-        {"c,50,1;r,50,2;l,50,3;n,50,x;w,abc", {{"c", 50, Qt::AlignHCenter}, {"r", 50, Qt::AlignRight},
-                                               {"l", 50, Qt::AlignLeft}, {"n", 50, Qt::AlignLeft},
-                                               {"w", 0, Qt::AlignLeft}}},
+        {"c,50,1;r,50,2;l,50,3;n,50,x;w,abc",
+         {{"c", 50, Qt::AlignHCenter},
+          {"r", 50, Qt::AlignRight},
+          {"l", 50, Qt::AlignLeft},
+          {"n", 50, Qt::AlignLeft},
+          {"w", 0, Qt::AlignLeft}}},
         {" a ,7", {{" a ", 7, Qt::AlignLeft}}},
-        {"", {}}, {";;", {}}, {",;,", {}},
+        {"", {}},
+        {";;", {}},
+        {",;,", {}},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(model.setColumns(u8(c.spec)), !c.columns.empty()) << c.spec;
@@ -128,13 +139,44 @@ TEST_F(ReportList, ColourAddressingReachesCellRowColumnOrList)
     const ListColor text = ReportListModel::systemTextColor();
     const ListColor back = ReportListModel::systemBackgroundColor();
     // Which of the 3×3 cells (row-major) take the colour.
-    struct Case { int row; int column; const char *cells; } cases[] = {
-        {1, 2, "000" "001" "000"}, {1, -1, "000" "111" "000"}, {-1, 2, "001" "001" "001"},
-        {-1, -1, "111" "111" "111"}, {3, 7, "111" "111" "111"}, {5, 0, "100" "100" "100"},
+    struct Case {
+        int row;
+        int column;
+        const char *cells;
+    } cases[] = {
+        {1, 2,
+         "000"
+         "001"
+         "000"},
+        {1, -1,
+         "000"
+         "111"
+         "000"},
+        {-1, 2,
+         "001"
+         "001"
+         "001"},
+        {-1, -1,
+         "111"
+         "111"
+         "111"},
+        {3, 7,
+         "111"
+         "111"
+         "111"},
+        {5, 0,
+         "100"
+         "100"
+         "100"},
     };
     using Setter = bool (ReportListModel::*)(int, int, ListColor);
     using Getter = ListColor (ReportListModel::*)(int, int) const;
-    struct Kind { Setter set; Getter get; ListColor system; int role; } kinds[] = {
+    struct Kind {
+        Setter set;
+        Getter get;
+        ListColor system;
+        int role;
+    } kinds[] = {
         {&ReportListModel::setTextColor, &ReportListModel::textColor, text, Qt::ForegroundRole},
         {&ReportListModel::setBackgroundColor, &ReportListModel::backgroundColor, back, Qt::BackgroundRole},
     };
@@ -213,12 +255,17 @@ TEST_F(ReportList, CheckStatesShowOnColumnZeroOnlyWithCheckBoxes)
 
 TEST_F(ReportList, SortsByTheCellReadings)
 {
-    struct Case { QStringList texts; Qt::SortOrder order; QStringList sorted; } cases[] = {
+    struct Case {
+        QStringList texts;
+        Qt::SortOrder order;
+        QStringList sorted;
+    } cases[] = {
         {{"100", "9", "10"}, Qt::AscendingOrder, {"9", "10", "100"}},
         {{"100", "9", "10"}, Qt::DescendingOrder, {"100", "10", "9"}},
         {{"50%", "7.5%", "12%"}, Qt::AscendingOrder, {"7.5%", "12%", "50%"}},
         {{"20", "0x1A"}, Qt::AscendingOrder, {"0x1A", "20"}},
-        {{"2023-12-01", "2023-5-6", "2022-12-31 23:59:59"}, Qt::AscendingOrder,
+        {{"2023-12-01", "2023-5-6", "2022-12-31 23:59:59"},
+         Qt::AscendingOrder,
          {"2022-12-31 23:59:59", "2023-5-6", "2023-12-01"}},
         {{u8("中心"), u8("安检"), u8("北线")}, Qt::AscendingOrder, {u8("安检"), u8("北线"), u8("中心")}},
         {{"10", "xyz", "9"}, Qt::AscendingOrder, {"9", "10", "xyz"}},
@@ -321,8 +368,8 @@ TEST(ReportListSort, MixedReadingsKeepEveryRow)
 {
     // Pairwise readings are not transitive across kinds; the sort must still only reorder.
     ReportListModel model;
-    const QStringList pool = {"10", "9", "A", "abc", "1e5", "2023-1-1", "7%", "", u8("中"), "-3",
-                              "0x1F", "2023/1/1 8:00", "inf", "nan", "G7", "12:00"};
+    const QStringList pool = {"10",     "9",  "A",    "abc",           "1e5", "2023-1-1", "7%", "",
+                              u8("中"), "-3", "0x1F", "2023/1/1 8:00", "inf", "nan",      "G7", "12:00"};
     model.setColumns("a;b");
     QRandomGenerator random(7);
     QStringList texts;

@@ -12,14 +12,12 @@ using namespace dbkeel;
 
 namespace {
 
-class TestView : public ReportListView
-{
+class TestView : public ReportListView {
 public:
     using ReportListView::initViewItemOption;
 };
 
-class ReportListViewTest : public ::testing::Test
-{
+class ReportListViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

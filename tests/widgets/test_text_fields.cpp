@@ -56,11 +56,11 @@ TEST_F(IpAddressEditTest, TypingFillsFourPartsOfZeroTo255)
         const char *text;
     } cases[] = {
         {"192.168.0.9", "192.168.0.9"},
-        {"192168009", "192.168.9.0"},       // three digits move on
+        {"192168009", "192.168.9.0"},        // three digits move on
         {"192.168.0.300", "192.168.0.255"},  // above 255
         {"999.1", "255.1.0.0"},
-        {"abc", ""},                         // digits only: nothing was taken
-        {"10..2", "10.2.0.0"},               // a dot in an empty part stays there
+        {"abc", ""},            // digits only: nothing was taken
+        {"10..2", "10.2.0.0"},  // a dot in an empty part stays there
         {"", ""},
     };
     for (const auto &c : cases) {

@@ -1,8 +1,8 @@
 #include "tools/cli/BundleCommand.h"
 
 #include "composition/BaseBundle.h"
-#include "tools/cli/CliSession.h"
 #include "core/SharedDb.h"
+#include "tools/cli/CliSession.h"
 
 namespace dbkeel::cli {
 

@@ -2,12 +2,12 @@
 
 #include "tools/cli/CheckCommand.h"
 
-#include "tools/cli/CliSession.h"
 #include "core/AppState.h"
 #include "core/Database.h"
 #include "core/HostLib.h"
-#include "platform/Paths.h"
 #include "core/SharedDb.h"
+#include "platform/Paths.h"
+#include "tools/cli/CliSession.h"
 
 namespace dbkeel::cli {
 

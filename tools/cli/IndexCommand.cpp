@@ -1,8 +1,8 @@
 // dbkeel-cli index: the system index file and the user file, built as the screen builds them.
 
-#include "tools/cli/CliSession.h"
 #include "core/Database.h"
 #include "indexfiles/IndexFileBuild.h"
+#include "tools/cli/CliSession.h"
 
 namespace dbkeel::cli {
 
@@ -13,10 +13,8 @@ QString outcomeText(const PartOutcome &part)
     switch (part.result) {
     case PartResult::Succeeded:
         return part.remark.isEmpty() ? QStringLiteral("ok") : QStringLiteral("ok (%1)").arg(part.remark);
-    case PartResult::NoConnection:
-        return QStringLiteral("no connection: %1").arg(part.error);
-    case PartResult::Failed:
-        break;
+    case PartResult::NoConnection: return QStringLiteral("no connection: %1").arg(part.error);
+    case PartResult::Failed: break;
     }
     return QStringLiteral("failed: %1").arg(part.error);
 }

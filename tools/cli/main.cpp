@@ -4,8 +4,8 @@
 //
 // The system directory is DIR, else $DBKEEL_SYSDIR, else the program's default.
 
-#include "tools/cli/CheckCommand.h"
 #include "tools/cli/BundleCommand.h"
+#include "tools/cli/CheckCommand.h"
 #include "tools/cli/CliSession.h"
 
 #include <QCoreApplication>
