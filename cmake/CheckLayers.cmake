@@ -1,7 +1,9 @@
 # Checks the layer rule of the source tree. Every project include names its folder ("core/SharedDb.h"
 # under src, "tests/support/TestSupport.h" elsewhere); a file of src includes headers of its own folder
 # or of layers below it, and a module never includes another module (the layout screen of composition
-# may use the console's registration and station row dialogs).
+# may use the console's registration and station row dialogs). Qt headers are included by class name
+# alone (<QWidget>): "<QtWidgets/QWidget>" would find a widget header through Qt Core's include folder,
+# past the window-free libraries, which carry no Qt Widgets include folder.
 # Usage: cmake -DSOURCE_DIR=<tree with a src folder> -P CheckLayers.cmake
 
 set(layer_platform 0)
@@ -32,6 +34,10 @@ foreach(source ${sources})
   if(source MATCHES "^src/([^/]+)/")
     set(folder ${CMAKE_MATCH_1})
   endif()
+  file(STRINGS ${SOURCE_DIR}/${source} qualified REGEX "^#include <Qt[A-Za-z]*/")
+  foreach(line ${qualified})
+    list(APPEND violations "${source}: ${line} names a Qt module folder")
+  endforeach()
   file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^#include \"[^\"]+\"")
   foreach(line ${includes})
     string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")

@@ -6,10 +6,22 @@
 #include "core/SharedDb.h"
 #include "extensions/ComponentAbi.h"
 #include "platform/Paths.h"
+#include "platform/QtPrompt.h"
 
 #include <cstring>
 
 namespace dbkeel {
+namespace {
+
+// A component keeps its own copy of the prompt seam: from loading on, it asks with Qt dialogs unless a
+// test sets its own prompt.
+struct ComponentDialogs {
+    QtPrompt dialogs;
+    ComponentDialogs() { setPrompt(&dialogs); }
+    ~ComponentDialogs() { setPrompt(nullptr); }
+} componentDialogs;
+
+}  // namespace
 
 QWidget *initBlockOwner(const void *initBlock)
 {

@@ -256,7 +256,7 @@ void MainWindow::startThreads()
 
 void MainWindow::loadBackupManager()
 {
-    const QString path = joinPath(hostEntryPath(hostEntry::BackupDir), QStringLiteral("DbBackUp.MANAGE"));
+    const QString path = joinPath(hostEntryPath(hostEntry::ExtensionDir), QStringLiteral("DbBackUp.MANAGE"));
     if (!m_backupManager.load(path))
         return;
     m_connectionControl = sharedConnectionControl(m_watchdog.get());  // the watchdog is held during a restore
@@ -309,7 +309,7 @@ void MainWindow::showConfigManager()
 
 void MainWindow::startStandardsProgram()
 {
-    const QString program = hostEntryPath(52);
+    const QString program = hostEntryPath(hostEntry::StandardsProgram);
     if (!program.isEmpty())
         QProcess::startDetached(program, standardsProgramArguments(frameGeometry()));
 }

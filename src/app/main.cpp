@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
+#include "platform/QtPrompt.h"
 
 #include <QApplication>
 
@@ -38,6 +39,8 @@ int main(int argc, char **argv)
         return answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dbkeel"));
+    dbkeel::QtPrompt dialogs;
+    dbkeel::setPrompt(&dialogs);
     dbkeel::SingleInstance instance;
     if (!instance.claim())
         return instance.notifyRunning() ? 0 : 1;

@@ -5,6 +5,7 @@
 #include "console/ConsoleThreads.h"
 #include "console/StationCommands.h"
 #include "core/Database.h"
+#include "core/HostLib.h"
 #include "core/StationRegistry.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
@@ -219,7 +220,7 @@ FileRequest ConsoleOperations::fileRequestFor(const QString &extension)
 
 QString ConsoleOperations::installationFolder(const QString &sub)
 {
-    const QString programDirectory = databaseEntryField(2, 0);
+    const QString programDirectory = databaseEntryField(hostEntry::ProgramDir, 0);
     if (programDirectory.isEmpty())
         return {};
     return joinPath(QFileInfo(QDir::cleanPath(programDirectory)).path(), sub);

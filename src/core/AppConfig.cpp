@@ -92,7 +92,7 @@ void RegisterProgramVersion()
     QByteArray version, name, description;
     hostLib().getVers(toGbk(executable), version, name, description);
     ProgramVersion() = fromGbk(version);
-    writeVersionFile(hostEntryPath(hostEntry::VersionFile), ProgramVersion());
+    writeVersionFile(hostEntryPath(hostEntry::SystemIndexFile), ProgramVersion());
     AddLog(QStringLiteral("版本:%1").arg(ProgramVersion()), true);
 }
 

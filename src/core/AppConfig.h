@@ -10,11 +10,6 @@
 
 namespace dbkeel {
 
-// Host configuration entries used at start-up.
-namespace hostEntry {
-inline constexpr int ProgramDir = 2, ConfigManager = 86, BackupDir = 115, LoginBox = 120, VersionFile = 167;
-}
-
 // dbtool.ini: sections, keys, defaults and the widths they are read with.
 namespace dbtool {
 inline const QString Section = QStringLiteral("DATABASETOOL");
@@ -40,8 +35,8 @@ QString hostEntryPath(int entry);
 // "<program directory>/dbtool.ini".
 QString configFilePathFromHost();
 
-// Reads the version of the program's executable into ProgramVersion, writes the version file of
-// entry 167 and logs "版本:%s".
+// Reads the version of the program's executable into ProgramVersion, writes the version file (the
+// system index file's entry) and logs "版本:%s".
 void RegisterProgramVersion();
 // Writes VERSIONINFO (VERSION, DESCRIPT) into the version file; false when it cannot be written.
 bool writeVersionFile(const QString &path, const QString &version);

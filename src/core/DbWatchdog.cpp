@@ -39,9 +39,9 @@ QString dataSourceDatabaseFile(const QString &dataSource)
 DatabaseProbe DatabaseProbe::fromConfiguration()
 {
     DatabaseProbe probe;
-    probe.serverAddress = trimBoth(databaseEntryField(0, 7));
+    probe.serverAddress = trimBoth(databaseEntryField(hostEntry::LocalDatabase, 7));
     if (probe.serverAddress.isEmpty())
-        probe.serverAddress = trimBoth(databaseEntryField(0, 2));
+        probe.serverAddress = trimBoth(databaseEntryField(hostEntry::LocalDatabase, 2));
     probe.databaseFile = dataSourceDatabaseFile(databaseCredentials(DBODBCTYPE).dataSource);
     return probe;
 }

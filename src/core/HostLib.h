@@ -18,6 +18,16 @@ namespace dbkeel {
 
 inline constexpr int kHostMissing = -1000;  // every wrapper's answer while its entry point is missing
 
+// The entries of the host configuration record the program reads; each begins with a path or name.
+namespace hostEntry {
+inline constexpr int LocalDatabase = 0, RemoteDatabase = 1;  // the data sources (DBODBCTYPE picks one)
+inline constexpr int ProgramDir = 2, ConfigDir = 3, VehicleBackupDir = 5;
+inline constexpr int StandardsProgram = 52, VehicleTypeLibrary = 85, ConfigManager = 86;
+inline constexpr int ExtensionDir = 115;  // the backup manager's and the statistics library's directory
+inline constexpr int LoginBox = 120, DebugQueryDisplay = 166;
+inline constexpr int SystemIndexFile = 167;  // also where the program writes its version file
+}  // namespace hostEntry
+
 // The record GetHostCfg fills: entry k (GBK, NUL-terminated) at kEntryBase + kEntrySize * k.
 class HostConfigRecord {
 public:

@@ -18,8 +18,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(indexTrace, "dbkeel.indexfiles", QtInfoMsg)
 
-inline constexpr int kIndexFileEntry = 167, kConfigDirEntry = 3;
-
 // The version texts the host library gives for no file: the first of them.
 QString hostVersion()
 {
@@ -31,9 +29,9 @@ QString hostVersion()
 QString missingTarget(const IndexFileTargets &targets)
 {
     if (targets.indexFile.isEmpty())
-        return QStringLiteral("主机配置中没有系统索引文件的路径(第%1项)").arg(kIndexFileEntry);
+        return QStringLiteral("主机配置中没有系统索引文件的路径(第%1项)").arg(hostEntry::SystemIndexFile);
     if (targets.configDir.isEmpty())
-        return QStringLiteral("主机配置中没有系统配置目录(第%1项)").arg(kConfigDirEntry);
+        return QStringLiteral("主机配置中没有系统配置目录(第%1项)").arg(hostEntry::ConfigDir);
     return {};
 }
 
@@ -109,7 +107,7 @@ QString replaceWithCopy(const QString &source, const QString &target)
 
 IndexFileTargets IndexFileTargets::fromHostConfig()
 {
-    return {databaseEntryField(kIndexFileEntry, 0), databaseEntryField(kConfigDirEntry, 0)};
+    return {databaseEntryField(hostEntry::SystemIndexFile, 0), databaseEntryField(hostEntry::ConfigDir, 0)};
 }
 
 QString IndexFileTargets::indexTemp() const

@@ -1,6 +1,7 @@
 #include "maintenance/DebugQueryEditor.h"
 
 #include "core/Database.h"
+#include "core/HostLib.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
 #include "platform/Prompt.h"
@@ -191,7 +192,7 @@ void DebugQueryEditor::setColumns(DebugList which, int listClientWidth)
 
 void DebugQueryEditor::open()
 {
-    m_displaySwitch = toInt(databaseEntryField(166, 3));
+    m_displaySwitch = toInt(databaseEntryField(hostEntry::DebugQueryDisplay, 3));
     m_codeOf.clear();
     m_textOf.clear();
     m_plateKinds.clear();

@@ -1,7 +1,7 @@
 #pragma once
 // The one way a screen talks to the user modally: message boxes, file and folder
-// dialogs and nested dialogs. Production shows Qt dialogs (QtPrompt); tests answer
-// from a script (ScriptedPrompt) and never block.
+// dialogs and nested dialogs. The program shows Qt dialogs (QtPrompt, installed by
+// its main); tests answer from a script (ScriptedPrompt) and never block.
 
 #include <QList>
 #include <QString>
@@ -40,13 +40,16 @@ public:
     virtual int runModal(QDialog &dialog) = 0;
 };
 
-// The process-wide current prompt; a QtPrompt unless another one was set.
-// Both are for the user-interface thread only.
+// The process-wide current prompt. With none set, nobody can answer: a message is logged
+// as a warning and answered as a box closed without a button, a file or folder choice
+// and a nested dialog are cancelled. Both are for the user-interface thread only.
 Prompt &prompt();
-// Makes `current` the current prompt (nullptr: back to the Qt one); returns the one before.
+// Makes `current` the current prompt (nullptr: none); returns the one before.
 Prompt *setPrompt(Prompt *current);
 
 // The buttons a set consists of, in the order they are shown.
 QList<PromptButton> buttonsOf(PromptButtons buttons);
+// The answer of a box closed without a button: Cancel, else No, else the first button.
+PromptButton closingAnswer(PromptButtons buttons);
 
 }  // namespace dbkeel

@@ -39,15 +39,6 @@ ButtonLook lookOf(PromptButton button)
     return {QStringLiteral("确定"), QMessageBox::AcceptRole};
 }
 
-// The answer of a box closed without a button.
-PromptButton closingAnswer(const QList<PromptButton> &buttons)
-{
-    for (PromptButton b : {PromptButton::Cancel, PromptButton::No})
-        if (buttons.contains(b))
-            return b;
-    return buttons.front();
-}
-
 QWidget *dialogParent()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
@@ -113,12 +104,12 @@ PromptButton QtPrompt::message(const QString &caption, const QString &text, Prom
         answers[button] = b;
         if (b == defaultButton)
             box.setDefaultButton(button);
-        if (b == closingAnswer(shown))
+        if (b == closingAnswer(buttons))
             box.setEscapeButton(button);
     }
     box.exec();
     const auto it = answers.find(box.clickedButton());
-    return it == answers.end() ? closingAnswer(shown) : it->second;
+    return it == answers.end() ? closingAnswer(buttons) : it->second;
 }
 
 QString QtPrompt::chooseFile(const FileRequest &request)

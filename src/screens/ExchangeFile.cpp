@@ -13,14 +13,13 @@ namespace dbkeel {
 
 namespace {
 
-constexpr int kConfigEntry = 3;  // the host configuration's system configuration directory
 const QString kNum = QStringLiteral("NUM");
 
 }  // namespace
 
 QString configurationFolder()
 {
-    const QString folder = databaseEntryField(kConfigEntry, 0);
+    const QString folder = databaseEntryField(hostEntry::ConfigDir, 0);
     return folder.isEmpty() ? QStringLiteral("D:\\ZETRA\\SYSTEM\\CONFIG\\") : folder;
 }
 

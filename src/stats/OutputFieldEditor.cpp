@@ -18,7 +18,7 @@ constexpr int kValueWidth = 200;
 
 QString outputFieldFilePath()
 {
-    return joinPath(hostEntryPath(3), QStringLiteral("DevOutNetExchangeField.ini"));
+    return joinPath(hostEntryPath(hostEntry::ConfigDir), QStringLiteral("DevOutNetExchangeField.ini"));
 }
 
 OutputFieldEditor::OutputFieldEditor(QObject *parent, int listClientWidth) : QObject(parent)

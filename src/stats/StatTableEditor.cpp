@@ -208,7 +208,7 @@ QString statisticsLibraryPath()
 #else
     const QString file = QStringLiteral("DayTally.so");
 #endif
-    return joinPath(hostEntryPath(115), file);
+    return joinPath(hostEntryPath(hostEntry::ExtensionDir), file);
 }
 
 StatTableEditor::StatTableEditor(QObject *parent, int sourceClientWidth) : QObject(parent)

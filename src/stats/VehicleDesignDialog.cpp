@@ -109,7 +109,7 @@ VehicleDesignDialog::VehicleDesignDialog(QWidget *parent)
     list->setModel(&m_editor.list());
     m_editor.load();
     link->addItems(m_editor.links());
-    m_editor.openLibrary(hostEntryPath(85), this, screenArea());
+    m_editor.openLibrary(hostEntryPath(hostEntry::VehicleTypeLibrary), this, screenArea());
     attachLayout();
 }
 

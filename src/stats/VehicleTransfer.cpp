@@ -194,7 +194,7 @@ QString vehicleDataFilePath(const QString &folder)
 
 QString vehicleBackupPath()
 {
-    return joinPath(hostEntryPath(5), QStringLiteral("OldVehTypeInfo.VEH"));
+    return joinPath(hostEntryPath(hostEntry::VehicleBackupDir), QStringLiteral("OldVehTypeInfo.VEH"));
 }
 
 QString vehicleRowText(const QStringList &values)

@@ -18,7 +18,7 @@ void CliFixture::SetUp()
 
 QString CliFixture::databaseConnectString() const
 {
-    return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(databasePath());
+    return sqliteConnectString(databasePath());
 }
 
 CliResult CliFixture::runCli(const QStringList &arguments) const

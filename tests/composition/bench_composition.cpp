@@ -24,8 +24,8 @@ namespace {
 void openFresh(const QString &path)
 {
     sharedDb().close();
-    sharedDb().open(QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;").arg(path), 10);
-    sharedDb().exec(QString::fromUtf8(test::readFileBytes(test::sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    sharedDb().open(test::sqliteConnectString(path, QStringLiteral("StepAPI=1;JournalMode=WAL;")), 10);
+    sharedDb().exec(test::schemaText());
     runUpgradeGroup1(sharedDb());
     runUpgradeGroup2Tables(sharedDb());
     runUpgradeGroup2Columns(sharedDb());
@@ -136,8 +136,6 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     if (qEnvironmentVariableIsEmpty("DBKEEL_BUILD_BIN"))
         qputenv("DBKEEL_BUILD_BIN", DBKEEL_BENCH_BIN);
-    if (qEnvironmentVariableIsEmpty("DBKEEL_SOURCE_DIR"))
-        qputenv("DBKEEL_SOURCE_DIR", DBKEEL_BENCH_SOURCE);
     if (hostLib().load(1, test::buildBinDir()) != 1) {
         std::fprintf(stderr, "host library: %s\n", qPrintable(hostLib().errorString()));
         return 1;

@@ -78,7 +78,7 @@ TEST_F(Bundles, RoundTripIntoAnotherDatabaseAndTheOneKeyBuild)
     const QString runTables = rows(QStringLiteral("select * from tb_id_param order by devId,ParamId"));
 
     openDatabase(dir.filePath(QStringLiteral("other.db")));
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    run(schemaText());
     run(QStringLiteral("insert into tb_id_devid(devid,devname) values (77,'别的设备');"));
     log.lines.clear();
     ASSERT_TRUE(importBundle(sharedDb(), path, log));

@@ -8,6 +8,7 @@
 #include "core/StationRegistry.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/support/DbTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,9 +22,7 @@ protected:
 
     void SetUp() override
     {
-        sharedDb()
-            .open(QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("t.db"))),
-                  10);
+        sharedDb().open(sqliteConnectString(dir.filePath(QStringLiteral("t.db"))), 10);
         DbReady = 1;
         sharedDb().exec(
             QStringLiteral("CREATE TABLE tb_line_info (linetype INTEGER, lineid INTEGER, stationid INTEGER, "

@@ -63,7 +63,7 @@ bool openBenchDatabase(const QTemporaryDir &dir)
         QStringLiteral("[DbkeelBench]\nDriver=SQLite3\nDatabase=%1\nJournalMode=WAL\nStepAPI=1\n").arg(file).toUtf8());
     qputenv("ODBCINI", dir.filePath(QStringLiteral("odbc.ini")).toUtf8());
     SharedDb seed;
-    seed.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(file), 5);
+    seed.open(test::sqliteConnectString(file, QString()), 5);
     seed.exec(QStringLiteral("create table t (a integer)"));
     writeHostCfg("[HOSTCFG]\r\n0=DbkeelBench,,127.0.0.1,,,sa,secret,127.0.0.1\r\n");
     loadedHostLib().getHostCfg(hostConfig());

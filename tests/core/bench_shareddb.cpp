@@ -4,6 +4,7 @@
 
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "tests/support/TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -33,8 +34,7 @@ int main()
 {
     QTemporaryDir dir;
     const auto source = [&](const char *file, const char *options) {
-        return QStringLiteral("DRIVER=SQLite3;Database=%1;%2")
-            .arg(dir.filePath(QLatin1String(file)), QLatin1String(options));
+        return test::sqliteConnectString(dir.filePath(QLatin1String(file)), QLatin1String(options));
     };
     try {
         std::printf("inserts, default journal: %8.0f rows/s\n", insertsPerSecond(source("plain.db", ""), 2000));

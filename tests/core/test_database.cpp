@@ -51,7 +51,7 @@ protected:
         CloseDb();
         QFile::remove(databasePath());
         SharedDb seed;  // the database file exists before the tests probe it
-        seed.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(databasePath()), 5);
+        seed.open(sqliteConnectString(databasePath(), QString()), 5);
         seed.exec(QStringLiteral("create table t (a integer)"));
         configure(QStringLiteral("DbkeelTest,,127.0.0.1,,,sa,secret,127.0.0.1"),
                   QStringLiteral("NoSuchSource,,10.0.0.1,,,remote,pw,"));
@@ -251,7 +251,7 @@ protected:
     QString valuesOnDisk() const
     {
         SharedDb reader;
-        reader.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(databasePath()), 5);
+        reader.open(sqliteConnectString(databasePath(), QString()), 5);
         QStringList values;
         SqlCursor cursor = reader.query(QStringLiteral("select a from t order by a"));
         while (cursor.next())

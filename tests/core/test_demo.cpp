@@ -27,7 +27,7 @@ protected:
     QString query(const QString &text)
     {
         SharedDb db;
-        db.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(database()), 5);
+        db.open(sqliteConnectString(database(), QString()), 5);
         SqlCursor cursor = db.query(text);
         return cursor.next() ? cursor.text(0) : QString();
     }
@@ -57,7 +57,7 @@ TEST_F(MakeDemoDbTest, KeepsAnExistingDatabaseUnlessForced)
     ASSERT_EQ(makeDemo({demo()}), 0) << output.constData();
     {
         SharedDb db;
-        db.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(database()), 5);
+        db.open(sqliteConnectString(database(), QString()), 5);
         db.exec(QStringLiteral("delete from tb_user"));
     }
     ASSERT_EQ(makeDemo({demo()}), 0) << output.constData();

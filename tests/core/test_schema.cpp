@@ -8,11 +8,6 @@
 namespace dbkeel::test {
 namespace {
 
-QString schemaFile(const QString &name)
-{
-    return QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/") + name));
-}
-
 // Table name → column names, in declaration order.
 using Tables = QMap<QString, QStringList>;
 
@@ -22,7 +17,7 @@ Tables sqlServerTables()
     QString current;
     static const QRegularExpression table(QStringLiteral("^CREATE TABLE \\[dbo\\]\\.\\[(\\w+)\\]"));
     static const QRegularExpression column(QStringLiteral("^\\t\\[(\\w+)\\]"));
-    for (const QString &line : schemaFile(QStringLiteral("sqlserver.sql")).split(QLatin1Char('\n'))) {
+    for (const QString &line : schemaText(QStringLiteral("sqlserver.sql")).split(QLatin1Char('\n'))) {
         if (const auto m = table.match(line); m.hasMatch())
             current = m.captured(1);
         else if (const auto c = column.match(line); c.hasMatch())
@@ -36,7 +31,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
-        run(schemaFile(QStringLiteral("sqlite.sql")));
+        run(schemaText(QStringLiteral("sqlite.sql")));
     }
     Tables loadedTables()
     {
@@ -86,7 +81,7 @@ TEST_F(SchemaTest, StrictTablesRefuseTextInIntegerColumnsAndFillInsertDate)
 
 TEST_F(SchemaTest, DemoDataLoadsAndHoldsTogether)
 {
-    run(schemaFile(QStringLiteral("demo-data.sql")));
+    run(schemaText(QStringLiteral("demo-data.sql")));
     // codes within their dictionaries' ranges
     EXPECT_EQ(violations(QStringLiteral("select devid from tb_id_devid where devid < 1 or devid > 199")), QString());
     EXPECT_EQ(violations(QStringLiteral("select itemid from tb_id_itemid where itemid < 200 or itemid > 1000")),

@@ -6,10 +6,10 @@
 #include "core/SharedDb.h"
 #include "dictionaries/SubIdDialog.h"
 #include "platform/ScriptedPrompt.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -25,11 +25,8 @@ constexpr int kFields = 20, kValuesPerField = 1000;
 void openDb(const QString &path)
 {
     sharedDb().close();
-    sharedDb().open(QStringLiteral("DRIVER=SQLite3;Database=%1;JournalMode=WAL;StepAPI=1;").arg(path), 10);
-    QFile schema(QStringLiteral(DBKEEL_SCHEMA_FILE));
-    if (!schema.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("cannot read ") + schema.fileName());
-    sharedDb().exec(QString::fromUtf8(schema.readAll()));
+    sharedDb().open(test::sqliteConnectString(path, QStringLiteral("JournalMode=WAL;StepAPI=1;")), 10);
+    sharedDb().exec(test::schemaText());
 }
 
 void fill()

@@ -78,7 +78,7 @@ TEST_F(DictionaryDialogTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
     EXPECT_EQ(readFileBytes(exported).count("\r\n"), 4);
 
     openDatabase(dir.filePath(QStringLiteral("fresh.db")));
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    run(schemaText());
     openCommand(32772, [&](QDialog &screen) {
         prompts.answerFile(exported);
         click(screen, "importButton");
@@ -216,7 +216,7 @@ TEST_F(DictionaryDialogTest, ExternalItemScreenEditsAndExports)
 
 TEST_F(DictionaryDialogTest, EveryMenuEntryOpensItsScreenOnTheDemoData)
 {
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/demo-data.sql"))));
+    run(schemaText(QStringLiteral("demo-data.sql")));
     const struct {
         int command;
         const char *screen, *title;

@@ -199,7 +199,7 @@ TEST_F(ExchangeFileTest, ADictionaryTravelsFromOneDatabaseToAnother)
     exportTo(devices, folder());
 
     openDatabase(dir.filePath(QStringLiteral("other.db")));
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    run(schemaText());
     importFrom(devices, deviceFile(), false);
     EXPECT_EQ(rows(QStringLiteral("select devid, devname, devkeychar, res from tb_id_devid order by devid")),
               QStringLiteral("7,灯光仪,DG,使用|12,底盘测功机,DP,新建"));

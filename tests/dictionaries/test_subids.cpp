@@ -451,7 +451,7 @@ TEST_F(SubIdTest, ExportIntoAFreshDatabaseCarriesTheMainAttributes)
     editor.exportFile(true);
 
     openDatabase(dir.filePath(QStringLiteral("fresh.db")));
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    run(schemaText());
     prompts.answerFile(transInfo()).answer(PromptButton::Ok);
     editor.importFile();
     EXPECT_EQ(prompts.calls().back().text, QStringLiteral("导入成功"));
@@ -505,7 +505,7 @@ protected:
 // into a fresh database with the main attributes.
 TEST_F(SubIdDemoTest, DefaultsAddExportAndImportIntoAFreshDatabase)
 {
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/demo-data.sql"))));
+    run(schemaText(QStringLiteral("demo-data.sql")));
     UserLevel = 1;
     editor.open();
     prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
@@ -528,7 +528,7 @@ TEST_F(SubIdDemoTest, DefaultsAddExportAndImportIntoAFreshDatabase)
                                             "10050007,甲醇汽油,甲醇,10050004");
     EXPECT_EQ(rows(fuels), expected);
     openDatabase(dir.filePath(QStringLiteral("fresh.db")));
-    run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+    run(schemaText());
     prompts.answerFile(dir.filePath(QStringLiteral("TRANSINFO.TRANSINFO"))).answer(PromptButton::Ok);
     editor.importFile();
     EXPECT_EQ(rows(fuels), expected);

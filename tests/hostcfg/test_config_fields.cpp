@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"commaIsPlainUnderSeparator", "a,b|c", 0, '|', "a,b", 4},
                     FieldCase{"trailByteIsNoSeparator", kTrailBackslash + "x\\y", 1, '\\', "y", 2},
                     FieldCase{"trailByteStaysInField", kTrailBackslash + "x\\y", 0, '\\', kTrailBackslash + "x", 4}),
-    [](const testing::TestParamInfo<FieldCase> &info) { return info.param.name; });
+    [](const testing::TestParamInfo<FieldCase> &test) { return test.param.name; });
 
 struct TrimCase {
     const char *name;
@@ -150,6 +150,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TrimCase{"rightPathSeparator", false, "D:\\bin\\\\", '\\', "D:\\bin"},
                     TrimCase{"rightKeepsTrailByte", false, "a" + kTrailBackslash, '\\', "a" + kTrailBackslash},
                     TrimCase{"rightAfterTrailByte", false, kTrailBackslash + "\\", '\\', kTrailBackslash}),
-    [](const testing::TestParamInfo<TrimCase> &info) { return info.param.name; });
+    [](const testing::TestParamInfo<TrimCase> &test) { return test.param.name; });
 
 }  // namespace

@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                         loadedHostLib().closeNet(kChannel);
                         return result;
                     }}),
-    [](const testing::TestParamInfo<BadCallCase> &info) { return info.param.name; });
+    [](const testing::TestParamInfo<BadCallCase> &test) { return test.param.name; });
 
 TEST(ScanPortTest, AnswersOnlyForAListeningPort)
 {

@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         StampFileCase{"brokenThenWhole", marker() + QByteArray("n\0junk", 6) + stamp("n", "5.6", "d"), true, "5.6"},
         StampFileCase{"utf8TextsBecomeGbk", stamp("n", "版本 2", "d"), true, toGbk(QStringLiteral("版本 2"))},
         StampFileCase{"longVersionIsCut", stamp("n", QByteArray(300, 'v'), "d"), true, QByteArray(255, 'v')}),
-    [](const testing::TestParamInfo<StampFileCase> &info) { return info.param.name; });
+    [](const testing::TestParamInfo<StampFileCase> &test) { return test.param.name; });
 
 TEST(VersionTest, MissingFileFails)
 {

@@ -33,7 +33,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         sharedDb().open(connectString(), 10);
-        run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+        run(schemaText());
         runUpgradeGroup2Tables(sharedDb());
         ASSERT_TRUE(runUpgradeGroup2Columns(sharedDb()));
         ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("config")));
@@ -41,10 +41,7 @@ protected:
     }
     void TearDown() override { sharedDb().close(); }
 
-    QString connectString() const
-    {
-        return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("test.db")));
-    }
+    QString connectString() const { return sqliteConnectString(dir.filePath(QStringLiteral("test.db"))); }
     static void run(const QString &batch)
     {
         try {

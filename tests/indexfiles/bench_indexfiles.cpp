@@ -9,6 +9,7 @@
 #include "core/SharedDb.h"
 #include "indexfiles/IndexFileBuild.h"
 #include "platform/Profile.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,14 +106,12 @@ int main(int argc, char **argv)
         print(QStringLiteral("the host library does not load: %1").arg(hostLib().errorString()));
         return 1;
     }
-    const QString connect = QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;")
-                                .arg(dir.filePath(QStringLiteral("large.db")));
+    const QString connect = test::sqliteConnectString(dir.filePath(QStringLiteral("large.db")),
+                                                      QStringLiteral("StepAPI=1;JournalMode=WAL;"));
     {
         SharedDb db;
         db.open(connect, 10);
-        QFile schema(QStringLiteral(DBKEEL_SOURCE_DIR "/schema/sqlite.sql"));
-        schema.open(QIODevice::ReadOnly);
-        db.exec(QString::fromUtf8(schema.readAll()));
+        db.exec(test::schemaText());
         runUpgradeGroup2Tables(db);
         runUpgradeGroup2Columns(db);
         for (const char *statement : kLargeInstallation)

@@ -9,10 +9,7 @@ namespace dbkeel::test {
 
 class MaintenanceFixture : public DictionaryFixture {
 protected:
-    QString jobConnectString() const
-    {
-        return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("test.db")));
-    }
+    QString jobConnectString() const { return sqliteConnectString(dir.filePath(QStringLiteral("test.db"))); }
     // The rows of `list`, cells joined by ",", rows by "|".
     static QString listed(const ReportListModel &list)
     {

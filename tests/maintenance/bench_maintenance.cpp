@@ -7,6 +7,7 @@
 #include "maintenance/SystemLogEditor.h"
 #include "maintenance/TableBrowser.h"
 #include "platform/ScriptedPrompt.h"
+#include "tests/support/TestSupport.h"
 #include "widgets/ReportListView.h"
 
 #include <QApplication>
@@ -137,8 +138,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString connectString = QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;JournalMode=WAL;")
-                                      .arg(dir.filePath(QStringLiteral("bench.db")));
+    const QString connectString = test::sqliteConnectString(dir.filePath(QStringLiteral("bench.db")),
+                                                            QStringLiteral("StepAPI=1;JournalMode=WAL;"));
     double load[1] = {0};
     getloadavg(load, 1);
     std::printf("load average of the machine: %.1f\n", load[0]);

@@ -3,6 +3,7 @@
 #include "maintenance/MaintenanceScreens.h"
 #include "maintenance/SqlWorkspaceDialog.h"
 #include "tests/support/ScreenTest.h"
+#include "tests/support/TestSupport.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
 
@@ -26,10 +27,7 @@ protected:
         ScreenTest::SetUp();
         registerMaintenanceScreens();
     }
-    QString jobConnectString() const
-    {
-        return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("test.db")));
-    }
+    QString jobConnectString() const { return sqliteConnectString(dir.filePath(QStringLiteral("test.db"))); }
     static ReportListModel &model(QDialog &screen, const char *objectName)
     {
         return *control<ReportListView>(screen, objectName)->reportModel();

@@ -58,7 +58,7 @@ void ProgramFixture::replaceDatabase(bool withInstallationTables)
     QProcess sqlite;
     QStringList arguments{QStringLiteral("-bail"), database};
     if (withInstallationTables)
-        sqlite.setStandardInputFile(sourceDir() + QStringLiteral("/schema/sqlite.sql"));
+        sqlite.setStandardInputFile(schemaFile());
     else
         arguments << QStringLiteral("VACUUM;");  // an empty database file
     sqlite.start(QStringLiteral("sqlite3"), arguments);

@@ -12,7 +12,7 @@ namespace dbkeel::test {
 // The connection string of the fixture's database, for the workers' own connections.
 inline QString workerConnectString(const QTemporaryDir &dir)
 {
-    return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(dir.filePath(QStringLiteral("test.db")));
+    return sqliteConnectString(dir.filePath(QStringLiteral("test.db")));
 }
 
 // Sets field 0 of a host configuration entry (a directory or a path).

@@ -5,11 +5,11 @@
 #include "core/SharedDb.h"
 #include "screens/JobRunner.h"
 #include "stats/VehicleTransfer.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -80,17 +80,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
     QTemporaryDir dir;
-    const QString connect = QStringLiteral("DRIVER=SQLite3;Database=%1;JournalMode=WAL;StepAPI=1;")
-                                .arg(dir.filePath(QStringLiteral("bench.db")));
+    const QString connect = test::sqliteConnectString(dir.filePath(QStringLiteral("bench.db")),
+                                                      QStringLiteral("JournalMode=WAL;StepAPI=1;"));
     try {
         SharedDb db;
         db.open(connect, 10);
-        QFile schema(QStringLiteral(DBKEEL_SCHEMA));
-        if (!schema.open(QIODevice::ReadOnly)) {
-            std::printf("cannot read %s\n", DBKEEL_SCHEMA);
-            return 1;
-        }
-        db.exec(QString::fromUtf8(schema.readAll()));
+        db.exec(test::schemaText());
         QStringList values{QStringLiteral("'SVW7182' || n"), QStringLiteral("'桑塔纳'"), QStringLiteral("'轿车'"),
                            QStringLiteral("n % 3000"),       QStringLiteral("'EA211'"),  QStringLiteral("'汽油'")};
         for (int i = 1; i <= kExtraColumns; ++i) {

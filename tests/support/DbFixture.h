@@ -2,6 +2,7 @@
 // A fresh SQLite database file in a temporary folder, reached through the real driver manager.
 
 #include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,10 +15,7 @@ protected:
     SharedDb db;
 
     QString databasePath() const { return dir.filePath(QStringLiteral("test.db")); }
-    QString driverConnectString() const
-    {
-        return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(databasePath());
-    }
+    QString driverConnectString() const { return sqliteConnectString(databasePath()); }
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

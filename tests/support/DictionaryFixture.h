@@ -14,11 +14,6 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace dbkeel::test {
 
 class DictionaryFixture : public ::testing::Test {
@@ -36,7 +31,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         openDatabase(dir.filePath(QStringLiteral("test.db")));
-        run(QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/schema/sqlite.sql"))));
+        run(schemaText());
         DbReady = 1;
     }
     void TearDown() override
@@ -47,7 +42,7 @@ protected:
     static void openDatabase(const QString &path)
     {
         sharedDb().close();
-        sharedDb().open(QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(path), 10);
+        sharedDb().open(sqliteConnectString(path), 10);
     }
     static void run(const QString &batch)
     {

@@ -32,11 +32,6 @@ QString StartupFixture::demoFolder()
     return dir.path();
 }
 
-QString StartupFixture::sqliteConnectString(const QString &path)
-{
-    return QStringLiteral("DRIVER=SQLite3;Database=%1;StepAPI=1;").arg(path);
-}
-
 void StartupFixture::SetUp()
 {
     demoFolder();
@@ -68,7 +63,7 @@ void StartupFixture::emptyInstallation()
     for (const char *suffix : {"", "-wal", "-shm"})
         QFile::remove(databasePath() + QLatin1String(suffix));
     QProcess sqlite;
-    sqlite.setStandardInputFile(sourceDir() + QStringLiteral("/schema/sqlite.sql"));
+    sqlite.setStandardInputFile(schemaFile());
     sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), databasePath()});
     ASSERT_TRUE(sqlite.waitForFinished(60000));
     ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().constData();

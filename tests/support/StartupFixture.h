@@ -6,17 +6,12 @@
 #include "core/AppLog.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-// Readable texts in test failures.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace dbkeel::test {
 
@@ -32,7 +27,6 @@ protected:
     static QString demoFolder();
     static QString databasePath() { return demoFolder() + QStringLiteral("/dbkeel-demo.db"); }
     static QString programFolder() { return demoFolder() + QStringLiteral("/program"); }
-    static QString sqliteConnectString(const QString &path);
 
     void SetUp() override;
     void TearDown() override;

@@ -12,7 +12,21 @@ QString buildBinDir()
 }
 QString sourceDir()
 {
-    return qEnvironmentVariable("DBKEEL_SOURCE_DIR");
+    return qEnvironmentVariable("DBKEEL_SOURCE_DIR", QStringLiteral(DBKEEL_SOURCE_TREE));
+}
+
+QString schemaFile(const QString &name)
+{
+    return sourceDir() + QStringLiteral("/schema/") + name;
+}
+QString schemaText(const QString &name)
+{
+    return QString::fromUtf8(readFileBytes(schemaFile(name)));
+}
+
+QString sqliteConnectString(const QString &path, const QString &options)
+{
+    return QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(path) + options;
 }
 
 QByteArray readFileBytes(const QString &path)

@@ -1,1 +1,2 @@
 #include "console/StationAddress.h"
+#include <QtWidgets/QWidget>
