@@ -1,7 +1,7 @@
 #pragma once
 // A folder with little room, for the tests of what happens when a write does not reach the disk.
-// Where the test may mount (it runs as root in CI) it is a 64 KiB tmpfs on a temporary folder,
-// filled until `room` bytes are free: a write past them fails with "No space left on device".
+// Where the test may mount (it runs as root in CI) it is a tmpfs of `room` bytes (whole pages of
+// 4 KiB) on a temporary folder: a write past them fails with "No space left on device".
 // Where mounting is refused, it is a temporary folder and the process gets a file size limit of
 // `room` bytes (a write past it fails with "File too large") until the fixture goes. It prints
 // which of the two ran.
@@ -23,7 +23,7 @@ public:
     bool mounted() const { return m_mounted; }
     // The system's text for a write that found no room.
     QString fullReason() const;
-    // The names in the folder, but the filler that takes the room.
+    // The names in the folder.
     QStringList entries() const;
 
 private:
