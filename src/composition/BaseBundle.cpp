@@ -145,9 +145,9 @@ QString damagedSection(const ProfileFile &file, const BundleSection &section)
     return {};
 }
 
-// Why the file cannot be imported, checked before any table is touched: cut short, holding none of
-// the sections, or a section that is not whole. Empty when it can.
-QString damagedBundle(const ProfileFile &file)
+}  // namespace
+
+QString bundleFileDamage(const ProfileFile &file)
 {
     const QString cut = cutFileProblem(file.path());
     if (!cut.isEmpty())
@@ -164,8 +164,6 @@ QString damagedBundle(const ProfileFile &file)
     }
     return any ? QString() : QStringLiteral("文件中没有基础ID数据");
 }
-
-}  // namespace
 
 QString BundleSection::insertStatement(const QStringList &fields) const
 {
@@ -228,7 +226,7 @@ bool importBundle(SharedDb &db, const QString &path, BundleLog &log)
         return false;
     }
     const ProfileFile file(path);
-    const QString damage = damagedBundle(file);
+    const QString damage = bundleFileDamage(file);
     if (!damage.isEmpty()) {
         log.add(QStringLiteral("导入失败:文件已损坏,未修改任何表:") + damage, true);
         return false;

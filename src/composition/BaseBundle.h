@@ -9,6 +9,7 @@
 
 namespace dbkeel {
 
+class ProfileFile;
 class SharedDb;
 
 // Where the steps of a bundle operation are reported: a plain line, or a failure line.
@@ -44,6 +45,9 @@ bool exportBundle(SharedDb &db, const QString &path, BundleLog &log);
 // disagrees with the records, a record with the wrong number of fields) is refused whole before any
 // table is touched. True when no section failed.
 bool importBundle(SharedDb &db, const QString &path, BundleLog &log);
+// Why the bundle `file` cannot be imported (cut short, empty, none of the sections, a section that is
+// not whole); empty when it can. importBundle checks this before it touches a table.
+QString bundleFileDamage(const ProfileFile &file);
 // The one-key build: tb_id_item, tb_id_dev and tb_id_param rebuilt; stops at the first failure.
 bool buildRunTables(SharedDb &db, BundleLog &log);
 
