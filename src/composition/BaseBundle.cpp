@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/FileWrite.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screens/ExchangeFile.h"
@@ -112,7 +113,57 @@ bool importSection(SharedDb &db, const ProfileFile &file, const BundleSection &s
     }
 }
 
+// The count the section's NUM gives, NUM missing counting as 0; -1 when it is not a plain decimal.
+int sectionCount(const ProfileFile &file, const BundleSection &section, const QStringList &keys)
+{
+    if (!keys.contains(kNum, Qt::CaseInsensitive))
+        return 0;
+    return plainCount(file.readString(section.table, kNum, QString(), kNumWidth + 1));
+}
+
+// Why a section present in the file is not whole: its NUM is not a plain number or disagrees with
+// the records it holds, or a record has another number of fields. Empty when it is whole.
+QString damagedSection(const ProfileFile &file, const BundleSection &section)
+{
+    const QStringList keys = file.keyNames(section.table);
+    const int count = sectionCount(file, section, keys);
+    if (count < 0)
+        return QStringLiteral("[%1]的NUM不是十进制数").arg(section.table);
+    int records = 0;
+    for (const QString &key : keys) {
+        const int n = plainCount(key);
+        if (n >= 0 && key == QString::number(n))
+            records += n < count ? 1 : count + 1;  // a record past NUM always disagrees
+    }
+    if (records != count)
+        return QStringLiteral("[%1]的NUM=%2与其中的记录不符").arg(section.table).arg(count);
+    for (int k = 0; k < count; ++k) {
+        const QString record = file.readString(section.table, QString::number(k), QString(), kRecordWidth + 1);
+        if (!record.endsWith(u',') || record.count(u',') != section.columns.size())
+            return QStringLiteral("[%1]第%2条记录的字段数不对").arg(section.table).arg(k);
+    }
+    return {};
+}
+
 }  // namespace
+
+QString bundleFileDamage(const ProfileFile &file)
+{
+    const QString cut = cutFileProblem(file.path());
+    if (!cut.isEmpty())
+        return cut;
+    const QStringList present = file.sectionNames();
+    bool any = false;
+    for (const BundleSection &section : bundleSections()) {
+        if (!present.contains(section.table, Qt::CaseInsensitive))
+            continue;
+        any = true;
+        const QString damage = damagedSection(file, section);
+        if (!damage.isEmpty())
+            return damage;
+    }
+    return any ? QString() : QStringLiteral("文件中没有基础ID数据");
+}
 
 QString BundleSection::insertStatement(const QStringList &fields) const
 {
@@ -147,7 +198,11 @@ const QList<BundleSection> &bundleSections()
 bool exportBundle(SharedDb &db, const QString &path, BundleLog &log)
 {
     bool exported = db.isOpen();
-    if (exported) {
+    const QString refused = nonRegularTargetError(path);
+    if (!refused.isEmpty()) {
+        log.add(QStringLiteral("写文件失败:") + refused, true);
+        exported = false;
+    } else if (exported) {
         ProfileFile file(path);
         for (const BundleSection &section : bundleSections())
             if (!(exported = exportSection(db, file, section, log)))
@@ -171,6 +226,11 @@ bool importBundle(SharedDb &db, const QString &path, BundleLog &log)
         return false;
     }
     const ProfileFile file(path);
+    const QString damage = bundleFileDamage(file);
+    if (!damage.isEmpty()) {
+        log.add(QStringLiteral("导入失败:文件已损坏,未修改任何表:") + damage, true);
+        return false;
+    }
     bool imported = true;
     for (const BundleSection &section : bundleSections()) {
         log.add(QStringLiteral("正在导入[%1]...").arg(section.table));

@@ -9,6 +9,7 @@
 
 namespace dbkeel {
 
+class ProfileFile;
 class SharedDb;
 
 // Where the steps of a bundle operation are reported: a plain line, or a failure line.
@@ -39,8 +40,14 @@ inline const QString kBundleExtension = QStringLiteral(".ALLINE");
 // first failure; the sections written before it stay in the file. True when every section was written.
 bool exportBundle(SharedDb &db, const QString &path, BundleLog &log);
 // Replaces the tables of the sections whose NUM is above 0 with their records, each section all or
-// nothing; a section with NUM 0 or missing leaves its table as it is. True when no section failed.
+// nothing; a section that is absent, or has NUM 0 (or none) and no records, leaves its table as it
+// is. A damaged file (cut short, empty, none of the sections, a NUM that is not a plain number or
+// disagrees with the records, a record with the wrong number of fields) is refused whole before any
+// table is touched. True when no section failed.
 bool importBundle(SharedDb &db, const QString &path, BundleLog &log);
+// Why the bundle `file` cannot be imported (cut short, empty, none of the sections, a section that is
+// not whole); empty when it can. importBundle checks this before it touches a table.
+QString bundleFileDamage(const ProfileFile &file);
 // The one-key build: tb_id_item, tb_id_dev and tb_id_param rebuilt; stops at the first failure.
 bool buildRunTables(SharedDb &db, BundleLog &log);
 

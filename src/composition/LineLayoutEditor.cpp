@@ -373,24 +373,36 @@ void LineLayoutEditor::exportFile()
     prompt().message(kNotice, QStringLiteral("已导出") + path);
 }
 
-void LineLayoutEditor::readLineFile(const QString &path)
+std::optional<QList<QStringList>> readLineRecords(const QString &path)
 {
     const ProfileFile file(path);
-    if (toInt(file.readString(kFileSection, kNumKey, QStringLiteral("0"), kNumWidth + 1)) <= 0)
-        return;
-    m_list.deleteAllRows();
-    m_selectedRow = -1;
-    for (int k : exchangeKeys(file, kFileSection, QStringLiteral("Line"))) {
-        const QString record = file.readString(kFileSection, QStringLiteral("Line%1").arg(k), QString(), kRowWidth + 1);
+    if (toInt(file.readString(LineLayoutEditor::kFileSection, kNumKey, QStringLiteral("0"), kNumWidth + 1)) <= 0)
+        return std::nullopt;
+    QList<QStringList> records;
+    for (int k : exchangeKeys(file, LineLayoutEditor::kFileSection, QStringLiteral("Line"))) {
+        const QString record = file.readString(LineLayoutEditor::kFileSection, QStringLiteral("Line%1").arg(k),
+                                               QString(), kRowWidth + 1);
         if (record.isEmpty())
             continue;
         QStringList fields;
-        for (int field = Order; field < ColumnCount; ++field)
+        for (int field = LineLayoutEditor::Order; field < LineLayoutEditor::ColumnCount; ++field)
             fields << exchangeField(record, field);
+        records << fields;
+    }
+    return records;
+}
+
+void LineLayoutEditor::readLineFile(const QString &path)
+{
+    const std::optional<QList<QStringList>> records = readLineRecords(path);
+    if (!records)
+        return;
+    m_list.deleteAllRows();
+    m_selectedRow = -1;
+    for (const QStringList &fields : *records)
         if (!isDuplicate(fields.at(Line), fields.at(LineTypeName), fields.at(DeviceCode), fields.at(DeviceName),
                          fields.at(Station)))
             appendRow(fields.mid(Line), positionColor());
-    }
 }
 
 void LineLayoutEditor::importFile()

@@ -128,4 +128,8 @@ private:
     int m_selectedRow = -1;
 };
 
+// The records of a line file (.LINEINF) in number order, each its LineLayoutEditor::ColumnCount fields;
+// nothing when its num is not above 0 (the list then stays as it is).
+std::optional<QList<QStringList>> readLineRecords(const QString &path);
+
 }  // namespace dbkeel

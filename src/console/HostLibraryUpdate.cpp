@@ -4,10 +4,10 @@
 #include "console/ConsoleThreads.h"
 #include "console/StationCommands.h"
 #include "core/HostLib.h"
+#include "platform/FileWrite.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace dbkeel {
@@ -23,18 +23,15 @@ QString hostLibrarySuffix()
 #endif
 }
 
-// Replaces `target` by a copy of `source`; the old file goes only once the copy is whole, and a
-// file is never replaced by itself.
-void replaceFile(const QString &source, const QString &target)
+// Replaces `target` by a whole copy of `source` (a file is never replaced by itself): empty, or the
+// reason it could not.
+QString replaceFile(const QString &source, const QString &target)
 {
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
-        return;
-    const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
-    if (!QFile::copy(source, partial))
-        return;
-    QFile::remove(target);
-    QFile::rename(partial, target);
+        return {};
+    QString error;
+    const std::optional<QByteArray> bytes = readRegularFile(source, &error);
+    return bytes ? writeFileWhole(target, *bytes) : error;
 }
 
 }  // namespace
@@ -46,18 +43,23 @@ void replaceHostLibrary(std::chrono::milliseconds receiveLoopWait)
         return;
     const bool receiving = consoleThreads().isReceiveLoopRunning();
     consoleThreads().stopReceiveLoop(receiveLoopWait);
+    QString replaced;
     {
         // The worker's sweep and the watchdog's probe wait here and go on with the new library.
         const HostLib::Hold hold(hostLib());
         hostLib().closeNet(kStationChannel);  // the old library's socket would keep the port
         hostLib().unload();
-        replaceFile(chosen, joinPath(systemDirectory(), QFileInfo(chosen).fileName()));
+        replaced = replaceFile(chosen, joinPath(systemDirectory(), QFileInfo(chosen).fileName()));
         hostLib().load(1, systemDirectory());
         openStationChannel();
     }
     if (receiving)
         consoleThreads().startReceiveLoop();
-    prompt().message(QStringLiteral("提示"), QStringLiteral("更新成功,请重新启动本系统工具!"), PromptIcon::Information);
+    if (!replaced.isEmpty())
+        prompt().message(QStringLiteral("提示"), QStringLiteral("更新失败:") + replaced, PromptIcon::Exclamation);
+    else
+        prompt().message(QStringLiteral("提示"), QStringLiteral("更新成功,请重新启动本系统工具!"),
+                         PromptIcon::Information);
 }
 
 }  // namespace dbkeel

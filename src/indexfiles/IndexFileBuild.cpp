@@ -4,13 +4,16 @@
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
 #include "indexfiles/IndexParts.h"
+#include "platform/FileWrite.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 
 #include <QFile>
 #include <QLoggingCategory>
-#include <QSaveFile>
+
+#include <memory>
+#include <vector>
 
 namespace dbkeel {
 
@@ -89,17 +92,23 @@ PartOutcome runPart(int number, const IndexPart &part, const QString &connectStr
     return outcome;
 }
 
-// Replaces `target` by a whole copy of `source`; a missing source leaves the target as it was.
-QString replaceWithCopy(const QString &source, const QString &target)
+// Replaces each target by a whole copy of its source, all of them or none: every copy is written and
+// synced beside its target before the first one is put in place. A missing source leaves its target.
+QString replaceWithCopies(const QList<std::pair<QString, QString>> &sourceAndTarget)
 {
-    QFile from(source);
-    if (!from.exists())
-        return {};
-    QSaveFile to(target);
-    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly) || to.write(from.readAll()) != from.size()
-        || !to.commit())
-        return QStringLiteral("无法用 %1 替换 %2: %3")
-            .arg(source, target, from.error() != QFile::NoError ? from.errorString() : to.errorString());
+    std::vector<std::unique_ptr<StagedFile>> copies;
+    for (const auto &[source, target] : sourceAndTarget) {
+        if (!QFile::exists(source))
+            continue;
+        QString error;
+        const std::optional<QByteArray> bytes = readRegularFile(source, &error);
+        copies.push_back(std::make_unique<StagedFile>(target));
+        if (!bytes || !copies.back()->write(*bytes))
+            return QStringLiteral("无法用 %1 替换 %2: %3").arg(source, target, bytes ? copies.back()->error() : error);
+    }
+    for (const auto &copy : copies)
+        if (!copy->commit())
+            return copy->error();
     return {};
 }
 
@@ -162,9 +171,8 @@ IndexBuildResult buildIndexFiles(const IndexFileTargets &targets, const QString 
     }
     if (!result.failedParts().isEmpty())
         return result;  // the installation's files stay as they were
-    result.fileError = replaceWithCopy(targets.indexTemp(), targets.indexFile);
-    if (result.fileError.isEmpty())
-        result.fileError = replaceWithCopy(targets.userTemp(), targets.userFile());
+    result.fileError = replaceWithCopies(
+        {{targets.indexTemp(), targets.indexFile}, {targets.userTemp(), targets.userFile()}});
     result.replaced = result.fileError.isEmpty();
     return result;
 }

@@ -74,10 +74,10 @@ void IndexFileEditor::buildEnded(const QString &jobError)
         say(QStringLiteral("错误"), jobError);
     else if (!m_result.startError.isEmpty())
         say(QStringLiteral("错误"), m_result.startError);
+    else if (!m_result.fileError.isEmpty())  // before the parts: the new files are not there to point at
+        say(QStringLiteral("错误"), m_result.fileError);
     else if (!failed.isEmpty())
         say(QStringLiteral("提示"), keptFilesMessage(failed));
-    else if (!m_result.fileError.isEmpty())
-        say(QStringLiteral("错误"), m_result.fileError);
     for (const PartOutcome &part : m_result.parts)
         if (!part.remark.isEmpty())
             say(QStringLiteral("提示"), part.remark);

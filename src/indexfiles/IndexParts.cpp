@@ -4,11 +4,10 @@
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
 #include "indexfiles/UserFile.h"
+#include "platform/FileWrite.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
-
-#include <QFile>
 
 #include <limits>
 
@@ -173,10 +172,9 @@ void userIds(PartContext &context)
         users << UserEntry{rows.text(QStringLiteral("UserName")),   rows.text(QStringLiteral("TrueName")),
                            rows.toInt(QStringLiteral("UserType")),  rows.text(QStringLiteral("InsertDate")),
                            rows.text(QStringLiteral("UserWrokID")), rows.text(QStringLiteral("Password"))};
-    QFile file(context.userTemp);
-    const QByteArray bytes = encodeUserFile(users);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
-        throw DbError(QStringLiteral("%1: %2").arg(context.userTemp, file.errorString()));
+    const QString error = writeFileWhole(context.userTemp, encodeUserFile(users));
+    if (!error.isEmpty())
+        throw DbError(error);
     if (users.size() > userfile::kMaxUsers)
         context.remark = QStringLiteral("共%1个用户,UserID.dat只能容纳%2个,另外%3个用户未写入")
                              .arg(QString::number(users.size()), QString::number(userfile::kMaxUsers),

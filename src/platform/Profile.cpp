@@ -1,12 +1,12 @@
 #include "platform/Profile.h"
 
+#include "platform/FileWrite.h"
 #include "platform/Gbk.h"
 #include "platform/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -260,6 +260,7 @@ struct ProfileFile::Impl {
     NameIndex sectionIndex;         // name → first section of that name
     FileStamp loadedStamp;
     bool readable = true;            // false: the file exists but could not be read
+    QString readError;               // why, when it could not
     std::vector<Edit> pendingEdits;  // non-empty exactly when there are unsaved changes
     QString m_uncarriedEdit;         // why a pending write cannot go into the file as it now is
     QString lastError;
@@ -278,15 +279,14 @@ struct ProfileFile::Impl {
         loadedStamp = stampOf(nativePath, path);
         if (!loadedStamp.exists)
             return;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        const std::optional<QByteArray> bytes = readRegularFile(path, &readError);
+        if (!bytes) {
             readable = false;
-            lastError = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+            lastError = readError;
             return;
         }
-        const QByteArray bytes = file.readAll();
-        encoding = detectEncoding(bytes);
-        parse(toWorkingBytes(bytes, encoding));
+        encoding = detectEncoding(*bytes);
+        parse(toWorkingBytes(*bytes, encoding));
     }
 
     // A line ends at CRLF, a lone CR or a lone LF; a run of them leaves blank lines.
@@ -532,7 +532,7 @@ struct ProfileFile::Impl {
         if (pendingEdits.empty())
             return true;
         if (!readable) {
-            lastError = QStringLiteral("%1 exists but could not be read; not overwritten").arg(path);
+            lastError = readError + QStringLiteral("; not overwritten");
             return false;
         }
         if (!m_uncarriedEdit.isEmpty()) {
@@ -540,16 +540,9 @@ struct ProfileFile::Impl {
                             .arg(path, m_uncarriedEdit);
             return false;
         }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            lastError = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        lastError = writeFileWhole(path, serialize());
+        if (!lastError.isEmpty())
             return false;
-        }
-        file.write(serialize());
-        if (!file.commit()) {
-            lastError = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-            return false;
-        }
         loadedStamp = stampOf(nativePath, path);
         pendingEdits.clear();
         return true;

@@ -2,10 +2,13 @@
 
 #include "core/Database.h"
 #include "core/HostLib.h"
+#include "platform/FileWrite.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -64,6 +67,25 @@ QString exchangeField(const QString &record, int index)
     if (hostLib().getField(toGbk(record), field, index) <= 0)
         return {};
     return fromGbk(cutGbkBytes(field, kExchangeFieldBytes));
+}
+
+QString cutFileProblem(const QString &path)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = readRegularFile(path, &error);
+    if (!bytes)
+        return error;
+    if (bytes->isEmpty())
+        return QStringLiteral("文件为空");
+    if (!bytes->endsWith('\n') && !bytes->endsWith('\r'))
+        return QStringLiteral("最后一行不完整(文件被截断)");
+    return {};
+}
+
+int plainCount(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    return digits.match(text).hasMatch() ? text.toInt() : -1;
 }
 
 bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records, QString *error)

@@ -36,6 +36,12 @@ bool canCarryField(const QString &field);
 // Field `index` (from 0) of a record, through the host library's GetField; empty when missing.
 QString exchangeField(const QString &record, int index);
 
+// Why the file at `path` cannot be a whole exchange file as an export writes it: empty, or the
+// reason (missing, empty, or its last line cut without its line end).
+QString cutFileProblem(const QString &path);
+// A count as an export writes it: decimal digits only, at most nine; -1 for anything else.
+int plainCount(const QString &text);
+
 // Writes the records under the keys 0.. and NUM, then saves the file. False with `error`.
 bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records, QString *error);
 // The numbers n, in number order, of the keys "<keyPrefix><n>" (n in decimal) that the section holds

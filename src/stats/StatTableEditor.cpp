@@ -3,6 +3,7 @@
 #include "core/AppConfig.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/FileWrite.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace dbkeel {
 
@@ -449,9 +449,9 @@ void StatTableEditor::exportScript()
         prompt().message(kNotice, QStringLiteral("没有找到%1数据表!").arg(kTable), PromptIcon::Exclamation);
         return;
     }
-    QSaveFile file(path);  // replaces the old file only once the new one is whole
-    if (!file.open(QIODevice::WriteOnly) || file.write(toGbk(script)) < 0 || !file.commit()) {
-        prompt().message(kNotice, QStringLiteral("建立脚本失败:") + file.errorString(), PromptIcon::Exclamation);
+    const QString written = writeFileWhole(path, toGbk(script));
+    if (!written.isEmpty()) {
+        prompt().message(kNotice, QStringLiteral("建立脚本失败:") + written, PromptIcon::Exclamation);
         return;
     }
     prompt().message(kNotice, QStringLiteral("建立脚本成功,文件路径[%1]").arg(path), PromptIcon::Information);

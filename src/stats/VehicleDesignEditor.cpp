@@ -8,10 +8,13 @@
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
+#include "screens/ExchangeFile.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QSet>
+
+#include <algorithm>
 
 namespace dbkeel {
 
@@ -351,26 +354,34 @@ void VehicleDesignEditor::exportStructure()
     const QString path = structureFilePath(folder);
     ProfileFile file(path);
     bool written = true;
+    QString refused;  // a field the record cannot carry (a comma would shift the fields after it)
     try {
         for (const VehicleDesign &design : vehicleDesigns()) {
             SqlCursor cursor = sharedDb().query(
                 QStringLiteral("select ziduan,ziduanming,ziduanleixing,itemini,datatype from %1 order by ID")
                     .arg(design.definitionTable));
             int count = 0;
-            while (cursor.next()) {
-                QString record;
+            while (refused.isEmpty() && cursor.next()) {
+                QStringList fields;
                 for (int i = 0; i < 5; ++i)
-                    record += trimBoth(cursor.text(i)) + QLatin1Char(',');
-                written = file.writeString(design.section, QString::number(count++), record) && written;
+                    fields << trimBoth(cursor.text(i));
+                const auto field = std::find_if_not(fields.cbegin(), fields.cend(), canCarryField);
+                if (field != fields.cend())
+                    refused = QStringLiteral("[%1]第%2条记录的\"%3\"含有逗号、换行或无法保存的字符")
+                                  .arg(design.section, QString::number(count), *field);
+                written = file.writeString(design.section, QString::number(count++), exchangeRecord(fields)) && written;
             }
             written = file.writeString(design.section, QStringLiteral("SUM"), QString::number(count)) && written;
         }
-        written = written && file.save();
+        written = written && refused.isEmpty() && file.save();
+        if (!written && refused.isEmpty())
+            refused = file.lastError();
     } catch (const DbError &error) {
         reportDbError(kNotice, QStringLiteral("查询线异常"), error);
         written = false;
     }
-    prompt().message(kNotice, written ? QStringLiteral("导出成功,%1").arg(path) : QStringLiteral("导出失败!"));
+    prompt().message(kNotice,
+                     written ? QStringLiteral("导出成功,%1").arg(path) : QStringLiteral("导出失败!") + refused);
 }
 
 void VehicleDesignEditor::importStructure()

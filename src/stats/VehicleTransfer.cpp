@@ -3,12 +3,16 @@
 #include "core/AppConfig.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "platform/FileWrite.h"
+#include "platform/Gbk.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screens/ExchangeFile.h"
 #include "screens/JobRunner.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 
@@ -39,8 +43,17 @@ QStringList exchangedColumns(SharedDb &db, const QString &table)
     return names;
 }
 
-// Exports one table; a row the file cannot carry ends it (reported).
-void exportTable(JobContext &job, ProfileFile &file, const QString &table, const QStringList &columns,
+// True when the row reads back as these values: no value holds "','" or ends in "'," (either would
+// shift the values after it), and the row fits the reader.
+bool rowReadsBack(const QStringList &values, const QString &row)
+{
+    return row.size() < kRowWidth && vehicleRowValues(row.mid(1, row.size() - 2)) == values
+           && gbkLength(row) < kRowWidth;
+}
+
+// Exports one table; a row the file cannot carry, or a read error, ends it (reported). True when
+// every row was written.
+bool exportTable(JobContext &job, ProfileFile &file, const QString &table, const QStringList &columns,
                  TransferReport &report)
 {
     SharedDb &db = job.db();
@@ -48,18 +61,26 @@ void exportTable(JobContext &job, ProfileFile &file, const QString &table, const
     file.writeString(table, kItemSum, QString::number(columns.size()));
     file.writeString(table, kItemName, list);
     int written = 0;
+    bool complete = false;
     try {
         SqlCursor count = db.query(QStringLiteral("select count(*) as maxt from %1 ").arg(table));
         const int total = count.next() ? count.toInt(0) : 0;
         count.close();
         SqlCursor cursor = db.query(QStringLiteral("select %1 from %2").arg(list, table));
+        complete = true;
         while (!job.stopRequested() && cursor.next()) {
             QStringList values;
             for (int i = 0; i < columns.size(); ++i)
                 values << trimBoth(cursor.text(i));
-            if (!file.writeString(table, kItemValue.arg(written), vehicleRowText(values))) {
-                report.warnings
-                    << QStringLiteral("导出[%1]第%2行失败:%3").arg(table).arg(written + 1).arg(file.lastError());
+            const QString row = vehicleRowText(values);
+            QString refused;
+            if (!rowReadsBack(values, row))
+                refused = QStringLiteral("有值含有\"','\"或以\"',\"结尾,或整行超过1 MiB,读回时会错位");
+            else if (!file.writeString(table, kItemValue.arg(written), row))
+                refused = file.lastError();
+            if (!refused.isEmpty()) {
+                report.warnings << QStringLiteral("导出[%1]第%2行失败:%3").arg(table).arg(written + 1).arg(refused);
+                complete = false;
                 break;
             }
             if (++written % kStatusEvery == 0)
@@ -67,10 +88,12 @@ void exportTable(JobContext &job, ProfileFile &file, const QString &table, const
         }
         job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table).arg(written).arg(total));
     } catch (const DbError &error) {
-        report.warnings << QStringLiteral("查询内容异常") + error.text();
+        report.warnings << QStringLiteral("导出[%1]第%2行时查询内容异常").arg(table).arg(written + 1) + error.text();
+        complete = false;
     }
     // Always matches the row keys written now, so stale keys of an older export are never read.
     file.writeString(table, kItemValueSum, QString::number(written));
+    return complete;
 }
 
 // The table's columns, in the catalogue's spelling, for the names a file gives; empty with
@@ -210,17 +233,24 @@ QStringList vehicleRowValues(const QString &readBack)
 bool exportVehicleTypes(JobContext &job, const QString &path, TransferReport &report)
 {
     SharedDb &db = job.db();
+    const QString refused = nonRegularTargetError(path);
+    if (!refused.isEmpty()) {
+        report.warnings << QStringLiteral("写入文件失败[%1]:%2").arg(path, refused);
+        return false;
+    }
     ProfileFile file(path);
     job.setStatus(QStringLiteral("正在导出,请稍等..."));
+    bool complete = db.isOpen();
     for (int number = 1; number <= vehicleTypeTables().size() && !job.stopRequested(); ++number) {
         const QString &table = vehicleTypeTables().at(number - 1);
         if (db.isOpen()) {
             try {
                 const QStringList columns = exchangedColumns(db, table);
                 if (!columns.isEmpty())
-                    exportTable(job, file, table, columns, report);
+                    complete = exportTable(job, file, table, columns, report) && complete;
             } catch (const DbError &error) {
                 report.warnings << QStringLiteral("查询字段异常") + error.text();
+                complete = false;
             }
         }
         job.setProgress(number);
@@ -231,7 +261,7 @@ bool exportVehicleTypes(JobContext &job, const QString &path, TransferReport &re
     else if (!(written = file.save()))
         report.warnings << QStringLiteral("写入文件失败[%1]:%2").arg(path, file.lastError());
     job.setStatus(QStringLiteral("导出结束"));
-    return written;
+    return written && complete;
 }
 
 namespace {
@@ -246,6 +276,30 @@ bool holdsVehicleTypes(const ProfileFile &file)
     return false;
 }
 
+// Why the file is not whole: cut short, or a table section without its counts or missing one of its
+// rows. Empty when it is whole.
+QString damagedVehicleFile(const ProfileFile &file)
+{
+    const QString cut = cutFileProblem(file.path());
+    if (!cut.isEmpty())
+        return cut;
+    for (const QString &table : vehicleTypeTables()) {
+        if (!file.sectionNames().contains(table, Qt::CaseInsensitive))
+            continue;
+        const int rows = plainCount(file.readString(table, kItemValueSum, QString(), kCountWidth));
+        const QString names = file.readString(table, kItemName, QString(), kRowWidth);
+        if (rows < 0 || names.isEmpty())
+            return QStringLiteral("[%1]没有%2或%3").arg(table, kItemName, kItemValueSum);
+        QSet<QString> keys;
+        for (const QString &key : file.keyNames(table))
+            keys.insert(key.toLower());
+        for (int i = 0; i < rows; ++i)
+            if (!keys.contains(kItemValue.arg(i).toLower()))
+                return QStringLiteral("[%1]缺少第%2行").arg(table).arg(i + 1);
+    }
+    return {};
+}
+
 }  // namespace
 
 void importVehicleTypes(JobContext &job, const QString &path, TransferReport &report)
@@ -253,6 +307,12 @@ void importVehicleTypes(JobContext &job, const QString &path, TransferReport &re
     const ProfileFile file(path);
     if (!QFile::exists(path) || !holdsVehicleTypes(file)) {
         report.warnings << QStringLiteral("文件[%1]中没有车型数据,未导入").arg(path);
+        job.setStatus(QStringLiteral("导入结束"));
+        return;
+    }
+    const QString damage = damagedVehicleFile(file);
+    if (!damage.isEmpty()) {
+        report.warnings << QStringLiteral("文件[%1]已损坏,未导入任何数据:%2").arg(path, damage);
         job.setStatus(QStringLiteral("导入结束"));
         return;
     }

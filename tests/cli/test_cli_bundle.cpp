@@ -3,6 +3,12 @@
 #include "core/SharedDb.h"
 #include "platform/Profile.h"
 #include "tests/cli/CliFixture.h"
+#include "tests/support/SmallDisk.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
 
 namespace dbkeel::test {
 namespace {
@@ -76,6 +82,37 @@ TEST_F(CliBundle, AFailedSectionExitsWithOne)
     const CliResult imported = runCli({"bundle", "import", bundle});
     EXPECT_EQ(imported.exitCode, 1);
     EXPECT_TRUE(imported.err.contains(QStringLiteral("★ 导入[tb_id_itemid]失败,表未作任何修改")))
+        << imported.err.toStdString();
+    EXPECT_EQ(dump(baseTables()).toStdString(), before.toStdString());
+}
+
+// A bundle that did not reach the disk, or whose target is not a file, exits with 1 naming the reason
+// and leaves the target; a damaged bundle is refused whole with 1.
+TEST_F(CliBundle, UnwrittenExportsAndDamagedImportsExitWithOne)
+{
+    SmallDisk disk(8 * 1024);
+    if (disk.mounted()) {  // the file size limit would stop the program's database too
+        const QString small = disk.filePath(QStringLiteral("ALLLINEDATA.ALLINE"));
+        writeFileBytes(small, "[old]\r\n");
+        const CliResult full = runCli({"bundle", "export", small});
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_TRUE(full.err.contains(disk.fullReason())) << full.err.toStdString();
+        EXPECT_FALSE(full.out.contains(QStringLiteral("导出成功")));
+        EXPECT_EQ(readFileBytes(small), "[old]\r\n");
+    }
+    const QString fifo = demoFolder() + QStringLiteral("/fifo.ALLINE");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const CliResult refused = runCli({"bundle", "export", fifo});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("not a regular file"))) << refused.err.toStdString();
+
+    const QString bundle = demoFolder() + QStringLiteral("/cut.ALLINE");
+    ASSERT_EQ(runCli({"bundle", "export", bundle}).exitCode, 0);
+    writeProfileString(bundle, QStringLiteral("tb_id_devid"), QStringLiteral("NUM"), QStringLiteral("3"));
+    const QString before = dump(baseTables());
+    const CliResult imported = runCli({"bundle", "import", bundle});
+    EXPECT_EQ(imported.exitCode, 1);
+    EXPECT_TRUE(imported.err.contains(QStringLiteral("[tb_id_devid]的NUM=3与其中的记录不符")))
         << imported.err.toStdString();
     EXPECT_EQ(dump(baseTables()).toStdString(), before.toStdString());
 }

@@ -6,6 +6,13 @@
 #include "platform/Profile.h"
 #include "screens/ExchangeFile.h"
 #include "tests/composition/CompositionFixture.h"
+#include "tests/support/SmallDisk.h"
+
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+#include <functional>
 
 namespace dbkeel::test {
 namespace {
@@ -70,6 +77,30 @@ TEST_F(Bundles, ExportRefusesAFieldThatWouldShiftTheRecord)
     EXPECT_EQ(ProfileFile(path).sectionNames(), (QStringList{"tb_id_devid", "tb_id_dev_item"}));
 }
 
+// An export that does not reach the disk, or whose target is not a file, fails with the reason and
+// leaves the target as it was.
+TEST_F(Bundles, ExportThatCannotBeWrittenLeavesTheTarget)
+{
+    run(QStringLiteral("insert into tb_id_paramid(paramid,paramname) with recursive c(n) as (select 1000 union all "
+                       "select n + 1 from c where n < 3000) select n, '参数' || n from c"));
+    SmallDisk disk(8 * 1024);
+    const QString target = disk.filePath(QStringLiteral("ALLLINEDATA.ALLINE"));
+    writeFileBytes(target, "[old]\r\nkept=1\r\n");
+    EXPECT_FALSE(exportBundle(sharedDb(), target, log));
+    EXPECT_EQ(readFileBytes(target), "[old]\r\nkept=1\r\n");
+    ASSERT_EQ(log.failures().size(), 2);
+    EXPECT_TRUE(log.failures().first().contains(disk.fullReason())) << log.failures().first().toStdString();
+    EXPECT_EQ(log.failures().last(), QStringLiteral("★ 导出失败"));
+    EXPECT_EQ(disk.entries(), QStringList{QStringLiteral("ALLLINEDATA.ALLINE")});
+
+    const QString fifo = dir.filePath(QStringLiteral("fifo.ALLINE"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    log.lines.clear();
+    EXPECT_FALSE(exportBundle(sharedDb(), fifo, log));
+    EXPECT_TRUE(log.lines.first().contains(QStringLiteral("not a regular file"))) << log.lines.first().toStdString();
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+}
+
 TEST_F(Bundles, RoundTripIntoAnotherDatabaseAndTheOneKeyBuild)
 {
     ASSERT_TRUE(exportBundle(sharedDb(), path, log));
@@ -91,30 +122,80 @@ TEST_F(Bundles, RoundTripIntoAnotherDatabaseAndTheOneKeyBuild)
     EXPECT_EQ(rows(QStringLiteral("select * from tb_id_param order by devId,ParamId")), runTables);
 }
 
-TEST_F(Bundles, ImportLeavesSectionsWithoutRecordsAndRefusesBrokenOnesWhole)
+TEST_F(Bundles, ImportLeavesAbsentAndEmptySectionsAlone)
 {
     ASSERT_TRUE(exportBundle(sharedDb(), path, log));
-    writeProfileString(path, "tb_id_devid", "NUM", "0");  // left as it is
     ProfileFile file(path);
-    file.removeKey("tb_id_itemid", "NUM");           // left as it is
-    file.writeString("tb_id_paramid", "NUM", "7");   // 6 records: the 7th is missing
-    file.writeString("tb_id_dev_item", "NUM", "3");  // a shorter section imports
+    file.removeSection("tb_id_devid");  // absent
+    for (const QString &key : file.keyNames("tb_id_itemid"))
+        file.removeKey("tb_id_itemid", key);
+    file.writeString("tb_id_itemid", "NUM", "0");  // NUM 0 and no records
+    for (const QString &key : file.keyNames("tb_id_paramid"))
+        file.removeKey("tb_id_paramid", key);  // neither NUM nor records
     ASSERT_TRUE(file.save());
-    run(QStringLiteral("delete from tb_id_devid where devid = 12; delete from tb_id_itemid where itemid > 203;"
-                       "insert into tb_id_paramid(paramid,paramname) values (1,'旧参数');"));
+    run(QStringLiteral(
+        "delete from tb_id_devid where devid = 12; delete from tb_id_itemid where itemid > 203;"
+        "insert into tb_id_paramid(paramid,paramname) values (1,'旧参数'); delete from tb_id_dev_item;"));
     const QString devices = rows(QStringLiteral("select devid from tb_id_devid order by rowid"));
     const QString items = rows(QStringLiteral("select itemid from tb_id_itemid order by rowid"));
     const QString parameters = rows(QStringLiteral("select * from tb_id_paramid order by rowid"));
 
     log.lines.clear();
-    EXPECT_FALSE(importBundle(sharedDb(), path, log));
+    EXPECT_TRUE(importBundle(sharedDb(), path, log));
     EXPECT_EQ(rows(QStringLiteral("select devid from tb_id_devid order by rowid")), devices);
     EXPECT_EQ(rows(QStringLiteral("select itemid from tb_id_itemid order by rowid")), items);
     EXPECT_EQ(rows(QStringLiteral("select * from tb_id_paramid order by rowid")), parameters);
-    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_dev_item")), QStringLiteral("3"));
-    EXPECT_EQ(log.failures(), (QStringList{"★ 执行异常[tb_id_paramid]中没有第6条记录",
-                                           "★ 导入[tb_id_paramid]失败,表未作任何修改", "★ 导入失败"}));
-    EXPECT_TRUE(log.lines.contains(QStringLiteral("导入[tb_id_paramid]完毕")));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_dev_item")), QStringLiteral("4"));
+    EXPECT_TRUE(log.failures().isEmpty()) << log.failures().join(u'\n').toStdString();
+}
+
+// A damaged file is refused as a whole before any table is touched, naming the section and the reason.
+TEST_F(Bundles, ImportRefusesADamagedFileWhole)
+{
+    ASSERT_TRUE(exportBundle(sharedDb(), path, log));
+    const QByteArray whole = readFileBytes(path);
+    struct Case {
+        const char *name;
+        std::function<QByteArray()> damage;
+        const char *reason;
+    };
+    const auto edited = [this, &whole](const char *section, const char *key, const char *value) {
+        return [=, this] {
+            writeFileBytes(path, whole);
+            writeProfileString(path, section, key, value ? QString::fromUtf8(value) : QString());
+            return readFileBytes(path);
+        };
+    };
+    const Case cases[] = {
+        {"NUM cut below the records", edited("tb_id_devid", "NUM", "3"), "[tb_id_devid]的NUM=3与其中的记录不符"},
+        {"NUM above the records", edited("tb_id_paramid", "NUM", "7"), "[tb_id_paramid]的NUM=7与其中的记录不符"},
+        {"NUM missing beside records", edited("tb_id_itemid", "NUM", nullptr), "[tb_id_itemid]的NUM=0与其中的记录不符"},
+        {"NUM not decimal", edited("tb_id_dev_item", "NUM", "1abc"), "[tb_id_dev_item]的NUM不是十进制数"},
+        {"a record short of a field", edited("tb_id_devid", "1", "2,前照灯,"), "[tb_id_devid]第1条记录的字段数不对"},
+        {"last line cut", [&whole] { return whole.chopped(3); }, "最后一行不完整(文件被截断)"},
+        {"empty", [] { return QByteArray(); }, "文件为空"},
+        {"random bytes",
+         [] {
+             QByteArray bytes(3000, '\0');
+             for (qsizetype i = 0; i < bytes.size(); ++i)
+                 bytes[i] = char((i * 7919 + 13) % 251);
+             return bytes + "\r\n";
+         },
+         "文件中没有基础ID数据"},
+    };
+    run(QStringLiteral(
+        "delete from tb_id_devid where devid = 12; delete from tb_id_itemid where itemid > 203;"
+        "delete from tb_id_dev_item; insert into tb_id_paramid(paramid,paramname) values (1,'旧参数');"));
+    const QString before = tables();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFileBytes(path, c.damage());
+        log.lines.clear();
+        EXPECT_FALSE(importBundle(sharedDb(), path, log));
+        EXPECT_EQ(tables(), before);
+        EXPECT_EQ(log.failures(),
+                  QStringList{QStringLiteral("★ 导入失败:文件已损坏,未修改任何表:") + QString::fromUtf8(c.reason)});
+    }
 }
 
 TEST_F(Bundles, ImportRefusesAWrongCodeAndAMissingFile)

@@ -3,8 +3,10 @@
 // whenever a part fails.
 
 #include "tests/indexfiles/IndexFixture.h"
+#include "tests/support/SmallDisk.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 namespace dbkeel::test {
@@ -169,6 +171,39 @@ TEST_F(IndexBuild, FailedPartKeepsTheOldFiles)
         EXPECT_TRUE(temporary.contains(QString::fromUtf8(c.tempHas))) << c.tempHas;
         EXPECT_FALSE(temporary.join(u'\n').contains(QString::fromUtf8(c.tempLacks))) << c.tempLacks;
         EXPECT_EQ(QFile::exists(targets.userTemp()), !c.failed.contains(QStringLiteral("UserID")));
+    }
+}
+
+// A disk without room for the new files replaces neither of the installation's files and gives the
+// system's reason: first with no room for the temporary index file, then with room for the temporary
+// files and the new index file but not for the new user file.
+TEST_F(IndexBuild, FullDiskReplacesNothing)
+{
+    loadSmallInstallation();
+    ASSERT_TRUE(build().succeeded());
+    constexpr qint64 kPage = 4096;
+    const auto pages = [](const QString &path) { return (QFileInfo(path).size() + kPage - 1) / kPage * kPage; };
+    const qint64 index = pages(targets.indexFile), users = pages(targets.userFile());
+    ASSERT_GT(QFileInfo(targets.indexFile).size(), 2 * kOldIndex.size());
+
+    for (const qint64 room : {3 * kPage, 2 * kPage + 2 * index + users + users - kPage}) {
+        SmallDisk disk(room);
+        if (room > 3 * kPage && !disk.mounted())
+            GTEST_SKIP() << "a file size limit cannot leave room for one copy and not the other";
+        targets = {disk.filePath(QStringLiteral("SystemIndex.ini")), disk.path()};
+        writeFileBytes(targets.indexFile, kOldIndex);
+        writeFileBytes(targets.userFile(), kOldUsers);
+
+        const IndexBuildResult result = build();
+
+        SCOPED_TRACE(result.fileError.toStdString());
+        EXPECT_FALSE(result.succeeded());
+        EXPECT_FALSE(result.replaced);
+        EXPECT_TRUE(result.fileError.contains(disk.fullReason()));
+        EXPECT_EQ(readFileBytes(targets.indexFile), kOldIndex);
+        EXPECT_EQ(readFileBytes(targets.userFile()), kOldUsers);
+        for (const QString &name : disk.entries())
+            EXPECT_FALSE(name.endsWith(QStringLiteral(".part"))) << name.toStdString();
     }
 }
 

@@ -141,6 +141,20 @@ TEST_F(VehicleDesignTest, StructureFileCarriesTheDefinitionsToAnotherDatabase)
               QStringLiteral("功率,1,1"));
 }
 
+// A caption with a comma would shift the fields after it on reading back: the export refuses it and
+// leaves the file as it was.
+TEST_F(VehicleDesignTest, StructureExportRefusesACaptionWithAComma)
+{
+    const QString file = structureFilePath(dir.path());
+    writeFileBytes(file, "[old]\r\n");
+    run(QStringLiteral("update tb_type_fdj_ini set ziduanming = '总质量,kg' where ziduan = 'GL';"));
+    prompts.answerFolder(dir.path()).answer(PromptButton::Ok);
+    editor.exportStructure();
+    EXPECT_EQ(messages().last(),
+              QStringLiteral("导出失败![FDJXH]第3条记录的\"总质量,kg\"含有逗号、换行或无法保存的字符"));
+    EXPECT_EQ(readFileBytes(file), "[old]\r\n");
+}
+
 TEST(VehicleDesignStatements, TheStoreStatementIsTheInstallationsText)
 {
     EXPECT_EQ(definitionStoreStatement(Dialect::SqlServer, "tb_type_base_ini",

@@ -6,6 +6,7 @@
 #include "stats/VehicleDataTransfer.h"
 #include "stats/VehicleTransfer.h"
 #include "tests/stats/StatsFixture.h"
+#include "tests/support/SmallDisk.h"
 
 #include <QFile>
 
@@ -195,6 +196,72 @@ TEST_F(VehicleTransferTest, AFileOfSomethingElseClearsNothing)
     importFrom(file, false, 1);
     EXPECT_EQ(rows(QStringLiteral("select CLXH from tb_type_vehicle")), QStringLiteral("kept"));
     EXPECT_EQ(messages().mid(1), QStringList{QStringLiteral("文件[%1]中没有车型数据,未导入").arg(file)});
+}
+
+// The backup is the way back: when it cannot hold every row (no room, a value the file cannot carry
+// or could not give back as it was, a row over the reader's width), nothing is cleared and the
+// message names the table and the row.
+TEST_F(VehicleTransferTest, ABackupWithoutEveryRowClearsNothing)
+{
+    const QString file = path(QStringLiteral("new.VEH"));
+    writeFileBytes(file,
+                   toGbk(QStringLiteral(
+                       "[tb_type_vehicle]\r\nItemsum=1\r\nItemname=CLXH\r\nItemval_0='new'\r\nItemvalsum=1\r\n")));
+    struct Case {
+        const char *value;  // the second model's name, in SQL
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"'x'','", "以\"',\"结尾"},         {"'a'',''b'", "以\"',\"结尾"},      {"'😀'", "GBK"},
+        {"'a' || char(10) || 'b'", "line"}, {"hex(zeroblob(600000))", "1 MiB"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.value);
+        run(QStringLiteral("delete from tb_type_vehicle; insert into tb_type_vehicle (CLXH) values ('first'), (%1);")
+                .arg(QString::fromUtf8(c.value)));
+        const qsizetype before = messages().size();
+        importFrom(file, true, 2);
+        EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_type_vehicle")), QStringLiteral("2"));
+        const QStringList shown = messages().mid(before);
+        ASSERT_EQ(shown.size(), 4);
+        EXPECT_TRUE(shown.at(2).startsWith(QStringLiteral("导出[tb_type_vehicle]第2行失败")))
+            << shown.at(2).toStdString();
+        EXPECT_TRUE(shown.at(2).contains(QString::fromUtf8(c.reason), Qt::CaseInsensitive))
+            << shown.at(2).toStdString();
+        EXPECT_EQ(shown.at(3), QStringLiteral("备份失败,未导入车型数据"));
+    }
+
+    run(QStringLiteral("delete from tb_type_vehicle; insert into tb_type_vehicle (CLXH, CLPP) with recursive c(n) as "
+                       "(select 1 union all select n + 1 from c where n < 5000) select 'M' || n, '品牌' from c"));
+    SmallDisk disk(16 * 1024);
+    setHostEntry(5, disk.path());
+    const qsizetype before = messages().size();
+    importFrom(file, true, 2);
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_type_vehicle")), QStringLiteral("5000"));
+    EXPECT_TRUE(messages().value(before + 2).contains(disk.fullReason())) << messages().join(u'|').toStdString();
+    EXPECT_EQ(disk.entries(), QStringList());
+}
+
+// A file cut short, anywhere, empties nothing.
+TEST_F(VehicleTransferTest, AFileCutShortClearsNothing)
+{
+    run(QStringLiteral("insert into tb_type_fdjxh (FDJXH) values ('EA211');"
+                       "insert into tb_type_vehicle (CLXH, CLPP) values ('A', '甲'), ('B', '乙'), ('C', '丙');"));
+    exportTo(dir.path());
+    const QByteArray whole = readFileBytes(exportFile());
+    run(QStringLiteral("delete from tb_type_vehicle; insert into tb_type_vehicle (CLXH) values ('kept');"
+                       "delete from tb_type_fdjxh; insert into tb_type_fdjxh (FDJXH) values ('kept');"));
+    const QString file = path(QStringLiteral("cut.VEH"));
+    for (const char *cutBefore : {"Itemvalsum=3", "'C'", "Itemval_2", "\r\nItemvalsum=3"}) {
+        SCOPED_TRACE(cutBefore);
+        writeFileBytes(file, whole.left(whole.lastIndexOf(toGbk(QString::fromUtf8(cutBefore))) + 2));
+        const qsizetype before = messages().size();
+        importFrom(file, false, 1);
+        EXPECT_EQ(rows(QStringLiteral("select CLXH from tb_type_vehicle")), QStringLiteral("kept"));
+        EXPECT_EQ(rows(QStringLiteral("select FDJXH from tb_type_fdjxh")), QStringLiteral("kept"));
+        EXPECT_TRUE(messages().value(before + 1).startsWith(QStringLiteral("文件[%1]已损坏,未导入任何数据").arg(file)))
+            << messages().value(before + 1).toStdString();
+    }
 }
 
 }  // namespace

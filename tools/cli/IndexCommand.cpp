@@ -48,14 +48,16 @@ int runIndex(const QStringList &arguments)
         err() << "dbkeel-cli index: " << result.startError << '\n';
         return CouldNotStart;
     }
+    if (!result.fileError.isEmpty()) {  // the new files are not there whole: nothing to point at
+        if (!result.failedParts().isEmpty())
+            err() << "dbkeel-cli index: failed parts: " << result.failedParts().join(QStringLiteral(", ")) << '\n';
+        err() << "dbkeel-cli index: " << result.fileError << "; the old files were kept\n";
+        return PartFailed;
+    }
     if (!result.failedParts().isEmpty()) {
         err() << "dbkeel-cli index: failed parts: " << result.failedParts().join(QStringLiteral(", "))
               << "; the old files were kept, the new ones are in " << targets.indexTemp() << " and "
               << targets.userTemp() << '\n';
-        return PartFailed;
-    }
-    if (!result.fileError.isEmpty()) {
-        err() << "dbkeel-cli index: " << result.fileError << '\n';
         return PartFailed;
     }
     if (!quiet)
