@@ -9,32 +9,13 @@
 
 #include <QFileInfo>
 
-#include <odbcinst.h>
-
 namespace dbkeel {
 
 namespace {
 
 constexpr std::chrono::milliseconds kPollStep{100};
 
-QString dataSourceAttribute(const QString &dataSource, const char *key)
-{
-    char value[1024] = {};
-    const QByteArray section = dataSource.toUtf8();
-    SQLGetPrivateProfileString(section.constData(), key, "", value, sizeof value, "odbc.ini");
-    return QString::fromUtf8(value);
-}
-
 }  // namespace
-
-QString dataSourceDatabaseFile(const QString &dataSource)
-{
-    if (dataSource.isEmpty())
-        return {};
-    if (!dataSourceAttribute(dataSource, "Driver").contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
-        return {};
-    return dataSourceAttribute(dataSource, "Database");
-}
 
 DatabaseProbe DatabaseProbe::fromConfiguration()
 {

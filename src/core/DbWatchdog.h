@@ -27,9 +27,6 @@ struct DatabaseProbe {
     bool reachable() const;
 };
 
-// The database file of a data source whose driver is the embedded database's; empty otherwise.
-QString dataSourceDatabaseFile(const QString &dataSource);
-
 // The watchdog's waits; every wait polls ExitRequested at least every 100 ms.
 struct WatchdogTiming {
     std::chrono::milliseconds idle{10000};             // between checks while DbReady is 1

@@ -93,7 +93,7 @@ TEST_F(OpenDbTest, CredentialsComeFromTheEntryOfTheDatabaseType)
         int type;
         const char *connect;
     } cases[] = {
-        {0, "DSN=DbkeelTest;UID=sa;PWD=secret;"},
+        {0, "DSN=DbkeelTest;UID=sa;PWD=secret;NoCreat=1;"},  // the embedded database's source
         {1, "DSN=NoSuchSource;UID=remote;PWD=pw;"},
         {2, "DSN=;UID=;PWD=;"},
         {-1, "DSN=;UID=;PWD=;"},
@@ -107,7 +107,7 @@ TEST_F(OpenDbTest, OpensOnceAndLeavesTheErrorTextAloneWhileOpen)
     QString error = QStringLiteral("earlier text");
     ASSERT_EQ(OpenDb(error), 1) << error.toStdString();
     EXPECT_TRUE(sharedDb().isOpen());
-    EXPECT_EQ(connectString(), QStringLiteral("DSN=DbkeelTest;UID=sa;PWD=secret;"));
+    EXPECT_EQ(connectString(), QStringLiteral("DSN=DbkeelTest;UID=sa;PWD=secret;NoCreat=1;"));
     sharedDb().exec(QStringLiteral("insert into t values (1)"));
 
     DBODBCTYPE = 1;  // would fail if it reconnected
@@ -138,6 +138,20 @@ TEST_F(OpenDbTest, FailureGivesTheReasonAndClearsDbReady)
         EXPECT_EQ(DbReady, 0);
         EXPECT_FALSE(sharedDb().isOpen());
     }
+}
+
+TEST_F(OpenDbTest, AMissingDatabaseFileIsNamedAndNeverCreated)
+{
+    ASSERT_TRUE(QFile::remove(databasePath()));
+    DbReady = 1;
+    QString error;
+    EXPECT_EQ(OpenDb(error), 0);
+    EXPECT_TRUE(error.contains(databasePath())) << error.toStdString();
+    EXPECT_EQ(DbReady, 0);
+    // Connections of their own (long jobs, components, the index build) use the same connect string.
+    SharedDb job;
+    EXPECT_THROW(job.open(connectStringFor(databaseCredentials(0)), 5), DbError);
+    EXPECT_FALSE(QFile::exists(databasePath())) << "the driver created an empty database";
 }
 
 using WatchdogTest = HostDbFixture;
