@@ -59,12 +59,12 @@ bool canCarryField(const QString &field)
     return !field.contains(u',') && !field.contains(u'\r') && !field.contains(u'\n') && isGbkText(field);
 }
 
-QString exchangeField(const QString &record, int index)
+QString exchangeField(const QString &record, int index, int maxBytes)
 {
     QByteArray field;
     if (hostLib().getField(toGbk(record), field, index) <= 0)
         return {};
-    return fromGbk(cutGbkBytes(field, kExchangeFieldBytes));
+    return fromGbk(cutGbkBytes(field, maxBytes));
 }
 
 bool writeExchangeRecords(const QString &path, const QString &section, const QStringList &records, QString *error)
