@@ -1,6 +1,7 @@
 #include "composition/LineLayoutEditor.h"
 
 #include "composition/RunTables.h"
+#include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
 #include "platform/Profile.h"
@@ -96,6 +97,7 @@ void LineLayoutEditor::rebuildRunTables()
                                           [this](const RunTableStep &step) { m_status.setLeft(step.doneText); },
                                           [this](const RunTableStep &step, const QString &error) {
                                               m_status.setLeft(step.failureText + error);
+                                              DbReady = 0;
                                           }});
 }
 
@@ -386,7 +388,7 @@ std::optional<QList<QStringList>> readLineRecords(const QString &path)
             continue;
         QStringList fields;
         for (int field = LineLayoutEditor::Order; field < LineLayoutEditor::ColumnCount; ++field)
-            fields << exchangeField(record, field);
+            fields << exchangeField(record, field, kRowWidth);  // a remark or path may pass 100 bytes
         records << fields;
     }
     return records;
@@ -514,6 +516,7 @@ bool LineLayoutEditor::reportDuplicates()
         }
     } catch (const DbError &) {
         m_duplicates.deleteAllRows();  // counts as no duplicates
+        DbReady = 0;
     }
     if (m_duplicates.rowCount() == 0)
         return true;

@@ -5,6 +5,10 @@
 #include "core/SharedDb.h"
 #include "platform/Gbk.h"
 
+#include <QFileInfo>
+
+#include <odbcinst.h>
+
 #include <mutex>
 
 namespace dbkeel {
@@ -23,7 +27,24 @@ void setConnectString(const QString &text)
     lastConnectString = text;
 }
 
+QString dataSourceAttribute(const QString &dataSource, const char *key)
+{
+    char value[1024] = {};
+    const QByteArray section = dataSource.toUtf8();
+    SQLGetPrivateProfileString(section.constData(), key, "", value, sizeof value, "odbc.ini");
+    return QString::fromUtf8(value);
+}
+
 }  // namespace
+
+QString dataSourceDatabaseFile(const QString &dataSource)
+{
+    if (dataSource.isEmpty())
+        return {};
+    if (!dataSourceAttribute(dataSource, "Driver").contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
+        return {};
+    return dataSourceAttribute(dataSource, "Database");
+}
 
 QString databaseEntryField(int entry, int index, int maxBytes)
 {
@@ -42,7 +63,12 @@ DbCredentials databaseCredentials(int type)
 
 QString connectStringFor(const DbCredentials &credentials)
 {
-    return QStringLiteral("DSN=%1;UID=%2;PWD=%3;").arg(credentials.dataSource, credentials.user, credentials.password);
+    const QString text = QStringLiteral("DSN=%1;UID=%2;PWD=%3;")
+                             .arg(credentials.dataSource, credentials.user, credentials.password);
+    // The embedded database's driver would otherwise create an empty database in place of a missing file.
+    if (!dataSourceDatabaseFile(credentials.dataSource).isEmpty())
+        return text + QStringLiteral("NoCreat=1;");
+    return text;
 }
 
 QString connectString()
@@ -64,6 +90,12 @@ int OpenDb(QString &error)
     if (credentials.dataSource.isEmpty()) {
         // The driver manager would connect an empty name to a default data source.
         error = QStringLiteral("数据库连接失败: 主机配置中没有数据源名称");
+        DbReady = 0;
+        return 0;
+    }
+    const QString databaseFile = dataSourceDatabaseFile(credentials.dataSource);
+    if (!databaseFile.isEmpty() && !QFileInfo(databaseFile).isFile()) {
+        error = QStringLiteral("数据库连接失败: 数据库文件不存在 (%1)").arg(databaseFile);
         DbReady = 0;
         return 0;
     }

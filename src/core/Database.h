@@ -24,14 +24,19 @@ QString databaseEntryField(int entry, int index, int maxBytes = 615);
 
 // Fields 0, 5 and 6 of database entry `type` (0 local, 1 remote); empty texts for any other type.
 DbCredentials databaseCredentials(int type);
-// "DSN=%s;UID=%s;PWD=%s;"
+// The database file of a data source whose driver is the embedded database's; empty otherwise.
+QString dataSourceDatabaseFile(const QString &dataSource);
+
+// "DSN=%s;UID=%s;PWD=%s;", with "NoCreat=1;" for the embedded database: a missing database file
+// is never created by a connection.
 QString connectStringFor(const DbCredentials &credentials);
 // The connect string last built by OpenDb (the installation's ConnectString).
 QString connectString();
 
 // Opens sharedDb() with the credentials of entry DBODBCTYPE unless it is open: 1, or 0 with the
 // driver's text in `error` and DbReady cleared. While the connection is open it returns 1 at
-// once and leaves `error` as it was.
+// once and leaves `error` as it was. A missing database file of the embedded database is named in
+// `error` and not created.
 int OpenDb(QString &error);
 // Closes sharedDb() if it is open.
 void CloseDb();

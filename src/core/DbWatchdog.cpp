@@ -7,9 +7,9 @@
 #include "platform/Gbk.h"
 #include "platform/Text.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
-
-#include <odbcinst.h>
 
 namespace dbkeel {
 
@@ -17,24 +17,10 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollStep{100};
 
-QString dataSourceAttribute(const QString &dataSource, const char *key)
-{
-    char value[1024] = {};
-    const QByteArray section = dataSource.toUtf8();
-    SQLGetPrivateProfileString(section.constData(), key, "", value, sizeof value, "odbc.ini");
-    return QString::fromUtf8(value);
-}
+// The files SQLite keeps beside a database in WAL mode. Neither names the database it belongs to.
+constexpr std::array<const char *, 2> kJournalSuffixes{"-wal", "-shm"};
 
 }  // namespace
-
-QString dataSourceDatabaseFile(const QString &dataSource)
-{
-    if (dataSource.isEmpty())
-        return {};
-    if (!dataSourceAttribute(dataSource, "Driver").contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
-        return {};
-    return dataSourceAttribute(dataSource, "Database");
-}
 
 DatabaseProbe DatabaseProbe::fromConfiguration()
 {
@@ -97,12 +83,12 @@ void DbWatchdog::run()
     m_openedFile.reset();  // whoever opened the connection since, the next reconnect notes its file
     const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
     while (!stopping()) {
-        pause(m_timing.idle, [&] { return DbReady == 0 || fileLost(probe); });
+        pause(m_timing.idle, [&] { return DbReady == 0 || watchFile(probe); });
         if (stopping())
             break;
         if (!checkConnection(probe))
             continue;
-        pause(m_timing.cyclePause, [&] { return fileLost(probe); });
+        pause(m_timing.cyclePause, [&] { return watchFile(probe); });
     }
     qCDebug(dbTrace) << "服务退出";
 }
@@ -114,7 +100,10 @@ bool DbWatchdog::checkConnection(const DatabaseProbe &probe)
         DbReady = 0;
         CloseDb();
     }
-    return DbReady == 1 || reconnect(probe);
+    if (DbReady != 1)
+        return reconnect(probe);
+    watchFile(probe);
+    return true;
 }
 
 bool DbWatchdog::fileLost(const DatabaseProbe &probe) const
@@ -135,15 +124,49 @@ bool DbWatchdog::reconnect(const DatabaseProbe &probe)
     ServerReachable = 1;
     // A connection the driver reports as broken, or left on a replaced file, is dropped, so that
     // OpenDb connects anew instead of answering at once that it is open.
-    if (sharedDb().isConnectionDead() || fileLost(probe))
+    const bool replaced = fileLost(probe);
+    if (sharedDb().isConnectionDead() || replaced)
         CloseDb();
+    if (replaced && !setAsideOldJournal(probe)) {
+        pause(m_timing.openFailedPause);
+        return false;
+    }
     m_openedFile = fileIdentity(probe.databaseFile);  // noted first: a file replaced meanwhile is noticed
     QString error;
     if (OpenDb(error) != 1) {
         pause(m_timing.openFailedPause);
         return false;
     }
+    watchFile(probe);
     DbReady = 1;
+    return true;
+}
+
+bool DbWatchdog::watchFile(const DatabaseProbe &probe)
+{
+    if (probe.databaseFile.isEmpty())
+        return false;
+    if (fileLost(probe))
+        return true;
+    for (size_t k = 0; k < kJournalSuffixes.size(); ++k)
+        m_openedJournal[k] = fileIdentity(probe.databaseFile + QLatin1String(kJournalSuffixes[k]));
+    return false;
+}
+
+bool DbWatchdog::setAsideOldJournal(const DatabaseProbe &probe) const
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
+    for (size_t k = 0; k < kJournalSuffixes.size(); ++k) {
+        const QString journal = probe.databaseFile + QLatin1String(kJournalSuffixes[k]);
+        if (!m_openedJournal[k] || fileIdentity(journal) != m_openedJournal[k])
+            continue;
+        const QString aside = QStringLiteral("%1.replaced-%2").arg(journal, stamp);
+        if (!QFile::rename(journal, aside)) {
+            qCWarning(dbTrace) << "数据库文件已被替换, 旧文件的日志无法移开, 不重新连接:" << journal;
+            return false;
+        }
+        qCWarning(dbTrace) << "数据库文件已被替换, 旧文件的日志移到" << aside;
+    }
     return true;
 }
 

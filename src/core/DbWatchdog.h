@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -26,9 +27,6 @@ struct DatabaseProbe {
     // A database file must exist and be readable; a server must answer on its port.
     bool reachable() const;
 };
-
-// The database file of a data source whose driver is the embedded database's; empty otherwise.
-QString dataSourceDatabaseFile(const QString &dataSource);
 
 // The watchdog's waits; every wait polls ExitRequested at least every 100 ms.
 struct WatchdogTiming {
@@ -51,7 +49,9 @@ public:
 
     // The check of every cycle: a database file removed or replaced since the connection was opened
     // loses the connection (closed, DbReady 0); a lost connection is opened again when the database
-    // is reachable. True when DbReady is 1 afterwards. Called by the thread; not while it runs.
+    // is reachable. Before a replaced file is opened, the journal files the old file left under its
+    // name are set aside, so that they are never applied to the new file. True when DbReady is 1
+    // afterwards. Called by the thread; not while it runs.
     bool checkConnection(const DatabaseProbe &probe);
 
 private:
@@ -62,11 +62,18 @@ private:
     // True when the probe's database file is gone or is another file than the connection was opened on.
     bool fileLost(const DatabaseProbe &probe) const;
     bool reconnect(const DatabaseProbe &probe);  // true when DbReady is 1 again
+    // fileLost; while the file is the opened one, notes its journal files.
+    bool watchFile(const DatabaseProbe &probe);
+    // Renames the journal files noted as the opened file's; false (with a warning) when one cannot be.
+    bool setAsideOldJournal(const DatabaseProbe &probe) const;
 
     WatchdogTiming m_timing;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::optional<FileIdentity> m_openedFile;  // the database file when the connection was opened
+    // Its -wal and -shm, noted while the connection is on it. A journal whose identity is noted belongs
+    // to the opened file: a journal the new file brings or makes has another.
+    std::array<std::optional<FileIdentity>, 2> m_openedJournal;
 };
 
 }  // namespace dbkeel

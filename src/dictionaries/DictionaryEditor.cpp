@@ -244,8 +244,7 @@ void DictionaryEditor::store()
         unwritten << row(i);
     load();
     keepUnwritten(unwritten);
-    m_status.setLeft(unwritten.isEmpty() ? m_variant.storeDoneStatus
-                                         : QStringLiteral("更新未完成,未写入的修改仍在列表中"));
+    m_status.setLeft(unwritten.isEmpty() ? m_variant.storeDoneStatus : kStoreUnfinishedStatus);
     emit storeRunning(false);
 }
 

@@ -11,6 +11,9 @@ class ReportListModel;
 
 enum class RowOperation { None = -1, Insert = 0, Modify = 1, Delete = 2 };
 
+// The status of a store that stopped at a failing row: the rows not written stay in the list.
+inline const QString kStoreUnfinishedStatus = QStringLiteral("更新未完成,未写入的修改仍在列表中");
+
 struct DictionaryRowRecord {
     static constexpr int kTextBytes = 49, kRemarkBytes = 249;
 

@@ -150,21 +150,38 @@ void LineTypeEditor::store()
 {
     emit storeRunning(true);
     m_status.setLeft(QStringLiteral("请稍等,正在更新修改..."));
-    if (sharedDb().isOpen()) {
-        const Dialect dialect = sharedDb().dialect();
-        for (int row = 0; row < m_list.rowCount(); ++row) {
-            try {
-                sharedDb().exec(lineTypeStoreStatement(dialect, m_list.itemText(row, CodeColumn),
-                                                       m_list.itemText(row, NameColumn)));
-            } catch (const DbError &error) {
-                reportDbError(kNotice, QStringLiteral("修改异常:"), error);
-                break;
-            }
+    QList<QPair<QString, QString>> unwritten;  // code, name of the rows from the failing one on
+    for (int row = sharedDb().isOpen() ? writeToDatabase() : 0; row < m_list.rowCount(); ++row)
+        unwritten.append({m_list.itemText(row, CodeColumn), m_list.itemText(row, NameColumn)});
+    load();
+    for (const auto &[code, name] : unwritten)
+        if (!isListed(code, name))
+            appendRow(code, name, listcolor::Teal);
+    m_status.setLeft(unwritten.isEmpty() ? QStringLiteral("更新结束") : kStoreUnfinishedStatus);
+    emit storeRunning(false);
+}
+
+int LineTypeEditor::writeToDatabase()
+{
+    const Dialect dialect = sharedDb().dialect();
+    for (int row = 0; row < m_list.rowCount(); ++row) {
+        try {
+            sharedDb().exec(
+                lineTypeStoreStatement(dialect, m_list.itemText(row, CodeColumn), m_list.itemText(row, NameColumn)));
+        } catch (const DbError &error) {
+            reportDbError(kNotice, QStringLiteral("修改异常:"), error);
+            return row;
         }
     }
-    load();
-    m_status.setLeft(QStringLiteral("更新结束"));
-    emit storeRunning(false);
+    return m_list.rowCount();
+}
+
+bool LineTypeEditor::isListed(const QString &code, const QString &name) const
+{
+    for (int row = 0; row < m_list.rowCount(); ++row)
+        if (m_list.itemText(row, CodeColumn) == code && m_list.itemText(row, NameColumn) == name)
+            return true;
+    return false;
 }
 
 }  // namespace dbkeel

@@ -39,7 +39,8 @@ public:
     // suggested code (false without such a row); finishEdit applies the chosen operation.
     bool prepareEdit(int row);
     void finishEdit(int row, bool accepted);
-    // "更新": stores every row, then reloads.
+    // "更新": stores every row, then reloads. A failure stops at its row: the rows not written stay in
+    // the list (teal) and the status says so.
     void store();
 
 signals:
@@ -47,6 +48,9 @@ signals:
 
 private:
     void appendRow(const QString &code, const QString &name, ListColor color);
+    // Stores the list's pairs in order; the row that failed (reported), or the row count.
+    int writeToDatabase();
+    bool isListed(const QString &code, const QString &name) const;
     void showLargestCode();
     // Runs the statement `statement` builds; false on any error, which is passed over.
     bool execQuietly(const std::function<QString()> &statement);

@@ -5,6 +5,7 @@
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/ScreenControls.h"
+#include "widgets/GbkTextLimit.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,8 +23,8 @@ SubIdRowDialog::SubIdRowDialog(QWidget *parent) : ScreenDialog(parent, QSize(360
                                        QStringLiteral("value"));
     m_mainName = placeLabelled<QComboBox>(this, 16, QStringLiteral("所属类型:"), {100, 84, 244, 22},
                                           QStringLiteral("mainName"));
-    m_subId->setMaxLength(SubIdRecord::kSubIdBytes);
-    m_value->setMaxLength(SubIdRecord::kValueBytes);
+    limitGbkBytes(m_subId, SubIdRecord::kSubIdBytes);
+    limitGbkBytes(m_value, SubIdRecord::kValueBytes);
 
     QPushButton *ok = placeButton(this, {174, 128, 80, 26}, QStringLiteral("okButton"), QStringLiteral("确定"));
     ok->setDefault(true);

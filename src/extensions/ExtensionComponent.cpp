@@ -60,6 +60,10 @@ bool ExtensionComponent::load(const QString &path)
 
 void ExtensionComponent::unload()
 {
+    if (m_started) {  // its windows and timers must not outlive the code they run
+        stop();
+        release();
+    }
     m_init = nullptr;
     m_show = nullptr;
     m_doModal = nullptr;
@@ -72,6 +76,7 @@ void ExtensionComponent::unload()
 
 int ExtensionComponent::init(void *first, void *second, int third)
 {
+    m_started = m_started || m_init;
     return guardedCall(m_init, first, second, third);
 }
 
@@ -92,6 +97,7 @@ int ExtensionComponent::stop()
 
 int ExtensionComponent::release()
 {
+    m_started = false;
     return guardedCall(m_release);
 }
 

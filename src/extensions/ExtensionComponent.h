@@ -21,6 +21,7 @@ public:
     // Loads the library and binds its exports; a loaded binder ignores further loads (true).
     bool load(const QString &path);
     bool isLoaded() const { return m_library.isLoaded(); }
+    // Calls ExtStop and ExtRelease first when the component was initialised and not released.
     void unload();
     QString errorString() const { return m_error; }
     QString path() const { return m_library.fileName(); }
@@ -41,6 +42,7 @@ private:
     DbkeelExtStop m_stop = nullptr;
     DbkeelExtRelease m_release = nullptr;
     DbkeelGetDevData m_devData = nullptr;
+    bool m_started = false;  // initialised and not yet released
 };
 
 // The initialisation block of ExtInit (DBKEEL_INIT_SIZE bytes): the owner's rectangle and pointer,

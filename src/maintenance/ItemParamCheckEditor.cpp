@@ -48,14 +48,15 @@ void ItemParamCheckEditor::load()
         return;
     m_status.setLeft(QStringLiteral("正在获取参数信息"));
     m_list.deleteAllRows();
+    QList<QStringList> rows;
     try {
         SqlCursor cursor = sharedDb().query(itemParamLoadQuery());
-        QList<QStringList> rows;
         while (cursor.next())
             rows.append({cursor.text(QStringLiteral("ParamName")), cursor.text(QStringLiteral("ParamId")), QString(),
                          cursor.text(QStringLiteral("ItemId"))});
         m_list.appendRows(rows);
     } catch (const DbError &error) {
+        m_list.appendRows(rows);  // what was read before the failure stays listed
         reportDbError(QStringLiteral("错误"), QString(), error);
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Database.h"
 #include "core/SharedDb.h"
+#include "maintenance/ListedRows.h"
 
 namespace dbkeel {
 
@@ -31,7 +32,7 @@ JobRunner::Job workspaceJob(const QStringList &statements, std::shared_ptr<Works
             outcome->returnedRows = true;
             QList<QStringList> chunk{cursor.columnNames()};
             while (!job.stopRequested() && cursor.next()) {
-                if (++outcome->rowsReturned > SqlWorkspaceEditor::kShownRows)
+                if (++outcome->rowsReturned > kListedRows)
                     continue;  // counted, not listed
                 QStringList row;
                 for (int column = 0; column < cursor.columnCount(); ++column)
@@ -81,8 +82,7 @@ void SqlWorkspaceEditor::takeRows(const QList<QStringList> &rows)
 void SqlWorkspaceEditor::finish(bool stopped, const QString &error)
 {
     const double seconds = m_clock.elapsed() / 1000.0;
-    if (m_outcome->rowsReturned > kShownRows)
-        m_result.appendRow(QStringLiteral("……其余%1行未列出").arg(m_outcome->rowsReturned - kShownRows));
+    appendUnlistedRowsLine(m_result, m_outcome->rowsReturned);
     const QString count = m_outcome->returnedRows ? QStringLiteral("返回%1行").arg(m_outcome->rowsReturned)
                                                   : QStringLiteral("影响%1行").arg(m_outcome->rowsAffected);
     m_status.setLeft(QStringLiteral("%1,用时%2秒").arg(count, QString::number(seconds, 'f', 3)));

@@ -20,12 +20,10 @@ class SqlWorkspaceEditor : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kShownRows = 10000;
-
     explicit SqlWorkspaceEditor(QObject *parent = nullptr);
 
     QString log() const { return m_log; }
-    // The rows of the first result set the text returns (its first kShownRows, then a line telling
+    // The rows of the first result set the text returns (its first kListedRows, then a line telling
     // how many more there were).
     ReportListModel &result() { return m_result; }
     // Left: rows affected or returned and the time taken.

@@ -2,6 +2,7 @@
 
 #include "core/Database.h"
 #include "core/SharedDb.h"
+#include "maintenance/ListedRows.h"
 #include "platform/Gbk.h"
 #include "platform/Prompt.h"
 #include "screens/DbErrorReport.h"
@@ -31,14 +32,19 @@ constexpr int kChunkRows = 1000;
 constexpr int kChunkMilliseconds = 50;  // the first rows show at once even when rows come slowly
 const QString kNotice = QStringLiteral("提示");
 
-JobRunner::Job browseJob(const QString &statement, int columns)
+JobRunner::Job browseJob(const QString &statement, int columns, std::shared_ptr<long long> unlisted)
 {
-    return [statement, columns](JobContext &job) {
+    return [statement, columns, unlisted](JobContext &job) {
+        long long read = 0;
         SqlCursor cursor = job.db().query(statement);
         QList<QStringList> chunk;
         QElapsedTimer sent;
         sent.start();
         while (!job.stopRequested() && cursor.next()) {
+            if (++read > kListedRows) {
+                ++*unlisted;
+                continue;
+            }
             QStringList row;
             row.reserve(columns);
             for (int column = 0; column < columns; ++column)
@@ -106,7 +112,8 @@ void TableBrowser::browse(const QString &condition)
         return;
     m_list.deleteAllRows();
     m_status.setLeft(QStringLiteral("请稍等,正在查询中..."));
-    m_runner.start(browseJob(browseQuery(m_table, condition), m_columns),
+    m_unlisted = std::make_shared<long long>(0);
+    m_runner.start(browseJob(browseQuery(m_table, condition), m_columns, m_unlisted),
                    m_connectString.isEmpty() ? connectString() : m_connectString);
     emit running(true);
 }
@@ -119,13 +126,15 @@ void TableBrowser::takeRows(const QList<QStringList> &rows)
 
 void TableBrowser::finish(bool stopped, const QString &error)
 {
+    const long long read = m_list.rowCount() + *m_unlisted;
+    appendUnlistedRowsLine(m_list, read);
     if (stopped) {
-        m_status.setLeft(QStringLiteral("查询已停止,共查询到[%1]条记录").arg(m_list.rowCount()));
+        m_status.setLeft(QStringLiteral("查询已停止,共查询到[%1]条记录").arg(read));
     } else if (!error.isEmpty()) {
         m_status.setLeft(QStringLiteral("查询异常"));
         reportDbError(kNotice, QStringLiteral("查询线异常"), DbError(error));
     } else {
-        m_status.setLeft(QStringLiteral("共查询到[%1]条记录").arg(m_list.rowCount()));
+        m_status.setLeft(QStringLiteral("共查询到[%1]条记录").arg(read));
     }
     emit running(false);
 }

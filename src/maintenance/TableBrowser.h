@@ -1,6 +1,7 @@
 #pragma once
 // The table browser of the debug query screen: any tb_ table, with a condition, streamed into its
-// list through the job runner on a connection of its own, in chunks, stoppable.
+// list through the job runner on a connection of its own, in chunks, stoppable, at most kListedRows
+// rows listed.
 
 #include "core/SqlDialect.h"
 #include "screens/JobRunner.h"
@@ -8,6 +9,8 @@
 #include "widgets/ReportListModel.h"
 
 #include <QObject>
+
+#include <memory>
 
 namespace dbkeel {
 
@@ -50,6 +53,7 @@ private:
     JobRunner m_runner{this};
     QString m_table, m_connectString;
     int m_columns = 0;
+    std::shared_ptr<long long> m_unlisted = std::make_shared<long long>(0);  // rows read past the bound
 };
 
 }  // namespace dbkeel

@@ -61,12 +61,12 @@ bool canCarryField(const QString &field)
     return !field.contains(u',') && !field.contains(u'\r') && !field.contains(u'\n') && isGbkText(field);
 }
 
-QString exchangeField(const QString &record, int index)
+QString exchangeField(const QString &record, int index, int maxBytes)
 {
     QByteArray field;
     if (hostLib().getField(toGbk(record), field, index) <= 0)
         return {};
-    return fromGbk(cutGbkBytes(field, kExchangeFieldBytes));
+    return fromGbk(cutGbkBytes(field, maxBytes));
 }
 
 QString cutFileProblem(const QString &path)

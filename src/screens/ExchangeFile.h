@@ -33,8 +33,9 @@ FileRequest importFileRequest(const QString &extension);
 QString exchangeRecord(const QStringList &fields);
 // True when `field` survives a record: no comma, no line break, GBK text.
 bool canCarryField(const QString &field);
-// Field `index` (from 0) of a record, through the host library's GetField; empty when missing.
-QString exchangeField(const QString &record, int index);
+// Field `index` (from 0) of a record, through the host library's GetField, cut to `maxBytes` bytes of
+// GBK; empty when missing.
+QString exchangeField(const QString &record, int index, int maxBytes = kExchangeFieldBytes);
 
 // Why the file at `path` cannot be a whole exchange file as an export writes it: empty, or the
 // reason (missing, empty, or its last line cut without its line end).

@@ -101,7 +101,8 @@ void JobRunner::run(const Job &job, const QString &connectString)
     try {
         if (!connectString.isEmpty())
             context.m_db.open(connectString, kLoginTimeoutSeconds);
-        job(context);
+        if (!context.stopRequested())  // a stop pressed while the connection opened
+            job(context);
     } catch (const DbError &failure) {
         error = failure.text();
     } catch (const std::exception &failure) {

@@ -20,6 +20,7 @@ namespace {
 const QString kNotice = QStringLiteral("提示");
 const QString kTable = QStringLiteral("tb_stat_all");
 const QString kLibraryMissing = QStringLiteral("加载统计数据生成库失败或找不到该动态库!");
+const QString kBuilding = QStringLiteral("正在创建统计数据,数据量大可能会等待几分钟...");
 constexpr int kLongValueBytes = 120;
 
 const QString kSqlServerTableGuard = QStringLiteral(
@@ -217,7 +218,11 @@ StatTableEditor::StatTableEditor(QObject *parent, int sourceClientWidth) : QObje
     m_type = QStringLiteral("varchar");
     m_length = QStringLiteral("50");
     connect(&m_build, &JobRunner::finished, this, [this] {
-        m_status.setLeft(QStringLiteral("创建结束"));
+        // A failed build keeps the reason the library (or the missing library) put in the status line.
+        if (*m_built)
+            m_status.setLeft(QStringLiteral("创建结束"));
+        else if (m_status.left() == kBuilding)
+            m_status.setLeft(QStringLiteral("创建失败"));
         emit busy(false);
     });
 }
@@ -492,15 +497,16 @@ void StatTableEditor::buildStatistics()
     StatisticsLibrary *library = &m_library;
     StatusLineRelay *statusLine = &m_statusLine;
     emit busy(true);
-    m_status.setLeft(QStringLiteral("正在创建统计数据,数据量大可能会等待几分钟..."));
+    m_status.setLeft(kBuilding);
+    m_built = std::make_shared<bool>(false);
     // The library opens its own connection; the job needs none.
     m_build.start(
-        [library, statusLine](JobContext &) {
+        [library, statusLine, built = m_built](JobContext &) {
             if (!library->canBuild()) {
                 QMetaObject::invokeMethod(statusLine, "setText", Qt::QueuedConnection, Q_ARG(QString, kLibraryMissing));
                 return;
             }
-            library->build();
+            *built = library->build() > 0;  // the number of rows built; 0 on failure
         },
         QString());
 }

@@ -14,6 +14,7 @@
 #include <QPair>
 
 #include <chrono>
+#include <memory>
 
 namespace dbkeel {
 
@@ -131,6 +132,7 @@ private:
     StatusLineRelay m_statusLine{m_status, this};
     StatisticsLibrary m_library;  // outlives the build's worker below
     JobRunner m_build{this};
+    std::shared_ptr<bool> m_built = std::make_shared<bool>(false);  // the running build's outcome
     int m_sourceWidth = 600;
     QStringList m_sourceTables, m_attributes;
     QString m_loadedTable, m_attribute, m_type, m_length;

@@ -436,7 +436,8 @@ bool VehicleDesignEditor::showManager(const QRect &area)
 {
     if (!m_library.isLoaded() || !m_library.devData())
         return false;
-    m_library.show(1, area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
+    if (m_library.show(1, area.left(), area.top(), area.left() + area.width(), area.top() + area.height()) <= 0)
+        return false;  // no window: nothing will ever say it is done
     if (unsigned char *state = m_library.devData())
         state[kStatusByte] = 1;
     return true;

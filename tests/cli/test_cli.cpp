@@ -60,5 +60,18 @@ TEST_F(Cli, CheckReportsADatabaseThatDoesNotOpen)
     EXPECT_FALSE(result.err.isEmpty());
 }
 
+TEST_F(Cli, CheckNamesAMissingDatabaseFileAndDoesNotCreateIt)
+{
+    const QString moved = demoFolder() + QStringLiteral("/moved.db");
+    QFile odbc(demoFolder() + QStringLiteral("/odbc.ini"));
+    ASSERT_TRUE(odbc.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    odbc.write(QStringLiteral("[DbkeelDemo]\nDriver = SQLite3\nDatabase = %1\n").arg(moved).toUtf8());
+    odbc.close();
+    const CliResult result = runCli({QStringLiteral("check")});
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(result.err.contains(moved)) << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(moved)) << "check created an empty database";
+}
+
 }  // namespace
 }  // namespace dbkeel::test

@@ -1,6 +1,7 @@
 // The line layout without its window: Add row, Edit row, moves, the .LINEINF file and Build.
 
 #include "composition/LineLayoutEditor.h"
+#include "core/AppState.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "tests/composition/CompositionFixture.h"
@@ -221,6 +222,32 @@ TEST_F(LineLayout, AFailingWriteKeepsTheOldLayoutAndIndex)
     EXPECT_EQ(rows(QStringLiteral("select * from tb_login_lineindex order by rowid")), index);
 }
 
+TEST_F(LineLayout, DatabaseErrorsAtOpeningAndInTheDuplicateReportMarkTheConnectionLost)
+{
+    runInShell(QStringLiteral("create trigger refuse_params before insert on tb_id_param "
+                              "begin select raise(abort, 'params refused'); end;"));
+    DbReady = 1;
+    editor.open();
+    EXPECT_TRUE(editor.status().left().startsWith(QStringLiteral("创建参数信息失败")))
+        << editor.status().left().toStdString();
+    EXPECT_EQ(DbReady, 0);
+
+    // The index is written, but every row of it fails as the duplicate report reads it.
+    runInShell(QStringLiteral(
+        "drop trigger refuse_params; delete from tb_login_lineindex; alter table tb_login_lineindex rename to "
+        "index_rows; create view tb_login_lineindex as select *, json('broken') as unreadable from index_rows; "
+        "create trigger index_insert instead of insert on tb_login_lineindex begin insert into index_rows(lineid, "
+        "linename, stationid, stationname, devid, devname, itemid, itemname, insertdate, devPath, devRemark) values "
+        "(new.lineid, new.linename, new.stationid, new.stationname, new.devid, new.devname, new.itemid, "
+        "new.itemname, new.insertdate, new.devPath, new.devRemark); end; create trigger index_delete instead of "
+        "delete on tb_login_lineindex begin delete from index_rows; end;"));
+    addLayout();
+    DbReady = 1;
+    prompts.answer(PromptButton::Ok);
+    editor.build();
+    EXPECT_EQ(DbReady, 0);
+}
+
 TEST_F(LineLayout, LineFileOnDiskAndBack)
 {
     addLayout();
@@ -268,6 +295,23 @@ TEST_F(LineLayout, ImportSkipsDuplicatesEmptyRowsAndLeavesTheListWithoutNum)
     prompts.answerFile(path);
     editor.importFile();
     EXPECT_EQ(editor.list().rowCount(), 2);
+}
+
+TEST_F(LineLayout, ImportKeepsFieldsLongerThanAHundredBytes)
+{
+    const QString remark(60, u'检');  // 120 bytes in GBK
+    const QString devicePath = QStringLiteral("/opt/zetra/") + QString(150, u'd');
+    const QString path = dir.filePath(QStringLiteral("long.LINEINF"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(toGbk(
+        QStringLiteral("[TBLINE]\r\nLine0=1,1,安检线,1,1,灯光仪,,,,,,,%1,%2,\r\nnum=1\r\n").arg(devicePath, remark)));
+    file.close();
+    prompts.answerFile(path);
+    editor.importFile();
+    ASSERT_EQ(editor.list().rowCount(), 1);
+    EXPECT_EQ(editor.list().itemText(0, C::DevicePath), devicePath);
+    EXPECT_EQ(editor.list().itemText(0, C::Remark), remark);
 }
 
 }  // namespace

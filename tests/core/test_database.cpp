@@ -5,11 +5,13 @@
 #include "core/SharedDb.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 namespace dbkeel::test {
@@ -93,7 +95,7 @@ TEST_F(OpenDbTest, CredentialsComeFromTheEntryOfTheDatabaseType)
         int type;
         const char *connect;
     } cases[] = {
-        {0, "DSN=DbkeelTest;UID=sa;PWD=secret;"},
+        {0, "DSN=DbkeelTest;UID=sa;PWD=secret;NoCreat=1;"},  // the embedded database's source
         {1, "DSN=NoSuchSource;UID=remote;PWD=pw;"},
         {2, "DSN=;UID=;PWD=;"},
         {-1, "DSN=;UID=;PWD=;"},
@@ -107,7 +109,7 @@ TEST_F(OpenDbTest, OpensOnceAndLeavesTheErrorTextAloneWhileOpen)
     QString error = QStringLiteral("earlier text");
     ASSERT_EQ(OpenDb(error), 1) << error.toStdString();
     EXPECT_TRUE(sharedDb().isOpen());
-    EXPECT_EQ(connectString(), QStringLiteral("DSN=DbkeelTest;UID=sa;PWD=secret;"));
+    EXPECT_EQ(connectString(), QStringLiteral("DSN=DbkeelTest;UID=sa;PWD=secret;NoCreat=1;"));
     sharedDb().exec(QStringLiteral("insert into t values (1)"));
 
     DBODBCTYPE = 1;  // would fail if it reconnected
@@ -138,6 +140,20 @@ TEST_F(OpenDbTest, FailureGivesTheReasonAndClearsDbReady)
         EXPECT_EQ(DbReady, 0);
         EXPECT_FALSE(sharedDb().isOpen());
     }
+}
+
+TEST_F(OpenDbTest, AMissingDatabaseFileIsNamedAndNeverCreated)
+{
+    ASSERT_TRUE(QFile::remove(databasePath()));
+    DbReady = 1;
+    QString error;
+    EXPECT_EQ(OpenDb(error), 0);
+    EXPECT_TRUE(error.contains(databasePath())) << error.toStdString();
+    EXPECT_EQ(DbReady, 0);
+    // Connections of their own (long jobs, components, the index build) use the same connect string.
+    SharedDb job;
+    EXPECT_THROW(job.open(connectStringFor(databaseCredentials(0)), 5), DbError);
+    EXPECT_FALSE(QFile::exists(databasePath())) << "the driver created an empty database";
 }
 
 using WatchdogTest = HostDbFixture;
@@ -300,6 +316,77 @@ TEST_F(ReplacedDatabaseFileTest, TheRunningWatchdogNoticesWithinItsIdleWait)
     watchdog.stop();
     EXPECT_EQ(valuesOnDisk(), QStringLiteral("3"));
 }
+
+// How an administrator may put another database under the name of the running program's file,
+// leaving the old file's -wal and -shm beside it.
+enum class Swap { MovedOverIt, RenamedAwayAndCopied, DeletedAndCopied };
+
+// The old journal must never be applied to the new file.
+class SwappedDatabaseFileTest : public ReplacedDatabaseFileTest, public ::testing::WithParamInterface<Swap> {
+protected:
+    QString otherPath() const { return dir.filePath(QStringLiteral("other.db")); }
+
+    void SetUp() override
+    {
+        ReplacedDatabaseFileTest::SetUp();
+        // Enough rows in the old file's -wal to cover most pages of the other database.
+        sharedDb().exec(QStringLiteral("create table filler (b text)"));
+        for (int i = 0; i < 20; ++i)
+            sharedDb().exec(QStringLiteral("insert into filler values (printf('%.*c', 2000, 'x'))"));
+        SharedDb other;
+        other.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(otherPath()), 5);
+        other.exec(QStringLiteral("create table u (c text)"));
+        other.exec(QStringLiteral("create table t (a integer)"));
+        for (int i = 0; i < 20; ++i)
+            other.exec(QStringLiteral("insert into u values (printf('%.*c', 1500, 'y'))"));
+        other.exec(QStringLiteral("insert into t values (7)"));
+        ASSERT_TRUE(watchdog.checkConnection(probe));  // a cycle of the watchdog before the swap
+    }
+    void TearDown() override
+    {
+        ReplacedDatabaseFileTest::TearDown();
+        for (const QString &name : QDir(dir.path()).entryList({QStringLiteral("*.db*")}, QDir::Files))
+            QFile::remove(dir.filePath(name));
+    }
+    void swap(Swap way) const
+    {
+        switch (way) {
+        case Swap::MovedOverIt: ASSERT_EQ(::rename(qPrintable(otherPath()), qPrintable(databasePath())), 0); break;
+        case Swap::RenamedAwayAndCopied:
+            ASSERT_TRUE(QFile::rename(databasePath(), dir.filePath(QStringLiteral("aside.db"))));
+            ASSERT_TRUE(QFile::copy(otherPath(), databasePath()));
+            break;
+        case Swap::DeletedAndCopied:
+            ASSERT_TRUE(QFile::remove(databasePath()));
+            ASSERT_TRUE(QFile::copy(otherPath(), databasePath()));
+            break;
+        }
+    }
+    QString integrityOnDisk() const
+    {
+        SharedDb reader;
+        reader.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(databasePath()), 5);
+        SqlCursor cursor = reader.query(QStringLiteral("pragma integrity_check"));
+        return cursor.next() ? cursor.text(0) : QString();
+    }
+};
+
+TEST_P(SwappedDatabaseFileTest, TheNewFileIsNeverWrittenWithTheOldFilesJournal)
+{
+    ASSERT_TRUE(QFile::exists(databasePath() + QStringLiteral("-wal")));
+    swap(GetParam());
+
+    ASSERT_TRUE(watchdog.checkConnection(probe));
+    sharedDb().exec(QStringLiteral("insert into t values (8)"));  // reported as written
+    CloseDb();
+    EXPECT_EQ(integrityOnDisk(), QStringLiteral("ok"));
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("7|8")) << "the old file's row 1 came from its journal";
+    const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("test.db-wal.replaced-*")}, QDir::Files);
+    EXPECT_EQ(aside.size(), 1) << "the old journal is kept aside";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, SwappedDatabaseFileTest,
+                         ::testing::Values(Swap::MovedOverIt, Swap::RenamedAwayAndCopied, Swap::DeletedAndCopied));
 
 TEST_F(WatchdogTest, EndsSoonAfterExitIsRequested)
 {

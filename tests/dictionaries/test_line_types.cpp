@@ -72,6 +72,27 @@ TEST_F(LineTypeTest, InsertWaitsForStoreWhileRenameAndDeleteAreWrittenAtOnce)
     EXPECT_EQ(listed(), QStringLiteral("2,尾气线|3,综合线"));
 }
 
+TEST_F(LineTypeTest, AFailedStoreKeepsTheUnwrittenRowsAndSaysSo)
+{
+    edit(0, RowOperation::Insert, QStringLiteral("3"), QStringLiteral("综合线"));
+    edit(0, RowOperation::Insert, QStringLiteral("4"), QStringLiteral("摩托车线"));
+    edit(0, RowOperation::Insert, QStringLiteral("5"), QStringLiteral("尾气线"));
+    run(QStringLiteral("create trigger refuse_four before insert on tb_id_linetype when new.lintype = 4 "
+                       "begin select raise(abort, 'four refused'); end;"));
+    prompts.answer(PromptButton::Ok);
+    lines.store();
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("four refused")));
+    EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线|3,综合线"));
+    EXPECT_EQ(listed(), QStringLiteral("1,安检线|2,环保线|3,综合线|4,摩托车线|5,尾气线"));
+    EXPECT_EQ(lines.list().textColor(4, 0), listcolor::Teal);
+    EXPECT_EQ(lines.status().left(), QStringLiteral("更新未完成,未写入的修改仍在列表中"));
+
+    run(QStringLiteral("drop trigger refuse_four;"));
+    lines.store();
+    EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线|3,综合线|4,摩托车线|5,尾气线"));
+    EXPECT_EQ(lines.status().left(), QStringLiteral("更新结束"));
+}
+
 TEST_F(LineTypeTest, InsertIsRefusedForAKnownNameOrCode)
 {
     const struct {

@@ -53,7 +53,10 @@ TEST_F(SubIdScreenTest, AddsAValueAndSetsItsMainAttributeThroughAddNewSubID)
             EXPECT_TRUE(control<QLineEdit>(dialog, "subId")->text().isEmpty());
             click(dialog, "autoButton");
             EXPECT_EQ(control<QLineEdit>(dialog, "subId")->text(), QStringLiteral("10340002"));
-            control<QLineEdit>(dialog, "value")->setText(QStringLiteral("甲醇汽油"));
+            auto *value = control<QLineEdit>(dialog, "value");
+            value->insert(QString(40, u'甲'));  // 80 bytes in GBK, as a paste: cut to the record's 64
+            EXPECT_EQ(value->text(), QString(32, u'甲'));
+            value->setText(QStringLiteral("甲醇汽油"));
             click(dialog, "okButton");
             EXPECT_TRUE(dialog.isVisible());
             EXPECT_EQ(prompts.lastCall().text, QStringLiteral("编号范围错误,正确范围应该在10050001--10059999之间"));

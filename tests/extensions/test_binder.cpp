@@ -1,4 +1,5 @@
 #include "extensions/ExtensionComponent.h"
+#include "platform/SharedLibrary.h"
 #include "tests/support/TestSupport.h"
 
 #include <QtEndian>
@@ -33,6 +34,28 @@ TEST(ExtensionComponent, GuardsMissingExportsAndExceptions)
     component.unload();
     EXPECT_FALSE(component.isLoaded());
     EXPECT_EQ(component.init(nullptr, nullptr, 3), 0);
+}
+
+TEST(ExtensionComponent, UnloadStopsAndReleasesAStartedComponentFirst)
+{
+    const QString path = library(QStringLiteral("libtest_recording_component.so"));
+    SharedLibrary watcher;  // keeps the library mapped, to read its record after the unload
+    ASSERT_TRUE(watcher.open(path)) << watcher.errorString().toStdString();
+    const auto recorded = reinterpret_cast<const char *(*)()>(watcher.symbol("RecordedCalls"));
+    ASSERT_NE(recorded, nullptr);
+
+    ExtensionComponent component;
+    ASSERT_TRUE(component.load(path));
+    component.unload();  // never started: nothing to stop
+    ASSERT_TRUE(component.load(path));
+    component.init(nullptr, nullptr, 0);
+    component.unload();
+    ASSERT_TRUE(component.load(path));
+    component.init(nullptr, nullptr, 0);
+    component.stop();
+    component.release();
+    component.unload();  // released by its user: not again
+    EXPECT_STREQ(recorded(), "init;stop;release;init;stop;release;");
 }
 
 TEST(ExtensionComponent, LoadFailureKeepsTheBinderUnloaded)

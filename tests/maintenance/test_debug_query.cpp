@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "maintenance/DebugQueryEditor.h"
+#include "maintenance/ListedRows.h"
 #include "tests/maintenance/MaintenanceFixture.h"
 
 #include <QSignalSpy>
@@ -218,6 +219,21 @@ TEST_F(TableBrowserTest, ListsTablesAndBrowsesWithTheLongValueRule)
     EXPECT_TRUE(prompts.lastCall().text.startsWith(QStringLiteral("查询线异常[SQLite]no such column")))
         << prompts.lastCall().text.toStdString();
     EXPECT_EQ(DbReady, 0);
+}
+
+TEST_F(TableBrowserTest, ListsAtMostTheBoundAndCountsTheRest)
+{
+    const int rows = kListedRows + 50;
+    run(QStringLiteral("create table tb_big (n integer)"));
+    run(QStringLiteral("insert into tb_big with recursive c(n) as (select 1 union all select n + 1 from c "
+                       "where n < %1) select n from c")
+            .arg(rows));
+    browser.chooseTable(QStringLiteral("tb_big"), 600);
+    browseAndWait(QString());
+    ASSERT_EQ(browser.list().rowCount(), kListedRows + 1);
+    EXPECT_EQ(browser.list().itemText(kListedRows - 1, 0), QString::number(kListedRows));
+    EXPECT_EQ(browser.list().itemText(kListedRows, 0), QStringLiteral("……其余50行未列出"));
+    EXPECT_EQ(browser.status().left(), QStringLiteral("共查询到[%1]条记录").arg(rows));
 }
 
 TEST_F(TableBrowserTest, ABrowseStopsHalfWayWithWhatItRead)

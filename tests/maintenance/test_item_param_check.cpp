@@ -54,6 +54,20 @@ TEST_F(ItemParamCheckTest, MarksEveryRowOfAParameterUnderSeveralItems)
     EXPECT_EQ(remarks(), QStringLiteral("||||||"));
 }
 
+TEST_F(ItemParamCheckTest, ALoadFailingPartWayKeepsTheRowsReadSoFar)
+{
+    // Rows come in index order, and the third row's parameter name cannot be computed.
+    run(QStringLiteral("alter table tb_id_param rename to param_rows; create index param_order on param_rows(ParamId);"
+                       "create view tb_id_param as select devId, ParamId, ItemId, case when ParamId = 30 then "
+                       "json('broken') else ParamName end as ParamName from param_rows"));
+    prompts.answer(PromptButton::Ok);
+    check.load();
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("malformed JSON")))
+        << prompts.lastCall().text.toStdString();
+    ASSERT_EQ(check.list().rowCount(), 4);
+    EXPECT_EQ(check.list().itemText(3, 0) + u',' + check.list().itemText(3, 1), QStringLiteral("制动力,20"));
+}
+
 TEST_F(ItemParamCheckTest, CheckingAnEmptyListOnlySetsTheProgress)
 {
     check.check();

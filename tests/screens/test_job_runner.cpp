@@ -96,6 +96,16 @@ TEST_F(JobRunnerTest, StopEndsTheJobAndSaysSo)
     EXPECT_FALSE(runner.isRunning());
 }
 
+TEST_F(JobRunnerTest, AStopWhileTheConnectionOpensRunsNoJob)
+{
+    bool ran = false;
+    ASSERT_TRUE(runner.start([&ran](JobContext &) { ran = true; }, driverConnectString()));
+    runner.stop();  // the worker is still connecting
+    ASSERT_TRUE(runner.wait(kLimit));
+    EXPECT_TRUE(endedStopped);
+    EXPECT_FALSE(ran);
+}
+
 TEST_F(JobRunnerTest, StopCancelsAStatementStillRunningOnTheDriver)
 {
     std::atomic<bool> counted{false};

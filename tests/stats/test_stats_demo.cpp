@@ -4,6 +4,7 @@
 
 #include "core/AppState.h"
 #include "core/Database.h"
+#include "core/SharedDb.h"
 #include "platform/ScriptedPrompt.h"
 #include "screens/ScreenStatus.h"
 #include "stats/StatTableEditor.h"
@@ -74,6 +75,18 @@ TEST_F(StatsDemoTest, TheStatisticsTableIsDesignedCreatedAndFilledByTheLibrary)
     EXPECT_EQ(rows(QStringLiteral("select loginid, INFO_1001, ITEM_200, ITEM_SUM_200 from tb_stat_all order by ID")),
               QStringLiteral(
                   "苏A1234510120002,苏A12345,1,1|苏A8B76510120001,苏A8B765,,|苏A6789X10120010,苏A6789X,1,1"));
+    EXPECT_TRUE(editor.close());
+}
+
+TEST_F(StatsDemoTest, ABuildTheLibraryReportsAsFailedKeepsItsReason)
+{
+    StatTableEditor editor;
+    editor.load(buildBinDir() + QStringLiteral("/DayTally.so"));
+    sharedDb().exec(QStringLiteral("drop table if exists tb_stat_all"));  // nothing to fill
+    editor.buildStatistics();
+    ASSERT_TRUE(waitUntil([&] { return !editor.isBuilding(); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(editor.status().left().startsWith(QStringLiteral("统计失败:"))) << editor.status().left().toStdString();
     EXPECT_TRUE(editor.close());
 }
 

@@ -5,6 +5,7 @@
 #include "stats/OutputFieldEditor.h"
 #include "stats/VehicleDesignEditor.h"
 #include "tests/stats/StatsFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace dbkeel::test {
 namespace {
@@ -36,6 +37,14 @@ protected:
         return {name, caption, QStringLiteral("编辑框"), QStringLiteral("字符串"), QString(), QString()};
     }
 };
+
+TEST_F(VehicleDesignTest, AManagerThatDoesNotShowLeavesNothingToPoll)
+{
+    const QRect area(0, 0, 400, 300);
+    editor.openLibrary(buildBinDir() + QStringLiteral("/libtest_recording_component.so"), nullptr, area);
+    EXPECT_FALSE(editor.showManager(area));  // its ExtShow refuses
+    EXPECT_TRUE(editor.close());
+}
 
 TEST_F(VehicleDesignTest, ListsDefinitionsWithTextsForTheirCodesAndLinksWithTheirValues)
 {
