@@ -58,14 +58,15 @@ void exportTable(JobContext &job, ProfileFile &file, const QString &table, const
             for (int i = 0; i < columns.size(); ++i)
                 values << trimBoth(cursor.text(i));
             if (!file.writeString(table, kItemValue.arg(written), vehicleRowText(values))) {
-                report.warnings
-                    << QStringLiteral("导出[%1]第%2行失败:%3").arg(table).arg(written + 1).arg(file.lastError());
+                report.warnings << QStringLiteral("导出[%1]第%2行失败:%3")
+                                       .arg(table, QString::number(written + 1), file.lastError());
                 break;
             }
             if (++written % kStatusEvery == 0)
-                job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table).arg(written).arg(total));
+                job.setStatus(
+                    QStringLiteral("导出[%1]=>%2/%3").arg(table, QString::number(written), QString::number(total)));
         }
-        job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table).arg(written).arg(total));
+        job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table, QString::number(written), QString::number(total)));
     } catch (const DbError &error) {
         report.warnings << QStringLiteral("查询内容异常") + error.text();
     }
@@ -161,14 +162,14 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
             if (values.size() != columns.size()) {
                 report.warnings << failed
                                        + QStringLiteral("第%1行有%2个值,应为%3个")
-                                             .arg(i + 1)
-                                             .arg(values.size())
-                                             .arg(columns.size());
+                                             .arg(QString::number(i + 1), QString::number(values.size()),
+                                                  QString::number(columns.size()));
                 return;
             }
             inserter.add(values);
             if ((i + 1) % kStatusEvery == 0 || i + 1 == rows)
-                job.setStatus(QStringLiteral("导入[%1]=>%2/%3").arg(table).arg(i + 1).arg(rows));
+                job.setStatus(
+                    QStringLiteral("导入[%1]=>%2/%3").arg(table, QString::number(i + 1), QString::number(rows)));
         }
         inserter.flush();
         transaction.commit();
