@@ -70,10 +70,10 @@ QByteArray StationAgent::processList() const
 
 std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const QHostAddress &from, quint16 fromPort)
 {
-    const QString sender = QStringLiteral("%1:%2").arg(from.toString()).arg(fromPort);
+    const QString sender = QStringLiteral("%1:%2").arg(from.toString(), QString::number(fromPort));
     if (!CommandPacket::isWellFormed(datagram.constData(), datagram.size())) {
-        m_log.write(
-            QStringLiteral("ignored a malformed datagram of %1 bytes from %2").arg(datagram.size()).arg(sender));
+        m_log.write(QStringLiteral("ignored a malformed datagram of %1 bytes from %2")
+                        .arg(QString::number(datagram.size()), sender));
         return std::nullopt;
     }
     const CommandPacket request = *CommandPacket::fromBytes(datagram.constData(), datagram.size());
@@ -103,7 +103,7 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
         const ProgramChoice program = chooseProgram(text, m_config.programFolders);
         gated(
             m_config.allowed.startProgram, from, QStringLiteral("start %1").arg(text),
-            [&] { return startProgram(program.path); }, program.refusal);
+            [&] { return startProgram(program); }, program.refusal);
         break;
     }
     case stationcode::EndProcess:
@@ -119,7 +119,7 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
         m_log.write(QStringLiteral("message from %1: %2").arg(sender, text));
         return std::nullopt;
     default:
-        m_log.write(QStringLiteral("ignored unknown command %1 from %2").arg(request.code).arg(sender));
+        m_log.write(QStringLiteral("ignored unknown command %1 from %2").arg(QString::number(request.code), sender));
         return std::nullopt;
     }
     return reply(request.code).toBytes();

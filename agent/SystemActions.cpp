@@ -8,10 +8,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+
+extern char **environ;
 
 namespace dbkeel::agent {
 
@@ -46,14 +55,43 @@ QString errnoText()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool isInside(const QString &canonicalPath, const QString &folder)
+// The real path of `path` (links followed, "." and ".." removed); empty when it cannot be found in
+// full, whatever the reason (no such file, a path longer than PATH_MAX, a loop of links).
+QString realPath(const QString &path)
 {
-    QString prefix = QFileInfo(folder).canonicalFilePath();
+    char *resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString result = QFile::decodeName(resolved);
+    std::free(resolved);
+    return result;
+}
+
+QString descriptorPath(int descriptor)
+{
+    return QStringLiteral("/proc/self/fd/") + QString::number(descriptor);
+}
+
+// The real path of the file open as `descriptor`, as the kernel names it; empty when that name
+// does not fit in PATH_MAX bytes, or the file is no longer reachable by a path.
+QString realPathOf(int descriptor)
+{
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink(QFile::encodeName(descriptorPath(descriptor)).constData(), buffer, sizeof buffer);
+    if (length <= 0 || length >= ssize_t(sizeof buffer) || buffer[0] != '/')
+        return {};
+    const QString path = QFile::decodeName(QByteArray(buffer, length));
+    return path.endsWith(QLatin1String(" (deleted)")) ? QString() : path;
+}
+
+bool isInside(const QString &realFilePath, const QString &folder)
+{
+    QString prefix = realPath(folder);
     if (prefix.isEmpty())
         return false;
     if (!prefix.endsWith(QLatin1Char('/')))
         prefix += QLatin1Char('/');
-    return canonicalPath.startsWith(prefix);
+    return realFilePath.startsWith(prefix);
 }
 
 }  // namespace
@@ -82,30 +120,102 @@ int endProcesses(const QString &name)
     return asked;
 }
 
-ProgramChoice chooseProgram(const QString &requested, const QStringList &folders)
+ProgramChoice::ProgramChoice(ProgramChoice &&other) noexcept
+    : path(std::move(other.path)), refusal(std::move(other.refusal)), descriptor(std::exchange(other.descriptor, -1))
+{}
+
+ProgramChoice &ProgramChoice::operator=(ProgramChoice &&other) noexcept
 {
-    const auto refuse = [](const QString &why) { return ProgramChoice{QString(), why}; };
-    if (requested.isEmpty())
-        return refuse(QStringLiteral("no program named"));
-    if (folders.isEmpty())
-        return refuse(QStringLiteral("no program folder is configured"));
-    if (!QDir::isAbsolutePath(requested))
-        return refuse(QStringLiteral("not an absolute path"));
-    const QString path = QFileInfo(requested).canonicalFilePath();
-    if (path.isEmpty())
-        return refuse(QStringLiteral("no such file"));
-    if (std::none_of(folders.begin(), folders.end(), [&](const QString &folder) { return isInside(path, folder); }))
-        return refuse(QStringLiteral("outside the program folders"));
-    if (!QFileInfo(path).isFile())
-        return refuse(QStringLiteral("not a regular file"));
-    if (::access(QFile::encodeName(path).constData(), X_OK) != 0)
-        return refuse(QStringLiteral("not executable"));
-    return {path, QString()};
+    std::swap(path, other.path);
+    std::swap(refusal, other.refusal);
+    std::swap(descriptor, other.descriptor);
+    return *this;
 }
 
-QString startProgram(const QString &path)
+ProgramChoice::~ProgramChoice()
 {
-    return QProcess::startDetached(path, {}) ? QString() : QStringLiteral("could not start %1").arg(path);
+    if (descriptor >= 0)
+        ::close(descriptor);
+}
+
+ProgramChoice ProgramChoice::refused(const QString &why)
+{
+    ProgramChoice choice;
+    choice.refusal = why;
+    return choice;
+}
+
+ProgramChoice chooseProgram(const QString &requested, const QStringList &folders)
+{
+    if (requested.isEmpty())
+        return ProgramChoice::refused(QStringLiteral("no program named"));
+    if (folders.isEmpty())
+        return ProgramChoice::refused(QStringLiteral("no program folder is configured"));
+    if (!QDir::isAbsolutePath(requested))
+        return ProgramChoice::refused(QStringLiteral("not an absolute path"));
+    if (requested.split(QLatin1Char('/')).contains(QLatin1String("..")))
+        return ProgramChoice::refused(QStringLiteral("the path holds \"..\""));
+    ProgramChoice choice;
+    choice.descriptor = ::open(QFile::encodeName(requested).constData(), O_PATH | O_CLOEXEC);
+    if (choice.descriptor < 0) {
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        return ProgramChoice::refused(missing ? QStringLiteral("no such file")
+                                              : QStringLiteral("cannot be resolved: ") + errnoText());
+    }
+    const QString path = realPathOf(choice.descriptor);
+    if (path.isEmpty())
+        return ProgramChoice::refused(QStringLiteral("cannot be resolved"));
+    if (std::none_of(folders.begin(), folders.end(), [&](const QString &folder) { return isInside(path, folder); }))
+        return ProgramChoice::refused(QStringLiteral("outside the program folders"));
+    struct stat status {};
+    if (::fstat(choice.descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+        return ProgramChoice::refused(QStringLiteral("not a regular file"));
+    if (::access(QFile::encodeName(descriptorPath(choice.descriptor)).constData(), X_OK) != 0)
+        return ProgramChoice::refused(QStringLiteral("not executable"));
+    choice.path = path;
+    return choice;
+}
+
+// Runs the opened file itself (never its path again) in a grandchild of its own session, so that
+// it outlives the agent and leaves no zombie. The grandchild reports a failed exec through a pipe
+// that closes on a successful one. Between fork and exec only async-signal-safe calls are made.
+QString startProgram(const ProgramChoice &program)
+{
+    const QByteArray name = QFile::encodeName(program.path);
+    char *const arguments[] = {const_cast<char *>(name.constData()), nullptr};
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return errnoText();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild > 0)
+            ::_exit(0);
+        if (grandchild == 0) {
+            sigset_t none;
+            sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            ::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0);
+            // A script's interpreter reads the script through /dev/fd/N: keep it open across exec.
+            ::fcntl(program.descriptor, F_SETFD, 0);
+            ::fexecve(program.descriptor, arguments, environ);
+        }
+        const int error = errno;
+        [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    const int forkError = errno;
+    ::close(report[1]);
+    if (child < 0) {
+        ::close(report[0]);
+        return QString::fromLocal8Bit(std::strerror(forkError));
+    }
+    ::waitpid(child, nullptr, 0);
+    int error = 0;
+    const ssize_t got = ::read(report[0], &error, sizeof error);
+    ::close(report[0]);
+    return got == ssize_t(sizeof error) ? QString::fromLocal8Bit(std::strerror(error)) : QString();
 }
 
 QString setClock(const QDateTime &localTime)

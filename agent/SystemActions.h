@@ -11,16 +11,28 @@ namespace dbkeel::agent {
 QStringList processNames();
 // Asks every process of that name (except this one) to end; the number asked.
 int endProcesses(const QString &name);
-// The program a start request may run: the canonical path of an existing executable regular file
-// inside one of `folders` (symbolic links and ".." resolved before that is checked). A bare name or
-// a relative path is refused, never looked up in PATH or the current folder.
-struct ProgramChoice {
-    QString path;     // canonical; empty when refused
-    QString refusal;  // why it may not be started; empty when it may
+// The program a start request may run: an existing executable regular file whose real path lies
+// inside one of `folders`. The file is opened first and everything is checked on the opened file,
+// which is also the file started, so a name swapped for a link after the check changes nothing.
+// Refused: a bare name or a relative path (never looked up in PATH or the current folder), a path
+// holding a ".." component, and a path whose real path cannot be found in full.
+class ProgramChoice {
+public:
+    ProgramChoice() = default;
+    ProgramChoice(ProgramChoice &&other) noexcept;
+    ProgramChoice &operator=(ProgramChoice &&other) noexcept;
+    ~ProgramChoice();
+
+    static ProgramChoice refused(const QString &why);
+
+    QString path;         // the opened file's real path; empty when refused
+    QString refusal;      // why it may not be started; empty when it may
+    int descriptor = -1;  // the opened file (O_PATH), owned
 };
 ProgramChoice chooseProgram(const QString &requested, const QStringList &folders);
-// Starts the program at the absolute `path` with no arguments, detached. An error text on failure.
-QString startProgram(const QString &path);
+// Starts the chosen file with no arguments, detached, with this process's environment and no
+// ambient capabilities. An error text on failure.
+QString startProgram(const ProgramChoice &program);
 // Sets the system clock to `localTime`. An error text on failure.
 QString setClock(const QDateTime &localTime);
 // Shuts the computer down, or restarts it. An error text on failure.

@@ -113,7 +113,8 @@ int fillStatTable(SharedDb &db, const StatProgress &progress)
     SqlTransaction transaction(db);
     for (int i = 0; i < queue.size(); ++i) {
         const QString &loginid = queue.at(i).first;
-        progress(QStringLiteral("正在统计[%1/%2] %3").arg(i + 1).arg(queue.size()).arg(loginid));
+        progress(
+            QStringLiteral("正在统计[%1/%2] %3").arg(QString::number(i + 1), QString::number(queue.size()), loginid));
         Inspection inspection;
         inspection.remark = queue.at(i).second;
         addVehicle(db, loginid, infoColumns, inspection);

@@ -69,7 +69,7 @@ void HostConfigDialog::loadEntries()
         m_entries->setItemText(row, 1, m_file->readString(kSection, key, {}, 616));
     }
     m_entries->sort(0);
-    m_status->setText(QStringLiteral("共%1项:%2").arg(m_entries->rowCount()).arg(m_file->path()));
+    m_status->setText(QStringLiteral("共%1项:%2").arg(QString::number(m_entries->rowCount()), m_file->path()));
 }
 
 void HostConfigDialog::showSelected(const QModelIndex &index)

@@ -119,8 +119,7 @@ void VehicleTypeManager::reload()
                 table->setItem(row, column, new QTableWidgetItem(grid.rows.at(row).value(column)));
     }
     setStatus(QStringLiteral("车辆型号%1条,发动机型号%2条")
-                  .arg(m_grids.value(0).rows.size())
-                  .arg(m_grids.value(1).rows.size()));
+                  .arg(QString::number(m_grids.value(0).rows.size()), QString::number(m_grids.value(1).rows.size())));
 }
 
 void VehicleTypeManager::addRow()

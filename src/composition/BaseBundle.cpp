@@ -37,8 +37,7 @@ QStringList sectionRecords(SharedDb &db, const BundleSection &section, QString *
             fields << cursor.text(column);
             if (!canCarryField(fields.last())) {
                 *refused = QStringLiteral(":第%1条记录的\"%2\"含有逗号、换行或无法保存的字符")
-                               .arg(records.size())
-                               .arg(fields.last());
+                               .arg(QString::number(records.size()), fields.last());
                 return {};
             }
         }
@@ -77,7 +76,7 @@ QString importStatement(const ProfileFile &file, const QSet<QString> &keys, cons
 {
     const QString key = QString::number(k);
     if (!keys.contains(key)) {
-        log.add(QStringLiteral("执行异常[%1]中没有第%2条记录").arg(section.table).arg(k), true);
+        log.add(QStringLiteral("执行异常[%1]中没有第%2条记录").arg(section.table, QString::number(k)), true);
         return {};
     }
     const QString record = file.readString(section.table, key, QString(), kRecordWidth + 1);

@@ -44,15 +44,6 @@ QString itemIndexQuery(const QString &deviceCode)
         .arg(sqlNumber(deviceCode));
 }
 
-// "title,width;title,width;..." of a report list.
-QString columnSpec(const QStringList &titles, const QList<int> &widths)
-{
-    QStringList columns;
-    for (qsizetype k = 0; k < titles.size(); ++k)
-        columns << titles.at(k) + u',' + QString::number(widths.value(k));
-    return columns.join(u';');
-}
-
 struct IndexItem {
     QString code, name;
 };
@@ -342,7 +333,8 @@ bool LineLayoutEditor::writeLineFile(const QString &path, QString *error) const
         const QStringList texts = rowTexts(row);
         for (const QString &text : texts) {
             if (!canCarryField(text)) {
-                *error = QStringLiteral("第%1行的\"%2\"含有逗号、换行或无法保存的字符").arg(row + 1).arg(text);
+                *error = QStringLiteral("第%1行的\"%2\"含有逗号、换行或无法保存的字符")
+                             .arg(QString::number(row + 1), text);
                 return false;
             }
         }
@@ -444,8 +436,8 @@ bool LineLayoutEditor::writeLayout()
                     "%7,%8,%9,%10,%11,%12,%13,%14,%15) ; ")
                     .arg(sqlNumber(m_lineTypeCodes.value(m_list.itemText(row, LineTypeName))), number(Line),
                          number(Station), number(DeviceCode), sqlNumber(row + 1), text(LineTypeName), text(DeviceName),
-                         text(Address), number(Port))
-                    .arg(text(BrakeType), text(AreaCode), text(BodyCode), text(NetId), text(DevicePath), text(Remark)));
+                         text(Address), number(Port), text(BrakeType), text(AreaCode), text(BodyCode), text(NetId),
+                         text(DevicePath), text(Remark)));
         }
         transaction.commit();
     } catch (const DbError &error) {
@@ -488,8 +480,8 @@ bool LineLayoutEditor::writeItemIndex()
                         "itemname,insertdate,devPath,devRemark)values(\t\t\t\t%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11);")
                         .arg(sqlNumber(m_list.itemText(row, Line)), text(LineTypeName),
                              sqlNumber(m_list.itemText(row, Station)), sqlText(QString()), sqlNumber(device),
-                             text(DeviceName), sqlNumber(item.code), sqlText(item.name), sqlText(time))
-                        .arg(text(DevicePath), text(Remark)));
+                             text(DeviceName), sqlNumber(item.code), sqlText(item.name), sqlText(time),
+                             text(DevicePath), text(Remark)));
             }
         }
         transaction.commit();

@@ -23,7 +23,7 @@ RelationEditor::RelationEditor(const RelationVariant &variant, QObject *parent, 
 void RelationEditor::setColumns(int listClientWidth)
 {
     const int h = listClientWidth / 2;
-    const QString spec = m_variant.listSpec.arg(h - 50).arg(h + 20).arg(0).arg(0).arg(0).arg(0);
+    const QString spec = columnSpec(m_variant.listTitles, {h - 50, h + 20, 0, 0, 0, 0});
     m_available.setColumns(spec);
     m_assigned.setColumns(spec);
 }

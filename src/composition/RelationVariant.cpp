@@ -139,7 +139,8 @@ const RelationVariant &deviceItemRelation()
         v.memberNameColumn = QStringLiteral("itemname");
         v.availableTitle = QStringLiteral("可选项目");
         v.assignedTitle = QStringLiteral("已选项目");
-        v.listSpec = QStringLiteral("项目号,%1;项目名称,%2;项目代号,%3;说明,%4;注释,%5;插入时间,%6");
+        v.listTitles = {QStringLiteral("项目号"), QStringLiteral("项目名称"), QStringLiteral("项目代号"),
+                        QStringLiteral("说明"),   QStringLiteral("注释"),     QStringLiteral("插入时间")};
         v.loadFormat = QStringLiteral("select * from tb_id_dev_item where devid = %1 ");
         v.deleteFormat = QStringLiteral("delete from tb_id_dev_item where devid = %1 ");
         v.insertFormat = QStringLiteral(
@@ -171,7 +172,8 @@ const RelationVariant &itemParameterRelation()
         v.memberNameColumn = QStringLiteral("paramname");
         v.availableTitle = QStringLiteral("可选参数:");
         v.assignedTitle = QStringLiteral("已选参数:");
-        v.listSpec = QStringLiteral("参数号,%1;参数名称,%2;参数代号,%3;说明,%4;注释,%5;插入时间,%6");
+        v.listTitles = {QStringLiteral("参数号"), QStringLiteral("参数名称"), QStringLiteral("参数代号"),
+                        QStringLiteral("说明"),   QStringLiteral("注释"),     QStringLiteral("插入时间")};
         v.loadFormat = QStringLiteral("select paramid,paramname from tb_id_item_param where itemid = %1 ");
         v.deleteFormat = QStringLiteral("delete from tb_id_item_param where itemid = %1 ");
         v.insertFormat = QStringLiteral(

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace dbkeel {
 
@@ -34,7 +35,7 @@ struct RelationVariant {
     QString memberQuery;
     QString memberCodeColumn, memberNameColumn;
     QString availableTitle, assignedTitle;
-    QString listSpec;  // six columns, widths h - 50, h + 20, 0, 0, 0, 0
+    QStringList listTitles;  // six columns, widths h - 50, h + 20, 0, 0, 0, 0
 
     // The relation table: the owner's stored members, and the write.
     QString loadFormat;    // %1 the owner's code

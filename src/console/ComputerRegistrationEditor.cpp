@@ -25,13 +25,8 @@ ComputerRegistrationEditor::ComputerRegistrationEditor(int listWidth)
 void ComputerRegistrationEditor::setColumns(int listWidth)
 {
     const int w = listWidth / 6;
-    m_list.setColumns(QStringLiteral("计算机名称,%1;IP地址,%2;端口,%3;编号,%4;类型,%5;tid,%6")
-                          .arg(w + 50)
-                          .arg(w + 30)
-                          .arg(w - 10)
-                          .arg(w)
-                          .arg(w - 10)
-                          .arg(0));
+    m_list.setColumns(
+        columnSpec({"计算机名称", "IP地址", "端口", "编号", "类型", "tid"}, {w + 50, w + 30, w - 10, w, w - 10, 0}));
 }
 
 void ComputerRegistrationEditor::load()

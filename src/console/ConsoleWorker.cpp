@@ -64,10 +64,12 @@ void sweep(int code, bool skipConnected)
             if (SendCommand(entry.station.ip, toInt(entry.station.port), code) == 0)
                 AddLog(key, false);
             if (code == stationcode::Connect)
-                AddLog(QStringLiteral("%1->%2[%3]").arg(n).arg(entry.station.ip, entry.station.port), true);
+                AddLog(QStringLiteral("%1->%2[%3]").arg(QString::number(n), entry.station.ip, entry.station.port),
+                       true);
             pause(sweepPauseMs);
             if (code != stationcode::Connect)
-                AddLog(QStringLiteral("%1->%2[%3]").arg(n).arg(entry.station.ip, entry.station.port), true);
+                AddLog(QStringLiteral("%1->%2[%3]").arg(QString::number(n), entry.station.ip, entry.station.port),
+                       true);
         } catch (...) {
             AddLog(QStringLiteral("异常"), true);
         }

@@ -38,7 +38,7 @@ QString replyNote(int code)
 
 void logReply(int code, const StationRecord &from)
 {
-    AddLog(QStringLiteral("[cmd:%1](%2)IP%3%4").arg(code).arg(from.name, from.ip, replyNote(code)), true);
+    AddLog(QStringLiteral("[cmd:%1](%2)IP%3%4").arg(QString::number(code), from.name, from.ip, replyNote(code)), true);
 }
 
 }  // namespace

@@ -116,12 +116,12 @@ bool TreeBuilder::addStations(const LineRow &line)
             if (port.isEmpty())
                 port = QString::number(qint64(toInt(line.id)) * 10000 + qint64(stationId) * 100);
             const int node = addNode(m_tree, TreeNode::Station,
-                                     QStringLiteral("[%1]工位(%2->%3)").arg(stationId).arg(ip, port),
+                                     QStringLiteral("[%1]工位(%2->%3)").arg(QString::number(stationId), ip, port),
                                      treebitmap::Station, lineNode);
             RegistryEntry entry;
             entry.station.ip = ip;
             entry.station.port = port;
-            entry.station.name = QStringLiteral("[%1]线,[%2]工位").arg(line.id).arg(stationId);
+            entry.station.name = QStringLiteral("[%1]线,[%2]工位").arg(line.id, QString::number(stationId));
             entry.treeNode = m_tree.nodes[node].id;
             entry.lineId = toInt(line.id);
             entry.stationId = stationId;
@@ -279,8 +279,7 @@ void LoadStationDevices(SharedDb &db, int lineId, int stationId, ReportListModel
         SqlCursor cursor = db.query(
             QStringLiteral("select  devid ,runorder, devname ,stationip,stationport, devPath , devRemark from "
                            "tb_line_info where \t\tlineid=%1 and stationid = %2 order by runorder ;")
-                .arg(lineId)
-                .arg(stationId));
+                .arg(sqlNumber(lineId), sqlNumber(stationId)));
         const QStringList fields = {QStringLiteral("devid"),    QStringLiteral("devname"),
                                     QStringLiteral("runorder"), QStringLiteral("stationport"),
                                     QStringLiteral("devPath"),  QStringLiteral("devRemark"),
@@ -356,9 +355,7 @@ void ShowCounts(SharedDb &db)
         }
     }
     AddLog(QStringLiteral("当前系统含有:%1条线 , %2个工位 , %3个设备 ;(仅统计不重复数量)")
-               .arg(counts[0])
-               .arg(counts[1])
-               .arg(counts[2]),
+               .arg(QString::number(counts[0]), QString::number(counts[1]), QString::number(counts[2])),
            true);
 }
 

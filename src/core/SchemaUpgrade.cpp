@@ -115,13 +115,11 @@ UpgradeStep seedInfoFieldStep(Dialect dialect, int row)
         QString batch = QStringLiteral("IF NOT EXISTS ( select * from tb_id_info where infoid = %1 )BEGIN insert into "
                                        "tb_id_info( infoid,infoword,infoname,reserved,status ) values( %1 ,'%2','%3',"
                                        "'INFO_%1', 0  ) END")
-                            .arg(field.infoid)
-                            .arg(word, name);
+                            .arg(QString::number(field.infoid), word, name);
         if (refreshed)
             batch += QStringLiteral(" ELSE BEGIN update tb_id_info set infoword='%1' ,infoname='%2', status = 1 where "
                                     "infoid = %3 END;")
-                         .arg(word, name)
-                         .arg(field.infoid);
+                         .arg(word, name, QString::number(field.infoid));
         return {batch, {}};
     }
     // The refresh runs before the insert, so that a row inserted now keeps status 0.

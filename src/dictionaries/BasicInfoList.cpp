@@ -15,12 +15,7 @@ BasicInfoList::BasicInfoList(int listClientWidth)
 void BasicInfoList::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 3;
-    m_list.setColumns(QStringLiteral("代号,%1;字段名,%2;字段名称,%3;字段代码,%4;状态,%5")
-                          .arg(50)
-                          .arg(0)
-                          .arg(w)
-                          .arg(w - 50)
-                          .arg(w - 50));
+    m_list.setColumns(columnSpec({"代号", "字段名", "字段名称", "字段代码", "状态"}, {50, 0, w, w - 50, w - 50}));
 }
 
 void BasicInfoList::load()

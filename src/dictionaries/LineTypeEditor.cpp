@@ -51,13 +51,8 @@ LineTypeEditor::LineTypeEditor(QObject *parent, int listClientWidth) : QObject(p
 void LineTypeEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 4;
-    m_list.setColumns(QStringLiteral("ID,%1;线名称,%2;线代号,%3;说明,%4;注释,%5;插入时间,%6")
-                          .arg(w - 50)
-                          .arg(w + 20)
-                          .arg(w - 30)
-                          .arg(w + 30)
-                          .arg(0)
-                          .arg(0));
+    m_list.setColumns(
+        columnSpec({"ID", "线名称", "线代号", "说明", "注释", "插入时间"}, {w - 50, w + 20, w - 30, w + 30, 0, 0}));
 }
 
 void LineTypeEditor::appendRow(const QString &code, const QString &name, ListColor color)

@@ -113,13 +113,8 @@ OutlineItemEditor::OutlineItemEditor(QObject *parent, int listClientWidth) : QOb
 void OutlineItemEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 6;
-    m_list.setColumns(QStringLiteral("ID,%1;项目代号,%2;项目名称,%3;项目类型,%4;说明,%5;别名,%6")
-                          .arg(0)
-                          .arg(w - 50)
-                          .arg(w + 210)
-                          .arg(w - 50)
-                          .arg(w + 100)
-                          .arg(50));
+    m_list.setColumns(columnSpec({"ID", "项目代号", "项目名称", "项目类型", "说明", "别名"},
+                                 {0, w - 50, w + 210, w - 50, w + 100, 50}));
 }
 
 OutlineItem OutlineItemEditor::item(int row) const

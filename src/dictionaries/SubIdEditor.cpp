@@ -74,7 +74,8 @@ SubIdEntry enterSubId(const QString &subId, const QString &value, const QString 
     const long long base = toInt(record.infoId) * 10000LL, number = toInt(id);
     if (number <= base || number > base + 9999) {
         prompt().message(kPrompt,
-                         QStringLiteral("编号范围错误,正确范围应该在%1--%2之间").arg(base + 1).arg(base + 9999),
+                         QStringLiteral("编号范围错误,正确范围应该在%1--%2之间")
+                             .arg(QString::number(base + 1), QString::number(base + 9999)),
                          PromptIcon::Exclamation);
         return SubIdEntry::SubIdOutOfRange;
     }
@@ -98,18 +99,9 @@ SubIdEditor::SubIdEditor(QObject *parent, int listClientWidth) : QObject(parent)
 void SubIdEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 6;
-    m_list.setColumns(QStringLiteral("ID,%1;信息编号,%2;信息名称,%3;SUBID,%4;SUB名称,%5;插入时间,%6;主属性名,%7;"
-                                     "主属性ID,%8;sametypename,%9;sametypeid,%10")
-                          .arg(w - 50)
-                          .arg(w - 50)
-                          .arg(w - 15)
-                          .arg(w - 20)
-                          .arg(w + 80)
-                          .arg(w + 80)
-                          .arg(w - 20)
-                          .arg(w - 20)
-                          .arg(0)
-                          .arg(0));
+    m_list.setColumns(columnSpec({"ID", "信息编号", "信息名称", "SUBID", "SUB名称", "插入时间", "主属性名", "主属性ID",
+                                  "sametypename", "sametypeid"},
+                                 {w - 50, w - 50, w - 15, w - 20, w + 80, w + 80, w - 20, w - 20, 0, 0}));
 }
 
 void SubIdEditor::open()

@@ -47,16 +47,13 @@ QString mainAttributeStatement(const QString &mainName, const QString &mainId, c
 QString loginFlagStatement(bool offered, int rowId)
 {
     return QStringLiteral("update tb_login_ini set sametypeid = '%1' where ID = %2 ")
-        .arg(offered ? QLatin1Char('1') : QLatin1Char('0'))
-        .arg(rowId);
+        .arg(offered ? u"1" : u"0", sqlNumber(rowId));
 }
 
 QString defaultMainIdStatement(const DefaultMainId &entry)
 {
     return QStringLiteral("update tb_login_ini set subbyname=%1,subbynameid='%2' where infosubid=%3 ")
-        .arg(sqlText(entry.mainName))
-        .arg(entry.mainId)
-        .arg(entry.subId);
+        .arg(sqlText(entry.mainName), QString::number(entry.mainId), sqlNumber(entry.subId));
 }
 
 QString transInfoExportQuery(const QString &fieldName)

@@ -186,7 +186,7 @@ void DebugQueryEditor::setColumns(DebugList which, int listClientWidth)
     }
     QStringList entries;
     for (int column = 0; column < layout.titles.size(); ++column)
-        entries << QStringLiteral("%1,%2").arg(layout.titles.at(column)).arg(widths.at(column));
+        entries << QStringLiteral("%1,%2").arg(layout.titles.at(column), QString::number(widths.at(column)));
     list(which).setColumns(entries.join(QLatin1Char(';')));
 }
 

@@ -34,12 +34,7 @@ ItemParamCheckEditor::ItemParamCheckEditor(QObject *parent, int listClientWidth)
 void ItemParamCheckEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 5;
-    m_list.setColumns(QStringLiteral("参数名称,%1;参数ID,%2;项目名称,%3;项目ID,%4;注释,%5")
-                          .arg(w)
-                          .arg(w - 20)
-                          .arg(w)
-                          .arg(w - 20)
-                          .arg(w));
+    m_list.setColumns(columnSpec({"参数名称", "参数ID", "项目名称", "项目ID", "注释"}, {w, w - 20, w, w - 20, w}));
 }
 
 void ItemParamCheckEditor::load()

@@ -45,8 +45,7 @@ PlateCorrectionEditor::PlateCorrectionEditor(QObject *parent, int listClientWidt
 void PlateCorrectionEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 4;
-    m_list.setColumns(
-        QStringLiteral("loginid,%1;车牌号码,%2;号牌颜色,%3;车辆种类,%4").arg(w).arg(w - 15).arg(w - 15).arg(w));
+    m_list.setColumns(columnSpec({"loginid", "车牌号码", "号牌颜色", "车辆种类"}, {w, w - 15, w - 15, w}));
 }
 
 void PlateCorrectionEditor::open()

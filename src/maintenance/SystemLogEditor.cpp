@@ -40,14 +40,8 @@ SystemLogEditor::SystemLogEditor(QObject *parent, int listClientWidth) : QObject
 void SystemLogEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 4;
-    m_list.setColumns(QStringLiteral("ID,%1;用户代号,%2;用户名,%3;用户权限,%4;操作说明,%5;操作程序名,%6;插入时间,%7")
-                          .arg(0)
-                          .arg(w - 15)
-                          .arg(w + 30)
-                          .arg(w)
-                          .arg(w)
-                          .arg(w)
-                          .arg(w));
+    m_list.setColumns(columnSpec({"ID", "用户代号", "用户名", "用户权限", "操作说明", "操作程序名", "插入时间"},
+                                 {0, w - 15, w + 30, w, w, w, w}));
 }
 
 QStringList SystemLogEditor::filterNames()

@@ -3,7 +3,6 @@
 #include "core/Database.h"
 #include "core/SharedDb.h"
 #include "maintenance/ListedRows.h"
-#include "platform/Gbk.h"
 #include "platform/Prompt.h"
 #include "screens/DbErrorReport.h"
 
@@ -16,14 +15,6 @@ QString browseQuery(const QString &table, const QString &condition)
     if (condition.isEmpty())
         return QStringLiteral("select * from %1 ;").arg(table);
     return QStringLiteral("select * from %1 %2 ;").arg(table, condition);
-}
-
-QString browsedValue(const QString &value)
-{
-    constexpr int kLongest = 120;
-    if (value.size() <= kLongest / 2)
-        return value;  // no character takes more than two bytes in GBK
-    return gbkLength(value) > kLongest ? QStringLiteral("二进制数据或长度较长") : value;
 }
 
 namespace {
@@ -48,7 +39,7 @@ JobRunner::Job browseJob(const QString &statement, int columns, std::shared_ptr<
             QStringList row;
             row.reserve(columns);
             for (int column = 0; column < columns; ++column)
-                row << browsedValue(cursor.text(column));
+                row << listedValue(cursor.text(column));
             chunk.append(std::move(row));
             if (chunk.size() >= kChunkRows || sent.elapsed() >= kChunkMilliseconds) {
                 job.addRows(std::exchange(chunk, {}));
@@ -93,7 +84,8 @@ void TableBrowser::chooseTable(const QString &table, int listClientWidth)
     try {
         SqlCursor cursor = sharedDb().query(tableColumnsQuery(sharedDb().dialect(), table));
         while (cursor.next())
-            entries << QStringLiteral("%1,%2").arg(cursor.text(QStringLiteral("name"))).arg(listClientWidth / 3);
+            entries << QStringLiteral("%1,%2").arg(cursor.text(QStringLiteral("name")),
+                                                   QString::number(listClientWidth / 3));
     } catch (const DbError &error) {
         reportDbError(kNotice, QStringLiteral("查询线异常"), error);
     }

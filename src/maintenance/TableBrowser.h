@@ -15,8 +15,6 @@
 namespace dbkeel {
 
 QString browseQuery(const QString &table, const QString &condition);
-// A value longer than 120 bytes (GBK) shows as "二进制数据或长度较长".
-QString browsedValue(const QString &value);
 
 class TableBrowser : public QObject {
     Q_OBJECT

@@ -55,7 +55,7 @@ VersionEditor::VersionEditor(QObject *parent, int listClientWidth) : QObject(par
 void VersionEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 3;
-    m_list.setColumns(QStringLiteral("修改操作人,%1;修改时间,%2;修改描述,%3").arg(w - 35).arg(w + 5).arg(w + 200));
+    m_list.setColumns(columnSpec({"修改操作人", "修改时间", "修改描述"}, {w - 35, w + 5, w + 200}));
 }
 
 void VersionEditor::preset(const QDateTime &today)

@@ -29,10 +29,8 @@ OutputFieldEditor::OutputFieldEditor(QObject *parent, int listClientWidth) : QOb
 void OutputFieldEditor::setColumns(int listClientWidth)
 {
     const int w = listClientWidth / 5;
-    m_list.setColumns(QStringLiteral("参数ID,%1;参数名称,%2;外网数据表名,%3;表数据字段,%3;表判定字段,%3")
-                          .arg(w - 70)
-                          .arg(w + 30)
-                          .arg(w));
+    m_list.setColumns(
+        columnSpec({"参数ID", "参数名称", "外网数据表名", "表数据字段", "表判定字段"}, {w - 70, w + 30, w, w, w}));
 }
 
 void OutputFieldEditor::load(const QString &file)

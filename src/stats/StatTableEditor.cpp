@@ -21,7 +21,6 @@ const QString kNotice = QStringLiteral("提示");
 const QString kTable = QStringLiteral("tb_stat_all");
 const QString kLibraryMissing = QStringLiteral("加载统计数据生成库失败或找不到该动态库!");
 const QString kBuilding = QStringLiteral("正在创建统计数据,数据量大可能会等待几分钟...");
-constexpr int kLongValueBytes = 120;
 
 const QString kSqlServerTableGuard = QStringLiteral(
     "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[tb_stat_all]') and "
@@ -306,10 +305,7 @@ void StatTableEditor::chooseSourceTable(const QString &table)
         while (rows.next()) {
             const int row = m_source.appendRow(QString());
             for (int column = 0; column < names.size(); ++column) {
-                const QString value = trimBoth(rows.text(column));
-                m_source.setItemText(row, column,
-                                     gbkLength(value) > kLongValueBytes ? QStringLiteral("二进制数据或长度较长")
-                                                                        : value);
+                m_source.setItemText(row, column, listedValue(trimBoth(rows.text(column))));
             }
             m_status.setLeft(QStringLiteral("查询中...[%1]").arg(row));
         }

@@ -79,14 +79,15 @@ bool exportTable(JobContext &job, ProfileFile &file, const QString &table, const
             else if (!file.writeString(table, kItemValue.arg(written), row))
                 refused = file.lastError();
             if (!refused.isEmpty()) {
-                report.warnings << QStringLiteral("导出[%1]第%2行失败:%3").arg(table).arg(written + 1).arg(refused);
+                report.warnings << QStringLiteral("导出[%1]第%2行失败:%3").arg(table, QString::number(written + 1), refused);
                 complete = false;
                 break;
             }
             if (++written % kStatusEvery == 0)
-                job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table).arg(written).arg(total));
+                job.setStatus(
+                    QStringLiteral("导出[%1]=>%2/%3").arg(table, QString::number(written), QString::number(total)));
         }
-        job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table).arg(written).arg(total));
+        job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table, QString::number(written), QString::number(total)));
     } catch (const DbError &error) {
         report.warnings << QStringLiteral("导出[%1]第%2行时查询内容异常").arg(table).arg(written + 1) + error.text();
         complete = false;
@@ -184,14 +185,14 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
             if (values.size() != columns.size()) {
                 report.warnings << failed
                                        + QStringLiteral("第%1行有%2个值,应为%3个")
-                                             .arg(i + 1)
-                                             .arg(values.size())
-                                             .arg(columns.size());
+                                             .arg(QString::number(i + 1), QString::number(values.size()),
+                                                  QString::number(columns.size()));
                 return;
             }
             inserter.add(values);
             if ((i + 1) % kStatusEvery == 0 || i + 1 == rows)
-                job.setStatus(QStringLiteral("导入[%1]=>%2/%3").arg(table).arg(i + 1).arg(rows));
+                job.setStatus(
+                    QStringLiteral("导入[%1]=>%2/%3").arg(table, QString::number(i + 1), QString::number(rows)));
         }
         inserter.flush();
         transaction.commit();

@@ -1,5 +1,6 @@
 #include "widgets/ReportListModel.h"
 
+#include "platform/Gbk.h"
 #include "platform/Text.h"
 #include "widgets/CellSortKey.h"
 
@@ -10,6 +11,22 @@
 #include <numeric>
 
 namespace dbkeel {
+
+QString columnSpec(const QStringList &titles, const QList<int> &widths)
+{
+    QStringList columns;
+    for (qsizetype k = 0; k < titles.size(); ++k)
+        columns << titles.at(k) + u',' + QString::number(widths.value(k));
+    return columns.join(u';');
+}
+
+QString listedValue(const QString &value)
+{
+    constexpr int kLongest = 120;
+    if (value.size() <= kLongest / 2)
+        return value;  // no character takes more than two bytes in GBK
+    return gbkLength(value) > kLongest ? QStringLiteral("二进制数据或长度较长") : value;
+}
 
 namespace {
 

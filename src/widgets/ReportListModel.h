@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -20,6 +21,11 @@ struct ReportColumn {
     int width = 100;  // pixels; 0 hides the column
     Qt::Alignment alignment = Qt::AlignLeft;
 };
+
+// "title,width;title,width;..." for setColumns: the titles with the widths in pixels, in order.
+QString columnSpec(const QStringList &titles, const QList<int> &widths);
+// A database value as a list shows it: one longer than 120 bytes (GBK) as "二进制数据或长度较长".
+QString listedValue(const QString &value);
 
 class ReportListModel : public QAbstractTableModel {
     Q_OBJECT

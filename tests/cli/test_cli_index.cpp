@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace dbkeel::test {
 namespace {
@@ -54,6 +55,17 @@ TEST_F(CliIndex, FailedPartExitsOneAndKeepsTheOldFiles)
     EXPECT_TRUE(result.err.contains(QStringLiteral("failed parts: OutLineID;"))) << result.err.toStdString();
     EXPECT_EQ(readFileBytes(indexFile), kOldIndex);
     EXPECT_FALSE(QFile::exists(demoFolder() + QStringLiteral("/config/UserID.dat")));
+}
+
+TEST_F(CliIndex, AnIndexFileThatCannotBeReplacedExitsOne)
+{
+    const QString indexFile = demoFolder() + QStringLiteral("/config/SystemIndex.ini");
+    QFile::remove(indexFile);
+    ASSERT_TRUE(QDir().mkpath(indexFile));
+    const CliResult result = runCli({QStringLiteral("index"), QStringLiteral("-q")});
+    EXPECT_EQ(result.exitCode, 1) << result.out.toStdString();
+    EXPECT_TRUE(result.err.startsWith(QStringLiteral("dbkeel-cli index: "))) << result.err.toStdString();
+    EXPECT_TRUE(QFileInfo(indexFile).isDir());
 }
 
 TEST_F(CliIndex, CouldNotStartExitsTwo)

@@ -248,6 +248,59 @@ TEST_F(LineLayout, DatabaseErrorsAtOpeningAndInTheDuplicateReportMarkTheConnecti
     EXPECT_EQ(DbReady, 0);
 }
 
+// Placeholders and quotes in any value reach the tables exactly as typed: one value must never be
+// substituted into another's place in the statement.
+TEST_F(LineLayout, BuildStoresPlaceholdersAndQuotesAsTyped)
+{
+    add(placement("1", "1", "灯光仪"));
+    add(placement("1", "2", "侧滑台"));
+    const struct {
+        int column;
+        QString first, second;
+    } typed[] = {
+        {C::DeviceName, QStringLiteral("灯光仪%1"), QStringLiteral("侧滑台'%10")},
+        {C::Address, QStringLiteral("10.0.0.%10"), QStringLiteral("%1")},
+        {C::BrakeType, QStringLiteral("||(select group_concat(Password) from tb_user)||"), QStringLiteral("%9'")},
+        {C::DevicePath, QStringLiteral("D:\\%1\\%11"), QStringLiteral("'%10'")},
+        {C::Remark, QStringLiteral("%2%3"), QStringLiteral("O'Brien")},
+    };
+    for (const auto &value : typed) {
+        editor.list().setItemText(0, value.column, value.first);
+        editor.list().setItemText(1, value.column, value.second);
+    }
+    sharedDb().exec(QStringLiteral("update tb_id_item set ItemName = '左外灯%10' where ItemId = 200"));
+    prompts.answer(PromptButton::Ok);
+    ASSERT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Close) << prompts.lastCall().text.toStdString();
+
+    const QString layout = rows(
+        QStringLiteral("select devname,stationip,BrakeType,devPath,devRemark from tb_line_info order by runorder"));
+    QStringList expected[2];
+    for (const auto &value : typed) {
+        expected[0] << value.first;
+        expected[1] << value.second;
+    }
+    EXPECT_EQ(layout, expected[0].join(u',') + u'|' + expected[1].join(u','));
+    EXPECT_EQ(rows(QStringLiteral("select devname,itemname,devPath,devRemark from tb_login_lineindex "
+                                  "order by stationid,itemid")),
+              QStringLiteral("灯光仪%1,左外灯%10,D:\\%1\\%11,%2%3|灯光仪%1,左内灯,D:\\%1\\%11,%2%3|"
+                             "侧滑台'%10,侧滑,'%10',O'Brien"));
+}
+
+TEST_F(LineLayout, BuildOfAnEmptyListEmptiesTheLayoutAndKeepsTheItemIndex)
+{
+    addLayout();
+    prompts.answer(PromptButton::Ok);
+    ASSERT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Close);
+    const QString index = rows(QStringLiteral("select * from tb_login_lineindex order by rowid"));
+    ASSERT_FALSE(index.isEmpty());
+
+    editor.list().deleteAllRows();
+    editor.build();
+    EXPECT_EQ(editor.status().left(), QStringLiteral("建立工位配置失败!!!"));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_line_info")), QStringLiteral("0"));
+    EXPECT_EQ(rows(QStringLiteral("select * from tb_login_lineindex order by rowid")), index);
+}
+
 TEST_F(LineLayout, LineFileOnDiskAndBack)
 {
     addLayout();

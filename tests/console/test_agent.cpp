@@ -12,6 +12,10 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <unistd.h>
+
 namespace dbkeel::test {
 namespace {
 
@@ -203,6 +207,7 @@ protected:
         writeMarkerScript(programs + QStringLiteral("/notes.txt"), {});
         writeMarkerScript(programs + QStringLiteral("/sub/again.sh"));
         QFile::link(outside + QStringLiteral("/linked.sh"), programs + QStringLiteral("/link.sh"));
+        QFile::link(QStringLiteral("sub/again.sh"), programs + QStringLiteral("/inner.sh"));
         writeMarkerScript(scratch.filePath(QStringLiteral("bin/reboot")));
         QDir(scratch.path()).mkdir(QStringLiteral("empty"));
     }
@@ -239,7 +244,8 @@ TEST_F(AgentStartTest, StartsOnlyExecutablesInsideItsProgramFolders)
     const Case refused[] = {
         {QStringLiteral("reboot"), QStringLiteral("not an absolute path")},
         {QStringLiteral("programs/relative.sh"), QStringLiteral("not an absolute path")},
-        {programs + QStringLiteral("/../outside/escape.sh"), QStringLiteral("outside the program folders")},
+        {programs + QStringLiteral("/../outside/escape.sh"), QStringLiteral("the path holds \"..\"")},
+        {programs + QStringLiteral("/sub/../run.sh"), QStringLiteral("the path holds \"..\"")},
         {programs + QStringLiteral("/link.sh"), QStringLiteral("outside the program folders")},
         {outside + QStringLiteral("/plain.sh"), QStringLiteral("outside the program folders")},
         {programs + QStringLiteral("/missing.sh"), QStringLiteral("no such file")},
@@ -250,14 +256,76 @@ TEST_F(AgentStartTest, StartsOnlyExecutablesInsideItsProgramFolders)
     for (const Case &c : refused)
         expectStart(agent, c.path, QStringLiteral("refused: start %1: %2").arg(c.path, c.reason));
 
-    // A ".." that stays inside the folder is fine; the script that runs is the resolved one.
-    const QString throughSub = programs + QStringLiteral("/sub/../sub/again.sh");
-    for (const QString &path : {allowed, throughSub})
+    // A link that stays inside the folder is fine; the script that runs is the one it leads to.
+    for (const QString &path : {allowed, programs + QStringLiteral("/inner.sh")})
         expectStart(agent, path, QStringLiteral("done: start %1").arg(path));
     const std::string started = (markerOf(allowed) + u'\n' + markerOf(programs + QStringLiteral("/sub/again.sh")))
                                     .toStdString();
     EXPECT_TRUE(eventually([&] { return startedScripts(scratch.path()).size() >= started.size(); }));
     EXPECT_EQ(startedScripts(scratch.path()), started);
+}
+
+// A path the kernel can open but whose real path is longer than PATH_MAX: links inside the folder
+// lead through a chain of relative links to a script deep outside it. Nothing may start.
+TEST_F(AgentStartTest, RefusesAPathThatCannotBeResolvedInFull)
+{
+    const QString longName(240, u'd');
+    QString previous = QStringLiteral("deep");
+    QDir(outside).mkdir(previous);
+    for (int level = 1; level <= 18; ++level) {
+        const QString target = previous + u'/' + longName;
+        ASSERT_TRUE(QDir(outside).mkdir(target));
+        previous = QStringLiteral("s%1").arg(level);
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(outside + u'/' + previous)), 0);
+    }
+    const QString evil = writeMarkerScript(outside + u'/' + previous + QStringLiteral("/evil.sh"));
+    ASSERT_TRUE(QFile::exists(evil));
+    ASSERT_EQ(::symlink(QFile::encodeName(QStringLiteral("../outside/") + previous).constData(),
+                        QFile::encodeName(programs + QStringLiteral("/deep"))),
+              0);
+
+    AgentProcess agent = startAgent(programs);
+    ASSERT_TRUE(agent.isReady());
+    const QString requested = programs + QStringLiteral("/deep/evil.sh");
+    expectStart(agent, requested, QStringLiteral("refused: start %1: cannot be resolved").arg(requested));
+    expectStart(agent, allowed, QStringLiteral("done: start %1").arg(allowed));
+    EXPECT_TRUE(eventually([&] { return QFile::exists(markerOf(allowed)); }));
+    EXPECT_FALSE(QFile::exists(markerOf(evil)));
+}
+
+// The requested name is swapped between a program of the folder and a link to a script outside it
+// while the requests come in: whatever the name is at the check, the file started is the file checked.
+TEST_F(AgentStartTest, StartsTheFileItCheckedWhileTheNameIsSwapped)
+{
+    AgentProcess agent = startAgent(programs);
+    ASSERT_TRUE(agent.isReady());
+    const QByteArray swapped = QFile::encodeName(programs + QStringLiteral("/swap.sh"));
+    const QByteArray file = QFile::encodeName(programs + QStringLiteral("/swap.file"));
+    const QByteArray link = QFile::encodeName(programs + QStringLiteral("/swap.link"));
+    const QByteArray inside = QFile::encodeName(allowed),
+                     outsideScript = QFile::encodeName(outside + QStringLiteral("/linked.sh"));
+    std::atomic<bool> stop = false;
+    std::thread swapper([&] {
+        while (!stop) {
+            ::link(inside.constData(), file.constData());
+            ::rename(file.constData(), swapped.constData());
+            ::symlink(outsideScript.constData(), link.constData());
+            ::rename(link.constData(), swapped.constData());
+        }
+    });
+    const int requests = 400;
+    for (int k = 0; k < requests; ++k)
+        ask(console, agent, CommandPacket::withText(1009, QString::fromLocal8Bit(swapped)));
+    stop = true;
+    swapper.join();
+
+    const QString what = QStringLiteral("start ") + QString::fromLocal8Bit(swapped);
+    EXPECT_TRUE(agent.waitForLog(what, requests));
+    EXPECT_GT(agent.logCount(QStringLiteral("done: ") + what), 0);  // both sides of the swap were seen
+    EXPECT_GT(agent.logCount(QStringLiteral("refused: ") + what + QStringLiteral(": outside the program folders")), 0);
+    EXPECT_TRUE(eventually([&] { return QFile::exists(markerOf(allowed)); }));
+    std::this_thread::sleep_for(300ms);  // a script started last has time to leave its marker
+    EXPECT_FALSE(QFile::exists(markerOf(outside + QStringLiteral("/linked.sh"))));
 }
 
 TEST_F(AgentStartTest, StartsNothingUntilAProgramFolderIsNamed)

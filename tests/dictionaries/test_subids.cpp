@@ -142,6 +142,23 @@ TEST(SubIdEntryTest, SubIdRangeAndValue)
     }
 }
 
+TEST(SubIdEntryTest, AValueKeepsAtMost64GbkBytesAndNeverSplitsACharacter)
+{
+    const QString x64(64, u'x'), che32(32, u'车');
+    const struct {
+        QString typed, kept;
+    } cases[] = {{x64, x64},
+                 {x64 + u'x', x64},
+                 {che32, che32},
+                 {che32 + u'x', che32},
+                 {u'x' + che32, u'x' + che32.left(31)}};
+    for (const auto &c : cases) {
+        subIdRecord() = {QStringLiteral("1005"), QStringLiteral("10050004"), {}, {}, {}, {}, SubIdRecord::Add};
+        ASSERT_EQ(enterSubId(QStringLiteral("10050009"), c.typed, QString()), SubIdEntry::Accepted);
+        EXPECT_EQ(subIdRecord().value, c.kept) << c.typed.toStdString();
+    }
+}
+
 class SubIdTest : public DictionaryFixture {
 protected:
     SubIdEditor editor;
@@ -405,6 +422,20 @@ TEST_F(SubIdTest, DefaultMainIdsKeepWhatTheTableDoesNotName)
                              "10820050,半挂列车,10820007|11470001,有,11470001"));
     // The list is not reloaded.
     EXPECT_EQ(editor.list().itemText(rowOf("10050003"), SubIdEditor::MainNameColumn), QString());
+}
+
+TEST_F(SubIdTest, RefusedDefaultMainIdsAreNotReportedAsUpdated)
+{
+    editor.open();
+    const QString before = table();
+    run(QStringLiteral("alter table tb_login_ini rename column subbyname to renamed"));
+    prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
+    editor.applyDefaultMainIds();
+    EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("错误"));
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("subbyname"))) << prompts.lastCall().text.toStdString();
+    EXPECT_FALSE(messages().contains(QStringLiteral("已更新!!")));
+    run(QStringLiteral("alter table tb_login_ini rename column renamed to subbyname"));
+    EXPECT_EQ(table(), before);
 }
 
 // Only fields of the export set whose main ID is above 1000: no value without a main attribute.

@@ -35,10 +35,10 @@ TEST(DebugQuerySql, QueueStatementsByFilter)
 
 TEST(DebugQuerySql, LongValuesShowAsBinaryBeyond120Bytes)
 {
-    EXPECT_EQ(browsedValue(QString(120, u'x')), QString(120, u'x'));
-    EXPECT_EQ(browsedValue(QString(121, u'x')), QStringLiteral("二进制数据或长度较长"));
-    EXPECT_EQ(browsedValue(QString(60, u'车')), QString(60, u'车'));  // 120 bytes in GBK
-    EXPECT_EQ(browsedValue(QString(61, u'车')), QStringLiteral("二进制数据或长度较长"));
+    EXPECT_EQ(listedValue(QString(120, u'x')), QString(120, u'x'));
+    EXPECT_EQ(listedValue(QString(121, u'x')), QStringLiteral("二进制数据或长度较长"));
+    EXPECT_EQ(listedValue(QString(60, u'车')), QString(60, u'车'));  // 120 bytes in GBK
+    EXPECT_EQ(listedValue(QString(61, u'车')), QStringLiteral("二进制数据或长度较长"));
 }
 
 class DebugQueryTest : public MaintenanceFixture {

@@ -82,5 +82,16 @@ TEST_F(SqlWorkspaceTest, StopCancelsALongStatementOnTheDriver)
     EXPECT_EQ(workspace.log(), QStringLiteral("执行已停止\r\n\r\n执行成功!\r\n\r\n"));
 }
 
+// A stop while the first statement's rows are read ends the batch there: the insert after it never runs.
+TEST_F(SqlWorkspaceTest, StopWhileRowsAreReadRunsNoLaterStatement)
+{
+    QObject::connect(&workspace.runner(), &JobRunner::rowsReady, &workspace, [&] { workspace.stop(); });
+    execute(QStringLiteral("with recursive c(n) as (select 1 union all select n + 1 from c where n < 1000000) "
+                           "select n from c; insert into tb_id_linetype(lintype, linename) values (9, '停止后');"));
+    EXPECT_EQ(workspace.log(), QStringLiteral("执行已停止\r\n\r\n"));
+    EXPECT_LT(workspace.result().rowCount(), 1000000);
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_id_linetype where lintype = 9")), QStringLiteral("0"));
+}
+
 }  // namespace
 }  // namespace dbkeel::test

@@ -125,6 +125,24 @@ TEST_F(StatTableTest, AddingFromTheSourceListNamesByAttributeAndSkipsDuplicates)
     EXPECT_EQ(editor.fields().itemText(existing + 1, 3), QString());
 }
 
+// The source list shows a value of up to 120 GBK bytes as it is and a longer one as binary data.
+TEST_F(StatTableTest, TheSourceListShowsValuesUpTo120Bytes)
+{
+    const QString chinese120(60, u'车'), ascii120(120, u'x');
+    run(QStringLiteral("insert into tb_id_paramid (paramid, paramname) values (1, '%1'), (2, '%2'), (3, '%3'), "
+                       "(4, '%4')")
+            .arg(chinese120, chinese120 + u'x', ascii120, ascii120 + u'x'));
+    editor.chooseSourceTable(QStringLiteral("tb_id_paramid"));
+    ASSERT_EQ(editor.source().rowCount(), 4);
+    int name = 0;
+    while (editor.source().column(name).title != QStringLiteral("paramname"))
+        ASSERT_LT(++name, editor.source().columnCount());
+    const QString binary = QStringLiteral("二进制数据或长度较长");
+    const QStringList shown{chinese120, binary, ascii120, binary};
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(editor.source().itemText(row, name), shown.at(row)) << row;
+}
+
 TEST_F(StatTableTest, CreateOnAnExistingTableAddsOnlyTheMissingColumns)
 {
     run(QStringLiteral("insert into tb_stat_all (loginid, INFO_1001) values ('L1', '苏A12345');"));

@@ -214,6 +214,17 @@ TEST_F(OutputFieldTest, ListsEveryParameterOnceWithItsAssociation)
     EXPECT_EQ(cells(1), QStringLiteral("3002|右轮|||"));
 }
 
+TEST_F(OutputFieldTest, AClickBesideTheRowsKeepsTheChosenRowForTheNextStage)
+{
+    editor.choose(1);
+    for (const int beside : {-1, 2})
+        EXPECT_EQ(editor.choose(beside).table, QString());
+    EXPECT_EQ(editor.chosenRow(), 1);
+    editor.stage({QStringLiteral("tb_out"), QStringLiteral("ylzdl"), QStringLiteral("ylpd")});
+    EXPECT_EQ(cells(0), QStringLiteral("3001|左轮|tb_out|zlzdl|zlpd"));
+    EXPECT_EQ(cells(1), QStringLiteral("3002|右轮|tb_out|ylzdl|ylpd"));
+}
+
 TEST_F(OutputFieldTest, StagedAssociationsAreSavedForEveryParameterAndOtherKeysStay)
 {
     const OutputAssociation chosen = editor.choose(0);

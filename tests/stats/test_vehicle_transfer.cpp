@@ -102,6 +102,24 @@ TEST_F(VehicleTransferTest, AFileValueThatCannotBeSplitEndsItsTableWhichStaysAsI
               QStringList{QStringLiteral("导入[tb_type_vehicle]失败,该表保持原样:第2行有3个值,应为2个")});
 }
 
+// The database refuses a row of the last batch: the rows before it and the clearing go back too.
+TEST_F(VehicleTransferTest, ARowRefusedInTheLastBatchLeavesTheTableAsItWas)
+{
+    run(QStringLiteral("insert into tb_type_vehicle (CLXH, CLPP) values ('old', 'kept');"
+                       "create unique index one_model on tb_type_vehicle (CLXH);"));
+    const int rows = 150;  // two batches of inserts; the last row repeats the first model
+    QString text = QStringLiteral("[tb_type_vehicle]\r\nItemsum=%1\r\nItemname=CLXH,CLPP\r\n").arg(rows);
+    for (int i = 0; i < rows; ++i)
+        text += QStringLiteral("Itemval_%1='M%2','b'\r\n").arg(QString::number(i), QString::number(i % (rows - 1)));
+    text += QStringLiteral("Itemvalsum=%1\r\n").arg(rows);
+    const QString file = path(QStringLiteral("refused.VEH"));
+    writeFileBytes(file, toGbk(text));
+    importFrom(file, false, 1);
+    EXPECT_EQ(vehicles(), QStringLiteral("old,kept"));
+    EXPECT_TRUE(messages().value(1).startsWith(QStringLiteral("导入[tb_type_vehicle]失败,该表保持原样:")))
+        << messages().value(1).toStdString();
+}
+
 TEST_F(VehicleTransferTest, FileValuesAndNamesNeverBecomeStatements)
 {
     run(QStringLiteral("insert into tb_type_fdjxh (FDJXH) values ('old engine');"));
