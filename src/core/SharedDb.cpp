@@ -12,7 +12,10 @@
 
 namespace dbkeel {
 
-DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+DbError::DbError(const QString &text, bool transactionRolledBack)
+    : std::runtime_error(text.toStdString()), m_text(text), m_transactionRolledBack(transactionRolledBack)
+{
+}
 
 namespace {
 
@@ -88,6 +91,8 @@ public:
     QString dbmsName;
     Dialect dialect = Dialect::SqlServer;
     int queryTimeoutSeconds = SharedDb::kQueryTimeoutSeconds;
+    bool inTransaction = false;    // a SqlTransaction scope is open
+    bool transactionLost = false;  // and the server rolled it back after an error
 
     DbConnection()
     {
@@ -240,6 +245,42 @@ Value readColumn(SQLHSTMT statement, int position)
             break;
     }
     return {trimRight(fromDriver(bytes.constData(), bytes.size())), false};
+}
+
+const QString kTransactionLost =
+    QStringLiteral("[Dbkeel]服务器已回滚整个事务(@@TRANCOUNT = 0): 本次的修改全部未保存");
+
+// The transactions open on the server for this connection; 0 when even that cannot be asked.
+int openTransactions(const std::shared_ptr<DbConnection> &connection)
+{
+    try {
+        Statement count(connection);
+        count.execute(QStringLiteral("select @@TRANCOUNT"));
+        if (!succeeded(SQLFetch(count.handle())))
+            return 0;
+        return toInt(readColumn(count.handle(), 0).text);
+    } catch (const DbError &) {
+        return 0;
+    }
+}
+
+// Runs a statement of the connection. On SQL Server an error that aborts the batch (conversion 245,
+// deadlock 1205, …) rolls the open transaction back, and the statements after it would run outside of
+// it: after a failed statement inside a transaction scope @@TRANCOUNT tells, and a lost transaction
+// refuses every further statement and its commit.
+template <typename Run>
+auto guarded(DbConnection &connection, const std::shared_ptr<DbConnection> &shared, Run run) -> decltype(run())
+{
+    if (connection.transactionLost)
+        throw DbError(kTransactionLost, true);
+    try {
+        return run();
+    } catch (const DbError &error) {
+        if (connection.dialect != Dialect::SqlServer || !connection.inTransaction || openTransactions(shared) > 0)
+            throw;
+        connection.transactionLost = true;
+        throw DbError(error.text() + u'\n' + kTransactionLost, true);
+    }
 }
 
 }  // namespace
@@ -415,12 +456,14 @@ Dialect SharedDb::dialect() const
 long long SharedDb::exec(const QString &batch)
 {
     const auto current = connection();
-    if (current->dialect == Dialect::SqlServer)
-        return execOne(current, batch);
-    long long rows = 0;
-    for (const QString &statement : splitStatements(batch))
-        rows += execOne(current, statement);
-    return rows;
+    return guarded(*current, current, [&] {
+        if (current->dialect == Dialect::SqlServer)
+            return execOne(current, batch);
+        long long rows = 0;
+        for (const QString &statement : splitStatements(batch))
+            rows += execOne(current, statement);
+        return rows;
+    });
 }
 
 long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement)
@@ -437,7 +480,13 @@ long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, con
 
 SqlCursor SharedDb::query(const QString &text)
 {
-    auto state = std::make_unique<SqlCursor::State>(connection());
+    const auto current = connection();
+    return guarded(*current, current, [&] { return openCursor(current, text); });
+}
+
+SqlCursor SharedDb::openCursor(const std::shared_ptr<DbConnection> &connection, const QString &text)
+{
+    auto state = std::make_unique<SqlCursor::State>(connection);
     Statement &run = state->statement;
     run.execute(text);
     int columns = run.columnCount();
@@ -471,6 +520,7 @@ SqlTransaction::SqlTransaction(SharedDb &db) : m_connection(db.connection())
 {
     setAutocommit(m_connection->handle, false);
     m_open = true;
+    m_connection->inTransaction = true;
 }
 
 SqlTransaction::~SqlTransaction()
@@ -488,6 +538,8 @@ void SqlTransaction::commit()
 {
     if (!m_open)
         throw DbError(QStringLiteral("the transaction has ended"));
+    if (m_connection->transactionLost)
+        throw DbError(kTransactionLost, true);
     end(true);  // a failed commit leaves the scope open: the destructor rolls it back
 }
 
@@ -498,6 +550,7 @@ void SqlTransaction::end(bool commit)
     if (!succeeded(rc))
         fail(SQL_HANDLE_DBC, handle, commit ? "SQLEndTran(commit)" : "SQLEndTran(rollback)");
     m_open = false;
+    m_connection->inTransaction = m_connection->transactionLost = false;
     setAutocommit(handle, true);
 }
 

@@ -15,11 +15,15 @@ namespace dbkeel {
 // Every database failure: the driver's diagnostic text, all records joined by line breaks.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &text);
+    explicit DbError(const QString &text, bool transactionRolledBack = false);
     QString text() const { return m_text; }
+    // True when the failure ended the open transaction (SQL Server rolls it back on a batch-aborting
+    // error): nothing of it is stored, and the transaction takes no further statement.
+    bool transactionRolledBack() const { return m_transactionRolledBack; }
 
 private:
     QString m_text;
+    bool m_transactionRolledBack = false;
 };
 
 class DbConnection;  // the connection handle, shared by the cursors it opened
@@ -96,6 +100,7 @@ private:
     friend class SqlTransaction;
     std::shared_ptr<DbConnection> connection() const;
     long long execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement);
+    SqlCursor openCursor(const std::shared_ptr<DbConnection> &connection, const QString &text);
 
     mutable std::mutex m_mutex;
     std::shared_ptr<DbConnection> m_connection;
