@@ -292,8 +292,54 @@ struct SqlCursor::State {
     long long rowsRead = 0;
     long long rowsAffected = 0;
     bool atEnd = false;
+    bool goOnAfterErrors = false;  // a batch(): failed statements are collected, not thrown
+    QStringList errors;
 
     explicit State(std::shared_ptr<DbConnection> connection) : statement(std::move(connection)) {}
+
+    // From the result the statement is on (`arrived`: false when getting there failed) to the next
+    // result set, or to the end of the batch.
+    void seekResultSet(bool arrived)
+    {
+        for (;; arrived = advance()) {
+            if (arrived) {
+                const int columns = statement.columnCount();
+                if (columns > 0) {
+                    names.clear();
+                    for (int i = 0; i < columns; ++i)
+                        names << statement.columnName(i);
+                    rowsRead = 0;
+                    atEnd = false;
+                    return;
+                }
+                rowsAffected += qMax(0LL, statement.rowCount());
+            }
+            if (!hasMore) {
+                names.clear();
+                atEnd = true;
+                return;
+            }
+        }
+    }
+    // Moves to the next result: true when it was reached without an error. hasMore turns false at the end.
+    bool advance()
+    {
+        try {
+            hasMore = statement.moreResults();
+            return hasMore;
+        } catch (const DbError &error) {
+            collect(error);
+            return false;
+        }
+    }
+    void collect(const DbError &error)
+    {
+        if (!goOnAfterErrors)
+            throw error;
+        errors << error.text();
+    }
+
+    bool hasMore = true;
 
     const Value &at(int position) const
     {
@@ -379,6 +425,19 @@ int SqlCursor::toInt(int position) const
 bool SqlCursor::isNull(const QString &column) const
 {
     return current().at(indexOf(column)).null;
+}
+
+bool SqlCursor::nextResultSet()
+{
+    if (!m_state || !m_state->hasMore)
+        return false;
+    m_state->seekResultSet(m_state->advance());
+    return !m_state->atEnd;
+}
+
+QStringList SqlCursor::errors() const
+{
+    return m_state ? m_state->errors : QStringList();
 }
 
 void SqlCursor::close()
@@ -481,24 +540,28 @@ long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, con
 SqlCursor SharedDb::query(const QString &text)
 {
     const auto current = connection();
-    return guarded(*current, current, [&] { return openCursor(current, text); });
+    return guarded(*current, current, [&] { return openCursor(current, text, false); });
 }
 
-SqlCursor SharedDb::openCursor(const std::shared_ptr<DbConnection> &connection, const QString &text)
+SqlCursor SharedDb::batch(const QString &text)
+{
+    const auto current = connection();
+    return guarded(*current, current, [&] { return openCursor(current, text, true); });
+}
+
+SqlCursor SharedDb::openCursor(const std::shared_ptr<DbConnection> &connection, const QString &text,
+                               bool goOnAfterErrors)
 {
     auto state = std::make_unique<SqlCursor::State>(connection);
-    Statement &run = state->statement;
-    run.execute(text);
-    int columns = run.columnCount();
-    while (columns == 0) {  // row counts before the result set
-        state->rowsAffected += qMax(0LL, run.rowCount());
-        if (!run.moreResults())
-            break;
-        columns = run.columnCount();
+    state->goOnAfterErrors = goOnAfterErrors;
+    bool arrived = true;
+    try {
+        state->statement.execute(text);
+    } catch (const DbError &error) {
+        state->collect(error);
+        arrived = false;
     }
-    for (int i = 0; i < columns; ++i)
-        state->names << run.columnName(i);
-    state->atEnd = state->names.isEmpty();
+    state->seekResultSet(arrived);
     return SqlCursor(std::move(state));
 }
 
