@@ -64,6 +64,22 @@ TEST(SqlDialect, SqlServerCatalogueTextsAreTheInstallationsOwn)
                   "SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_type_vehicle')) order by colorder ;"));
 }
 
+// Names with a quote or a bracket stay names: the catalogue queries are safe whoever calls them.
+TEST(SqlDialect, SqlServerCatalogueTextsEscapeTheNames)
+{
+    const QString name = QStringLiteral("O'Brien]'; drop table hostile_marker; --");
+    EXPECT_EQ(tableExistsQuery(Dialect::SqlServer, name),
+              QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[O''Brien]]''; drop table "
+                             "hostile_marker; --]') and OBJECTPROPERTY(id, N'IsUserTable') = 1"));
+    EXPECT_EQ(columnExistsQuery(Dialect::SqlServer, name, QStringLiteral("a'b")),
+              QStringLiteral("select name from syscolumns where id = object_id('O''Brien]''; drop table "
+                             "hostile_marker; --') and name = 'a''b'"));
+    EXPECT_EQ(userTablesQuery(Dialect::SqlServer, QStringLiteral("tb_'%")),
+              QStringLiteral("select name from sysobjects where xtype = 'U' and name like 'tb_''%' ;"));
+    EXPECT_EQ(tableColumnsQuery(Dialect::SqlServer, QStringLiteral("a'b")),
+              QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'a''b')) order by colorder ;"));
+}
+
 TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
 {
     const struct {
