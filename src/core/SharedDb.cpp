@@ -14,8 +14,7 @@ namespace dbkeel {
 
 DbError::DbError(const QString &text, bool transactionRolledBack)
     : std::runtime_error(text.toStdString()), m_text(text), m_transactionRolledBack(transactionRolledBack)
-{
-}
+{}
 
 namespace {
 
@@ -247,8 +246,7 @@ Value readColumn(SQLHSTMT statement, int position)
     return {trimRight(fromDriver(bytes.constData(), bytes.size())), false};
 }
 
-const QString kTransactionLost =
-    QStringLiteral("[Dbkeel]服务器已回滚整个事务(@@TRANCOUNT = 0): 本次的修改全部未保存");
+const QString kTransactionLost = QStringLiteral("[Dbkeel]服务器已回滚整个事务(@@TRANCOUNT = 0): 本次的修改全部未保存");
 
 // The transactions open on the server for this connection; 0 when even that cannot be asked.
 int openTransactions(const std::shared_ptr<DbConnection> &connection)

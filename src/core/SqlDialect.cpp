@@ -2,6 +2,8 @@
 
 #include "core/SqlValue.h"
 
+#include <QRegularExpression>
+
 namespace dbkeel {
 
 Dialect dialectForDbms(const QString &dbmsName)
@@ -18,6 +20,16 @@ QString bracketed(const QString &name)
 }
 
 }  // namespace
+
+QString sqlIdentifier(Dialect dialect, const QString &name)
+{
+    static const QRegularExpression plainWord(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (plainWord.match(name).hasMatch())
+        return name;
+    if (dialect == Dialect::SqlServer)
+        return bracketed(name);
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
 
 QString tableExistsQuery(Dialect dialect, const QString &table)
 {
@@ -41,7 +53,8 @@ QString columnExistsQuery(Dialect dialect, const QString &table, const QString &
 QString userTablesQuery(Dialect dialect, const QString &likePattern)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral("select name from sysobjects where xtype = 'U' and name like %1 ;").arg(sqlText(likePattern));
+        return QStringLiteral("select name from sysobjects where xtype = 'U' and name like %1 ;")
+            .arg(sqlText(likePattern));
     return QStringLiteral("select name from sqlite_master where type = 'table' and name like %1 ;")
         .arg(sqlText(likePattern));
 }

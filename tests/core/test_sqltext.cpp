@@ -80,6 +80,15 @@ TEST(SqlDialect, SqlServerCatalogueTextsEscapeTheNames)
               QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'a''b')) order by colorder ;"));
 }
 
+TEST(SqlDialect, IdentifiersAreQuotedAsEachDialectQuotesThem)
+{
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("CLZL_2")), QStringLiteral("CLZL_2"));
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("2a")), QStringLiteral("[2a]"));
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("车型")), QStringLiteral("[车型]"));
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("a]b; drop")), QStringLiteral("[a]]b; drop]"));
+    EXPECT_EQ(sqlIdentifier(Dialect::Sqlite, QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\""));
+}
+
 TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
 {
     const struct {

@@ -1,7 +1,7 @@
 // The screens' work on SQL Server where its behaviour differs from the embedded database's.
 
-#include "core/SharedDb.h"
 #include "core/AppState.h"
+#include "core/SharedDb.h"
 #include "dictionaries/SubIdEditor.h"
 #include "maintenance/SqlWorkspaceEditor.h"
 #include "platform/ScriptedPrompt.h"

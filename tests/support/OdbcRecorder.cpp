@@ -217,8 +217,7 @@ std::vector<Result> answer(Connection &connection, const std::string &text)
     if (auto results = scripted(connection.scriptPath, text))
         return *results;
     static const std::regex trancount(R"(^\s*select\s+@@trancount\s*;?\s*$)", std::regex::icase);
-    if (std::regex_match(text, trancount))
-    {
+    if (std::regex_match(text, trancount)) {
         Result count = Result::rowSet({""});
         count.rows.push_back({std::to_string(connection.transactionOpen ? 1 : 0)});
         return {count};
@@ -302,20 +301,15 @@ extern "C" {
 SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE *output)
 {
     switch (type) {
-    case SQL_HANDLE_ENV:
-        *output = new Environment;
-        return SQL_SUCCESS;
-    case SQL_HANDLE_DBC:
-        *output = new Connection;
-        return SQL_SUCCESS;
+    case SQL_HANDLE_ENV: *output = new Environment; return SQL_SUCCESS;
+    case SQL_HANDLE_DBC: *output = new Connection; return SQL_SUCCESS;
     case SQL_HANDLE_STMT: {
         auto *statement = new Statement;
         statement->connection = static_cast<Connection *>(input);
         *output = statement;
         return SQL_SUCCESS;
     }
-    default:
-        return SQL_ERROR;
+    default: return SQL_ERROR;
     }
 }
 
@@ -391,18 +385,10 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value
 {
     auto *connection = static_cast<Connection *>(handle);
     switch (type) {
-    case SQL_DBMS_NAME:
-        copyText("Microsoft SQL Server", value, capacity, length);
-        return SQL_SUCCESS;
-    case SQL_DBMS_VER:
-        copyText(connection->version, value, capacity, length);
-        return SQL_SUCCESS;
-    case SQL_DRIVER_ODBC_VER:
-        copyText("03.00", value, capacity, length);
-        return SQL_SUCCESS;
-    case SQL_DRIVER_NAME:
-        copyText("libdbkeel_odbc_recorder.so", value, capacity, length);
-        return SQL_SUCCESS;
+    case SQL_DBMS_NAME: copyText("Microsoft SQL Server", value, capacity, length); return SQL_SUCCESS;
+    case SQL_DBMS_VER: copyText(connection->version, value, capacity, length); return SQL_SUCCESS;
+    case SQL_DRIVER_ODBC_VER: copyText("03.00", value, capacity, length); return SQL_SUCCESS;
+    case SQL_DRIVER_NAME: copyText("libdbkeel_odbc_recorder.so", value, capacity, length); return SQL_SUCCESS;
     case SQL_CURSOR_COMMIT_BEHAVIOR:
     case SQL_CURSOR_ROLLBACK_BEHAVIOR:
         if (value)
@@ -429,8 +415,7 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     return SQL_SUCCESS;
 }
 
-SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER,
-                                    SQLINTEGER *)
+SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER, SQLINTEGER *)
 {
     auto *connection = static_cast<Connection *>(handle);
     if (!value)
@@ -502,8 +487,7 @@ SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT *count)
 {
     auto *statement = static_cast<Statement *>(handle);
     *count = 0;
-    if (statement->current < statement->results.size()
-        && statement->results[statement->current].kind == Result::RowSet)
+    if (statement->current < statement->results.size() && statement->results[statement->current].kind == Result::RowSet)
         *count = SQLSMALLINT(statement->results[statement->current].columns.size());
     return SQL_SUCCESS;
 }
@@ -512,8 +496,7 @@ SQLRETURN SQL_API SQLRowCount(SQLHSTMT handle, SQLLEN *count)
 {
     auto *statement = static_cast<Statement *>(handle);
     *count = -1;
-    if (statement->current < statement->results.size()
-        && statement->results[statement->current].kind == Result::Count)
+    if (statement->current < statement->results.size() && statement->results[statement->current].kind == Result::Count)
         *count = SQLLEN(statement->results[statement->current].count);
     return SQL_SUCCESS;
 }
