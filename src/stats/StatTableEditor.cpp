@@ -137,13 +137,12 @@ GuardedStatement statColumnStatement(Dialect dialect, const QString &name, const
 {
     if (dialect == Dialect::SqlServer) {
         const bool sized = collation == kStatCollation && type != QLatin1String("text");
-        return {kSqlServerTableGuard.arg(sqlText(name), sqlIdentifier(dialect, name), type,
+        return {kSqlServerTableGuard.arg(sqlText(name), name, type,
                                          sized ? QStringLiteral("(%1)").arg(sqlNumber(length)) : QString()),
                 {},
                 {}};
     }
-    return {QStringLiteral("ALTER TABLE tb_stat_all ADD COLUMN %1 %2")
-                .arg(sqlIdentifier(dialect, name), sqliteColumnType(type)),
+    return {QStringLiteral("ALTER TABLE tb_stat_all ADD COLUMN %1 %2").arg(name, sqliteColumnType(type)),
             tableExistsQuery(dialect, kTable), columnExistsQuery(dialect, kTable, name)};
 }
 
