@@ -12,7 +12,9 @@
 
 namespace dbkeel {
 
-DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+DbError::DbError(const QString &text, bool transactionRolledBack)
+    : std::runtime_error(text.toStdString()), m_text(text), m_transactionRolledBack(transactionRolledBack)
+{}
 
 namespace {
 
@@ -88,6 +90,8 @@ public:
     QString dbmsName;
     Dialect dialect = Dialect::SqlServer;
     int queryTimeoutSeconds = SharedDb::kQueryTimeoutSeconds;
+    bool inTransaction = false;    // a SqlTransaction scope is open
+    bool transactionLost = false;  // and the server rolled it back after an error
 
     DbConnection()
     {
@@ -242,6 +246,41 @@ Value readColumn(SQLHSTMT statement, int position)
     return {trimRight(fromDriver(bytes.constData(), bytes.size())), false};
 }
 
+const QString kTransactionLost = QStringLiteral("[Dbkeel]服务器已回滚整个事务(@@TRANCOUNT = 0): 本次的修改全部未保存");
+
+// The transactions open on the server for this connection; 0 when even that cannot be asked.
+int openTransactions(const std::shared_ptr<DbConnection> &connection)
+{
+    try {
+        Statement count(connection);
+        count.execute(QStringLiteral("select @@TRANCOUNT"));
+        if (!succeeded(SQLFetch(count.handle())))
+            return 0;
+        return toInt(readColumn(count.handle(), 0).text);
+    } catch (const DbError &) {
+        return 0;
+    }
+}
+
+// Runs a statement of the connection. On SQL Server an error that aborts the batch (conversion 245,
+// deadlock 1205, …) rolls the open transaction back, and the statements after it would run outside of
+// it: after a failed statement inside a transaction scope @@TRANCOUNT tells, and a lost transaction
+// refuses every further statement and its commit.
+template <typename Run>
+auto guarded(DbConnection &connection, const std::shared_ptr<DbConnection> &shared, Run run) -> decltype(run())
+{
+    if (connection.transactionLost)
+        throw DbError(kTransactionLost, true);
+    try {
+        return run();
+    } catch (const DbError &error) {
+        if (connection.dialect != Dialect::SqlServer || !connection.inTransaction || openTransactions(shared) > 0)
+            throw;
+        connection.transactionLost = true;
+        throw DbError(error.text() + u'\n' + kTransactionLost, true);
+    }
+}
+
 }  // namespace
 
 struct SqlCursor::State {
@@ -251,8 +290,54 @@ struct SqlCursor::State {
     long long rowsRead = 0;
     long long rowsAffected = 0;
     bool atEnd = false;
+    bool goOnAfterErrors = false;  // a batch(): failed statements are collected, not thrown
+    QStringList errors;
 
     explicit State(std::shared_ptr<DbConnection> connection) : statement(std::move(connection)) {}
+
+    // From the result the statement is on (`arrived`: false when getting there failed) to the next
+    // result set, or to the end of the batch.
+    void seekResultSet(bool arrived)
+    {
+        for (;; arrived = advance()) {
+            if (arrived) {
+                const int columns = statement.columnCount();
+                if (columns > 0) {
+                    names.clear();
+                    for (int i = 0; i < columns; ++i)
+                        names << statement.columnName(i);
+                    rowsRead = 0;
+                    atEnd = false;
+                    return;
+                }
+                rowsAffected += qMax(0LL, statement.rowCount());
+            }
+            if (!hasMore) {
+                names.clear();
+                atEnd = true;
+                return;
+            }
+        }
+    }
+    // Moves to the next result: true when it was reached without an error. hasMore turns false at the end.
+    bool advance()
+    {
+        try {
+            hasMore = statement.moreResults();
+            return hasMore;
+        } catch (const DbError &error) {
+            collect(error);
+            return false;
+        }
+    }
+    void collect(const DbError &error)
+    {
+        if (!goOnAfterErrors)
+            throw error;
+        errors << error.text();
+    }
+
+    bool hasMore = true;
 
     const Value &at(int position) const
     {
@@ -340,6 +425,19 @@ bool SqlCursor::isNull(const QString &column) const
     return current().at(indexOf(column)).null;
 }
 
+bool SqlCursor::nextResultSet()
+{
+    if (!m_state || !m_state->hasMore)
+        return false;
+    m_state->seekResultSet(m_state->advance());
+    return !m_state->atEnd;
+}
+
+QStringList SqlCursor::errors() const
+{
+    return m_state ? m_state->errors : QStringList();
+}
+
 void SqlCursor::close()
 {
     m_state.reset();
@@ -415,12 +513,14 @@ Dialect SharedDb::dialect() const
 long long SharedDb::exec(const QString &batch)
 {
     const auto current = connection();
-    if (current->dialect == Dialect::SqlServer)
-        return execOne(current, batch);
-    long long rows = 0;
-    for (const QString &statement : splitStatements(batch))
-        rows += execOne(current, statement);
-    return rows;
+    return guarded(*current, current, [&] {
+        if (current->dialect == Dialect::SqlServer)
+            return execOne(current, batch);
+        long long rows = 0;
+        for (const QString &statement : splitStatements(batch))
+            rows += execOne(current, statement);
+        return rows;
+    });
 }
 
 long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement)
@@ -437,19 +537,29 @@ long long SharedDb::execOne(const std::shared_ptr<DbConnection> &connection, con
 
 SqlCursor SharedDb::query(const QString &text)
 {
-    auto state = std::make_unique<SqlCursor::State>(connection());
-    Statement &run = state->statement;
-    run.execute(text);
-    int columns = run.columnCount();
-    while (columns == 0) {  // row counts before the result set
-        state->rowsAffected += qMax(0LL, run.rowCount());
-        if (!run.moreResults())
-            break;
-        columns = run.columnCount();
+    const auto current = connection();
+    return guarded(*current, current, [&] { return openCursor(current, text, false); });
+}
+
+SqlCursor SharedDb::batch(const QString &text)
+{
+    const auto current = connection();
+    return guarded(*current, current, [&] { return openCursor(current, text, true); });
+}
+
+SqlCursor SharedDb::openCursor(const std::shared_ptr<DbConnection> &connection, const QString &text,
+                               bool goOnAfterErrors)
+{
+    auto state = std::make_unique<SqlCursor::State>(connection);
+    state->goOnAfterErrors = goOnAfterErrors;
+    bool arrived = true;
+    try {
+        state->statement.execute(text);
+    } catch (const DbError &error) {
+        state->collect(error);
+        arrived = false;
     }
-    for (int i = 0; i < columns; ++i)
-        state->names << run.columnName(i);
-    state->atEnd = state->names.isEmpty();
+    state->seekResultSet(arrived);
     return SqlCursor(std::move(state));
 }
 
@@ -471,6 +581,7 @@ SqlTransaction::SqlTransaction(SharedDb &db) : m_connection(db.connection())
 {
     setAutocommit(m_connection->handle, false);
     m_open = true;
+    m_connection->inTransaction = true;
 }
 
 SqlTransaction::~SqlTransaction()
@@ -488,6 +599,8 @@ void SqlTransaction::commit()
 {
     if (!m_open)
         throw DbError(QStringLiteral("the transaction has ended"));
+    if (m_connection->transactionLost)
+        throw DbError(kTransactionLost, true);
     end(true);  // a failed commit leaves the scope open: the destructor rolls it back
 }
 
@@ -498,6 +611,7 @@ void SqlTransaction::end(bool commit)
     if (!succeeded(rc))
         fail(SQL_HANDLE_DBC, handle, commit ? "SQLEndTran(commit)" : "SQLEndTran(rollback)");
     m_open = false;
+    m_connection->inTransaction = m_connection->transactionLost = false;
     setAutocommit(handle, true);
 }
 

@@ -15,11 +15,15 @@ namespace dbkeel {
 // Every database failure: the driver's diagnostic text, all records joined by line breaks.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &text);
+    explicit DbError(const QString &text, bool transactionRolledBack = false);
     QString text() const { return m_text; }
+    // True when the failure ended the open transaction (SQL Server rolls it back on a batch-aborting
+    // error): nothing of it is stored, and the transaction takes no further statement.
+    bool transactionRolledBack() const { return m_transactionRolledBack; }
 
 private:
     QString m_text;
+    bool m_transactionRolledBack = false;
 };
 
 class DbConnection;  // the connection handle, shared by the cursors it opened
@@ -48,6 +52,13 @@ public:
     int toInt(const QString &column) const;  // decimal text-to-integer conversion
     int toInt(int position) const;
     bool isNull(const QString &column) const;
+
+    // A cursor of SharedDb::batch: moves past the current result set to the next one of the batch,
+    // adding the row counts of the statements between them to rowsAffected() and the failures of
+    // statements among them to errors(); false when the batch has no further result set.
+    bool nextResultSet();
+    // The driver's texts of the batch's statements that failed so far (SharedDb::batch).
+    QStringList errors() const;
 
     void close();
 
@@ -89,6 +100,10 @@ public:
     // statements (splitStatements) and they run in order, stopping at the first error.
     long long exec(const QString &batch);
     SqlCursor query(const QString &text);
+    // Runs one batch and reads it to its first result set, as query() does, except that a failed
+    // statement does not end it: its text goes to the cursor's errors() and the batch is read on
+    // (SQL Server goes on after most errors). With nextResultSet() every result of the batch is read.
+    SqlCursor batch(const QString &text);
     // True when the query returns at least one row.
     bool exists(const QString &text);
 
@@ -96,6 +111,7 @@ private:
     friend class SqlTransaction;
     std::shared_ptr<DbConnection> connection() const;
     long long execOne(const std::shared_ptr<DbConnection> &connection, const QString &statement);
+    SqlCursor openCursor(const std::shared_ptr<DbConnection> &connection, const QString &text, bool goOnAfterErrors);
 
     mutable std::mutex m_mutex;
     std::shared_ptr<DbConnection> m_connection;

@@ -2,6 +2,8 @@
 
 #include "core/SqlValue.h"
 
+#include <QRegularExpression>
+
 namespace dbkeel {
 
 Dialect dialectForDbms(const QString &dbmsName)
@@ -9,12 +11,32 @@ Dialect dialectForDbms(const QString &dbmsName)
     return dbmsName.contains(QLatin1String("microsoft"), Qt::CaseInsensitive) ? Dialect::SqlServer : Dialect::Sqlite;
 }
 
+namespace {
+
+// A name between brackets inside a T-SQL name text: a closing bracket is doubled.
+QString bracketed(const QString &name)
+{
+    return QLatin1Char('[') + QString(name).replace(QLatin1Char(']'), QLatin1String("]]")) + QLatin1Char(']');
+}
+
+}  // namespace
+
+QString sqlIdentifier(Dialect dialect, const QString &name)
+{
+    static const QRegularExpression plainWord(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (plainWord.match(name).hasMatch())
+        return name;
+    if (dialect == Dialect::SqlServer)
+        return bracketed(name);
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 QString tableExistsQuery(Dialect dialect, const QString &table)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[%1]') and "
+        return QStringLiteral("select * from dbo.sysobjects where id = object_id(N%1) and "
                               "OBJECTPROPERTY(id, N'IsUserTable') = 1")
-            .arg(table);
+            .arg(sqlText(QStringLiteral("[dbo].") + bracketed(table)));
     return QStringLiteral("select name from sqlite_master where type = 'table' and name = %1 collate nocase")
         .arg(sqlText(table));
 }
@@ -22,8 +44,8 @@ QString tableExistsQuery(Dialect dialect, const QString &table)
 QString columnExistsQuery(Dialect dialect, const QString &table, const QString &column)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral("select name from syscolumns where id = object_id('%1') and name = '%2'")
-            .arg(table, column);
+        return QStringLiteral("select name from syscolumns where id = object_id(%1) and name = %2")
+            .arg(sqlText(table), sqlText(column));
     return QStringLiteral("select name from pragma_table_info(%1) where name = %2 collate nocase")
         .arg(sqlText(table), sqlText(column));
 }
@@ -31,7 +53,8 @@ QString columnExistsQuery(Dialect dialect, const QString &table, const QString &
 QString userTablesQuery(Dialect dialect, const QString &likePattern)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral("select name from sysobjects where xtype = 'U' and name like '%1' ;").arg(likePattern);
+        return QStringLiteral("select name from sysobjects where xtype = 'U' and name like %1 ;")
+            .arg(sqlText(likePattern));
     return QStringLiteral("select name from sqlite_master where type = 'table' and name like %1 ;")
         .arg(sqlText(likePattern));
 }
@@ -39,8 +62,8 @@ QString userTablesQuery(Dialect dialect, const QString &likePattern)
 QString tableColumnsQuery(Dialect dialect, const QString &table)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'%1')) order by colorder ;")
-            .arg(table);
+        return QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N%1)) order by colorder ;")
+            .arg(sqlText(table));
     return QStringLiteral("SELECT name FROM pragma_table_info(%1) order by cid ;").arg(sqlText(table));
 }
 

@@ -15,6 +15,11 @@ enum class Dialect { SqlServer, Sqlite };
 // The dialect of a connection from its SQL_DBMS_NAME.
 Dialect dialectForDbms(const QString &dbmsName);
 
+// A table or column name that comes from a user or a file, fit for a statement: a plain word (letters,
+// digits, _, not starting with a digit) as it is, anything else quoted as the dialect quotes names:
+// [a]]b] on SQL Server, "a""b" on SQLite.
+QString sqlIdentifier(Dialect dialect, const QString &name);
+
 // Catalogue tests: queries that return a row when the object exists.
 QString tableExistsQuery(Dialect dialect, const QString &table);
 QString columnExistsQuery(Dialect dialect, const QString &table, const QString &column);

@@ -33,8 +33,9 @@ QStringList transInfoKeys(int k)
 
 // Runs statement(0) .. statement(count - 1) in one transaction, so that a long run does not commit row by
 // row. A failing statement goes to `goOn`; when it answers false the run ends there. What ran before is
-// committed either way, as if every statement had been committed on its own. DbError when the transaction
-// cannot begin or commit.
+// committed either way, as if every statement had been committed on its own, unless the failure rolled
+// the whole transaction back (SQL Server's batch-aborting errors): then the run ends and nothing is
+// stored, and `goOn` has had that error. DbError when the transaction cannot begin or commit.
 void runInOneCommit(int count, const std::function<QString(int)> &statement,
                     const std::function<bool(const DbError &)> &goOn)
 {
@@ -43,7 +44,10 @@ void runInOneCommit(int count, const std::function<QString(int)> &statement,
         try {
             sharedDb().exec(statement(i));
         } catch (const DbError &error) {
-            if (!goOn(error))
+            const bool more = goOn(error);
+            if (error.transactionRolledBack())
+                return;
+            if (!more)
                 break;
         }
     }

@@ -18,31 +18,44 @@ namespace {
 
 constexpr int kChunkRows = 500;
 
-// Reads the text's statements; the first result set goes to the window, its column names first.
+// The rows of the result set the cursor is on go to the window, its column names first.
+void listRows(JobContext &job, SqlCursor &cursor, WorkspaceOutcome &outcome)
+{
+    outcome.returnedRows = true;
+    QList<QStringList> chunk{cursor.columnNames()};
+    while (!job.stopRequested() && cursor.next()) {
+        if (++outcome.rowsReturned > kListedRows)
+            continue;  // counted, not listed
+        QStringList row;
+        for (int column = 0; column < cursor.columnCount(); ++column)
+            row << cursor.text(column);
+        chunk.append(row);
+        if (chunk.size() >= kChunkRows)
+            job.addRows(std::exchange(chunk, {}));
+    }
+    job.addRows(chunk);
+}
+
+// Reads every result of the text's statements: the first result set is listed, the counts are summed,
+// and the failures of the statements, all of them, end the job as its error. (The embedded database
+// runs the text statement by statement and stops at the first failure.)
 JobRunner::Job workspaceJob(const QStringList &statements, std::shared_ptr<WorkspaceOutcome> outcome)
 {
     return [statements, outcome](JobContext &job) {
+        QStringList errors;
         for (const QString &statement : statements) {
-            if (job.stopRequested())
-                return;
-            SqlCursor cursor = job.db().query(statement);
+            if (job.stopRequested() || !errors.isEmpty())
+                break;
+            SqlCursor cursor = job.db().batch(statement);
+            do {
+                if (cursor.columnCount() > 0 && !outcome->returnedRows)
+                    listRows(job, cursor, *outcome);
+            } while (!job.stopRequested() && cursor.nextResultSet());
             outcome->rowsAffected += cursor.rowsAffected();
-            if (cursor.columnCount() == 0 || outcome->returnedRows)
-                continue;  // only the first result set is listed
-            outcome->returnedRows = true;
-            QList<QStringList> chunk{cursor.columnNames()};
-            while (!job.stopRequested() && cursor.next()) {
-                if (++outcome->rowsReturned > kListedRows)
-                    continue;  // counted, not listed
-                QStringList row;
-                for (int column = 0; column < cursor.columnCount(); ++column)
-                    row << cursor.text(column);
-                chunk.append(row);
-                if (chunk.size() >= kChunkRows)
-                    job.addRows(std::exchange(chunk, {}));
-            }
-            job.addRows(chunk);
+            errors << cursor.errors();
         }
+        if (!errors.isEmpty())
+            throw DbError(errors.join(u'\n'));
     };
 }
 
@@ -83,8 +96,12 @@ void SqlWorkspaceEditor::finish(bool stopped, const QString &error)
 {
     const double seconds = m_clock.elapsed() / 1000.0;
     appendUnlistedRowsLine(m_result, m_outcome->rowsReturned);
-    const QString count = m_outcome->returnedRows ? QStringLiteral("返回%1行").arg(m_outcome->rowsReturned)
-                                                  : QStringLiteral("影响%1行").arg(m_outcome->rowsAffected);
+    QStringList counts;
+    if (m_outcome->returnedRows)
+        counts << QStringLiteral("返回%1行").arg(m_outcome->rowsReturned);
+    if (!m_outcome->returnedRows || m_outcome->rowsAffected > 0)
+        counts << QStringLiteral("影响%1行").arg(m_outcome->rowsAffected);
+    const QString count = counts.join(u',');
     m_status.setLeft(QStringLiteral("%1,用时%2秒").arg(count, QString::number(seconds, 'f', 3)));
     if (stopped) {
         appendLog(QStringLiteral("执行已停止"));

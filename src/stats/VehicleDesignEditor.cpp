@@ -115,7 +115,7 @@ QString definitionStoreStatement(Dialect dialect, const QString &table, const Fi
 
 GuardedStatement addDataColumnStatement(Dialect dialect, const QString &table, const QString &column)
 {
-    const QString name = column.toUpper();
+    const QString name = sqlIdentifier(dialect, column.toUpper());
     if (dialect == Dialect::SqlServer)
         return {kSqlServerTableGuard.arg(table, QStringLiteral("add"), name + QStringLiteral(" varchar(50)")), {}, {}};
     return {QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT").arg(table, name), tableExistsQuery(dialect, table), {}};
@@ -123,7 +123,7 @@ GuardedStatement addDataColumnStatement(Dialect dialect, const QString &table, c
 
 GuardedStatement dropDataColumnStatement(Dialect dialect, const QString &table, const QString &column)
 {
-    const QString name = column.toUpper();
+    const QString name = sqlIdentifier(dialect, column.toUpper());
     if (dialect == Dialect::SqlServer)
         return {kSqlServerTableGuard.arg(table, QStringLiteral("drop column"), name), {}, {}};
     return {QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, name), tableExistsQuery(dialect, table), {}};

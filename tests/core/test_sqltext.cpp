@@ -64,6 +64,31 @@ TEST(SqlDialect, SqlServerCatalogueTextsAreTheInstallationsOwn)
                   "SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'tb_type_vehicle')) order by colorder ;"));
 }
 
+// Names with a quote or a bracket stay names: the catalogue queries are safe whoever calls them.
+TEST(SqlDialect, SqlServerCatalogueTextsEscapeTheNames)
+{
+    const QString name = QStringLiteral("O'Brien]'; drop table hostile_marker; --");
+    EXPECT_EQ(tableExistsQuery(Dialect::SqlServer, name),
+              QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[O''Brien]]''; drop table "
+                             "hostile_marker; --]') and OBJECTPROPERTY(id, N'IsUserTable') = 1"));
+    EXPECT_EQ(columnExistsQuery(Dialect::SqlServer, name, QStringLiteral("a'b")),
+              QStringLiteral("select name from syscolumns where id = object_id('O''Brien]''; drop table "
+                             "hostile_marker; --') and name = 'a''b'"));
+    EXPECT_EQ(userTablesQuery(Dialect::SqlServer, QStringLiteral("tb_'%")),
+              QStringLiteral("select name from sysobjects where xtype = 'U' and name like 'tb_''%' ;"));
+    EXPECT_EQ(tableColumnsQuery(Dialect::SqlServer, QStringLiteral("a'b")),
+              QStringLiteral("SELECT name FROM syscolumns WHERE (id = OBJECT_ID(N'a''b')) order by colorder ;"));
+}
+
+TEST(SqlDialect, IdentifiersAreQuotedAsEachDialectQuotesThem)
+{
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("CLZL_2")), QStringLiteral("CLZL_2"));
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("2a")), QStringLiteral("[2a]"));
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("车型")), QStringLiteral("[车型]"));
+    EXPECT_EQ(sqlIdentifier(Dialect::SqlServer, QStringLiteral("a]b; drop")), QStringLiteral("[a]]b; drop]"));
+    EXPECT_EQ(sqlIdentifier(Dialect::Sqlite, QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\""));
+}
+
 TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
 {
     const struct {

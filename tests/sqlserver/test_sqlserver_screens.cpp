@@ -1,0 +1,75 @@
+// The screens' work on SQL Server where its behaviour differs from the embedded database's.
+
+#include "core/AppState.h"
+#include "core/SharedDb.h"
+#include "dictionaries/SubIdEditor.h"
+#include "maintenance/SqlWorkspaceEditor.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/support/RecordingServer.h"
+
+#include <gtest/gtest.h>
+
+namespace dbkeel::test {
+namespace {
+
+class SqlServerScreens : public ::testing::Test {
+protected:
+    void SetUp() override { sharedDb().open(server.connectString(), 10); }
+    void TearDown() override { sharedDb().close(); }
+
+    RecordingServer server;
+    ScriptedPrompt prompts;
+};
+
+// A deadlock victim (1205) in the middle of the default main IDs: the server has rolled back the
+// updates before it, so the screen stops there, commits nothing and says so instead of "已更新!!".
+TEST_F(SqlServerScreens, DefaultMainIdsStopWhenTheServerRollsTheRunBack)
+{
+    server.setScript(QStringLiteral("on where infosubid=10060005 \n"
+                                    "error 40001 1205 abort Transaction (Process ID 53) was deadlocked on lock "
+                                    "resources with another process and has been chosen as the deadlock victim.\n"));
+    SubIdEditor editor;
+    prompts.answer(PromptButton::Ok).answer(PromptButton::Ok);
+    editor.applyDefaultMainIds();
+
+    ASSERT_EQ(prompts.calls().size(), 2u);
+    EXPECT_EQ(prompts.lastCall().caption, QStringLiteral("错误"));
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("deadlock victim")));
+    EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("@@TRANCOUNT")));
+    const QStringList log = server.log();
+    EXPECT_FALSE(log.contains(QStringLiteral("commit")));
+    EXPECT_EQ(log.last(), QStringLiteral("rollback"));
+    EXPECT_TRUE(server.statements().filter(QStringLiteral("infosubid=10060006 ")).isEmpty());
+}
+
+// SQL Server runs the workspace's text as one batch: every result is read, each failed statement is
+// reported, the counts are summed and the first result set is listed.
+TEST_F(SqlServerScreens, TheWorkspaceReadsEveryResultOfTheBatch)
+{
+    server.setScript(QStringLiteral("on ^update a\n"
+                                    "count 3\n"
+                                    "rows lintype|linename\nrow 1|安检线\nrow 2|环保线\n"
+                                    "error 42S02 208 keep Invalid object name 'nowhere'.\n"
+                                    "count 2\n"
+                                    "rows n\nrow 9\n"
+                                    "error 22018 245 keep Conversion failed when converting the varchar value 'x' to "
+                                    "data type int.\n"));
+    SqlWorkspaceEditor workspace;
+    workspace.setConnectString(server.connectString());
+    DbReady = 1;
+    workspace.execute(QStringLiteral("update a set b = 1\nselect lintype, linename from tb_id_linetype\n"
+                                     "select * from nowhere\ndelete from c\nselect 9 as n\nselect 'x' + 1"));
+    ASSERT_TRUE(workspace.runner().wait(std::chrono::seconds(60)));
+
+    EXPECT_EQ(workspace.log(), QStringLiteral("[FreeTDS][SQL Server]Invalid object name 'nowhere'.\n"
+                                              "[FreeTDS][SQL Server]Conversion failed when converting the varchar "
+                                              "value 'x' to data type int.\r\n\r\n"));
+    EXPECT_EQ(DbReady, 0);
+    ASSERT_EQ(workspace.result().rowCount(), 2);
+    EXPECT_EQ(workspace.result().itemText(1, 1), QStringLiteral("环保线"));
+    EXPECT_TRUE(workspace.status().left().startsWith(QStringLiteral("返回2行,影响5行,用时")))
+        << workspace.status().left().toStdString();
+}
+
+}  // namespace
+}  // namespace dbkeel::test
