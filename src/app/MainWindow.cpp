@@ -393,7 +393,8 @@ void MainWindow::reloadLineLayout()
 {
     m_panel->deviceList()->reportModel()->deleteAllRows();
     m_panel->itemList()->reportModel()->deleteAllRows();
-    loadLineTree();
+    loadLineTree();  // builds the registry again
+    refreshComputerList();
     showCounts();
 }
 

@@ -8,6 +8,7 @@
 #include "console/ConsoleWorker.h"
 #include "core/AppState.h"
 #include "core/SharedDb.h"
+#include "core/StationRecord.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUdpSocket>
 
 using namespace dbkeel;
 using dbkeel::test::firstColumn;
@@ -175,6 +177,33 @@ TEST_F(ProgramFixture, ComputerListShowsTheRegistryOnceTheStartupSweepsAreDone)
     EXPECT_EQ(computers->textColor(0, 3), listcolor::Red);
     EXPECT_TRUE(computers->hasCheckBoxes());
     setSweepPause(std::chrono::milliseconds(1000));
+}
+
+// A station's 1004 reply shows in its row at once, without the worker's start-up sweeps (done here);
+// the rows ticked stay ticked.
+TEST_F(ProgramFixture, AConnectReplyTurnsItsRowConnectedAtOnce)
+{
+    makeDemo();
+    StartupSweepDone = 1;
+    startProgram();
+    ReportListModel *computers = window->panel()->computerList()->reportModel();
+    window->reloadLineLayout();  // the list drawn before the reply
+    ASSERT_EQ(computers->rowCount(), 6);
+    computers->setChecked(1, true);
+    const CommandPacket reply = CommandPacket::withRecord(stationcode::Connect,
+                                                          StationRecord{0, QStringLiteral("127.0.0.1"),
+                                                                        QStringLiteral("15011"),
+                                                                        QStringLiteral("工位")});
+    QUdpSocket station;
+    ASSERT_EQ(station.writeDatagram(reply.toBytes(), QHostAddress::LocalHost, 15000), CommandPacket::kSize);
+    ASSERT_TRUE(waitFor([&] { return computers->itemText(0, 3) == "已连接"; }, 5000));
+    EXPECT_EQ(computers->textColor(0, 3), listcolor::Green);
+    EXPECT_EQ(computers->itemText(1, 3), QStringLiteral("断开"));
+    EXPECT_TRUE(computers->isChecked(1));
+    EXPECT_FALSE(computers->isChecked(0));
+
+    window->reloadLineLayout();  // a build keeps what answered
+    EXPECT_EQ(computers->itemText(0, 3), QStringLiteral("已连接"));
 }
 
 TEST_F(ProgramFixture, ExitDuringTheStartupSweepsStopsTheWorkerAtOnce)
