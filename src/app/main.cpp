@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 
@@ -38,6 +39,12 @@ int main(int argc, char **argv)
         return answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dbkeel"));
+    if (!dbkeel::installQtChineseTranslations())
+        std::fprintf(stderr, "Dbkeel: Qt's Chinese translations are missing (package qt6-translations-l10n)\n");
+    if (const QString notice = dbkeel::missingChineseFontNotice(); !notice.isEmpty()) {
+        std::fprintf(stderr, "Dbkeel: %s\n", qPrintable(notice));
+        dbkeel::prompt().message(QStringLiteral("Dbkeel"), notice, dbkeel::PromptIcon::Exclamation);
+    }
     dbkeel::SingleInstance instance;
     if (!instance.claim())
         return instance.notifyRunning() ? 0 : 1;

@@ -40,7 +40,8 @@ QString hostEntryPath(int entry);
 // "<program directory>/dbtool.ini".
 QString configFilePathFromHost();
 
-// Reads the version of the program's executable into ProgramVersion, writes the version file of
+// Reads the version of the program's executable in the program folder (entry 2; the running program's
+// own version when that file is missing) into ProgramVersion, writes the version file of
 // entry 167 and logs "版本:%s".
 void RegisterProgramVersion();
 // Writes VERSIONINFO (VERSION, DESCRIPT) into the version file; false when it cannot be written.

@@ -20,14 +20,6 @@ Q_LOGGING_CATEGORY(indexTrace, "dbkeel.indexfiles", QtInfoMsg)
 
 inline constexpr int kIndexFileEntry = 167, kConfigDirEntry = 3;
 
-// The version texts the host library gives for no file: the first of them.
-QString hostVersion()
-{
-    QByteArray version, name, description;
-    hostLib().getVers(QByteArray(), version, name, description);
-    return fromGbk(version);
-}
-
 QString missingTarget(const IndexFileTargets &targets)
 {
     if (targets.indexFile.isEmpty())
@@ -50,7 +42,7 @@ QString deleteTemporaryFiles(const IndexFileTargets &targets)
 QString startIndexFile(IndexWriter &index, ProfileFile &file)
 {
     try {
-        index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("VERSION"), hostVersion());
+        index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("VERSION"), versionText({}));
         index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("DESCRIPT"), QStringLiteral("StationCtl"));
     } catch (const DbError &error) {
         return error.text();

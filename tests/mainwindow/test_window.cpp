@@ -122,6 +122,28 @@ TEST_F(ProgramFixture, LoginWithoutItsComponentSaysSoAndChangesNothing)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("数据库管理工具"));
 }
 
+// A first start before any installation: one message that leads somewhere, then login says what is missing.
+TEST_F(ProgramFixture, WithoutAHostConfigurationOneMessageNamesTheDirectoryAndTheDemoMaker)
+{
+    makeDemo();
+    const QString hostConfig = demoFolder() + QStringLiteral("/system/HostCfg.ini");
+    const QString kept = hostConfig + QStringLiteral(".kept");
+    QFile::remove(kept);
+    ASSERT_TRUE(QFile::rename(hostConfig, kept));
+    prompt.answer(PromptButton::Ok);
+    startProgram();
+    QFile::rename(kept, hostConfig);
+    ASSERT_EQ(prompt.calls().size(), 1u);
+    const QString text = prompt.lastCall().text;
+    for (const QString &part : {hostConfig, QStringLiteral("ODBC数据源"), QStringLiteral("DbkeelDemo"),
+                                QStringLiteral("dbkeel-make-demo --user-dsn ~/.local/share/dbkeel")})
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << '\n' << text.toStdString();
+
+    prompt.answer(PromptButton::Ok);
+    window->commands().trigger(command::Login);
+    EXPECT_EQ(prompt.lastCall().text, QStringLiteral("主机配置中没有密码框组件的路径(第120项)"));
+}
+
 TEST_F(ProgramFixture, EscapeAsksAndCancelKeepsRunning)
 {
     makeDemo();
