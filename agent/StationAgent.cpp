@@ -31,25 +31,30 @@ bool StationAgent::obeys(const QHostAddress &from) const
 }
 
 template <typename Action>
-void StationAgent::gated(bool allowed, const QHostAddress &from, const QString &what, Action action,
-                         const QString &refusal)
+std::optional<QString> StationAgent::gated(bool allowed, const QHostAddress &from, const Deed &deed, Action action,
+                                           const QString &refusal)
 {
+    const auto notDone = [&](const QString &why) { return QStringLiteral("未执行: %1 (%2)").arg(deed.shown, why); };
     if (!obeys(from)) {
-        m_log.write(
-            QStringLiteral("not allowed, would have: %1 (%2 is not a listed console)").arg(what, from.toString()));
-        return;
+        m_log.write(QStringLiteral("not allowed, would have: %1 (%2 is not a listed console)")
+                        .arg(deed.logged, from.toString()));
+        return notDone(QStringLiteral("%1 不是本机的控制台").arg(from.toString()));
     }
     if (!allowed) {
-        m_log.write(QStringLiteral("not allowed, would have: %1").arg(what));
-        return;
+        m_log.write(QStringLiteral("not allowed, would have: %1").arg(deed.logged));
+        return notDone(QStringLiteral("未允许"));
     }
     if (!refusal.isEmpty()) {
-        m_log.write(QStringLiteral("refused: %1: %2").arg(what, refusal));
-        return;
+        m_log.write(QStringLiteral("refused: %1: %2").arg(deed.logged, refusal));
+        return notDone(QStringLiteral("拒绝: ") + refusal);
     }
     const QString error = action();
-    m_log.write(error.isEmpty() ? QStringLiteral("done: %1").arg(what)
-                                : QStringLiteral("failed: %1: %2").arg(what, error));
+    if (error.isEmpty()) {
+        m_log.write(QStringLiteral("done: %1").arg(deed.logged));
+        return std::nullopt;
+    }
+    m_log.write(QStringLiteral("failed: %1: %2").arg(deed.logged, error));
+    return notDone(QStringLiteral("失败: ") + error);
 }
 
 QByteArray StationAgent::processList() const
@@ -78,18 +83,22 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
     }
     const CommandPacket request = *CommandPacket::fromBytes(datagram.constData(), datagram.size());
     const QString text = request.text();
+    std::optional<QString> notDone;
     switch (request.code) {
     case stationcode::SetClock: {
         const QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        gated(m_config.allowed.setClock, from, QStringLiteral("set the clock to %1").arg(text),
-              [&] { return setClock(when); });
+        notDone = gated(m_config.allowed.setClock, from,
+                        {QStringLiteral("set the clock to %1").arg(text), QStringLiteral("时间同步")},
+                        [&] { return setClock(when); });
         break;
     }
     case stationcode::Shutdown:
-        gated(m_config.allowed.shutdown, from, QStringLiteral("shut down"), [] { return shutDown(false); });
+        notDone = gated(m_config.allowed.shutdown, from, {QStringLiteral("shut down"), QStringLiteral("关闭计算机")},
+                        [] { return shutDown(false); });
         break;
     case stationcode::Restart:
-        gated(m_config.allowed.restart, from, QStringLiteral("restart"), [] { return shutDown(true); });
+        notDone = gated(m_config.allowed.restart, from, {QStringLiteral("restart"), QStringLiteral("重启动计算机")},
+                        [] { return shutDown(true); });
         break;
     case stationcode::Test: m_log.write(QStringLiteral("test from %1: %2").arg(sender, text)); break;
     case stationcode::Connect:
@@ -101,16 +110,20 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
         return std::nullopt;
     case stationcode::StartProgram: {
         const ProgramChoice program = chooseProgram(text, m_config.programFolders);
-        gated(
-            m_config.allowed.startProgram, from, QStringLiteral("start %1").arg(text),
+        notDone = gated(
+            m_config.allowed.startProgram, from,
+            {QStringLiteral("start %1").arg(text), QStringLiteral("启动程序 %1").arg(text)},
             [&] { return startProgram(program); }, program.refusal);
         break;
     }
     case stationcode::EndProcess:
-        gated(m_config.allowed.endProcess, from, QStringLiteral("end the processes named %1").arg(text), [&] {
-            const int ended = endProcesses(text);
-            return ended > 0 ? QString() : QStringLiteral("no process of that name");
-        });
+        notDone = gated(m_config.allowed.endProcess, from,
+                        {QStringLiteral("end the processes named %1").arg(text),
+                         QStringLiteral("结束进程 %1").arg(text)},
+                        [&] {
+                            const int ended = endProcesses(text);
+                            return ended > 0 ? QString() : QStringLiteral("no process of that name");
+                        });
         break;
     case stationcode::ListProcesses:
         m_log.write(QStringLiteral("process list asked by %1").arg(sender));
@@ -122,6 +135,8 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
         m_log.write(QStringLiteral("ignored unknown command %1 from %2").arg(QString::number(request.code), sender));
         return std::nullopt;
     }
+    if (notDone)
+        return CommandPacket::withText(stationcode::Message, chatText(m_own.name, *notDone)).toBytes();
     return reply(request.code).toBytes();
 }
 

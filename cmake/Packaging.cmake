@@ -38,7 +38,7 @@ get_property(components GLOBAL PROPERTY DBKEEL_COMPONENTS)
 install(TARGETS ${components} LIBRARY DESTINATION ${DBKEEL_PRIVATE_LIBDIR}/components COMPONENT program)
 install(FILES schema/sqlite.sql schema/sqlserver.sql schema/demo-data.sql
   DESTINATION ${DBKEEL_DATADIR}/schema COMPONENT program)
-install(PROGRAMS scripts/make-demo-db DESTINATION ${DBKEEL_DATADIR}/scripts COMPONENT program)
+install(PROGRAMS scripts/make-demo-db scripts/demo-agents DESTINATION ${DBKEEL_DATADIR}/scripts COMPONENT program)
 foreach(link "dbkeel:Dbkeel" "dbkeel-make-demo:../share/dbkeel/scripts/make-demo-db")
   string(REPLACE ":" ";" pair ${link})
   list(GET pair 0 name)
@@ -79,7 +79,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME dbkeel)
-set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "unixodbc, libsqliteodbc, sqlite3")
+# A font with Chinese glyphs (every label is Chinese) and Qt's own Chinese texts (its dialogs' buttons).
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS
+    "unixodbc, libsqliteodbc, sqlite3, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "tdsodbc")
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "administrator's workstation of an inspection-line installation
 Maintains the installation's dictionaries (devices, test items, parameters,

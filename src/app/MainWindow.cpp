@@ -26,6 +26,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -141,6 +142,24 @@ void MainWindow::loadHostLibrary()
         return;
     hostLib().getHostCfg(hostConfig());
     hostLib().postLog(toGbk(kProgramName));
+    m_hostConfigMissing = !checkHostConfiguration();
+}
+
+bool MainWindow::checkHostConfiguration()
+{
+    const QString file = joinPath(systemDirectory(), QStringLiteral("HostCfg.ini"));
+    if (QFileInfo::exists(file))
+        return true;
+    prompt().message(kProgramName,
+                     QStringLiteral("没有找到主机配置文件 %1。\n"
+                                    "系统目录是 %2 (环境变量 DBKEEL_SYSDIR 可另指定);"
+                                    "主机配置的第0项(或第1项)须写明数据库的ODBC数据源名称。\n\n"
+                                    "试用演示安装(数据源 DbkeelDemo, 登录 admin / admin):\n"
+                                    "    dbkeel-make-demo --user-dsn ~/.local/share/dbkeel")
+                         .arg(file, systemDirectory()),
+                     PromptIcon::Exclamation);
+    AddLog(QStringLiteral("没有主机配置文件: %1").arg(file), false);
+    return false;
 }
 
 void MainWindow::openStationNetwork()
@@ -242,7 +261,8 @@ void MainWindow::openDatabase()
         runUpgradeGroup1(sharedDb());
         return;
     }
-    prompt().message(QStringLiteral("提示"), error, PromptIcon::Exclamation);
+    if (!m_hostConfigMissing)
+        prompt().message(QStringLiteral("提示"), error, PromptIcon::Exclamation);
     AddLog(QStringLiteral("连接数据库失败!!!"), false);
 }
 
@@ -268,7 +288,10 @@ void MainWindow::login()
     const QString path = hostEntryPath(hostEntry::LoginBox);
     ExtensionComponent loginBox;
     if (!loginBox.load(path)) {
-        prompt().message(kProgramName, QStringLiteral("密码框组件不存在:%1").arg(path), PromptIcon::Exclamation);
+        const QString missing = path.isEmpty()
+                                    ? QStringLiteral("主机配置中没有密码框组件的路径(第%1项)").arg(hostEntry::LoginBox)
+                                    : QStringLiteral("密码框组件不存在:%1").arg(path);
+        prompt().message(kProgramName, missing, PromptIcon::Exclamation);
         return;
     }
     UserRecord &user = m_user;
@@ -393,7 +416,8 @@ void MainWindow::reloadLineLayout()
 {
     m_panel->deviceList()->reportModel()->deleteAllRows();
     m_panel->itemList()->reportModel()->deleteAllRows();
-    loadLineTree();
+    loadLineTree();  // builds the registry again
+    refreshComputerList();
     showCounts();
 }
 

@@ -76,6 +76,9 @@ private:
     void initialise();
     void showFullSize();
     void loadHostLibrary();
+    // False, after one message that names the system directory, the data source it needs and the
+    // command that makes the demo installation, when the host configuration file is missing.
+    bool checkHostConfiguration();
     void openStationNetwork();
     void buildMenu();
     void setUpTray();
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<DbWatchdog> m_watchdog;
     ExitWaits m_exitWaits;
     bool m_startupDone = false;
+    bool m_hostConfigMissing = false;  // said so once at start: no second message about the database
     bool m_exiting = false, m_exited = false;
 };
 

@@ -13,6 +13,10 @@
 #include "stats/StatsScreens.h"
 #include "widgets/ReportListView.h"
 
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QTreeWidget>
 
 namespace dbkeel {
@@ -61,6 +65,24 @@ std::unique_ptr<MainWindow> createProgramWindow()
     attachConsole(*window);
     attachAddressChange(*window);
     return window;
+}
+
+QTranslator *installQtChineseTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator))
+        return translator;
+    delete translator;
+    return nullptr;
+}
+
+QString missingChineseFontNotice()
+{
+    if (!QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+        return {};
+    return QStringLiteral("No installed font has Chinese characters: every label of Dbkeel will show as boxes.\n"
+                          "Install one, for example:  sudo apt install fonts-wqy-microhei  (or fonts-noto-cjk)");
 }
 
 }  // namespace dbkeel

@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 #include "platform/QtPrompt.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 
@@ -41,6 +42,12 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Dbkeel"));
     dbkeel::QtPrompt dialogs;
     dbkeel::setPrompt(&dialogs);
+    if (!dbkeel::installQtChineseTranslations())
+        std::fprintf(stderr, "Dbkeel: Qt's Chinese translations are missing (package qt6-translations-l10n)\n");
+    if (const QString notice = dbkeel::missingChineseFontNotice(); !notice.isEmpty()) {
+        std::fprintf(stderr, "Dbkeel: %s\n", qPrintable(notice));
+        dbkeel::prompt().message(QStringLiteral("Dbkeel"), notice, dbkeel::PromptIcon::Exclamation);
+    }
     dbkeel::SingleInstance instance;
     if (!instance.claim())
         return instance.notifyRunning() ? 0 : 1;

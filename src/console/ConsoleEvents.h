@@ -15,7 +15,7 @@ signals:
     void chatAppended(const QString &text, int colour);      // 0 blue, 1 red
     void processesReceived(const QList<QStringList> &rows);  // name, computer, ip, port
     void sweepButtonsEnabled(bool enabled);                  // "连接", "执行", "发送文件"
-    void registryRefreshed();                                // RegistryRefreshed for timer 4
+    void registryRefreshed();                                // see announceRegistryChange
 };
 
 ConsoleEvents &consoleEvents();

@@ -136,7 +136,7 @@ bool ConsoleOperations::sendMessage(const QString &message)
         prompt().message(kCaption, QStringLiteral("请选择发信息的对象!!"));
         return false;
     }
-    const QString data = QStringLiteral("%1说道:\r\n%2").arg(localStation().name, message);
+    const QString data = chatText(localStation().name, message);
     for (const Target &target : targets) {
         sendMessageTo(target, data);
         pauseBetweenComputers();

@@ -1,5 +1,7 @@
 #include "console/ConsoleState.h"
 
+#include "console/ConsoleEvents.h"
+
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -20,6 +22,12 @@ void setCommandText(const QString &text)
 {
     QMutexLocker lock(&commandTextMutex);
     commandTextValue = text;
+}
+
+void announceRegistryChange()
+{
+    RegistryRefreshed = 1;
+    emit consoleEvents().registryRefreshed();
 }
 
 }  // namespace dbkeel

@@ -16,8 +16,11 @@ inline std::atomic<int> PendingCommand{0};
 inline std::atomic<int> WorkerStop{0};
 // 0 until the worker's first run has finished its start-up sweeps.
 inline std::atomic<int> StartupSweepDone{0};
-// Set to 1 by the worker after the start-up sweeps; timer 4 resets it and redraws the computer list.
+// Set to 1 when the registry changed (the start-up sweeps ended, a station answered 1004); the
+// window resets it and redraws the computer list once for any number of changes.
 inline std::atomic<int> RegistryRefreshed{0};
+// Sets RegistryRefreshed and tells the window (ConsoleEvents::registryRefreshed).
+void announceRegistryChange();
 
 // The data of commands 1005, 1009, 1010 and 1011 (guarded: the threads read it while sending).
 QString commandText();

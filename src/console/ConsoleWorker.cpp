@@ -119,8 +119,7 @@ void ConsoleWorker()
         pause(sweepPauseMs);
         TimeSyncSweep();
         StartupSweepDone = 1;
-        RegistryRefreshed = 1;
-        emit consoleEvents().registryRefreshed();
+        announceRegistryChange();
     }
     if (PendingCommand.load() == stationcode::Connect)
         ConnectSweep();

@@ -65,7 +65,10 @@ void handleReply(const CommandPacket &reply)
     setLastReply(from);
     logReply(reply.code, from);
     switch (reply.code) {
-    case stationcode::Connect: stationRegistry().markConnected(from.ip, from.port); break;
+    case stationcode::Connect:
+        stationRegistry().markConnected(from.ip, from.port);
+        announceRegistryChange();
+        break;
     case stationcode::EndProcess: setCommandText({}); break;
     case stationcode::ListProcesses:
         emit consoleEvents().processesReceived(processRows(reply.textAfterRecord(), from));

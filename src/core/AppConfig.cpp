@@ -88,10 +88,7 @@ bool writeVersionFile(const QString &path, const QString &version)
 
 void RegisterProgramVersion()
 {
-    const QString executable = joinPath(hostEntryPath(hostEntry::ProgramDir), kExecutableName);
-    QByteArray version, name, description;
-    hostLib().getVers(toGbk(executable), version, name, description);
-    ProgramVersion() = fromGbk(version);
+    ProgramVersion() = versionText(joinPath(hostEntryPath(hostEntry::ProgramDir), kExecutableName));
     writeVersionFile(hostEntryPath(hostEntry::SystemIndexFile), ProgramVersion());
     AddLog(QStringLiteral("版本:%1").arg(ProgramVersion()), true);
 }

@@ -35,8 +35,9 @@ QString hostEntryPath(int entry);
 // "<program directory>/dbtool.ini".
 QString configFilePathFromHost();
 
-// Reads the version of the program's executable into ProgramVersion, writes the version file (the
-// system index file's entry) and logs "版本:%s".
+// Reads the version of the program's executable in the program folder (the running program's own
+// version when that file is missing) into ProgramVersion, writes the version file (the system index
+// file's entry) and logs "版本:%s".
 void RegisterProgramVersion();
 // Writes VERSIONINFO (VERSION, DESCRIPT) into the version file; false when it cannot be written.
 bool writeVersionFile(const QString &path, const QString &version);

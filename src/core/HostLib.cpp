@@ -269,4 +269,11 @@ HostConfigRecord &hostConfig()
     return record;
 }
 
+QString versionText(const QString &file)
+{
+    QByteArray version, name, description;
+    hostLib().getVers(toGbk(file), version, name, description);
+    return version.isEmpty() ? QStringLiteral(DBKEEL_VERSION) : fromGbk(version);
+}
+
 }  // namespace dbkeel

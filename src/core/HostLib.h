@@ -123,4 +123,9 @@ private:
 HostLib &hostLib();              // the process-wide binding
 HostConfigRecord &hostConfig();  // the process-wide record, filled after load
 
+// The version of `file`'s version texts (an empty path: the host library's own), else the version this
+// program was built as: what is written as a version is never empty, whether the file is missing, not
+// stamped, or the library is not loaded.
+QString versionText(const QString &file);
+
 }  // namespace dbkeel

@@ -44,7 +44,7 @@ private:
     std::optional<QList<LineRow>> readLines();
     bool addStations(const LineRow &line);
     bool addComputers();
-    void addRegistryEntry(const RegistryEntry &entry);
+    void addRegistryEntry(RegistryEntry entry);
     void select(int visibleRoot, int node);
 
     SharedDb &m_db;
@@ -52,6 +52,7 @@ private:
     LineTree m_tree;
     int m_lastLine = -1;
     QSet<QString> m_addressKeys;
+    QSet<QString> m_connectedKeys;  // addresses that answered before this build: they stay connected
     bool m_registryFull = false;
 };
 
@@ -64,6 +65,9 @@ LineTree TreeBuilder::build()
     const std::optional<QList<LineRow>> lines = readLines();
     if (!lines || lines->isEmpty())
         return m_tree;  // the registry keeps the fallback list of dbtool.ini
+    for (const RegistryEntry &entry : stationRegistry().entries())
+        if (entry.connected)
+            m_connectedKeys.insert(entry.addressKey());
     stationRegistry().clear();
     for (const LineRow &line : *lines)
         if (!addStations(line))
@@ -184,9 +188,10 @@ void TreeBuilder::select(int visibleRoot, int node)
         m_selected(m_tree);
 }
 
-void TreeBuilder::addRegistryEntry(const RegistryEntry &entry)
+void TreeBuilder::addRegistryEntry(RegistryEntry entry)
 {
     m_addressKeys.insert(entry.addressKey());
+    entry.connected = m_connectedKeys.contains(entry.addressKey());
     if (stationRegistry().add(entry) || m_registryFull)
         return;
     m_registryFull = true;
@@ -321,10 +326,15 @@ int deviceIdOfRow(const ReportListModel &devices, int row)
 
 void RefreshComputerList(ReportListModel &computers, int clientWidth)
 {
+    QSet<QString> ticked;  // by address: a redraw keeps the administrator's choice
+    for (int row = 0; row < computers.rowCount(); ++row)
+        if (computers.isChecked(row))
+            ticked.insert(computers.itemText(row, 1) + computers.itemText(row, 2));
     computers.setColumns(computerListColumns(clientWidth));
     computers.setCheckBoxes(true);
     for (const RegistryEntry &entry : stationRegistry().entries()) {
         const int row = computers.appendRow(entry.station.name);
+        computers.setChecked(row, ticked.contains(entry.addressKey()));
         computers.setItemText(row, 1, entry.station.ip);
         computers.setItemText(row, 2, entry.station.port);
         computers.setItemText(row, 3, entry.connected ? QStringLiteral("已连接") : QStringLiteral("断开"));

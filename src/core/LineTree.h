@@ -67,7 +67,7 @@ void LoadStationDevices(SharedDb &db, int lineId, int stationId, ReportListModel
 void LoadDeviceItems(SharedDb &db, int devId, ReportListModel &items);
 // The id of a device row (column 0), 0 when there is no such row.
 int deviceIdOfRow(const ReportListModel &devices, int row);
-// One row per registry entry: name, IP, port and the connection state.
+// One row per registry entry: name, IP, port and the connection state; rows ticked before stay ticked.
 void RefreshComputerList(ReportListModel &computers, int clientWidth);
 // The counts line "当前系统含有:…" from tb_login_lineindex.
 void ShowCounts(SharedDb &db);

@@ -45,6 +45,11 @@ StationRecord StationRecord::fromBytes(const char *bytes82)
     return record;
 }
 
+QString chatText(const QString &speaker, const QString &message)
+{
+    return speaker + QStringLiteral("说道:\r\n") + message;
+}
+
 CommandPacket CommandPacket::withText(int code, const QString &text)
 {
     // One byte stays free for the terminating NUL.

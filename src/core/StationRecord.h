@@ -41,6 +41,9 @@ inline constexpr int ListProcesses = 1011;
 inline constexpr int Message = 1012;
 }  // namespace stationcode
 
+// The text of a chat message (1012) as the chat box shows it: "<speaker>说道:\r\n<message>".
+QString chatText(const QString &speaker, const QString &message);
+
 struct CommandPacket {
     static constexpr int kSize = 2072;
     static constexpr int kCodeOffset = 12, kLengthOffset = 16, kDataOffset = 20, kTailOffset = 2068;

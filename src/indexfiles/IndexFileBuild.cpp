@@ -21,13 +21,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(indexTrace, "dbkeel.indexfiles", QtInfoMsg)
 
-// The version texts the host library gives for no file: the first of them.
-QString hostVersion()
-{
-    QByteArray version, name, description;
-    hostLib().getVers(QByteArray(), version, name, description);
-    return fromGbk(version);
-}
 
 QString missingTarget(const IndexFileTargets &targets)
 {
@@ -51,7 +44,7 @@ QString deleteTemporaryFiles(const IndexFileTargets &targets)
 QString startIndexFile(IndexWriter &index, ProfileFile &file)
 {
     try {
-        index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("VERSION"), hostVersion());
+        index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("VERSION"), versionText({}));
         index.write(QStringLiteral("VERSIONINFO"), QStringLiteral("DESCRIPT"), QStringLiteral("StationCtl"));
     } catch (const DbError &error) {
         return error.text();

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace dbkeel {
 
@@ -150,12 +151,24 @@ void ReportListView::mouseReleaseEvent(QMouseEvent *event)
 
 void ReportListView::applyColumnWidths()
 {
+    // The widths were given for a dialog font whose Chinese glyphs are 12 pixels wide: a larger font
+    // widens every column by as much, and no column is narrower than its title.
+    constexpr double kGivenGlyphWidth = 12.0;
+    const double scale = std::max(1.0, fontMetrics().horizontalAdvance(QChar(0x4E2D)) / kGivenGlyphWidth);
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const int width = m_model->column(column).width;
         setColumnHidden(column, width == 0);
         if (width > 0)
-            setColumnWidth(column, width);
+            setColumnWidth(column,
+                           std::max(int(std::lround(width * scale)), horizontalHeader()->sectionSizeHint(column)));
     }
+}
+
+void ReportListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        applyColumnWidths();
 }
 
 void ReportListView::sortByHeader(int column)

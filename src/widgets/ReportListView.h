@@ -52,6 +52,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;  // a new font scales the columns again
 
 private:
     void applyColumnWidths();

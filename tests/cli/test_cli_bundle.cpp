@@ -127,6 +127,10 @@ TEST_F(CliBundle, WrongArgumentsCannotStart)
         EXPECT_EQ(result.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(result.err.contains(QStringLiteral("usage:")));
     }
+    const QString missing = demoFolder() + QStringLiteral("/no-such.ALLINE");
+    const CliResult imported = runCli({"bundle", "import", missing});
+    EXPECT_EQ(imported.exitCode, 2);
+    EXPECT_TRUE(imported.err.contains(missing)) << imported.err.toStdString();
 }
 
 }  // namespace

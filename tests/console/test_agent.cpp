@@ -65,31 +65,46 @@ protected:
     std::optional<QByteArray> ask(const CommandPacket &request) { return test::ask(console, agent, request); }
 };
 
-TEST_F(AgentTest, AnswersEachCodeWithItsOwnRecord)
+// What it does it answers with the request's code and its record; what it may not do it answers with
+// a chat line (1012) saying so.
+TEST_F(AgentTest, AnswersWhatItDidWithItsRecordAndWhatItRefusedInTheChat)
 {
     ASSERT_TRUE(agent.isReady());
     struct Case {
         CommandPacket request;
         QString logged;
+        QString refusal;  // empty: the usual reply
     };
     const Case cases[] = {
         {CommandPacket::withText(1001, QStringLiteral("2026-12-10 08:00:00")),
-         QStringLiteral("not allowed, would have: set the clock to 2026-12-10 08:00:00")},
-        {CommandPacket::withText(1002, QStringLiteral("0")), QStringLiteral("not allowed, would have: shut down")},
-        {CommandPacket::withText(1008, QStringLiteral("0")), QStringLiteral("not allowed, would have: restart")},
-        {CommandPacket::withText(1003, QStringLiteral("测试...[07]")), QStringLiteral("测试...[07]")},
+         QStringLiteral("not allowed, would have: set the clock to 2026-12-10 08:00:00"),
+         QStringLiteral("未执行: 时间同步 (未允许)")},
+        {CommandPacket::withText(1002, QStringLiteral("0")), QStringLiteral("not allowed, would have: shut down"),
+         QStringLiteral("未执行: 关闭计算机 (未允许)")},
+        {CommandPacket::withText(1008, QStringLiteral("0")), QStringLiteral("not allowed, would have: restart"),
+         QStringLiteral("未执行: 重启动计算机 (未允许)")},
+        {CommandPacket::withText(1003, QStringLiteral("测试...[07]")), QStringLiteral("测试...[07]"), {}},
         {CommandPacket::withRecord(1004, StationRecord{1, QStringLiteral("127.0.0.1"), QStringLiteral("15000"),
                                                        QStringLiteral("远程")}),
-         QStringLiteral("console 远程 at 127.0.0.1:15000")},
+         QStringLiteral("console 远程 at 127.0.0.1:15000"),
+         {}},
         {CommandPacket::withText(1009, QStringLiteral("/bin/true")),
-         QStringLiteral("not allowed, would have: start /bin/true")},
+         QStringLiteral("not allowed, would have: start /bin/true"),
+         QStringLiteral("未执行: 启动程序 /bin/true (未允许)")},
         {CommandPacket::withText(1010, QStringLiteral("sshd")),
-         QStringLiteral("not allowed, would have: end the processes named sshd")},
+         QStringLiteral("not allowed, would have: end the processes named sshd"),
+         QStringLiteral("未执行: 结束进程 sshd (未允许)")},
     };
     for (const Case &c : cases) {
         const std::optional<QByteArray> answer = ask(c.request);
         ASSERT_TRUE(answer) << c.request.code;
+        EXPECT_TRUE(agent.waitForLog(c.logged)) << c.logged.toStdString();
         const CommandPacket packet = reply(*answer);
+        if (!c.refusal.isEmpty()) {
+            EXPECT_EQ(packet.code, 1012);
+            EXPECT_EQ(packet.text(), QStringLiteral("工位甲说道:\r\n") + c.refusal);
+            continue;
+        }
         EXPECT_EQ(packet.code, c.request.code);
         EXPECT_EQ(packet.data.size(), StationRecord::kSize) << c.request.code;
         const StationRecord own = packet.record();
@@ -97,7 +112,6 @@ TEST_F(AgentTest, AnswersEachCodeWithItsOwnRecord)
         EXPECT_EQ(own.ip, QStringLiteral("192.168.0.3"));
         EXPECT_EQ(own.port, agent.portText());
         EXPECT_EQ(own.name, QStringLiteral("工位甲"));
-        EXPECT_TRUE(agent.waitForLog(c.logged)) << c.logged.toStdString();
     }
 }
 
@@ -223,12 +237,18 @@ protected:
         return AgentProcess({QStringLiteral("--config"), config}, scratch.path(), environment);
     }
 
-    // Asks the agent to start `path`: it replies as usual and logs `logged`.
-    void expectStart(AgentProcess &agent, const QString &path, const QString &logged)
+    // Asks the agent to start `path`: it logs `logged` and replies as usual when it started it, else
+    // with a chat line that ends in `refusal`.
+    void expectStart(AgentProcess &agent, const QString &path, const QString &logged, const QString &refusal = {})
     {
         const std::optional<QByteArray> answer = ask(console, agent, CommandPacket::withText(1009, path));
         ASSERT_TRUE(answer) << path.toStdString();
-        EXPECT_EQ(reply(*answer).code, 1009);
+        const CommandPacket packet = reply(*answer);
+        EXPECT_EQ(packet.code, refusal.isEmpty() ? 1009 : 1012) << path.toStdString();
+        if (!refusal.isEmpty()) {
+            EXPECT_TRUE(packet.text().endsWith(QStringLiteral("未执行: 启动程序 %1 (%2)").arg(path, refusal)))
+                << packet.text().toStdString();
+        }
         EXPECT_TRUE(agent.waitForLog(logged)) << logged.toStdString();
     }
 };
@@ -254,7 +274,8 @@ TEST_F(AgentStartTest, StartsOnlyExecutablesInsideItsProgramFolders)
         {QString(), QStringLiteral("no program named")},
     };
     for (const Case &c : refused)
-        expectStart(agent, c.path, QStringLiteral("refused: start %1: %2").arg(c.path, c.reason));
+        expectStart(agent, c.path, QStringLiteral("refused: start %1: %2").arg(c.path, c.reason),
+                    QStringLiteral("拒绝: ") + c.reason);
 
     // A link that stays inside the folder is fine; the script that runs is the one it leads to.
     for (const QString &path : {allowed, programs + QStringLiteral("/inner.sh")})
@@ -332,9 +353,11 @@ TEST_F(AgentStartTest, StartsNothingUntilAProgramFolderIsNamed)
 {
     AgentProcess agent = startAgent(QString());
     ASSERT_TRUE(agent.isReady());
-    expectStart(agent, allowed, QStringLiteral("refused: start %1: no program folder is configured").arg(allowed));
+    const QString noFolder = QStringLiteral("拒绝: no program folder is configured");
+    expectStart(agent, allowed, QStringLiteral("refused: start %1: no program folder is configured").arg(allowed),
+                noFolder);
     expectStart(agent, QStringLiteral("reboot"),
-                QStringLiteral("refused: start reboot: no program folder is configured"));
+                QStringLiteral("refused: start reboot: no program folder is configured"), noFolder);
     EXPECT_EQ(startedScripts(scratch.path()), "");
 }
 
@@ -378,7 +401,14 @@ TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
     for (const Case &c : cases) {
         const std::optional<QByteArray> answer = ask(stranger, agent, c.request);
         ASSERT_TRUE(answer) << c.request.code;
-        EXPECT_EQ(reply(*answer).code, c.request.code);
+        const CommandPacket packet = reply(*answer);
+        if (c.logged.startsWith(QStringLiteral("not allowed"))) {
+            EXPECT_EQ(packet.code, 1012);
+            EXPECT_TRUE(packet.text().endsWith(QStringLiteral(" (127.0.0.2 不是本机的控制台)")))
+                << packet.text().toStdString();
+        } else {
+            EXPECT_EQ(packet.code, c.request.code);
+        }
         EXPECT_TRUE(agent.waitForLog(c.logged)) << c.logged.toStdString();
     }
     EXPECT_FALSE(QFile::exists(markerOf(script)));
@@ -390,6 +420,13 @@ TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
     EXPECT_TRUE(ask(listed, agent, CommandPacket::withText(1010, victimName)));
     EXPECT_TRUE(victim.waitForFinished(5000));
     EXPECT_EQ(agent.logCount(QStringLiteral("done:")), 2);
+
+    // An allowed action the system could not carry out is answered in the chat with the reason.
+    const std::optional<QByteArray> again = ask(listed, agent, CommandPacket::withText(1010, victimName));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(reply(*again).code, 1012);
+    EXPECT_TRUE(reply(*again).text().endsWith(
+        QStringLiteral("未执行: 结束进程 %1 (失败: no process of that name)").arg(victimName)));
 }
 
 TEST(AgentLogTest, MovesTheLogAsideBeforeItPassesItsCap)

@@ -229,8 +229,11 @@ TEST_F(ConsoleNetworkTest, StartUpSweepsEndOnceEveryoneAnsweredThenTheClockIsPus
     EXPECT_EQ(StartupSweepDone.load(), 1);
     EXPECT_EQ(RegistryRefreshed.exchange(0), 1);
     EXPECT_TRUE(refreshed);
-    EXPECT_TRUE(
-        recorder.waitForLog(QStringLiteral("[cmd:1001](%1)IP127.0.0.1(执行时间同步)").arg(QHostInfo::localHostName())));
+    // Neither agent may set the clock: each says so in the chat instead of the usual reply.
+    const QString refused = QStringLiteral("%1说道:\r\n未执行: 时间同步 (未允许)").arg(QHostInfo::localHostName());
+    EXPECT_TRUE(eventually([&] { return recorder.chatLines().count(refused) == 2; }));
+    EXPECT_FALSE(recorder.logEntries().contains(
+        QStringLiteral("[cmd:1001](%1)IP127.0.0.1(执行时间同步)").arg(QHostInfo::localHostName())));
 
     ConsoleWorker();  // a later run without a queued sweep sends nothing
     EXPECT_EQ(first.logCount(QStringLiteral("console 远程")), 1);
@@ -452,6 +455,7 @@ TEST_F(ConsoleNetworkTest, ButtonsActOnTheTickedComputersOnly)
     operations.shutdown();  // nothing ticked: nothing sent
     computers.setChecked(0, true);
 
+    // What the agent did is logged under the request's code; what it refused comes back as one chat line.
     struct Case {
         std::function<void()> press;
         int code;
@@ -468,18 +472,28 @@ TEST_F(ConsoleNetworkTest, ButtonsActOnTheTickedComputersOnly)
              operations.execute();
          },
          1004, QStringLiteral("(通讯成功)"), QStringLiteral("console 远程")},
-        {[&] { operations.shutdown(); }, 1002, QStringLiteral("(执行关闭计算机)"),
+        {[&] { operations.shutdown(); }, 1002, QStringLiteral("未执行: 关闭计算机 (未允许)"),
          QStringLiteral("would have: shut down")},
-        {[&] { operations.restart(); }, 1008, QStringLiteral("(执行重启动计算机)"),
+        {[&] { operations.restart(); }, 1008, QStringLiteral("未执行: 重启动计算机 (未允许)"),
          QStringLiteral("would have: restart")},
-        {[&] { operations.syncTime(); }, 1001, QStringLiteral("(执行时间同步)"),
+        {[&] { operations.syncTime(); }, 1001, QStringLiteral("未执行: 时间同步 (未允许)"),
          QStringLiteral("would have: set the clock")},
     };
     for (const Case &c : cases) {
         c.press();
         EXPECT_TRUE(ticked.waitForLog(c.agentLog)) << c.agentLog.toStdString();
-        const QString line = QStringLiteral("[cmd:%1](工位A)IP127.0.0.1%2").arg(c.code).arg(c.consoleNote);
-        EXPECT_TRUE(recorder.waitForLog(line)) << line.toStdString();
+        const QString logged = QStringLiteral("[cmd:%1](工位A)IP127.0.0.1").arg(c.code);
+        if (c.consoleNote.startsWith(u'(')) {
+            EXPECT_TRUE(recorder.waitForLog(logged + c.consoleNote)) << c.code;
+            continue;
+        }
+        const QString chat = QStringLiteral("工位A说道:\r\n") + c.consoleNote;
+        EXPECT_TRUE(eventually([&] { return recorder.chatLines().contains(chat); })) << chat.toStdString();
+        EXPECT_EQ(recorder.chatLines().count(chat), 1);
+        const QStringList entries = recorder.logEntries();
+        EXPECT_FALSE(std::any_of(entries.begin(), entries.end(), [&](const QString &l) {
+            return l.startsWith(logged);
+        })) << c.code;
     }
     EXPECT_EQ(other.log().count(QLatin1Char('\n')), 1);  // only its start line
     EXPECT_TRUE(stationRegistry().entry(0).connected);

@@ -108,10 +108,12 @@ TEST_F(ReadConfigTest, VersionFileAndLogLine)
 {
     const QString versionFile = demoFolder() + QStringLiteral("/config/SystemIndex.ini");
     writeFileBytes(versionFile, toGbk(QStringLiteral("[VERSIONINFO]\r\nVERSION=old\r\n[OTHER]\r\nA=1\r\n")));
-    RegisterProgramVersion();  // the program directory holds no program: an empty version
-    EXPECT_EQ(log.last(), (LogEntry{QStringLiteral("版本:"), true}));
+    RegisterProgramVersion();  // the program directory holds no program: the running program's version
+    const QString version = QStringLiteral(DBKEEL_VERSION);
+    EXPECT_EQ(log.last(), (LogEntry{QStringLiteral("版本:") + version, true}));
     EXPECT_EQ(fromGbk(readFileBytes(versionFile)),
-              QStringLiteral("[VERSIONINFO]\r\nVERSION=\r\nDESCRIPT=数据库测试工具文件\r\n[OTHER]\r\nA=1\r\n"));
+              QStringLiteral("[VERSIONINFO]\r\nVERSION=%1\r\nDESCRIPT=数据库测试工具文件\r\n[OTHER]\r\nA=1\r\n")
+                  .arg(version));
     ASSERT_TRUE(writeVersionFile(versionFile, QStringLiteral("1.2.3")));
     EXPECT_EQ(readProfileString(versionFile, QStringLiteral("VERSIONINFO"), QStringLiteral("VERSION"), {}, 100),
               QStringLiteral("1.2.3"));

@@ -1,4 +1,5 @@
 #include "app/MainWindowPanel.h"
+#include "app/Program.h"
 #include "screens/ScreenDialog.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/ProportionalLayout.h"
@@ -13,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -253,4 +255,19 @@ TEST(ScreenDialog, BackgroundBlueTextAndLayoutOnResize)
     screen.resize(600, 400);
     QApplication::processEvents();
     EXPECT_EQ(screen.list->geometry(), QRect(20, 20, 560, 360));
+}
+
+// Qt's own buttons in Chinese (scripts/setup installs the translations and a font with Chinese glyphs).
+TEST(ChineseDesktop, QtTextsAreTranslatedAndAChineseFontIsThere)
+{
+    const QString english = QStringLiteral("Cancel");
+    ASSERT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), english);
+    QTranslator *translator = installQtChineseTranslations();
+    ASSERT_NE(translator, nullptr);
+    const QString translated = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_NE(translated, english);
+    EXPECT_TRUE(translated.contains(QStringLiteral("取消"))) << translated.toStdString();
+    EXPECT_EQ(missingChineseFontNotice(), QString());
 }

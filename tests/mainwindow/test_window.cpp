@@ -8,6 +8,7 @@
 #include "console/ConsoleWorker.h"
 #include "core/AppState.h"
 #include "core/SharedDb.h"
+#include "core/StationRecord.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/ReportListModel.h"
 #include "widgets/ReportListView.h"
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUdpSocket>
 
 using namespace dbkeel;
 using dbkeel::test::firstColumn;
@@ -120,6 +122,28 @@ TEST_F(ProgramFixture, LoginWithoutItsComponentSaysSoAndChangesNothing)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("数据库管理工具"));
 }
 
+// A first start before any installation: one message that leads somewhere, then login says what is missing.
+TEST_F(ProgramFixture, WithoutAHostConfigurationOneMessageNamesTheDirectoryAndTheDemoMaker)
+{
+    makeDemo();
+    const QString hostConfig = demoFolder() + QStringLiteral("/system/HostCfg.ini");
+    const QString kept = hostConfig + QStringLiteral(".kept");
+    QFile::remove(kept);
+    ASSERT_TRUE(QFile::rename(hostConfig, kept));
+    prompt.answer(PromptButton::Ok);
+    startProgram();
+    QFile::rename(kept, hostConfig);
+    ASSERT_EQ(prompt.calls().size(), 1u);
+    const QString text = prompt.lastCall().text;
+    for (const QString &part : {hostConfig, QStringLiteral("ODBC数据源"), QStringLiteral("DbkeelDemo"),
+                                QStringLiteral("dbkeel-make-demo --user-dsn ~/.local/share/dbkeel")})
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << '\n' << text.toStdString();
+
+    prompt.answer(PromptButton::Ok);
+    window->commands().trigger(command::Login);
+    EXPECT_EQ(prompt.lastCall().text, QStringLiteral("主机配置中没有密码框组件的路径(第120项)"));
+}
+
 TEST_F(ProgramFixture, EscapeAsksAndCancelKeepsRunning)
 {
     makeDemo();
@@ -175,6 +199,33 @@ TEST_F(ProgramFixture, ComputerListShowsTheRegistryOnceTheStartupSweepsAreDone)
     EXPECT_EQ(computers->textColor(0, 3), listcolor::Red);
     EXPECT_TRUE(computers->hasCheckBoxes());
     setSweepPause(std::chrono::milliseconds(1000));
+}
+
+// A station's 1004 reply shows in its row at once, without the worker's start-up sweeps (done here);
+// the rows ticked stay ticked.
+TEST_F(ProgramFixture, AConnectReplyTurnsItsRowConnectedAtOnce)
+{
+    makeDemo();
+    StartupSweepDone = 1;
+    startProgram();
+    ReportListModel *computers = window->panel()->computerList()->reportModel();
+    window->reloadLineLayout();  // the list drawn before the reply
+    ASSERT_EQ(computers->rowCount(), 6);
+    computers->setChecked(1, true);
+    const CommandPacket reply = CommandPacket::withRecord(stationcode::Connect,
+                                                          StationRecord{0, QStringLiteral("127.0.0.1"),
+                                                                        QStringLiteral("15011"),
+                                                                        QStringLiteral("工位")});
+    QUdpSocket station;
+    ASSERT_EQ(station.writeDatagram(reply.toBytes(), QHostAddress::LocalHost, 15000), CommandPacket::kSize);
+    ASSERT_TRUE(waitFor([&] { return computers->itemText(0, 3) == "已连接"; }, 5000));
+    EXPECT_EQ(computers->textColor(0, 3), listcolor::Green);
+    EXPECT_EQ(computers->itemText(1, 3), QStringLiteral("断开"));
+    EXPECT_TRUE(computers->isChecked(1));
+    EXPECT_FALSE(computers->isChecked(0));
+
+    window->reloadLineLayout();  // a build keeps what answered
+    EXPECT_EQ(computers->itemText(0, 3), QStringLiteral("已连接"));
 }
 
 TEST_F(ProgramFixture, ExitDuringTheStartupSweepsStopsTheWorkerAtOnce)

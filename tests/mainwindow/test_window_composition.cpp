@@ -1,10 +1,14 @@
 // A new line composed on the demo installation through the layout screen appears in the main
-// window's tree once the screen closes with 建立.
+// window's tree and computer list once the screen closes with 建立.
 
 #include "tests/mainwindow/ProgramFixture.h"
 
 #include "app/CommandTable.h"
+#include "app/MainWindowPanel.h"
+#include "console/ConsoleState.h"
 #include "screens/CommandIds.h"
+#include "widgets/ReportListModel.h"
+#include "widgets/ReportListView.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -16,6 +20,7 @@ using dbkeel::test::ProgramFixture;
 TEST_F(ProgramFixture, ALineBuiltOnTheLayoutScreenAppearsInTheTree)
 {
     makeDemo();
+    StartupSweepDone = 1;  // the computer list is drawn by the build alone
     startProgram();
     window->commands().enableMenus(0, true);
     prompt.answerModal([this](QDialog &screen) {
@@ -44,4 +49,10 @@ TEST_F(ProgramFixture, ALineBuiltOnTheLayoutScreenAppearsInTheTree)
     EXPECT_EQ(tree.mid(line + 1, 2), (QStringList{QStringLiteral("    [1]工位(127.0.0.1->15001)"),
                                                   QStringLiteral("    [2]工位(127.0.0.1->15001)")}));
     EXPECT_TRUE(tree.contains(QStringLiteral("    [3]工位(127.0.0.1->15023)")));  // the loaded layout was built again
+    const ReportListModel *computers = window->panel()->computerList()->reportModel();
+    QStringList rows;
+    for (int row = 0; row < computers->rowCount(); ++row)
+        rows << computers->itemText(row, 0) + u' ' + computers->itemText(row, 2);
+    EXPECT_TRUE(rows.contains(QStringLiteral("[3]线,[1]工位 15001"))) << rows.join(u'\n').toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("[3]线,[2]工位 15001")));
 }

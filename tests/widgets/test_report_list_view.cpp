@@ -21,6 +21,9 @@ class ReportListViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        QFont font = view.font();
+        font.setPixelSize(12);  // the size the given widths were made for
+        view.setFont(font);
         view.resize(400, 300);
         model->setColumns("key,100;hidden,0;name,120,2");
         for (const char *key : {"3", "1", "2", "5", "4"})
@@ -58,6 +61,26 @@ protected:
 };
 
 }  // namespace
+
+// The widths were given for 12-pixel Chinese glyphs: a larger font widens them by as much, and no
+// column is narrower than its title.
+TEST_F(ReportListViewTest, ScalesTheGivenWidthsToTheFontAndKeepsTitlesWhole)
+{
+    struct Case {
+        int pixelSize;
+        int expected;  // of the column given 60 pixels
+    };
+    for (const Case &c : {Case{12, 60}, Case{18, 90}, Case{24, 120}}) {
+        QFont font = view.font();
+        font.setPixelSize(c.pixelSize);
+        view.setFont(font);
+        model->setColumns(QStringLiteral("a,60;项目代号,20"));
+        const int glyph = view.fontMetrics().horizontalAdvance(QChar(0x4E2D));
+        EXPECT_NEAR(view.columnWidth(0), c.expected * glyph / c.pixelSize, 1) << c.pixelSize;
+        const int title = view.horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("项目代号"));
+        EXPECT_GT(view.columnWidth(1), title) << c.pixelSize;
+    }
+}
 
 TEST_F(ReportListViewTest, TakesWidthsAndStyleFromTheModel)
 {

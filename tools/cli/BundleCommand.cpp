@@ -4,6 +4,8 @@
 #include "core/SharedDb.h"
 #include "tools/cli/CliSession.h"
 
+#include <QFileInfo>
+
 namespace dbkeel::cli {
 
 namespace {
@@ -31,13 +33,17 @@ int runBundle(const QStringList &arguments)
         err() << kUsage;
         return CouldNotStart;
     }
+    const QString path = arguments.value(1);
+    if (action == QLatin1String("import") && !QFileInfo(path).isFile()) {
+        err() << "dbkeel-cli: no such file: " << path << Qt::endl;
+        return CouldNotStart;
+    }
     QString error;
     if (!openInstallation(error)) {
         err() << "dbkeel-cli: " << error << Qt::endl;
         return CouldNotStart;
     }
     PrintingLog log;
-    const QString path = arguments.value(1);
     bool done = false;
     if (action == QLatin1String("export"))
         done = exportBundle(sharedDb(), path, log);
