@@ -468,7 +468,7 @@ void MainWindow::exitProgram()
         m_configManager.unload();
     }
     if (m_watchdog)
-        m_watchdog->stop();  // it polls ExitRequested every 100 ms; stopped before the connection closes
+        m_watchdog->stop();  // woken by ExitRequested; stopped before the connection closes
     hostLib().closeNet(kAllChannels);
     CloseDb();
     if (m_backupManager.isLoaded()) {
