@@ -243,33 +243,45 @@ int runConsole(int stations, int idleSeconds, int pauseMs)
     ScriptedPrompt prompt;
     setSweepPause(std::chrono::milliseconds(pauseMs));
     LogCounter sweepEnds(QStringLiteral("连接结束"));
+    LogCounter connectReplies(QStringLiteral("(通讯成功)"));
     ThreadGapProbe gaps;
     QElapsedTimer clock;
     clock.start();
     gaps.start();
     std::unique_ptr<MainWindow> window = createProgramWindow();
-    double registryConnectedMs = -1, firstSweepEndMs = -1;
-    const bool started = runUntil(
-        [&] {
-            if (registryConnectedMs < 0 && stationRegistry().count() > 0 && stationRegistry().allConnected())
-                registryConnectedMs = double(clock.elapsed());
-            if (firstSweepEndMs < 0 && sweepEnds.count() > 0)
-                firstSweepEndMs = double(clock.elapsed());
-            return window->startupDone() && !consoleThreads().isWorkerRunning() && everyRowConnected(*window);
-        },
-        600);
-    const double rowsConnectedMs = double(clock.elapsed());
-    const double startGap = gaps.stopMs();
-    if (!started) {
-        std::printf("start-up: NOT every row reads 已连接 after 600 s (registry %d entries)\n",
-                    stationRegistry().count());
+    if (!runUntil([&] { return window->startupDone(); }, 120)) {
+        std::printf("the window's start-up did not finish within 120 s\n");
         return 1;
     }
-    std::printf("start-up sweep: registry all connected at %.0f ms, first sweep ended at %.0f ms (%s), every row "
-                "reads 已连接 at %.0f ms; window thread's longest gap %.1f ms\n",
+    const double startupMs = double(clock.elapsed());
+    std::printf("window started in %.0f ms (tree, registry and computer list of %d); window thread's longest gap "
+                "%.1f ms\n",
+                startupMs, stationRegistry().count(), gaps.stopMs());
+
+    double registryConnectedMs = -1, firstSweepEndMs = -1;
+    QObject::connect(
+        &logHub(), &LogHub::entryAdded, &logHub(),
+        [&](const QString &entry, bool) {
+            if (registryConnectedMs < 0 && connectReplies.count() >= stations)
+                registryConnectedMs = double(clock.elapsed());
+            if (firstSweepEndMs < 0 && entry.contains(QStringLiteral("连接结束")))
+                firstSweepEndMs = double(clock.elapsed());
+        },
+        Qt::DirectConnection);
+    gaps.start();
+    const bool started = runUntil([&] { return !consoleThreads().isWorkerRunning() && everyRowConnected(*window); },
+                                  600);
+    const double rowsConnectedMs = double(clock.elapsed());
+    const double sweepGap = gaps.stopMs();
+    if (!started) {
+        std::printf("start-up sweep: NOT every row reads 已连接 after 600 s (%d replies)\n", connectReplies.count());
+        return 1;
+    }
+    std::printf("start-up sweep: every computer answered at %.0f ms, first sweep ended at %.0f ms (%s), every row "
+                "reads 已连接 at %.0f ms (after the clock push); window thread's longest gap %.1f ms\n",
                 registryConnectedMs, firstSweepEndMs,
                 registryConnectedMs <= firstSweepEndMs ? "connected within the sweep's waits" : "LATE", rowsConnectedMs,
-                startGap);
+                sweepGap);
 
     forgetConnections();
     const ConsoleWidgets &console = window->panel()->console();
@@ -278,6 +290,7 @@ int runConsole(int stations, int idleSeconds, int pauseMs)
     clock.restart();
     console.connect->click();
     runUntil([&] { return sweepEnds.count() > endsBefore && !consoleThreads().isWorkerRunning(); }, 600);
+    runUntil([&] { return console.execute->isEnabled(); }, 10);
     std::printf("连接 sweep of %d computers: %.0f ms, registry %s; window thread's longest gap %.1f ms\n", stations,
                 double(clock.elapsed()), stationRegistry().allConnected() ? "all connected" : "NOT all connected",
                 gaps.stopMs());
