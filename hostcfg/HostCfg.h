@@ -114,12 +114,21 @@ HOSTCFG_API int GetHostIP(char *record);
  *   next one taken. With nothing queued it waits at most 50 ms for a datagram
  *   (less while another thread opens or closes a channel).  length copied;
  *   0 nothing (left) queued;  -1 bad argument or channel not open.
+ * WaitNetData(channel, timeoutMs): waits until a datagram is queued, WakeNet
+ *   is called for the channel, or timeoutMs passed (a negative timeout: no
+ *   limit). A WakeNet made while nobody waits ends the next wait at once.
+ *   1 a datagram is queued;  0 woken, or the time passed;  -1 bad argument
+ *   or channel not open.
+ * WakeNet(channel): ends the channel's WaitNetData at once.  1;  -1 bad
+ *   channel.
  * Sending and reading may run on different threads at the same time. */
 enum { HOSTCFG_CHANNEL_COUNT = 15, HOSTCFG_CHANNEL_ALL = 15 };
 HOSTCFG_API int OpenNet(int channel, int mode, int localPort, int remotePort);
 HOSTCFG_API int CloseNet(int channel);
 HOSTCFG_API int SendNetData(int channel, const char *ip, int port, const char *data, int length);
 HOSTCFG_API int ReadNetData(int channel, char *data, int length);
+HOSTCFG_API int WaitNetData(int channel, int timeoutMs);
+HOSTCFG_API int WakeNet(int channel);
 
 /* TCP connect to host (dotted address or name) and port, waiting at most 1 s.
  *   1 it answers;  0 refused or no answer;  -1 bad argument or unknown host */

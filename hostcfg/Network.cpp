@@ -80,7 +80,12 @@ int openUdpSocket(int localPort)
 // raise the wake signal, which ends every such wait, so they never wait for one.
 class Channels {
 public:
-    Channels() : m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE)) { m_sockets.fill(-1); }
+    Channels() : m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE))
+    {
+        m_sockets.fill(-1);
+        for (int &wake : m_readerWakes)
+            wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    }
 
     bool open(int channel, int localPort)
     {
@@ -121,6 +126,24 @@ public:
         return poll(watched.data(), watched.size(), timeoutMs) > 0 && (watched[0].revents & POLLIN);
     }
 
+    // As waitReadable, and ended at once by wakeReader(channel), also by one made before the wait.
+    bool waitReadableOrWoken(int channel, int fd, int timeoutMs) const
+    {
+        const int readerWake = m_readerWakes[channel];
+        std::array<pollfd, 3> watched{{{fd, POLLIN, 0}, {m_wake, POLLIN, 0}, {readerWake, POLLIN, 0}}};
+        const bool ready = poll(watched.data(), watched.size(), timeoutMs) > 0;
+        uint64_t wakes = 0;
+        if (ready && (watched[2].revents & POLLIN) && read(readerWake, &wakes, sizeof wakes) > 0)
+            return false;
+        return ready && (watched[0].revents & POLLIN);
+    }
+
+    void wakeReader(int channel) const
+    {
+        const uint64_t one = 1;
+        (void)!write(m_readerWakes[channel], &one, sizeof one);
+    }
+
 private:
     // The exclusive lock, taken after raising the wake signal, which is lowered before the lock
     // is given back. The signal is a semaphore counting the openings and closings under way.
@@ -155,6 +178,7 @@ private:
     }
 
     const int m_wake;  // an eventfd; readable while an opening or closing waits for the lock
+    std::array<int, HOSTCFG_CHANNEL_COUNT> m_readerWakes;  // eventfds; readable after a WakeNet
     std::shared_mutex m_mutex;
     std::array<int, HOSTCFG_CHANNEL_COUNT> m_sockets;
 };
@@ -296,6 +320,23 @@ int ReadNetData(int channel, char *data, int length)
             return receiveDatagram(fd, data, length);
         return received;
     });
+}
+
+int WaitNetData(int channel, int timeoutMs)
+{
+    if (!validChannel(channel))
+        return -1;
+    return channels().withSocket(channel, [&](int fd) {
+        return channels().waitReadableOrWoken(channel, fd, timeoutMs < 0 ? -1 : timeoutMs) ? 1 : 0;
+    });
+}
+
+int WakeNet(int channel)
+{
+    if (!validChannel(channel))
+        return -1;
+    channels().wakeReader(channel);
+    return 1;
 }
 
 int GetHostIP(char *record)

@@ -113,6 +113,9 @@ void MainWindow::initialise()
     ExitRequested = 0;
     setObjectName(QStringLiteral("mainWindow"));
     connect(&logHub(), &LogHub::entryAdded, this, &MainWindow::addLogEntry);
+    m_logRedraw.setSingleShot(true);
+    m_logRedraw.setInterval(0);
+    connect(&m_logRedraw, &QTimer::timeout, this, &MainWindow::showLog);
     loadHostLibrary();
     RegisterProgramVersion();
     ReadConfig();
@@ -346,12 +349,24 @@ void MainWindow::showAbout()
 void MainWindow::addLogEntry(const QString &text, bool plain)
 {
     m_log.add(text, plain);
-    QString shown = m_log.text();
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A sweep of a full line logs hundreds of entries in bursts: the box is laid out once per burst.
+    if (!m_logRedraw.isActive())
+        m_logRedraw.start();
+}
+
+void MainWindow::showLog()
+{
     if (!m_panel)
         return;
+    QString shown = m_log.text();
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QPlainTextEdit *box = m_panel->logBox();
-    box->setPlainText(shown);
+    // New entries stand above the earlier ones: only they are laid out, unless the earlier ones were dropped.
+    if (!m_logShown.isEmpty() && shown.endsWith(m_logShown))
+        QTextCursor(box->document()).insertText(shown.left(shown.size() - m_logShown.size()));
+    else
+        box->setPlainText(shown);
+    m_logShown = shown;
     box->moveCursor(QTextCursor::Start);  // the newest entry is on top
 }
 
@@ -492,7 +507,7 @@ void MainWindow::exitProgram()
         m_configManager.unload();
     }
     if (m_watchdog)
-        m_watchdog->stop();  // it polls ExitRequested every 100 ms; stopped before the connection closes
+        m_watchdog->stop();  // woken by ExitRequested; stopped before the connection closes
     hostLib().closeNet(kAllChannels);
     CloseDb();
     if (m_backupManager.isLoaded()) {

@@ -10,6 +10,7 @@
 
 #include <QBasicTimer>
 #include <QMainWindow>
+#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -95,12 +96,15 @@ private:
     void onTreeSelection();
     void onDeviceClicked();
     void addLogEntry(const QString &text, bool plain);
+    void showLog();  // the log box redrawn from the log, once for a burst of entries
 
     MainWindowPanel *m_panel = nullptr;
     CommandTable *m_commands = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     QBasicTimer m_startupTimer;
     LogBuffer m_log;
+    QTimer m_logRedraw;  // single shot, 0 ms: runs showLog after the entries queued with it
+    QString m_logShown;  // the log box's text
     ExtensionComponent m_configManager, m_backupManager;
     bool m_configManagerInitialised = false;
     DbkeelConnectionControl m_connectionControl{};

@@ -26,9 +26,11 @@ constexpr int kIpBufferBytes = 30;
 
 const QString kCaption = QStringLiteral("提示");
 
+constexpr std::chrono::milliseconds kBetweenComputers{10};
+
 void pauseBetweenComputers()
 {
-    QThread::msleep(10);
+    QThread::msleep(kBetweenComputers.count());
 }
 
 }  // namespace
@@ -44,6 +46,8 @@ ConsoleOperations::ConsoleOperations(ReportListModel &computers, ReportListModel
 {
     connect(&consoleEvents(), &ConsoleEvents::processesReceived, this, &ConsoleOperations::showProcesses,
             Qt::QueuedConnection);
+    m_sendPace.setInterval(kBetweenComputers);
+    connect(&m_sendPace, &QTimer::timeout, this, &ConsoleOperations::sendNextPaced);
 }
 
 void ConsoleOperations::selectCommand(int entry)
@@ -76,10 +80,22 @@ QList<ConsoleOperations::Target> ConsoleOperations::tickedComputers() const
 
 void ConsoleOperations::sendToTicked(int code)
 {
-    for (const Target &target : tickedComputers()) {
-        SendCommand(target.ip, target.port, code);
-        pauseBetweenComputers();
+    for (const Target &target : tickedComputers())
+        m_pacedSends.append({target, code});
+    if (!m_sendPace.isActive())
+        sendNextPaced();
+}
+
+void ConsoleOperations::sendNextPaced()
+{
+    if (m_pacedSends.isEmpty()) {
+        m_sendPace.stop();
+        return;
     }
+    const PacedSend send = m_pacedSends.takeFirst();
+    SendCommand(send.target.ip, send.target.port, send.code);
+    if (!m_pacedSends.isEmpty() && !m_sendPace.isActive())
+        m_sendPace.start();
 }
 
 void ConsoleOperations::execute()

@@ -4,9 +4,11 @@
 // The window forwards its controls' signals here and follows commandBoxChanged; ConsolePanel
 // does that wiring.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 namespace dbkeel {
 
@@ -66,12 +68,21 @@ private:
         QString ip;
         int port = 0;
     };
+    struct PacedSend {
+        Target target;
+        int code = 0;
+    };
     QList<Target> tickedComputers() const;
+    // Sends `code` to each ticked computer, 10 ms apart: the first at once, the others from the event
+    // loop, so that a whole line of computers never holds the window.
     void sendToTicked(int code);
+    void sendNextPaced();
     void sendMessageTo(const Target &target, const QString &data);
 
     ReportListModel &m_computers;
     ReportListModel &m_processes;
+    QList<PacedSend> m_pacedSends;
+    QTimer m_sendPace;
     int m_command = TestLink;
     CommandBoxState m_state;
 };

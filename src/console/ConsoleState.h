@@ -1,19 +1,22 @@
 #pragma once
 // State the console's user-interface side shares with its receive loop and worker.
 
+#include "platform/BackgroundThread.h"
+
 #include <QString>
 
 #include <atomic>
 
 namespace dbkeel {
 
-// 1 while the receive loop may run; the loop sets it back to 1 when it has seen it cleared.
-inline std::atomic<int> ReceiveRunFlag{1};
+// 1 while the receive loop may run; clearing it wakes the loop, which sets it back to 1 when it has
+// seen it cleared.
+inline SharedFlag ReceiveRunFlag{1};
 // 0, or the command the worker is asked to run (1004 a connection sweep, 1006 after "发送文件");
 // nonzero is the console's busy state.
 inline std::atomic<int> PendingCommand{0};
-// 1 asks the worker's sweeps to stop.
-inline std::atomic<int> WorkerStop{0};
+// 1 asks the worker's sweeps to stop; it wakes a sweep's pause at once.
+inline SharedFlag WorkerStop{0};
 // 0 until the worker's first run has finished its start-up sweeps.
 inline std::atomic<int> StartupSweepDone{0};
 // Set to 1 when the registry changed (the start-up sweeps ended, a station answered 1004); the

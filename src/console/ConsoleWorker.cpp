@@ -11,33 +11,22 @@
 #include <QSet>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 
 namespace dbkeel {
 
 namespace {
 
-using std::chrono::steady_clock;
-
-constexpr std::chrono::milliseconds kExitPoll{100};  // how often a pause looks at ExitRequested
-
 std::atomic<long long> sweepPauseMs{1000};
-std::mutex stopMutex;
-std::condition_variable stopSignal;  // raised by requestWorkerStop
 
 bool stopRequested()
 {
     return WorkerStop.load() == 1 || ExitRequested.load() == 1;
 }
 
-// Sleeps `ms`, ending at once on requestWorkerStop and within 100 ms of ExitRequested.
+// Sleeps `ms`, ending at once when WorkerStop or ExitRequested is set.
 void pause(long long ms)
 {
-    const auto end = steady_clock::now() + std::chrono::milliseconds(ms);
-    std::unique_lock lock(stopMutex);
-    while (!stopRequested() && steady_clock::now() < end)
-        stopSignal.wait_until(lock, std::min(end, steady_clock::now() + kExitPoll));
+    sleepUntil(stopRequested, std::chrono::milliseconds(ms));
 }
 
 QString keyOf(const RegistryEntry &entry)
@@ -82,15 +71,6 @@ void sweep(int code, bool skipConnected)
 void setSweepPause(std::chrono::milliseconds pause)
 {
     sweepPauseMs = pause.count();
-}
-
-void requestWorkerStop()
-{
-    {
-        const std::lock_guard lock(stopMutex);
-        WorkerStop = 1;
-    }
-    stopSignal.notify_all();
 }
 
 void ConnectSweep()

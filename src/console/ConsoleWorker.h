@@ -8,9 +8,6 @@ namespace dbkeel {
 // The pause after each send of a sweep (1000 ms; tests shorten it).
 void setSweepPause(std::chrono::milliseconds pause);
 
-// WorkerStop = 1, and a pause of a running sweep ends at once.
-void requestWorkerStop();
-
 // One run of the worker: on the first run up to three connection sweeps while not every computer
 // has answered, then the clock push; then the sweep PendingCommand asks for; PendingCommand = 0.
 void ConsoleWorker();

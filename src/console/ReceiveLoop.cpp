@@ -16,8 +16,11 @@ namespace dbkeel {
 
 namespace {
 
-// The shortest time an empty read takes: the host library waits that long on its socket for a
-// reply; a read that comes back sooner empty-handed (channel closed, no library) is paced to it.
+// The longest wait for a reply: the loop sleeps on the channel until a reply comes or a shared flag
+// changes (ReceiveRunFlag cleared wakes it); this bound only keeps a missed wake from lasting.
+constexpr int kReplyWaitMs = 10000;
+// The pace of reads while the channel cannot be waited on (closed, or a library without WaitNetData):
+// ReadNetData's own wait.
 constexpr std::chrono::milliseconds kReadWindow{50};
 
 // The log text of each reply code that is logged.
@@ -34,6 +37,21 @@ QString replyNote(int code)
     case stationcode::ListProcesses: return QStringLiteral("已获取指定IP进程");
     default: return {};
     }
+}
+
+// The next reply into `packet`; false when none came: the wait was woken, or the channel is closed.
+bool readReply(QByteArray &packet)
+{
+    const int waited = hostLib().waitNetData(kStationChannel, kReplyWaitMs);
+    if (waited == 0)
+        return false;
+    packet.fill('\0');
+    const auto readStarted = std::chrono::steady_clock::now();
+    if (hostLib().readNetData(kStationChannel, packet.data(), CommandPacket::kSize) > 0)
+        return true;
+    if (waited < 0)  // the read did not wait on a channel that is not open: paced
+        std::this_thread::sleep_until(readStarted + kReadWindow);
+    return false;
 }
 
 void logReply(int code, const StationRecord &from)
@@ -79,14 +97,11 @@ void handleReply(const CommandPacket &reply)
 
 void ReceiveLoop()
 {
+    const FlagWakeUp wakeOnFlags([] { hostLib().wakeNet(kStationChannel); });
     QByteArray packet(CommandPacket::kSize, '\0');
     while (ReceiveRunFlag.load() != 0) {
-        packet.fill('\0');
-        const auto readStarted = std::chrono::steady_clock::now();
-        if (hostLib().readNetData(kStationChannel, packet.data(), CommandPacket::kSize) <= 0) {
-            std::this_thread::sleep_until(readStarted + kReadWindow);
+        if (!readReply(packet))
             continue;
-        }
         if (const std::optional<CommandPacket> reply = CommandPacket::fromBytes(packet.constData(), packet.size()))
             handleReply(*reply);
     }

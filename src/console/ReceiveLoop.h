@@ -9,8 +9,9 @@
 namespace dbkeel {
 
 // Reads channel 10 while ReceiveRunFlag is 1 and handles each reply as it comes; between replies it
-// sleeps in the host library's wait on the socket, at most 50 ms at a time, so the flag is seen
-// within 50 ms. When the flag has been cleared it sets it back to 1 (the acknowledgement) and returns.
+// sleeps in the host library's wait on the socket, which a change of any shared flag ends, so it
+// costs nothing at rest and sees the flag cleared at once. When the flag has been cleared it sets it
+// back to 1 (the acknowledgement) and returns.
 void ReceiveLoop();
 
 // One reply: the log line of its code, the connection mark (1004), the process list (1011), the

@@ -10,12 +10,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 
 namespace dbkeel {
 
 namespace {
-
-constexpr std::chrono::milliseconds kPollStep{100};
 
 // The files SQLite keeps beside a database in WAL mode. Neither names the database it belongs to.
 constexpr std::array<const char *, 2> kJournalSuffixes{"-wal", "-shm"};
@@ -41,7 +40,7 @@ bool DatabaseProbe::reachable() const
     return hostLib().scanPort(toGbk(serverAddress), kSqlServerPort) > 0;
 }
 
-DbWatchdog::DbWatchdog(WatchdogTiming timing) : m_timing(timing) {}
+DbWatchdog::DbWatchdog(WatchdogTiming timing) : m_timing(timing), m_thread([this] { run(); }, [this] { m_stop = 1; }) {}
 
 DbWatchdog::~DbWatchdog()
 {
@@ -52,36 +51,45 @@ void DbWatchdog::start()
 {
     if (isRunning())
         return;
-    m_stop = false;
-    m_thread = std::thread(&DbWatchdog::run, this);
+    m_stop = 0;
+    m_probe = DatabaseProbe::fromConfiguration();
+    watchDatabaseFolder();
+    m_thread.start();
 }
 
 void DbWatchdog::stop()
 {
-    m_stop = true;
-    if (m_thread.joinable())
-        m_thread.join();
+    m_thread.stopAndJoin();
+    m_folderWatcher.reset();
+}
+
+void DbWatchdog::watchDatabaseFolder()
+{
+    m_folderWatcher.reset();
+    if (m_probe.databaseFile.isEmpty())
+        return;
+    // A file removed, renamed or put back shows in its folder, not in the file the connection holds open.
+    m_folderWatcher = std::make_unique<QFileSystemWatcher>();
+    m_folderWatcher->addPath(QFileInfo(m_probe.databaseFile).absolutePath());
+    QObject::connect(m_folderWatcher.get(), &QFileSystemWatcher::directoryChanged, m_folderWatcher.get(),
+                     [] { wakeSleepers(); });
 }
 
 bool DbWatchdog::stopping() const
 {
-    return m_stop || ExitRequested == 1;
+    return m_stop == 1 || ExitRequested == 1;
 }
 
 void DbWatchdog::pause(std::chrono::milliseconds total, const std::function<bool()> &leaveEarly) const
 {
-    while (total > std::chrono::milliseconds::zero() && !stopping() && !(leaveEarly && leaveEarly())) {
-        const auto step = std::min(total, kPollStep);
-        std::this_thread::sleep_for(step);
-        total -= step;
-    }
+    sleepUntil([&] { return stopping() || (leaveEarly && leaveEarly()); }, total);
 }
 
 void DbWatchdog::run()
 {
     DbReady = 0;
     m_openedFile.reset();  // whoever opened the connection since, the next reconnect notes its file
-    const DatabaseProbe probe = DatabaseProbe::fromConfiguration();
+    const DatabaseProbe &probe = m_probe;
     while (!stopping()) {
         pause(m_timing.idle, [&] { return DbReady == 0 || watchFile(probe); });
         if (stopping())

@@ -2,16 +2,18 @@
 // The database watchdog: a background thread that probes the database and reopens the
 // shared connection whenever DbReady has been cleared.
 
+#include "platform/BackgroundThread.h"
 #include "platform/FileIdentity.h"
 
 #include <QString>
 
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
-#include <thread>
+
+class QFileSystemWatcher;
 
 namespace dbkeel {
 
@@ -28,7 +30,9 @@ struct DatabaseProbe {
     bool reachable() const;
 };
 
-// The watchdog's waits; every wait polls ExitRequested at least every 100 ms.
+// The watchdog's waits. Each ends at once on a stop, on ExitRequested, on DbReady cleared and on a
+// change in the database file's folder (seen through the event loop of the thread that started the
+// watchdog); the idle wait bounds how late a change is noticed without that event loop.
 struct WatchdogTiming {
     std::chrono::milliseconds idle{10000};             // between checks while DbReady is 1
     std::chrono::milliseconds unreachablePause{5000};  // after a failed probe
@@ -43,9 +47,9 @@ public:
     DbWatchdog(const DbWatchdog &) = delete;
     DbWatchdog &operator=(const DbWatchdog &) = delete;
 
-    void start();  // does nothing while running
+    void start();  // does nothing while running; reads the probe from the configuration
     void stop();   // asks the thread to end and joins it
-    bool isRunning() const { return m_thread.joinable(); }
+    bool isRunning() const { return m_thread.isRunning(); }
 
     // The check of every cycle: a database file removed or replaced since the connection was opened
     // loses the connection (closed, DbReady 0); a lost connection is opened again when the database
@@ -59,6 +63,7 @@ private:
     bool stopping() const;
     // Sleeps up to `total`, leaving early on exit, on stop or when `leaveEarly` says so.
     void pause(std::chrono::milliseconds total, const std::function<bool()> &leaveEarly = {}) const;
+    void watchDatabaseFolder();  // wakes the pauses on every change in the database file's folder
     // True when the probe's database file is gone or is another file than the connection was opened on.
     bool fileLost(const DatabaseProbe &probe) const;
     bool reconnect(const DatabaseProbe &probe);  // true when DbReady is 1 again
@@ -68,12 +73,14 @@ private:
     bool setAsideOldJournal(const DatabaseProbe &probe) const;
 
     WatchdogTiming m_timing;
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
+    SharedFlag m_stop{0};
+    DatabaseProbe m_probe;
+    std::unique_ptr<QFileSystemWatcher> m_folderWatcher;
     std::optional<FileIdentity> m_openedFile;  // the database file when the connection was opened
     // Its -wal and -shm, noted while the connection is on it. A journal whose identity is noted belongs
     // to the opened file: a journal the new file brings or makes has another.
     std::array<std::optional<FileIdentity>, 2> m_openedJournal;
+    BackgroundThread m_thread;
 };
 
 }  // namespace dbkeel

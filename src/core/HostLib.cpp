@@ -42,6 +42,8 @@ struct HostLib::Exports {
     decltype(&::CloseNet) closeNet = nullptr;
     decltype(&::SendNetData) sendNetData = nullptr;
     decltype(&::ReadNetData) readNetData = nullptr;
+    decltype(&::WaitNetData) waitNetData = nullptr;  // optional: a library without them still serves
+    decltype(&::WakeNet) wakeNet = nullptr;
     decltype(&::ScanPort) scanPort = nullptr;
     decltype(&::TrimLeft) trimLeft = nullptr;
     decltype(&::TrimRight) trimRight = nullptr;
@@ -140,6 +142,9 @@ int HostLib::load(int variant, const QString &systemDir)
     bind(lib, "ScanPort", e.scanPort, missing);
     bind(lib, "TrimLeft", e.trimLeft, missing);
     bind(lib, "TrimRight", e.trimRight, missing);
+    QStringList optional;
+    bind(lib, "WaitNetData", e.waitNetData, optional);
+    bind(lib, "WakeNet", e.wakeNet, optional);
     if (!missing.isEmpty()) {
         m_error = QStringLiteral("%1: missing %2").arg(lib.path(), missing.join(QStringLiteral(", ")));
         return -2;
@@ -240,6 +245,16 @@ int HostLib::sendNetData(int channel, const QByteArray &ip, int port, const char
 int HostLib::readNetData(int channel, char *data, int length)
 {
     return call(&Exports::readNetData, channel, data, length);
+}
+
+int HostLib::waitNetData(int channel, int timeoutMs)
+{
+    return call(&Exports::waitNetData, channel, timeoutMs);
+}
+
+int HostLib::wakeNet(int channel)
+{
+    return call(&Exports::wakeNet, channel);
 }
 
 int HostLib::scanPort(const QByteArray &host, int port)

@@ -100,6 +100,9 @@ public:
     int closeNet(int channel);
     int sendNetData(int channel, const QByteArray &ip, int port, const char *data, int length);
     int readNetData(int channel, char *data, int length);
+    // Bound when the library has them (older ones do not: kHostMissing), not counted by load().
+    int waitNetData(int channel, int timeoutMs);
+    int wakeNet(int channel);
     int scanPort(const QByteArray &host, int port);
     int trimLeft(char *text, char c);
     int trimRight(char *text, char c);

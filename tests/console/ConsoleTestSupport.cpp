@@ -1,10 +1,11 @@
 #include "tests/console/ConsoleTestSupport.h"
 
 #include "console/ConsoleEvents.h"
-#include "console/ConsoleThreads.h"
 #include "core/AppLog.h"
 #include "tests/support/TestSupport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMutexLocker>
 #include <QNetworkDatagram>
@@ -21,7 +22,18 @@ int freeUdpPort()
 
 bool eventually(const std::function<bool()> &done, std::chrono::milliseconds timeout)
 {
-    return waitPumping(done, timeout);
+    QElapsedTimer clock;
+    clock.start();
+    const bool pump = QCoreApplication::instance()
+                      && QThread::currentThread() == QCoreApplication::instance()->thread();
+    while (!done()) {
+        if (clock.elapsed() >= timeout.count())
+            return done();
+        if (pump)
+            QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 AgentProcess::AgentProcess(const QStringList &arguments, const QString &workingDirectory,

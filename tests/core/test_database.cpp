@@ -6,12 +6,14 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 namespace dbkeel::test {
@@ -387,6 +389,38 @@ TEST_P(SwappedDatabaseFileTest, TheNewFileIsNeverWrittenWithTheOldFilesJournal)
 
 INSTANTIATE_TEST_SUITE_P(EveryWay, SwappedDatabaseFileTest,
                          ::testing::Values(Swap::MovedOverIt, Swap::RenamedAwayAndCopied, Swap::DeletedAndCopied));
+
+// With the installation's waits (ten seconds between checks), what the watchdog waits for wakes it:
+// a statement's handler clearing DbReady, and the database file removed (seen through the event loop
+// of the thread that started it).
+TEST_F(ReplacedDatabaseFileTest, TheInstallationsWatchdogIsWokenByWhatItWaitsFor)
+{
+    static int argc = 1;
+    static char name[] = "test_core";
+    static char *argv[] = {name, nullptr};
+    const QCoreApplication app(argc, argv);
+    const auto within2s = [](const std::function<bool()> &done) {
+        const auto end = std::chrono::steady_clock::now() + 2s;
+        while (!done() && std::chrono::steady_clock::now() < end) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(5ms);
+        }
+        return done();
+    };
+    DbWatchdog installation;
+    DbReady = 0;
+    installation.start();
+    ASSERT_TRUE(within2s([] { return DbReady == 1; }));
+    std::this_thread::sleep_for(1100ms);  // past the cycle's pause, into the ten seconds' idle wait
+
+    DbReady = 0;
+    EXPECT_TRUE(within2s([] { return DbReady == 1; }));
+    std::this_thread::sleep_for(1100ms);
+
+    removeDatabaseFile();
+    EXPECT_TRUE(within2s([] { return DbReady == 0 && !sharedDb().isOpen(); }));
+    installation.stop();
+}
 
 TEST_F(WatchdogTest, EndsSoonAfterExitIsRequested)
 {

@@ -56,6 +56,8 @@ std::vector<std::pair<const char *, std::function<int(HostLib &)>>> everyWrapper
         {"closeNet", [](HostLib &h) { return h.closeNet(15); }},
         {"sendNetData", [](HostLib &h) { return h.sendNetData(10, "127.0.0.1", 9, data, 2072); }},
         {"readNetData", [](HostLib &h) { return h.readNetData(10, data, 2072); }},
+        {"waitNetData", [](HostLib &h) { return h.waitNetData(10, 0); }},
+        {"wakeNet", [](HostLib &h) { return h.wakeNet(10); }},
         {"scanPort", [](HostLib &h) { return h.scanPort("127.0.0.1", 9); }},
         {"trimLeft", [](HostLib &h) { return h.trimLeft(text, ' '); }},
         {"trimRight", [](HostLib &h) { return h.trimRight(text, ' '); }},

@@ -105,6 +105,31 @@ TEST_F(ChannelTest, ReadWithNothingQueuedGivesNothingAfterItsBoundedWait)
     EXPECT_EQ(bytes, QByteArray(kPacketSize, 'u'));
 }
 
+// A reader that sleeps in WaitNetData without a limit: a datagram or a WakeNet ends the wait at once,
+// and a wake made before the wait is not lost.
+TEST_F(ChannelTest, WaitEndsOnADatagramOrAWakeOnly)
+{
+    EXPECT_EQ(loadedHostLib().waitNetData(kChannel, 20), 0);  // nothing came
+
+    peerSends(packet('w'));
+    EXPECT_EQ(loadedHostLib().waitNetData(kChannel, -1), 1);
+    EXPECT_EQ(readPacket(), packet('w'));
+
+    EXPECT_EQ(loadedHostLib().wakeNet(kChannel), 1);  // nobody waits yet: the next wait ends at once
+    EXPECT_EQ(loadedHostLib().waitNetData(kChannel, -1), 0);
+
+    std::thread waker([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        loadedHostLib().wakeNet(kChannel);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(loadedHostLib().waitNetData(kChannel, -1), 0);
+    EXPECT_LT(clock.elapsed(), 5000);
+    waker.join();
+    EXPECT_EQ(loadedHostLib().waitNetData(kChannel, 0), 0) << "a wake ends one wait";
+}
+
 TEST_F(ChannelTest, ReopenOnThePortInUseFails)
 {
     EXPECT_EQ(loadedHostLib().openNet(11, 0, m_port, 9898), 0);
@@ -183,6 +208,8 @@ INSTANTIATE_TEST_SUITE_P(
                         return loadedHostLib().readNetData(7, bytes, kPacketSize);
                     }},
         BadCallCase{"closeClosedChannel", [] { return loadedHostLib().closeNet(7); }},
+        BadCallCase{"waitOnClosedChannel", [] { return loadedHostLib().waitNetData(7, -1); }},
+        BadCallCase{"wakeChannelOutOfRange", [] { return loadedHostLib().wakeNet(16); }},
         BadCallCase{"sendToBadAddress",
                     [] {
                         const int port = freeUdpPort();

@@ -6,6 +6,7 @@
 #include "console/ConsoleState.h"
 #include "console/ConsoleThreads.h"
 #include "console/ConsoleWorker.h"
+#include "core/AppLog.h"
 #include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/StationRecord.h"
@@ -78,6 +79,35 @@ TEST_F(ProgramFixture, StartsOnTheDemoWithTheTreeAndTheStartupLog)
         EXPECT_EQ(button->font().family(), buttonFont.family());
         EXPECT_EQ(button->font().weight(), buttonFont.weight());
     }
+}
+
+// The log box takes new entries in above the shown ones, and is drawn anew when the log dropped its
+// earlier entries.
+TEST_F(ProgramFixture, TheLogBoxShowsTheLogAsEntriesComeAndGo)
+{
+    makeDemo();
+    startProgram();
+    const auto boxShowsTheLog = [this] {
+        QString text = window->log().text();
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        return window->panel()->logBox()->toPlainText() == text;
+    };
+    for (int i = 0; i < 3; ++i)
+        AddLog(QStringLiteral("条目%1").arg(i), i % 2 == 0);
+    EXPECT_TRUE(waitFor(boxShowsTheLog));
+
+    const QString tenThousandBytes(5000, u'长');
+    int droppedAt = -1;
+    for (int i = 0; i < 12 && droppedAt < 0; ++i) {
+        const int before = window->log().counter();
+        AddLog(tenThousandBytes, true);
+        if (window->log().counter() < before)
+            droppedAt = i;
+        ASSERT_TRUE(waitFor(boxShowsTheLog)) << "entry " << i;
+    }
+    EXPECT_GE(droppedAt, 0) << "the log never dropped its earlier entries";
+    AddLog(QStringLiteral("之后"), false);
+    EXPECT_TRUE(waitFor(boxShowsTheLog));
 }
 
 TEST_F(ProgramFixture, SelectingAStationListsItsDevicesAndALineListsNothing)
