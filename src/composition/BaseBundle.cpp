@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "core/WriteHistory.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screens/ExchangeFile.h"
@@ -93,6 +94,7 @@ bool importSection(SharedDb &db, const ProfileFile &file, const BundleSection &s
     if (!db.isOpen())
         return false;  // the statement runner fails without a message
     try {
+        keepHistory(db, QStringLiteral("bundle-import"), {section.table});
         SqlTransaction transaction(db);
         db.exec(QStringLiteral("delete from %1 ;").arg(section.table));
         const QStringList names = file.keyNames(section.table);
