@@ -192,7 +192,10 @@ bool importBundle(SharedDb &db, const QString &path, BundleLog &log)
 
 bool buildRunTables(SharedDb &db, BundleLog &log)
 {
-    const bool built = db.isOpen()
+    QString historyError;
+    if (db.isOpen() && !keepHistory(db, QStringLiteral("run-tables"), runTableNames(), historyError))
+        log.add(historyError, true);
+    const bool built = db.isOpen() && historyError.isEmpty()
                        && rebuildRunTables(db, {[&log](const RunTableStep &step) { log.add(step.startText); },
                                                 [&log](const RunTableStep &step) { log.add(step.doneText); },
                                                 [&log](const RunTableStep &step, const QString &error) {

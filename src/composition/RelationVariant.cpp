@@ -141,6 +141,7 @@ const RelationVariant &deviceItemRelation()
         v.assignedTitle = QStringLiteral("已选项目");
         v.listSpec = QStringLiteral("项目号,%1;项目名称,%2;项目代号,%3;说明,%4;注释,%5;插入时间,%6");
         v.loadFormat = QStringLiteral("select * from tb_id_dev_item where devid = %1 ");
+        v.table = QStringLiteral("tb_id_dev_item");
         v.deleteFormat = QStringLiteral("delete from tb_id_dev_item where devid = %1 ");
         v.insertFormat = QStringLiteral(
             "insert into tb_id_dev_item(devid,devname,itemid,itemname)\t\t\t\t\tvalues(%1,%2,%3,%4);");
@@ -173,6 +174,7 @@ const RelationVariant &itemParameterRelation()
         v.assignedTitle = QStringLiteral("已选参数:");
         v.listSpec = QStringLiteral("参数号,%1;参数名称,%2;参数代号,%3;说明,%4;注释,%5;插入时间,%6");
         v.loadFormat = QStringLiteral("select paramid,paramname from tb_id_item_param where itemid = %1 ");
+        v.table = QStringLiteral("tb_id_item_param");
         v.deleteFormat = QStringLiteral("delete from tb_id_item_param where itemid = %1 ");
         v.insertFormat = QStringLiteral(
             "insert into tb_id_item_param(itemid,itemname,paramid,paramname)\t\t\t\t\tvalues(%1,%2,%3,%4);");

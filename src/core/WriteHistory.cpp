@@ -3,6 +3,7 @@
 #include "core/AppLog.h"
 #include "core/Database.h"
 #include "core/SharedDb.h"
+#include "core/SqlDialect.h"
 #include "core/SqlValue.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
@@ -59,10 +60,13 @@ bool writeHistoryFile(const QString &path, const QByteArray &bytes, QString &err
     return false;
 }
 
-HistoryTable readTable(SharedDb &db, const QString &table)
+// The table's rows; nothing for a table that does not exist (a write creates nothing it would replace).
+std::optional<HistoryTable> readTable(SharedDb &db, const QString &table)
 {
     if (!isPlainName(table))
         throw DbError(QStringLiteral("历史记录: 表名无效 %1").arg(table));
+    if (!db.exists(tableExistsQuery(db.dialect(), table)))
+        return std::nullopt;
     HistoryTable kept{table, {}, {}};
     SqlCursor cursor = db.query(QStringLiteral("select * from %1").arg(table));
     kept.columns = cursor.columnNames();
@@ -232,7 +236,8 @@ QString keepHistory(SharedDb &db, const QString &action, const QStringList &tabl
     entry.action = action;
     entry.version = QStringLiteral(DBKEEL_VERSION);
     for (const QString &table : tables)
-        entry.tables.append(readTable(db, table));
+        if (std::optional<HistoryTable> kept = readTable(db, table))
+            entry.tables.append(*kept);
     const QByteArray bytes = QJsonDocument(toJson(entry)).toJson(QJsonDocument::Compact);
 
     const QString folder = settings.resolvedFolder();
@@ -253,6 +258,17 @@ QString keepHistory(SharedDb &db, const QString &action, const QStringList &tabl
                                 .arg(QDir::toNativeSeparators(path), error);
     AddLog(failure, false);
     throw DbError(failure);
+}
+
+bool keepHistory(SharedDb &db, const QString &action, const QStringList &tables, QString &error)
+{
+    try {
+        keepHistory(db, action, tables);
+        return true;
+    } catch (const DbError &failure) {
+        error = failure.text();
+        return false;
+    }
 }
 
 QList<HistoryEntry> historyEntries()

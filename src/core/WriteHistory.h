@@ -55,6 +55,8 @@ struct HistoryEntry {
 // history is off), also told to the main window's log. DbError when the entry cannot be written whole,
 // so that the write it protects does not happen.
 QString keepHistory(SharedDb &db, const QString &action, const QStringList &tables);
+// The same for a write that is not inside a database error handler: false with the reason in `error`.
+bool keepHistory(SharedDb &db, const QString &action, const QStringList &tables, QString &error);
 
 // Every entry of the history folder, oldest first, read whole.
 QList<HistoryEntry> historyEntries();

@@ -6,6 +6,7 @@
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
+#include "screens/HistoryNotice.h"
 
 namespace dbkeel {
 
@@ -150,7 +151,8 @@ void LineTypeEditor::store()
 {
     emit storeRunning(true);
     m_status.setLeft(QStringLiteral("请稍等,正在更新修改..."));
-    if (sharedDb().isOpen()) {
+    if (sharedDb().isOpen()
+        && keepHistoryOrTell(kNotice, QStringLiteral("linetype-store"), {QStringLiteral("tb_id_linetype")})) {
         const Dialect dialect = sharedDb().dialect();
         for (int row = 0; row < m_list.rowCount(); ++row) {
             try {

@@ -16,16 +16,24 @@ namespace dbkeel::cli {
 
 namespace {
 
-// One finding per row of `query`, its columns put into `text` for {1}, {2}, ….
-void findRows(SharedDb &db, Findings &findings, Severity severity, const QString &check, const QString &query,
-              const QString &text, const QString &advice)
+// A check that finds one thing per row of its query, the row's columns put into `text` for {1}, {2}, ….
+struct RowCheck {
+    Severity severity;
+    QString query;
+    QString text;
+    QString advice;
+};
+
+void findRows(SharedDb &db, const QString &check, const QList<RowCheck> &rowChecks, Findings &findings)
 {
-    SqlCursor cursor = db.query(query);
-    while (cursor.next()) {
-        QString line = text;
-        for (int column = 0; column < cursor.columnCount(); ++column)
-            line.replace(QStringLiteral("{%1}").arg(column + 1), cursor.text(column));
-        findings.append({severity, check, line, advice});
+    for (const RowCheck &rowCheck : rowChecks) {
+        SqlCursor cursor = db.query(rowCheck.query);
+        while (cursor.next()) {
+            QString line = rowCheck.text;
+            for (int column = 0; column < cursor.columnCount(); ++column)
+                line.replace(QStringLiteral("{%1}").arg(column + 1), cursor.text(column));
+            findings.append({rowCheck.severity, check, line, rowCheck.advice});
+        }
     }
 }
 
@@ -99,8 +107,8 @@ QString severityName(Severity severity)
 
 void checkRelations(SharedDb &db, Findings &findings)
 {
-    const QString check = QStringLiteral("relations");
     const QString fixRelations = QStringLiteral("add it to the dictionary, or remove its relations (关系设置)");
+    QList<RowCheck> rowChecks;
     const struct {
         const char *table, *column, *dictionary, *code, *what;
     } references[] = {
@@ -110,56 +118,59 @@ void checkRelations(SharedDb &db, Findings &findings)
         {"tb_id_item_param", "paramid", "tb_id_paramid", "paramid", "parameter"},
     };
     for (const auto &r : references)
-        findRows(db, findings, Severity::Error, check,
-                 unknownCodes(QLatin1String(r.table), QLatin1String(r.column), QLatin1String(r.dictionary),
-                              QLatin1String(r.code)),
-                 QStringLiteral("%1 names %2 {1}, which %3 does not hold")
-                     .arg(QLatin1String(r.table), QLatin1String(r.what), QLatin1String(r.dictionary)),
-                 fixRelations);
+        rowChecks.append({Severity::Error,
+                          unknownCodes(QLatin1String(r.table), QLatin1String(r.column), QLatin1String(r.dictionary),
+                                       QLatin1String(r.code)),
+                          QStringLiteral("%1 names %2 {1}, which %3 does not hold")
+                              .arg(QLatin1String(r.table), QLatin1String(r.what), QLatin1String(r.dictionary)),
+                          fixRelations});
 
     const QString rebuild = QStringLiteral(
         "give it its relations and run the one-key build (dbkeel-cli bundle rebuild)");
-    findRows(db, findings, Severity::Error, check,
-             QStringLiteral("select distinct l.devid from tb_line_info l where not exists "
-                            "(select 1 from tb_id_param p where p.devId = l.devid) order by l.devid"),
-             QStringLiteral("placed device {1} has no items in the run tables"), rebuild);
-    findRows(db, findings, Severity::Warning, check,
-             QStringLiteral("select distinct r.itemid, r.devid from tb_line_info l join tb_id_dev_item r on r.devid = "
-                            "l.devid where not exists (select 1 from tb_id_param p where p.ItemId = r.itemid) "
-                            "order by r.itemid, r.devid"),
-             QStringLiteral("item {1} of placed device {2} has no parameters in the run tables"), rebuild);
-    findRows(db, findings, Severity::Note, check,
-             QStringLiteral("select ParamId, count(distinct ItemId) from tb_id_param group by ParamId "
-                            "having count(distinct ItemId) > 1 order by ParamId"),
-             QStringLiteral("parameter {1} belongs to {2} items"),
-             QStringLiteral("check that it should (维护 → 项目参数检查)"));
+    rowChecks << RowCheck{Severity::Error,
+                          QStringLiteral("select distinct l.devid from tb_line_info l where not exists "
+                                         "(select 1 from tb_id_param p where p.devId = l.devid) order by l.devid"),
+                          QStringLiteral("placed device {1} has no items in the run tables"), rebuild}
+              << RowCheck{Severity::Warning,
+                          QStringLiteral("select distinct r.itemid, r.devid from tb_line_info l join tb_id_dev_item r "
+                                         "on r.devid = l.devid where not exists (select 1 from tb_id_param p where "
+                                         "p.ItemId = r.itemid) order by r.itemid, r.devid"),
+                          QStringLiteral("item {1} of placed device {2} has no parameters in the run tables"), rebuild}
+              << RowCheck{Severity::Note,
+                          QStringLiteral("select ParamId, count(distinct ItemId) from tb_id_param group by ParamId "
+                                         "having count(distinct ItemId) > 1 order by ParamId"),
+                          QStringLiteral("parameter {1} belongs to {2} items"),
+                          QStringLiteral("check that it should (维护 → 项目参数检查)")};
+    findRows(db, QStringLiteral("relations"), rowChecks, findings);
 }
 
 void checkLayout(SharedDb &db, Findings &findings)
 {
-    const QString check = QStringLiteral("layout");
     const QString fixLayout = QStringLiteral("correct the layout (工位配置) and build it again");
-    findRows(db, findings, Severity::Error, check,
-             unknownCodes(QStringLiteral("tb_line_info"), QStringLiteral("devid"), QStringLiteral("tb_id_devid"),
-                          QStringLiteral("devid")),
-             QStringLiteral("the layout places device {1}, which tb_id_devid does not hold"), fixLayout);
-    findRows(db, findings, Severity::Error, check,
-             unknownCodes(QStringLiteral("tb_line_info"), QStringLiteral("linetype"), QStringLiteral("tb_id_linetype"),
-                          QStringLiteral("lintype")),
-             QStringLiteral("the layout uses line type {1}, which tb_id_linetype does not hold"), fixLayout);
-    findRows(db, findings, Severity::Error, check,
-             QStringLiteral("select distinct stationid, devid from tb_line_info where lineid is null or lineid < 1 "
-                            "order by stationid"),
-             QStringLiteral("station {1} (device {2}) is on no line"), fixLayout);
-    findRows(db, findings, Severity::Error, check,
-             QStringLiteral("select lineid, stationid, devid from tb_line_info group by lineid, stationid, devid "
-                            "having count(*) > 1 order by lineid, stationid"),
-             QStringLiteral("line {1} station {2} holds device {3} twice"), fixLayout);
-    findRows(db, findings, Severity::Error, check,
-             QStringLiteral("select stationip, stationport from tb_line_info group by stationip, stationport "
-                            "having count(distinct lineid * 1000 + stationid) > 1 order by stationip, stationport"),
-             QStringLiteral("address {1} port {2} is given to more than one station"),
-             QStringLiteral("give each station computer its own address and port (工位配置)"));
+    const QList<RowCheck> rowChecks = {
+        {Severity::Error,
+         unknownCodes(QStringLiteral("tb_line_info"), QStringLiteral("devid"), QStringLiteral("tb_id_devid"),
+                      QStringLiteral("devid")),
+         QStringLiteral("the layout places device {1}, which tb_id_devid does not hold"), fixLayout},
+        {Severity::Error,
+         unknownCodes(QStringLiteral("tb_line_info"), QStringLiteral("linetype"), QStringLiteral("tb_id_linetype"),
+                      QStringLiteral("lintype")),
+         QStringLiteral("the layout uses line type {1}, which tb_id_linetype does not hold"), fixLayout},
+        {Severity::Error,
+         QStringLiteral("select distinct stationid, devid from tb_line_info where lineid is null or lineid < 1 "
+                        "order by stationid"),
+         QStringLiteral("station {1} (device {2}) is on no line"), fixLayout},
+        {Severity::Error,
+         QStringLiteral("select lineid, stationid, devid from tb_line_info group by lineid, stationid, devid "
+                        "having count(*) > 1 order by lineid, stationid"),
+         QStringLiteral("line {1} station {2} holds device {3} twice"), fixLayout},
+        {Severity::Error,
+         QStringLiteral("select stationip, stationport from tb_line_info group by stationip, stationport "
+                        "having count(distinct lineid * 1000 + stationid) > 1 order by stationip, stationport"),
+         QStringLiteral("address {1} port {2} is given to more than one station"),
+         QStringLiteral("give each station computer its own address and port (工位配置)")},
+    };
+    findRows(db, QStringLiteral("layout"), rowChecks, findings);
 }
 
 void checkIndexFiles(const QString &connectString, Findings &findings)
