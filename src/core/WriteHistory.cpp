@@ -145,12 +145,14 @@ void pruneHistory(const HistorySettings &settings)
     }
 }
 
-QString uniquePath(const QString &folder, const QString &stem)
+// The current time, moved on by a millisecond while an entry of the folder has it, so that the names sort
+// in the order the entries were kept.
+QDateTime freeEntryTime(const QString &folder)
 {
-    QString path = QDir(folder).filePath(stem + kSuffix);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(QStringLiteral("%1-%2%3").arg(stem, QString::number(n), kSuffix));
-    return path;
+    QDateTime time = QDateTime::currentDateTime();
+    while (!QDir(folder).entryList({time.toString(kTimeFormat) + QStringLiteral("_*")}, QDir::Files).isEmpty())
+        time = time.addMSecs(1);
+    return time;
 }
 
 QString insertStatement(const HistoryTable &table, const QJsonArray &row)
@@ -230,8 +232,12 @@ QString keepHistory(SharedDb &db, const QString &action, const QStringList &tabl
     const HistorySettings settings = historySettings();
     if (!settings.enabled)
         return {};
+    const QString folder = settings.resolvedFolder();
+    QString error;
+    if (!QDir().mkpath(folder))
+        error = QStringLiteral("无法建立目录");
     HistoryEntry entry;
-    entry.time = QDateTime::currentDateTime();
+    entry.time = freeEntryTime(folder);
     entry.user = accountName();
     entry.action = action;
     entry.version = QStringLiteral(DBKEEL_VERSION);
@@ -240,15 +246,11 @@ QString keepHistory(SharedDb &db, const QString &action, const QStringList &tabl
             entry.tables.append(*kept);
     const QByteArray bytes = QJsonDocument(toJson(entry)).toJson(QJsonDocument::Compact);
 
-    const QString folder = settings.resolvedFolder();
-    QString error;
-    if (!QDir().mkpath(folder))
-        error = QStringLiteral("无法建立目录");
-    else if (QStorageInfo(folder).bytesAvailable() < bytes.size() + kFreeSpaceLeft)
+    if (error.isEmpty() && QStorageInfo(folder).bytesAvailable() < bytes.size() + kFreeSpaceLeft)
         error = QStringLiteral("磁盘空间不足");
-    const QString path = uniquePath(folder, QStringLiteral("%1_%2_%3")
-                                                .arg(entry.time.toString(kTimeFormat), fileNamePart(action),
-                                                     fileNamePart(entry.user)));
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("%1_%2_%3%4")
+            .arg(entry.time.toString(kTimeFormat), fileNamePart(action), fileNamePart(entry.user), kSuffix));
     if (error.isEmpty() && writeHistoryFile(path, bytes, error)) {
         pruneHistory(settings);
         AddLog(QStringLiteral("历史记录: %1").arg(QDir::toNativeSeparators(path)), true);

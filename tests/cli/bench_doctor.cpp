@@ -75,19 +75,21 @@ int main(int argc, char **argv)
             db.exec(QString::fromUtf8(statement));
     }
     const QString cli = bin + QStringLiteral("/dbkeel-cli");
+    QElapsedTimer timer;
+    timer.start();
     if (run(dir.path(), cli, {QStringLiteral("index"), QStringLiteral("-q")}) != 0) {
         print(QStringLiteral("dbkeel-cli index failed on the large installation"));
         return 1;
     }
+    const double indexMilliseconds = timer.nsecsElapsed() / 1e6;
     QByteArray findings;
-    QElapsedTimer timer;
     timer.start();
     const int exitCode = run(dir.path(), cli, {QStringLiteral("doctor")}, &findings);
     const double milliseconds = timer.nsecsElapsed() / 1e6;
     print(QStringLiteral("dbkeel-cli doctor, large installation (20000 sub-IDs, 1000 items, 5000 parameters, 200 "
                          "devices, 1500 placements), embedded database"));
-    print(QStringLiteral("  %1 ms (target: under 5000 ms), exit %2, %3 finding lines")
+    print(QStringLiteral("  %1 ms (target: under 5000 ms), exit %2, %3 finding lines; dbkeel-cli index alone %4 ms")
               .arg(QString::number(milliseconds, 'f', 1), QString::number(exitCode),
-                   QString::number(findings.count('\n'))));
+                   QString::number(findings.count('\n')), QString::number(indexMilliseconds, 'f', 1)));
     return exitCode == 0 || exitCode == 1 ? 0 : 1;
 }
