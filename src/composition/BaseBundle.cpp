@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "core/WriteHistory.h"
 #include "platform/FileWrite.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -93,6 +94,7 @@ bool importSection(SharedDb &db, const ProfileFile &file, const BundleSection &s
     if (!db.isOpen())
         return false;  // the statement runner fails without a message
     try {
+        keepHistory(db, QStringLiteral("bundle-import"), {section.table});
         SqlTransaction transaction(db);
         db.exec(QStringLiteral("delete from %1 ;").arg(section.table));
         const QStringList names = file.keyNames(section.table);
@@ -249,7 +251,10 @@ bool importBundle(SharedDb &db, const QString &path, BundleLog &log)
 
 bool buildRunTables(SharedDb &db, BundleLog &log)
 {
-    const bool built = db.isOpen()
+    QString historyError;
+    if (db.isOpen() && !keepHistory(db, QStringLiteral("run-tables"), runTableNames(), historyError))
+        log.add(historyError, true);
+    const bool built = db.isOpen() && historyError.isEmpty()
                        && rebuildRunTables(db, {[&log](const RunTableStep &step) { log.add(step.startText); },
                                                 [&log](const RunTableStep &step) { log.add(step.doneText); },
                                                 [&log](const RunTableStep &step, const QString &error) {

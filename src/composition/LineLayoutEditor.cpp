@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "core/WriteHistory.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
 #include "platform/Text.h"
@@ -424,6 +425,8 @@ bool LineLayoutEditor::checkLineTypes()
 bool LineLayoutEditor::writeLayout()
 {
     try {
+        keepHistory(sharedDb(), QStringLiteral("layout-build"),
+                    {QStringLiteral("tb_line_info"), QStringLiteral("tb_login_lineindex")});
         SqlTransaction transaction(sharedDb());
         sharedDb().exec(QStringLiteral("delete from tb_line_info ;"));
         for (int row = 0; row < m_list.rowCount(); ++row) {

@@ -2,6 +2,7 @@
 
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "core/WriteHistory.h"
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
@@ -174,6 +175,7 @@ bool RelationEditor::write()
         return false;
     try {
         const QString owner = sqlNumber(m_ownerCodes.value(m_selected));
+        keepHistory(sharedDb(), QStringLiteral("relation-write"), {m_variant.table});
         SqlTransaction transaction(sharedDb());
         sharedDb().exec(m_variant.deleteFormat.arg(owner));
         for (int row = 0; row < m_assigned.rowCount(); ++row)

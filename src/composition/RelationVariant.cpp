@@ -142,6 +142,7 @@ const RelationVariant &deviceItemRelation()
         v.listTitles = {QStringLiteral("项目号"), QStringLiteral("项目名称"), QStringLiteral("项目代号"),
                         QStringLiteral("说明"),   QStringLiteral("注释"),     QStringLiteral("插入时间")};
         v.loadFormat = QStringLiteral("select * from tb_id_dev_item where devid = %1 ");
+        v.table = QStringLiteral("tb_id_dev_item");
         v.deleteFormat = QStringLiteral("delete from tb_id_dev_item where devid = %1 ");
         v.insertFormat = QStringLiteral(
             "insert into tb_id_dev_item(devid,devname,itemid,itemname)\t\t\t\t\tvalues(%1,%2,%3,%4);");
@@ -175,6 +176,7 @@ const RelationVariant &itemParameterRelation()
         v.listTitles = {QStringLiteral("参数号"), QStringLiteral("参数名称"), QStringLiteral("参数代号"),
                         QStringLiteral("说明"),   QStringLiteral("注释"),     QStringLiteral("插入时间")};
         v.loadFormat = QStringLiteral("select paramid,paramname from tb_id_item_param where itemid = %1 ");
+        v.table = QStringLiteral("tb_id_item_param");
         v.deleteFormat = QStringLiteral("delete from tb_id_item_param where itemid = %1 ");
         v.insertFormat = QStringLiteral(
             "insert into tb_id_item_param(itemid,itemname,paramid,paramname)\t\t\t\t\tvalues(%1,%2,%3,%4);");

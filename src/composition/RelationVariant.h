@@ -37,7 +37,8 @@ struct RelationVariant {
     QString availableTitle, assignedTitle;
     QStringList listTitles;  // six columns, widths h - 50, h + 20, 0, 0, 0, 0
 
-    // The relation table: the owner's stored members, and the write.
+    // The relation table: its name, the owner's stored members, and the write.
+    QString table;
     QString loadFormat;    // %1 the owner's code
     QString deleteFormat;  // %1 the owner's code
     QString insertFormat;  // %1 owner code, %2 owner name, %3 member code, %4 member name

@@ -32,6 +32,13 @@ const QList<RunTableStep> &runTableSteps()
     return steps;
 }
 
+const QStringList &runTableNames()
+{
+    static const QStringList names{QStringLiteral("tb_id_item"), QStringLiteral("tb_id_dev"),
+                                   QStringLiteral("tb_id_param")};
+    return names;
+}
+
 std::optional<QString> rebuildRunTable(SharedDb &db, const RunTableStep &step)
 {
     try {

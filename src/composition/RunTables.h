@@ -24,6 +24,8 @@ struct RunTableStep {
 
 // Items, devices, parameters: the fixed order of the rebuild.
 const QList<RunTableStep> &runTableSteps();
+// The tables the steps replace, in the same order.
+const QStringList &runTableNames();
 
 // Runs one step in one transaction: on failure the table keeps its old rows. The driver's text on failure.
 std::optional<QString> rebuildRunTable(SharedDb &db, const RunTableStep &step);

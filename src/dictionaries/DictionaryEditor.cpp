@@ -2,12 +2,14 @@
 
 #include "core/AppState.h"
 #include "core/SharedDb.h"
+#include "core/WriteHistory.h"
 #include "dictionaries/DictionaryTrace.h"
 #include "platform/Gbk.h"
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
 #include "screens/ExchangeFile.h"
+#include "screens/HistoryNotice.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -238,7 +240,11 @@ void DictionaryEditor::store()
     }
     emit storeRunning(true);
     m_status.setLeft(m_variant.storeBusyStatus);
-    const int firstUnwritten = sharedDb().isOpen() ? writeToDatabase() : 0;
+    const int firstUnwritten = sharedDb().isOpen()
+                                       && keepHistoryOrTell(QStringLiteral("警告"), QStringLiteral("dictionary-store"),
+                                                            {m_variant.table})
+                                   ? writeToDatabase()
+                                   : 0;
     QList<DictionaryRow> unwritten;
     for (int i = firstUnwritten; i < m_list.rowCount(); ++i)
         unwritten << row(i);
@@ -426,6 +432,7 @@ void DictionaryEditor::importEach(const QStringList &records)
 bool DictionaryEditor::importAllOrNothing(const QStringList &records)
 {
     try {
+        keepHistory(sharedDb(), QStringLiteral("dictionary-import"), {m_variant.table});
         SqlTransaction transaction(sharedDb());
         for (const QString &record : records)
             sharedDb().exec(importStatement(record, true));

@@ -6,6 +6,7 @@
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
+#include "screens/HistoryNotice.h"
 
 namespace dbkeel {
 
@@ -145,8 +146,10 @@ void LineTypeEditor::store()
 {
     emit storeRunning(true);
     m_status.setLeft(QStringLiteral("请稍等,正在更新修改..."));
+    const bool mayWrite = sharedDb().isOpen() && keepHistoryOrTell(kNotice, QStringLiteral("linetype-store"),
+                                                                   {QStringLiteral("tb_id_linetype")});
     QList<QPair<QString, QString>> unwritten;  // code, name of the rows from the failing one on
-    for (int row = sharedDb().isOpen() ? writeToDatabase() : 0; row < m_list.rowCount(); ++row)
+    for (int row = mayWrite ? writeToDatabase() : 0; row < m_list.rowCount(); ++row)
         unwritten.append({m_list.itemText(row, CodeColumn), m_list.itemText(row, NameColumn)});
     load();
     for (const auto &[code, name] : unwritten)

@@ -2,6 +2,7 @@
 
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "core/WriteHistory.h"
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
@@ -296,6 +297,7 @@ void OutlineItemEditor::importEach(const QList<OutlineItem> &items)
 bool OutlineItemEditor::replaceAll(const QList<OutlineItem> &items)
 {
     try {
+        keepHistory(sharedDb(), QStringLiteral("external-item-import"), {QStringLiteral("tb_id_eval")});
         SqlTransaction transaction(sharedDb());
         sharedDb().exec(outlineClearStatement());
         const Dialect dialect = sharedDb().dialect();

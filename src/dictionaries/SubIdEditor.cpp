@@ -2,6 +2,7 @@
 
 #include "core/AppConfig.h"
 #include "core/SharedDb.h"
+#include "core/WriteHistory.h"
 #include "dictionaries/DictionaryTrace.h"
 #include "dictionaries/SubIdTables.h"
 #include "platform/Gbk.h"
@@ -307,6 +308,7 @@ void SubIdEditor::deleteAllShown()
     };
     if (sharedDb().isOpen()) {
         try {
+            keepHistory(sharedDb(), QStringLiteral("subid-delete-all"), {QStringLiteral("tb_login_ini")});
             runInOneCommit(
                 m_list.rowCount(), [&](int row) { return subIdDeleteStatement(m_list.itemText(row, SubIdColumn)); },
                 report);
@@ -374,6 +376,7 @@ void SubIdEditor::applyDefaultMainIds()
     };
     const QList<DefaultMainId> &defaults = defaultMainIds();
     try {
+        keepHistory(sharedDb(), QStringLiteral("subid-defaults"), {QStringLiteral("tb_login_ini")});
         runInOneCommit(
             int(defaults.size()), [&](int i) { return defaultMainIdStatement(defaults.at(i)); }, show);
     } catch (const DbError &error) {
@@ -463,6 +466,7 @@ void SubIdEditor::importFile()
         return false;
     };
     try {
+        keepHistory(sharedDb(), QStringLiteral("subid-import"), {QStringLiteral("tb_login_ini")});
         runInOneCommit(int(records.size()), statement, fail);
     } catch (const DbError &error) {
         fail(error);

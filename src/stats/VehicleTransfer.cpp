@@ -3,6 +3,7 @@
 #include "core/AppConfig.h"
 #include "core/SharedDb.h"
 #include "core/SqlValue.h"
+#include "core/WriteHistory.h"
 #include "platform/FileWrite.h"
 #include "platform/Gbk.h"
 #include "platform/Paths.h"
@@ -169,6 +170,7 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
             report.warnings << failed + QStringLiteral("数据表中没有字段[%1]").arg(missing);
             return;
         }
+        keepHistory(db, QStringLiteral("vehicle-type-import"), {table});
         SqlTransaction transaction(db);
         try {
             db.exec(QStringLiteral("delete from %1").arg(table));

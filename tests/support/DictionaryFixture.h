@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
+#include "core/WriteHistory.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/support/DbTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -30,6 +31,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        historySettings() = HistorySettings{};
+        historySettings().folder = dir.filePath(QStringLiteral("history"));
         openDatabase(dir.filePath(QStringLiteral("test.db")));
         run(schemaText());
         DbReady = 1;

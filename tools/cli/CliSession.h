@@ -30,6 +30,8 @@ struct Command {
 };
 
 // The commands, each in its own file.
-int runIndex(const QStringList &arguments);  // IndexCommand.cpp
+int runIndex(const QStringList &arguments);    // IndexCommand.cpp
+int runDoctor(const QStringList &arguments);   // DoctorCommand.cpp
+int runHistory(const QStringList &arguments);  // HistoryCommand.cpp
 
 }  // namespace dbkeel::cli

@@ -4,6 +4,7 @@
 //
 // The system directory is DIR, else $DBKEEL_SYSDIR, else the program's default.
 
+#include "core/AppLog.h"
 #include "tools/cli/BundleCommand.h"
 #include "tools/cli/CheckCommand.h"
 #include "tools/cli/CliSession.h"
@@ -24,6 +25,8 @@ const Command kCommands[] = {
     {"check", "check", runCheck},
     {"index", "index [-q]", runIndex},
     {"bundle", "bundle export FILE | bundle import FILE | bundle rebuild", dbkeel::cli::runBundle},
+    {"doctor", "doctor [--json]", runDoctor},
+    {"history", "history list | history show ID | history restore ID [--rebuild]", runHistory},
 };
 
 void printUsage(QTextStream &stream)
@@ -55,6 +58,9 @@ const Command *findCommand(const QString &name)
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    // The program's log lines (where a history entry went) on the error stream.
+    QObject::connect(&dbkeel::logHub(), &dbkeel::LogHub::entryAdded,
+                     [](const QString &text, bool) { err() << text << Qt::endl; });
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.value(0) == QLatin1String("--sysdir")) {
         if (arguments.size() < 2) {

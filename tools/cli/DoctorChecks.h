@@ -1,0 +1,42 @@
+#pragma once
+// The checks of `dbkeel-cli doctor`: each looks at one part of an installation and says what is
+// inconsistent in it, with what to do, before the inspection programs stumble on it.
+
+#include <QList>
+#include <QString>
+
+namespace dbkeel {
+class SharedDb;
+}
+
+namespace dbkeel::cli {
+
+enum class Severity {
+    Error,    // the inspection programs will fail or work on wrong data
+    Warning,  // likely a mistake
+    Note,     // worth knowing; does not make the doctor exit 1
+};
+
+struct Finding {
+    Severity severity;
+    QString check;  // "relations", "layout", "index", "host"
+    QString text;
+    QString advice;
+};
+using Findings = QList<Finding>;
+
+QString severityName(Severity severity);
+
+// Relations naming a device, item or parameter that the dictionaries do not hold; placed devices
+// without items and items of placed devices without parameters in the run tables; parameters under
+// more than one item.
+void checkRelations(SharedDb &db, Findings &findings);
+// Layout rows whose device, line type or line is unknown; a device placed twice at one station; one
+// address and port used by two stations.
+void checkLayout(SharedDb &db, Findings &findings);
+// The system index file and UserID.dat: missing, unreadable, or not what a build would write now.
+void checkIndexFiles(const QString &connectString, Findings &findings);
+// The host configuration: the system directory, folders and components its entries name, the data source.
+void checkHostConfig(SharedDb &db, Findings &findings);
+
+}  // namespace dbkeel::cli
