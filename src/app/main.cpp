@@ -3,8 +3,8 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
-#include "platform/QtPrompt.h"
 #include "platform/Prompt.h"
+#include "platform/QtPrompt.h"
 
 #include <QApplication>
 

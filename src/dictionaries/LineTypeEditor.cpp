@@ -146,8 +146,9 @@ void LineTypeEditor::store()
 {
     emit storeRunning(true);
     m_status.setLeft(QStringLiteral("请稍等,正在更新修改..."));
-    const bool mayWrite = sharedDb().isOpen() && keepHistoryOrTell(kNotice, QStringLiteral("linetype-store"),
-                                                                   {QStringLiteral("tb_id_linetype")});
+    const bool mayWrite = sharedDb().isOpen()
+                          && keepHistoryOrTell(kNotice, QStringLiteral("linetype-store"),
+                                               {QStringLiteral("tb_id_linetype")});
     QList<QPair<QString, QString>> unwritten;  // code, name of the rows from the failing one on
     for (int row = mayWrite ? writeToDatabase() : 0; row < m_list.rowCount(); ++row)
         unwritten.append({m_list.itemText(row, CodeColumn), m_list.itemText(row, NameColumn)});

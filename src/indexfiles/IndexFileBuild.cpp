@@ -21,7 +21,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(indexTrace, "dbkeel.indexfiles", QtInfoMsg)
 
-
 QString missingTarget(const IndexFileTargets &targets)
 {
     if (targets.indexFile.isEmpty())

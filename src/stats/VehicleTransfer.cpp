@@ -80,7 +80,8 @@ bool exportTable(JobContext &job, ProfileFile &file, const QString &table, const
             else if (!file.writeString(table, kItemValue.arg(written), row))
                 refused = file.lastError();
             if (!refused.isEmpty()) {
-                report.warnings << QStringLiteral("导出[%1]第%2行失败:%3").arg(table, QString::number(written + 1), refused);
+                report.warnings
+                    << QStringLiteral("导出[%1]第%2行失败:%3").arg(table, QString::number(written + 1), refused);
                 complete = false;
                 break;
             }

@@ -5,8 +5,8 @@
 #include "core/SharedDb.h"
 #include "tests/support/TestSupport.h"
 
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
