@@ -242,6 +242,8 @@ TEST_F(LineLayout, DatabaseErrorsAtOpeningAndInTheDuplicateReportMarkTheConnecti
         "new.itemname, new.insertdate, new.devPath, new.devRemark); end; create trigger index_delete instead of "
         "delete on tb_login_lineindex begin delete from index_rows; end;"));
     addLayout();
+    add(placement("2", "2", "侧滑台", "综检线"));
+    add(placement("2", "3", "侧滑台", "综检线"));  // item 217 twice on line 2: the report has rows to read
     DbReady = 1;
     prompts.answer(PromptButton::Ok);
     editor.build();

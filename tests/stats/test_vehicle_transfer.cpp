@@ -189,6 +189,8 @@ TEST_F(VehicleTransferTest, StopDuringExportDeletesThePartialFile)
     prompts.answerFolder(dir.path());
     transfer.exportData();
     ASSERT_TRUE(transfer.isRunning());
+    // Stopped while it exports (a stop while its connection opens runs no export and touches no file).
+    ASSERT_TRUE(waitUntil([this] { return status.left() == QStringLiteral("正在导出,请稍等..."); }));
     EXPECT_TRUE(transfer.stopAndWait());
     EXPECT_FALSE(QFile::exists(exportFile()));
 }
