@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryDir>
 
 namespace dbkeel::cli {
@@ -46,18 +47,27 @@ QString unknownCodes(const QString &table, const QString &column, const QString 
         .arg(table, column, dictionary, code);
 }
 
+// The values of a section by key (keys without regard to case; the first of a name, as a reader finds it).
+QHash<QString, QString> sectionValues(const ProfileFile &file, const QString &section)
+{
+    const QStringList keys = file.keyNames(section);
+    const QStringList values = file.readStrings(section, keys, QString(), 1 << 16);
+    QHash<QString, QString> byKey;
+    for (qsizetype k = 0; k < keys.size(); ++k)
+        if (!byKey.contains(keys.at(k).toLower()))
+            byKey.insert(keys.at(k).toLower(), values.at(k));
+    return byKey;
+}
+
 // Keys of `section` whose values differ between the two files, present in one only included.
 int differingKeys(const ProfileFile &installed, const ProfileFile &built, const QString &section)
 {
-    QStringList keys = installed.keyNames(section);
-    for (const QString &key : built.keyNames(section))
-        if (!keys.contains(key, Qt::CaseInsensitive))
-            keys << key;
+    const QHash<QString, QString> before = sectionValues(installed, section), now = sectionValues(built, section);
     int differing = 0;
-    for (const QString &key : keys) {
-        const QString missing = QStringLiteral("\x01");
-        differing += installed.readString(section, key, missing, 4096) != built.readString(section, key, missing, 4096);
-    }
+    for (auto key = before.cbegin(); key != before.cend(); ++key)
+        differing += !now.contains(key.key()) || now.value(key.key()) != key.value();
+    for (auto key = now.cbegin(); key != now.cend(); ++key)
+        differing += !before.contains(key.key());
     return differing;
 }
 
