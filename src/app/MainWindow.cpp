@@ -492,8 +492,9 @@ void MainWindow::exitProgram()
     m_startupTimer.stop();
     m_panel->lineTree()->clear();
     m_panel->lineTree()->setEnabled(false);
+    const bool workerRunning = consoleThreads().isWorkerRunning();  // ExitRequested ends it at once
     ExitRequested = 1;
-    if (consoleThreads().isWorkerRunning()) {
+    if (workerRunning) {
         QPushButton *exitButton = m_panel->exitButton();
         exitButton->setEnabled(false);
         exitButton->setText(QStringLiteral("正在退出"));
