@@ -137,11 +137,11 @@ QString damagedSection(const ProfileFile &file, const BundleSection &section)
             records += n < count ? 1 : count + 1;  // a record past NUM always disagrees
     }
     if (records != count)
-        return QStringLiteral("[%1]的NUM=%2与其中的记录不符").arg(section.table).arg(count);
+        return QStringLiteral("[%1]的NUM=%2与其中的记录不符").arg(section.table, QString::number(count));
     for (int k = 0; k < count; ++k) {
         const QString record = file.readString(section.table, QString::number(k), QString(), kRecordWidth + 1);
         if (!record.endsWith(u',') || record.count(u',') != section.columns.size())
-            return QStringLiteral("[%1]第%2条记录的字段数不对").arg(section.table).arg(k);
+            return QStringLiteral("[%1]第%2条记录的字段数不对").arg(section.table, QString::number(k));
     }
     return {};
 }

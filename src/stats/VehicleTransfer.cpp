@@ -91,7 +91,8 @@ bool exportTable(JobContext &job, ProfileFile &file, const QString &table, const
         }
         job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table, QString::number(written), QString::number(total)));
     } catch (const DbError &error) {
-        report.warnings << QStringLiteral("导出[%1]第%2行时查询内容异常").arg(table).arg(written + 1) + error.text();
+        report.warnings << QStringLiteral("导出[%1]第%2行时查询内容异常").arg(table, QString::number(written + 1))
+                               + error.text();
         complete = false;
     }
     // Always matches the row keys written now, so stale keys of an older export are never read.
@@ -299,7 +300,7 @@ QString damagedVehicleFile(const ProfileFile &file)
             keys.insert(key.toLower());
         for (int i = 0; i < rows; ++i)
             if (!keys.contains(kItemValue.arg(i).toLower()))
-                return QStringLiteral("[%1]缺少第%2行").arg(table).arg(i + 1);
+                return QStringLiteral("[%1]缺少第%2行").arg(table, QString::number(i + 1));
     }
     return {};
 }

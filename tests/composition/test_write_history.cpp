@@ -67,7 +67,11 @@ TEST_F(WriteHistory, BundleImportIsUndoneByItsEntries)
     SilentLog log;
     ASSERT_TRUE(exportBundle(sharedDb(), path, log));
     ProfileFile bundle(path);
-    ASSERT_TRUE(bundle.writeString(QStringLiteral("tb_id_devid"), QStringLiteral("NUM"), QStringLiteral("1")));
+    // A bundle of one device: every other device goes.
+    const QString devices = QStringLiteral("tb_id_devid");
+    ASSERT_TRUE(bundle.writeString(devices, QStringLiteral("NUM"), QStringLiteral("1")));
+    for (int k = 1; k < 36; ++k)
+        ASSERT_TRUE(bundle.removeKey(devices, QString::number(k)));
     ASSERT_TRUE(bundle.save());
     const QString before = snapshot(bundleTables());
 

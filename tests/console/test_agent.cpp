@@ -308,7 +308,8 @@ TEST_F(AgentStartTest, RefusesAPathThatCannotBeResolvedInFull)
     AgentProcess agent = startAgent(programs);
     ASSERT_TRUE(agent.isReady());
     const QString requested = programs + QStringLiteral("/deep/evil.sh");
-    expectStart(agent, requested, QStringLiteral("refused: start %1: cannot be resolved").arg(requested));
+    expectStart(agent, requested, QStringLiteral("refused: start %1: cannot be resolved").arg(requested),
+                QStringLiteral("拒绝: cannot be resolved"));
     expectStart(agent, allowed, QStringLiteral("done: start %1").arg(allowed));
     EXPECT_TRUE(eventually([&] { return QFile::exists(markerOf(allowed)); }));
     EXPECT_FALSE(QFile::exists(markerOf(evil)));
