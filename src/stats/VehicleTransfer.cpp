@@ -91,8 +91,9 @@ bool exportTable(JobContext &job, ProfileFile &file, const QString &table, const
         }
         job.setStatus(QStringLiteral("导出[%1]=>%2/%3").arg(table, QString::number(written), QString::number(total)));
     } catch (const DbError &error) {
-        report.warnings << QStringLiteral("导出[%1]第%2行时查询内容异常").arg(table, QString::number(written + 1))
-                               + error.text();
+        if (!job.stopRequested())  // a stop cancels the running query: that is no failure to report
+            report.warnings << QStringLiteral("导出[%1]第%2行时查询内容异常").arg(table, QString::number(written + 1))
+                                   + error.text();
         complete = false;
     }
     // Always matches the row keys written now, so stale keys of an older export are never read.
@@ -201,7 +202,8 @@ void importTable(JobContext &job, const ProfileFile &file, const QString &table,
         inserter.flush();
         transaction.commit();
     } catch (const DbError &error) {
-        report.warnings << failed + error.text();
+        if (!job.stopRequested())  // stopped: the statement was cancelled and the table rolled back
+            report.warnings << failed + error.text();
     }
 }
 
@@ -254,7 +256,8 @@ bool exportVehicleTypes(JobContext &job, const QString &path, TransferReport &re
                 if (!columns.isEmpty())
                     complete = exportTable(job, file, table, columns, report) && complete;
             } catch (const DbError &error) {
-                report.warnings << QStringLiteral("查询字段异常") + error.text();
+                if (!job.stopRequested())  // a stop cancels the running query: that is no failure to report
+                    report.warnings << QStringLiteral("查询字段异常") + error.text();
                 complete = false;
             }
         }
