@@ -2,9 +2,11 @@
 
 #include "core/AppLog.h"
 #include "core/Database.h"
+#include "core/HostLib.h"
 #include "core/SharedDb.h"
 #include "core/SqlDialect.h"
 #include "core/SqlValue.h"
+#include "platform/FileWrite.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -14,7 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -26,7 +27,6 @@ namespace {
 const QString kSection = QStringLiteral("HISTORY");
 const QString kSuffix = QStringLiteral(".json");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
-constexpr int kConfigDirEntry = 3, kProgramDirEntry = 2;
 constexpr qint64 kMegabyte = 1024 * 1024;
 constexpr qint64 kFreeSpaceLeft = 64 * kMegabyte;  // a history entry never takes the disk's last space
 
@@ -53,11 +53,8 @@ QString accountName()
 // Every history file is written here, whole or not at all.
 bool writeHistoryFile(const QString &path, const QByteArray &bytes, QString &error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    error = file.errorString();
-    return false;
+    error = writeFileWhole(path, bytes);
+    return error.isEmpty();
 }
 
 // The table's rows; nothing for a table that does not exist (a write creates nothing it would replace).
@@ -187,7 +184,7 @@ QString HistorySettings::resolvedFolder() const
 {
     if (!folder.isEmpty())
         return folder;
-    const QString configDir = databaseEntryField(kConfigDirEntry, 0);
+    const QString configDir = databaseEntryField(hostEntry::ConfigDir, 0);
     return joinPath(configDir.isEmpty() ? systemDirectory() : configDir, QStringLiteral("history"));
 }
 
@@ -207,7 +204,7 @@ HistorySettings readHistorySettings(const QString &dbtoolIni)
 HistorySettings &historySettings()
 {
     static HistorySettings settings = readHistorySettings(
-        joinPath(databaseEntryField(kProgramDirEntry, 0), QStringLiteral("dbtool.ini")));
+        joinPath(databaseEntryField(hostEntry::ProgramDir, 0), QStringLiteral("dbtool.ini")));
     return settings;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/Database.h"
+#include "core/HostLib.h"
 #include "core/SharedDb.h"
 #include "indexfiles/IndexFileBuild.h"
 #include "platform/Paths.h"
@@ -238,7 +239,7 @@ void checkHostConfig(SharedDb &db, Findings &findings)
                    {120, "login component", false}};
     for (const auto &e : entries)
         checkFileEntry(e.entry, QLatin1String(e.what), e.folder, findings);
-    const QString indexFile = databaseEntryField(167, 0);
+    const QString indexFile = databaseEntryField(hostEntry::SystemIndexFile, 0);
     if (indexFile.isEmpty() || !QFileInfo(QFileInfo(indexFile).absolutePath()).isDir())
         findings.append({Severity::Error, check,
                          QStringLiteral("entry 167 (system index file) names no existing folder"),
