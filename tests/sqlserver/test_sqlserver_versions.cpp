@@ -23,8 +23,10 @@ const struct {
     int major;
     const char *release;
 } kVersions[] = {
-    {"08.00.2039", 8, "SQL Server 2000"},  {"09.00.5000", 9, "SQL Server 2005"},
-    {"10.50.1600", 10, "SQL Server 2008"}, {"16.00.1000", 16, "SQL Server 2022"},
+    {"08.00.2039", 8, "SQL Server 2000"},
+    {"09.00.5000", 9, "SQL Server 2005"},
+    {"10.50.1600", 10, "SQL Server 2008"},
+    {"16.00.1000", 16, "SQL Server 2022"},
 };
 
 TEST(SqlServerVersions, TheVersionIsReadAtConnect)
