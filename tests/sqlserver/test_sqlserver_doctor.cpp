@@ -66,7 +66,8 @@ TEST_F(SqlServerDoctor, AConnectionThatGarblesChineseTextIsRefused)
     server.setScript(QString());
     const CliResult fine = runCli({QStringLiteral("check")});
     EXPECT_EQ(fine.exitCode, 0) << fine.err.toStdString();
-    EXPECT_TRUE(fine.out.contains(QStringLiteral("database: DbkeelDemo (SQL Server, Microsoft SQL Server 16.00.1000)")))
+    EXPECT_TRUE(fine.out.contains(QStringLiteral("database: DbkeelDemo (SQL Server)\nserver: Microsoft SQL Server "
+                                                 "16.00.1000\n")))
         << fine.out.toStdString();
 }
 

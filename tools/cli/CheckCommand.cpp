@@ -27,8 +27,8 @@ int runCheck(const QStringList &arguments)
         return CouldNotStart;
     }
     out() << "database: " << databaseCredentials(DBODBCTYPE).dataSource
-          << (sharedDb().dialect() == Dialect::SqlServer ? " (SQL Server, " : " (SQLite, ")
-          << sharedDb().serverVersion() << ")\n";
+          << (sharedDb().dialect() == Dialect::SqlServer ? " (SQL Server)" : " (SQLite)") << '\n';
+    out() << "server: " << sharedDb().serverVersion() << '\n';
     return Succeeded;
 }
 
