@@ -49,7 +49,8 @@ TEST_F(SqlServerDoctor, ReportsTheVersionAndTheRoundTrip)
         const CliResult result = runCli({QStringLiteral("doctor")});
         const QStringList lines = result.out.split(u'\n');
         for (const QString &line : QString::fromUtf8(c.expected).split(u'\n'))
-            EXPECT_TRUE(lines.contains(line)) << c.version << "\n" << result.out.toStdString() << result.err.toStdString();
+            EXPECT_TRUE(lines.contains(line)) << c.version << "\n"
+                                              << result.out.toStdString() << result.err.toStdString();
     }
 }
 
