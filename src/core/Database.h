@@ -6,6 +6,8 @@
 
 namespace dbkeel {
 
+class SharedDb;
+
 inline constexpr int kLoginTimeoutSeconds = 100;
 
 // Trace output of the connection and the watchdog (off unless enabled by QT_LOGGING_RULES).
@@ -27,17 +29,43 @@ DbCredentials databaseCredentials(int type);
 // The database file of a data source whose driver is the embedded database's; empty otherwise.
 QString dataSourceDatabaseFile(const QString &dataSource);
 
-// "DSN=%s;UID=%s;PWD=%s;", with "NoCreat=1;" for the embedded database: a missing database file
-// is never created by a connection.
+// A connect-string value as ODBC reads it: as it is, or in braces with } doubled when it holds ; or }
+// or starts with {.
+QString odbcValue(const QString &value);
+// "DSN=%s;UID=%s;PWD=%s;" with each value as odbcValue writes it. For the embedded database "NoCreat=1;"
+// follows (a missing database file is never created by a connection), and a user or password that
+// would need braces is left out (its driver knows none; it has no users).
 QString connectStringFor(const DbCredentials &credentials);
 // The connect string last built by OpenDb (the installation's ConnectString).
 QString connectString();
 
+// Chinese text selected as a plain literal and as N'…' on SQL Server, and what came back. Through
+// FreeTDS without ClientCharset = UTF-8 both come back garbled; with a database collation whose code
+// page lacks the characters the plain literal comes back as ?.
+struct TextRoundTrip {
+    QString sent, plainBack, nationalBack;
+    bool plainEqual() const { return plainBack == sent; }
+    bool nationalEqual() const { return nationalBack == sent; }
+    bool passed() const { return plainEqual() && nationalEqual(); }
+};
+// The round trip on `db`; DbError when the select fails. On the embedded database nothing is sent and
+// it passes.
+TextRoundTrip chineseRoundTrip(SharedDb &db);
+// What to fix on data source `dataSource` for a failed round trip ("请在 odbc.ini …"); empty when it passed.
+QString roundTripAdvice(const TextRoundTrip &trip, const QString &dataSource);
+// The connection's refusal when the round trip failed, naming the setting to fix on data source
+// `dataSource`; empty when it passed.
+QString roundTripFault(const TextRoundTrip &trip, const QString &dataSource);
+
+// Whether OpenDb refuses a SQL Server connection whose Chinese text does not come back equal.
+enum class TextCheck { Refuse, Skip };
+
 // Opens sharedDb() with the credentials of entry DBODBCTYPE unless it is open: 1, or 0 with the
 // driver's text in `error` and DbReady cleared. While the connection is open it returns 1 at
 // once and leaves `error` as it was. A missing database file of the embedded database is named in
-// `error` and not created.
-int OpenDb(QString &error);
+// `error` and not created. On SQL Server the Chinese round trip follows (unless `check` is Skip, as for
+// the doctor, which reports it): a failed one closes the connection with roundTripFault in `error`.
+int OpenDb(QString &error, TextCheck check = TextCheck::Refuse);
 // Closes sharedDb() if it is open.
 void CloseDb();
 

@@ -88,6 +88,7 @@ class DbConnection {
 public:
     SQLHDBC handle = SQL_NULL_HDBC;
     QString dbmsName;
+    QString dbmsVersion;
     Dialect dialect = Dialect::SqlServer;
     int queryTimeoutSeconds = SharedDb::kQueryTimeoutSeconds;
     bool inTransaction = false;    // a SqlTransaction scope is open
@@ -117,11 +118,17 @@ public:
                                completed, sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT),
               SQL_HANDLE_DBC, handle, "SQLDriverConnect");
         connected = true;
-        SQLCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0;
-        check(SQLGetInfo(handle, SQL_DBMS_NAME, name, sizeof name, &nameLength), SQL_HANDLE_DBC, handle, "SQLGetInfo");
-        dbmsName = fromDriver(reinterpret_cast<const char *>(name));
+        dbmsName = info(SQL_DBMS_NAME);
+        dbmsVersion = info(SQL_DBMS_VER);
         dialect = dialectForDbms(dbmsName);
+    }
+
+    QString info(SQLUSMALLINT type) const
+    {
+        SQLCHAR value[256] = {};
+        SQLSMALLINT length = 0;
+        check(SQLGetInfo(handle, type, value, sizeof value, &length), SQL_HANDLE_DBC, handle, "SQLGetInfo");
+        return fromDriver(reinterpret_cast<const char *>(value)).trimmed();
     }
 
     // The statements open on the connection, so that another thread can cancel them.
@@ -508,6 +515,20 @@ QString SharedDb::dbmsName() const
 Dialect SharedDb::dialect() const
 {
     return connection()->dialect;
+}
+QString SharedDb::dbmsVersion() const
+{
+    return connection()->dbmsVersion;
+}
+QString SharedDb::serverVersion() const
+{
+    const auto current = connection();
+    return current->dbmsName + u' ' + current->dbmsVersion;
+}
+int SharedDb::sqlServerMajor() const
+{
+    const auto current = connection();
+    return current->dialect == Dialect::SqlServer ? majorVersion(current->dbmsVersion) : 0;
 }
 
 long long SharedDb::exec(const QString &batch)

@@ -94,6 +94,12 @@ public:
 
     QString dbmsName() const;
     Dialect dialect() const;
+    // SQL_DBMS_VER as the driver gives it ("10.50.1600", "3.40.1"), read at connect.
+    QString dbmsVersion() const;
+    // Name and version for the log: "Microsoft SQL Server 10.50.1600", "SQLite 3.40.1".
+    QString serverVersion() const;
+    // The major version of SQL Server (8 is 2000, 10 is 2008; see SqlDialect.h); 0 on the embedded database.
+    int sqlServerMajor() const;
 
     // Runs one batch; the rows affected by all its statements. An UPDATE or DELETE that
     // touches nothing is success. On the embedded database the batch is split into its

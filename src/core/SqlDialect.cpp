@@ -2,6 +2,7 @@
 
 #include "core/SqlValue.h"
 
+#include <QMap>
 #include <QRegularExpression>
 
 namespace dbkeel {
@@ -9,6 +10,29 @@ namespace dbkeel {
 Dialect dialectForDbms(const QString &dbmsName)
 {
     return dbmsName.contains(QLatin1String("microsoft"), Qt::CaseInsensitive) ? Dialect::SqlServer : Dialect::Sqlite;
+}
+
+int majorVersion(const QString &dbmsVersion)
+{
+    static const QRegularExpression leading(QStringLiteral("^\\s*(\\d+)"));
+    const QRegularExpressionMatch match = leading.match(dbmsVersion);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+bool sqlServerBefore(int major, int release)
+{
+    return major > 0 && major < release;
+}
+
+QString sqlServerRelease(int major)
+{
+    static const QMap<int, QString> names{{6, QStringLiteral("6.5")},   {7, QStringLiteral("7.0")},
+                                          {8, QStringLiteral("2000")},  {9, QStringLiteral("2005")},
+                                          {10, QStringLiteral("2008")}, {11, QStringLiteral("2012")},
+                                          {12, QStringLiteral("2014")}, {13, QStringLiteral("2016")},
+                                          {14, QStringLiteral("2017")}, {15, QStringLiteral("2019")},
+                                          {16, QStringLiteral("2022")}};
+    return QStringLiteral("SQL Server ") + names.value(major, QString::number(major));
 }
 
 namespace {

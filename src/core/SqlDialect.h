@@ -15,6 +15,19 @@ enum class Dialect { SqlServer, Sqlite };
 // The dialect of a connection from its SQL_DBMS_NAME.
 Dialect dialectForDbms(const QString &dbmsName);
 
+// SQL Server's major versions where a statement's form changes (SQL_DBMS_VER "08.00.2039" is 8).
+inline constexpr int kSqlServer2000 = 8;   // the oldest supported: SysProperties, one row per INSERT
+inline constexpr int kSqlServer2005 = 9;   // sys.extended_properties
+inline constexpr int kSqlServer2008 = 10;  // INSERT … VALUES (…),(…)
+
+// The leading number of a SQL_DBMS_VER text; 0 when it has none.
+int majorVersion(const QString &dbmsVersion);
+// True when `major` is a known SQL Server version older than `release`; 0 (the embedded database, or a
+// version text without a number) is never older.
+bool sqlServerBefore(int major, int release);
+// "SQL Server 2008" for 10 (7 is 7.0, 11 is 2012 … 16 is 2022); "SQL Server <major>" for one not listed.
+QString sqlServerRelease(int major);
+
 // A table or column name that comes from a user or a file, fit for a statement: a plain word (letters,
 // digits, _, not starting with a digit) as it is, anything else quoted as the dialect quotes names:
 // [a]]b] on SQL Server, "a""b" on SQLite.

@@ -5,7 +5,11 @@
 
 namespace dbkeel {
 
-// A quoted literal: 'O''Brien' for O'Brien.
+// A quoted literal: 'O''Brien' for O'Brien. Plain, not N'…', on SQL Server too: the schema's text
+// columns are varchar, and an N'…' compared with one converts the column's side (on 2000, and with a
+// SQL collation on any version), so its index is scanned instead of sought. Chinese text in a plain
+// literal goes through the database collation's code page; the round trip at connect
+// (chineseRoundTrip, core/Database.h) refuses a connection on which it would not come back.
 QString sqlText(const QString &value);
 
 // A value the statement writes unquoted (codes, ports, ids): a valid decimal integer

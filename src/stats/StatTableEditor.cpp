@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace dbkeel {
 
@@ -154,32 +155,56 @@ QString statDropStatement(Dialect dialect)
     return QStringLiteral("DROP TABLE IF EXISTS tb_stat_all");
 }
 
-QString statColumnsQuery(Dialect dialect)
+namespace {
+
+// A catalogue query written for SQL Server 2000, whose column descriptions are in SysProperties; from
+// 2005 they are in sys.extended_properties (class 1, the column's MS_Description).
+QString withColumnDescriptions(const QString &text, int sqlServerMajor)
+{
+    if (sqlServerBefore(sqlServerMajor, kSqlServer2005))
+        return text;
+    static const QRegularExpression join(
+        QStringLiteral("LEFT JOIN SysProperties ON \\(Syscolumns\\.Id = Sysproperties\\.Id AND\\s+Syscolumns\\.Colid = "
+                       "Sysproperties\\.Smallid\\)"));
+    return QString(text)
+        .replace(join, QStringLiteral("LEFT JOIN sys.extended_properties AS ColumnNotes ON (ColumnNotes.class = 1 "
+                                      "AND Syscolumns.Id = ColumnNotes.major_id AND Syscolumns.Colid = "
+                                      "ColumnNotes.minor_id AND ColumnNotes.name = 'MS_Description')"))
+        .replace(QStringLiteral("SysProperties.Value as Remark"), QStringLiteral("ColumnNotes.value as Remark"));
+}
+
+}  // namespace
+
+QString statColumnsQuery(Dialect dialect, int sqlServerMajor)
 {
     if (dialect == Dialect::SqlServer)
-        return QStringLiteral(
-            "SELECT SysColumns.Name as ColumnsName,SysColumns.[collation] as Stringflag ,SysTypes.Name as "
-            "DateType,SysColumns.Length as DateLength,SysProperties.Value as Remark            FROM  SysObjects , "
-            "SysTypes, SysColumns LEFT JOIN SysProperties ON (Syscolumns.Id = Sysproperties.Id AND \t\t   "
-            "Syscolumns.Colid = Sysproperties.Smallid)  WHERE (Sysobjects.Xtype ='u' OR Sysobjects.Xtype ='v')      "
-            "     AND Sysobjects.Id  = Syscolumns.Id AND     SysTypes.XType     =     Syscolumns.XType            AND "
-            "SysTypes.Name <> 'sysname' AND SysObjects.name = 'tb_stat_all' order by SysColumns.ID  ");
+        return withColumnDescriptions(
+            QStringLiteral(
+                "SELECT SysColumns.Name as ColumnsName,SysColumns.[collation] as Stringflag ,SysTypes.Name as "
+                "DateType,SysColumns.Length as DateLength,SysProperties.Value as Remark            FROM  SysObjects , "
+                "SysTypes, SysColumns LEFT JOIN SysProperties ON (Syscolumns.Id = Sysproperties.Id AND \t\t   "
+                "Syscolumns.Colid = Sysproperties.Smallid)  WHERE (Sysobjects.Xtype ='u' OR Sysobjects.Xtype ='v')      "
+                "     AND Sysobjects.Id  = Syscolumns.Id AND     SysTypes.XType     =     Syscolumns.XType            AND "
+                "SysTypes.Name <> 'sysname' AND SysObjects.name = 'tb_stat_all' order by SysColumns.ID  "),
+            sqlServerMajor);
     return QStringLiteral("SELECT name as ColumnsName, '' as Stringflag, type as DateType, '' as DateLength FROM "
                           "pragma_table_info('tb_stat_all') order by cid ;");
 }
 
-QString statScriptColumnsQuery(const QString &table)
+QString statScriptColumnsQuery(const QString &table, int sqlServerMajor)
 {
-    return QStringLiteral(
-               "SELECT SysColumns.Name as ColumnsName, SysTypes.Name as DateType ,COLUMNPROPERTY( SysColumns.id "
-               ",SysColumns.name,'IsIdentity') as Countflag ,\t\t\t\t SysColumns.Length as "
-               "DateLength,SysColumns.[collation] as Stringflag,SysColumns.isnullable as NULLflag \t\t\t\t "
-               ",SysProperties.Value as Remark FROM  SysObjects ,\t\t\t\t SysTypes, SysColumns LEFT JOIN "
-               "SysProperties ON (Syscolumns.Id = Sysproperties.Id AND \t\t\t\t Syscolumns.Colid = "
-               "Sysproperties.Smallid)  WHERE (Sysobjects.Xtype ='u' OR Sysobjects.Xtype ='v')\t\t\t\t AND "
-               "Sysobjects.Id  = Syscolumns.Id AND SysTypes.XType = Syscolumns.XType\t\t\t\t AND SysTypes.Name <> "
-               "'sysname' AND SysObjects.name = %1 order by SysColumns.ID ")
-        .arg(sqlText(table));
+    return withColumnDescriptions(
+        QStringLiteral(
+            "SELECT SysColumns.Name as ColumnsName, SysTypes.Name as DateType ,COLUMNPROPERTY( SysColumns.id "
+            ",SysColumns.name,'IsIdentity') as Countflag ,\t\t\t\t SysColumns.Length as "
+            "DateLength,SysColumns.[collation] as Stringflag,SysColumns.isnullable as NULLflag \t\t\t\t "
+            ",SysProperties.Value as Remark FROM  SysObjects ,\t\t\t\t SysTypes, SysColumns LEFT JOIN "
+            "SysProperties ON (Syscolumns.Id = Sysproperties.Id AND \t\t\t\t Syscolumns.Colid = "
+            "Sysproperties.Smallid)  WHERE (Sysobjects.Xtype ='u' OR Sysobjects.Xtype ='v')\t\t\t\t AND "
+            "Sysobjects.Id  = Syscolumns.Id AND SysTypes.XType = Syscolumns.XType\t\t\t\t AND SysTypes.Name <> "
+            "'sysname' AND SysObjects.name = %1 order by SysColumns.ID ")
+            .arg(sqlText(table)),
+        sqlServerMajor);
 }
 
 QString statScriptText(const QString &table, const QList<ScriptColumn> &columns)
@@ -264,7 +289,7 @@ void StatTableEditor::loadExistingFields()
     if (!sharedDb().isOpen())
         return;
     try {
-        SqlCursor cursor = sharedDb().query(statColumnsQuery(sharedDb().dialect()));
+        SqlCursor cursor = sharedDb().query(statColumnsQuery(sharedDb().dialect(), sharedDb().sqlServerMajor()));
         while (cursor.next()) {
             const int row = m_fields.appendRow(cursor.text(QStringLiteral("ColumnsName")));
             m_fields.setItemText(row, TypeColumn, cursor.text(QStringLiteral("DateType")));
@@ -424,7 +449,7 @@ QString StatTableEditor::scriptText(SharedDb &db)
         return QStringLiteral("DROP TABLE IF EXISTS %1 ; %2 ;").arg(kTable, create);
     }
     QList<ScriptColumn> columns;
-    SqlCursor cursor = db.query(statScriptColumnsQuery(kTable));
+    SqlCursor cursor = db.query(statScriptColumnsQuery(kTable, db.sqlServerMajor()));
     while (cursor.next())
         columns.append({cursor.text(QStringLiteral("ColumnsName")), cursor.text(QStringLiteral("DateType")),
                         cursor.text(QStringLiteral("DateLength")), cursor.text(QStringLiteral("Stringflag")),

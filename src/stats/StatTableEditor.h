@@ -45,10 +45,11 @@ QString statBaseTableStatement(Dialect dialect);
 GuardedStatement statColumnStatement(Dialect dialect, const QString &name, const QString &type, const QString &length,
                                      const QString &collation);
 QString statDropStatement(Dialect dialect);
-// The existing columns: ColumnsName, Stringflag (collation), DateType, DateLength.
-QString statColumnsQuery(Dialect dialect);
-// The script's column query (SQL Server) for a table.
-QString statScriptColumnsQuery(const QString &table);
+// The existing columns: ColumnsName, Stringflag (collation), DateType, DateLength; on SQL Server also Remark,
+// the column's description, from SysProperties on 2000 (major 8) and sys.extended_properties from 2005.
+QString statColumnsQuery(Dialect dialect, int sqlServerMajor);
+// The script's column query (SQL Server of major version `sqlServerMajor`) for a table.
+QString statScriptColumnsQuery(const QString &table, int sqlServerMajor);
 // The T-SQL script: drop the table when it exists, create it with these columns; empty without columns.
 QString statScriptText(const QString &table, const QList<ScriptColumn> &columns);
 // The path of the script in a chosen folder.

@@ -132,17 +132,19 @@ QString valuesTuple(Dialect dialect, const QStringList &values)
 }
 
 // Rows go into the table a batch at a time: one statement per row would cost most of the import.
+// SQL Server before 2008 knows no INSERT of several rows: there each row is a statement of its own.
 class RowInserter {
 public:
     static constexpr int kBatchRows = 100;  // SQL Server takes at most 1000 rows per VALUES
 
     RowInserter(SharedDb &db, const QString &table, const QStringList &columns)
-        : m_db(db), m_head(QStringLiteral("insert into %1(%2)values").arg(table, columns.join(QLatin1Char(','))))
+        : m_db(db), m_head(QStringLiteral("insert into %1(%2)values").arg(table, columns.join(QLatin1Char(',')))),
+          m_batchRows(sqlServerBefore(db.sqlServerMajor(), kSqlServer2008) ? 1 : kBatchRows)
     {}
     void add(const QStringList &values)
     {
         m_tuples << valuesTuple(m_db.dialect(), values);
-        if (m_tuples.size() == kBatchRows)
+        if (m_tuples.size() == m_batchRows)
             flush();
     }
     void flush()
@@ -155,6 +157,7 @@ public:
 private:
     SharedDb &m_db;
     const QString m_head;
+    const int m_batchRows;
     QStringList m_tuples;
 };
 

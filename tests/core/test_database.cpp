@@ -30,6 +30,7 @@ const QTemporaryDir &dataSourceFolder()
     static const bool prepared = [] {
         writeFileBytes(dir.filePath(QStringLiteral("odbc.ini")),
                        QStringLiteral("[DbkeelTest]\nDriver=SQLite3\nDatabase=%1\nStepAPI=1\n"
+                                      "[Dbkeel;Test]\nDriver=SQLite3\nDatabase=%1\n"
                                       "[ServerSource]\nDriver=FreeTDS\nServer=192.0.2.1\nPort=1433\n")
                            .arg(dir.filePath(QStringLiteral("test.db")))
                            .toUtf8());
@@ -104,6 +105,59 @@ TEST_F(OpenDbTest, CredentialsComeFromTheEntryOfTheDatabaseType)
     };
     for (const auto &c : cases)
         EXPECT_EQ(connectStringFor(databaseCredentials(c.type)), QLatin1String(c.connect)) << c.type;
+}
+
+// Values as ODBC reads them: braced, } doubled, when they hold ; or } or start with {. The embedded
+// database's driver knows no braces and no users: a user or password that needs them is left out.
+TEST_F(OpenDbTest, ConnectStringValuesAreBracedWhereTheyWouldBeCut)
+{
+    const struct {
+        const char *dataSource, *password, *connect;
+    } cases[] = {
+        {"ServerSource", "pw", "DSN=ServerSource;UID=sa;PWD=pw;"},
+        {"ServerSource", "", "DSN=ServerSource;UID=sa;PWD=;"},
+        {"ServerSource", "a;b", "DSN=ServerSource;UID=sa;PWD={a;b};"},
+        {"ServerSource", "a}b", "DSN=ServerSource;UID=sa;PWD={a}}b};"},
+        {"ServerSource", "{ab}", "DSN=ServerSource;UID=sa;PWD={{ab}}};"},
+        {"ServerSource", "a{b", "DSN=ServerSource;UID=sa;PWD=a{b;"},
+        {"Line;A}", "x;Database=other.db", "DSN={Line;A}}};UID=sa;PWD={x;Database=other.db};"},
+        {"DbkeelTest", "secret", "DSN=DbkeelTest;UID=sa;PWD=secret;NoCreat=1;"},
+        {"DbkeelTest", "x;Database=other.db", "DSN=DbkeelTest;UID=sa;NoCreat=1;"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(connectStringFor(
+                      {QString::fromUtf8(c.dataSource), QStringLiteral("sa"), QString::fromUtf8(c.password)}),
+                  QLatin1String(c.connect))
+            << c.password;
+}
+
+// Unbraced, "x;Database=<file>" as a password made the embedded driver open that file instead.
+TEST_F(OpenDbTest, APasswordHoldingASemicolonDoesNotChooseTheDatabase)
+{
+    const QString other = dir.filePath(QStringLiteral("other.db"));
+    {
+        SharedDb seed;
+        seed.open(sqliteConnectString(other, QString()), 5);
+        seed.exec(QStringLiteral("create table elsewhere (a integer)"));
+    }
+    configure(QStringLiteral("DbkeelTest,,127.0.0.1,,,sa,x;Database=%1;,127.0.0.1").arg(other), QString());
+    QString error;
+    ASSERT_EQ(OpenDb(error), 1) << error.toStdString();
+    EXPECT_TRUE(sharedDb().exists(QStringLiteral("select name from sqlite_master where name = 't'")));
+    CloseDb();
+    QFile::remove(other);
+}
+
+// The embedded database's driver cannot read a braced data-source name: refused with the name.
+TEST_F(OpenDbTest, AnEmbeddedDataSourceNameHoldingASemicolonIsRefusedByName)
+{
+    configure(QStringLiteral("Dbkeel;Test,,127.0.0.1,,,sa,secret,127.0.0.1"), QString());
+    DbReady = 1;
+    QString error;
+    EXPECT_EQ(OpenDb(error), 0);
+    EXPECT_TRUE(error.contains(QStringLiteral("(Dbkeel;Test)"))) << error.toStdString();
+    EXPECT_EQ(DbReady, 0);
+    EXPECT_FALSE(sharedDb().isOpen());
 }
 
 TEST_F(OpenDbTest, OpensOnceAndLeavesTheErrorTextAloneWhileOpen)

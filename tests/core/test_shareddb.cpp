@@ -1,6 +1,7 @@
 #include "core/SqlValue.h"
 #include "tests/support/DbFixture.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,6 +16,10 @@ TEST_F(SharedDbTest, ReportsTheEmbeddedDialect)
 {
     EXPECT_EQ(db.dbmsName(), QStringLiteral("SQLite"));
     EXPECT_EQ(db.dialect(), Dialect::Sqlite);
+    // The driver's SQLite version, read at connect; no SQL Server version.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^SQLite 3\\.\\d+\\.\\d+$")).match(db.serverVersion()).hasMatch())
+        << db.serverVersion().toStdString();
+    EXPECT_EQ(db.sqlServerMajor(), 0);
 }
 
 TEST_F(SharedDbTest, ReadsColumnsByNameAndPositionWithTrailingBlanksRemoved)

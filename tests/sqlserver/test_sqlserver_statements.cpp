@@ -182,8 +182,10 @@ TEST_F(SqlServerStatements, Statistics)
 {
     sharedDb().exec(statBaseTableStatement(kServer));
     sharedDb().exec(statDropStatement(kServer));
-    sharedDb().exec(statColumnsQuery(kServer));
-    sharedDb().exec(statScriptColumnsQuery(QStringLiteral("tb_stat")));
+    for (int major : {kSqlServer2000, kSqlServer2005, kSqlServer2008}) {
+        sharedDb().exec(statColumnsQuery(kServer, major));
+        sharedDb().exec(statScriptColumnsQuery(QStringLiteral("tb_stat"), major));
+    }
     // The statistics columns are named from the catalogue (ITEM_200, STD_3001 …), not by a user.
     for (const char *name : {"ITEM_200", "STD_3001", "RESULT_3001"})
         runGuardedTexts(statColumnStatement(kServer, QLatin1String(name), QStringLiteral("varchar"),

@@ -28,6 +28,7 @@ int runCheck(const QStringList &arguments)
     }
     out() << "database: " << databaseCredentials(DBODBCTYPE).dataSource
           << (sharedDb().dialect() == Dialect::SqlServer ? " (SQL Server)" : " (SQLite)") << '\n';
+    out() << "server: " << sharedDb().serverVersion() << '\n';
     return Succeeded;
 }
 

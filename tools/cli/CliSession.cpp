@@ -22,7 +22,7 @@ QTextStream &err()
     return stream;
 }
 
-bool openInstallation(QString &error)
+bool openInstallation(QString &error, TextCheck textCheck)
 {
     const QString systemDir = systemDirectory();
     if (hostLib().loadInstalled(1) == -1) {
@@ -35,7 +35,7 @@ bool openInstallation(QString &error)
     }
     ConfigFilePath() = configFilePathFromHost();
     DBODBCTYPE = readSystemConfig().odbcType;
-    if (OpenDb(error) != 1)
+    if (OpenDb(error, textCheck) != 1)
         return false;
     DbReady = 1;
     return true;

@@ -1,6 +1,8 @@
 #pragma once
 // What every command of dbkeel-cli shares: its output streams and the installation it works on.
 
+#include "core/Database.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -18,9 +20,9 @@ QTextStream &out();
 QTextStream &err();
 
 // Loads the host library from the system directory, reads DBODBCTYPE from dbtool.ini of the
-// program directory and opens the shared connection on database entry 0 or 1 as the program does.
-// False with the reason in `error`.
-bool openInstallation(QString &error);
+// program directory and opens the shared connection on database entry 0 or 1 as the program does
+// (OpenDb, with `textCheck`). False with the reason in `error`.
+bool openInstallation(QString &error, TextCheck textCheck = TextCheck::Refuse);
 
 // One subcommand: `run` receives the arguments after its name and answers an Exit code.
 struct Command {

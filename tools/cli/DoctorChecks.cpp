@@ -244,10 +244,34 @@ void checkHostConfig(SharedDb &db, Findings &findings)
         findings.append({Severity::Error, check,
                          QStringLiteral("entry 167 (system index file) names no existing folder"),
                          QStringLiteral("correct entry 167 with the station configuration manager")});
-    findings.append(
-        {Severity::Note, check,
-         QStringLiteral("data source %1: %2").arg(databaseCredentials(DBODBCTYPE).dataSource, db.dbmsName()),
-         QString()});
+    checkDataSource(db, findings);
+}
+
+void checkDataSource(SharedDb &db, Findings &findings)
+{
+    const QString check = QStringLiteral("host");
+    const QString dataSource = databaseCredentials(DBODBCTYPE).dataSource;
+    const int major = db.sqlServerMajor();
+    const QString release = major > 0 ? QStringLiteral(" (%1)").arg(sqlServerRelease(major)) : QString();
+    findings.append({Severity::Note, check,
+                     QStringLiteral("data source %1: %2%3").arg(dataSource, db.serverVersion(), release), QString()});
+    if (db.dialect() != Dialect::SqlServer)
+        return;
+    if (sqlServerBefore(major, kSqlServer2000))
+        findings.append({Severity::Error, check,
+                         QStringLiteral("%1 is older than the oldest supported, %2")
+                             .arg(sqlServerRelease(major), sqlServerRelease(kSqlServer2000)),
+                         QStringLiteral("move the database to SQL Server 2000 or later (docs/database.md)")});
+    const TextRoundTrip trip = chineseRoundTrip(db);
+    if (trip.passed())
+        findings.append({Severity::Note, check,
+                         QStringLiteral("Chinese text round trip: '%1' and N'%1' come back equal").arg(trip.sent),
+                         QString()});
+    else
+        findings.append({Severity::Error, check,
+                         QStringLiteral("Chinese text round trip: '%1' came back as '%2', N'%1' as '%3'")
+                             .arg(trip.sent, trip.plainBack, trip.nationalBack),
+                         roundTripAdvice(trip, dataSource)});
 }
 
 }  // namespace dbkeel::cli

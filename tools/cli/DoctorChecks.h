@@ -36,7 +36,12 @@ void checkRelations(SharedDb &db, Findings &findings);
 void checkLayout(SharedDb &db, Findings &findings);
 // The system index file and UserID.dat: missing, unreadable, or not what a build would write now.
 void checkIndexFiles(const QString &connectString, Findings &findings);
-// The host configuration: the system directory, folders and components its entries name, the data source.
+// The host configuration: the system directory, folders and components its entries name, the data source
+// (checkDataSource).
 void checkHostConfig(SharedDb &db, Findings &findings);
+// The data source the connection is open on, with the server's name and version: an error below SQL
+// Server 2000, and on SQL Server the Chinese round trip (an error naming the setting when the text
+// does not come back equal).
+void checkDataSource(SharedDb &db, Findings &findings);
 
 }  // namespace dbkeel::cli
