@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include <utility>
+
 namespace dbkeel {
 
 namespace {
@@ -210,15 +212,17 @@ bool DbWatchdog::leaveOverwrittenFile(const DatabaseProbe &probe)
         return holdUntilJournalMoved(probe);
     }
     CloseDb();  // cannot checkpoint: the block keeps it from the exclusive lock
-    if (oldJournalInUse()) {
-        // Another connection of the program (a long job) shares the old journal's shared memory.
-        qCWarning(dbTrace) << "数据库文件被覆盖, 程序的其他连接仍在使用旧日志:" << probe.databaseFile;
-        m_inPlace = OverwriteCheck::Verdict::Unsure;
-        return holdUntilJournalMoved(probe);
-    }
     if (!m_overwrite.looksComplete() || !setAsideOldJournal(probe))
         return false;  // still being copied, or a journal that cannot be renamed: looked at again
+    if (oldJournalInUse()) {
+        // Another connection of the program (a long job) is still on the old journal's shared memory,
+        // which a new connection would share: reopened once it has ended.
+        if (!std::exchange(m_waitingForOthers, true))
+            qCWarning(dbTrace) << "数据库文件被覆盖, 等程序的其他连接结束后重新连接:" << probe.databaseFile;
+        return false;
+    }
     qCWarning(dbTrace) << "数据库文件被另一数据库覆盖, 旧文件的日志已移开:" << probe.databaseFile;
+    m_waitingForOthers = false;
     m_overwrite.allowCheckpoints();
     m_blocked = false;
     m_inPlace = OverwriteCheck::Verdict::Unchanged;

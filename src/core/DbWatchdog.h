@@ -90,7 +90,8 @@ private:
     std::array<std::optional<FileIdentity>, 2> m_openedJournal;
     OverwriteCheck m_overwrite;
     OverwriteCheck::Verdict m_inPlace = OverwriteCheck::Verdict::Unchanged;  // kept until handled
-    bool m_blocked = false;  // checkpoints blocked while the connection on an overwritten file is closed
+    bool m_blocked = false;           // checkpoints blocked while the connection on an overwritten file is closed
+    bool m_waitingForOthers = false;  // for other connections of the program on the old journal to end
     BackgroundThread m_thread;
 };
 

@@ -409,6 +409,29 @@ TEST_F(SwappedDatabaseFileTest, AFileOverwrittenInPlaceIsNeverWrittenWithTheOldJ
     EXPECT_EQ(aside.size(), 1) << "the old journal is kept aside";
 }
 
+// A long job's connection on the file shares SQLite's shared memory of the old journal with any new
+// connection of the process: the watchdog sets the journal aside and reconnects once the job has ended.
+TEST_F(SwappedDatabaseFileTest, AnOverwrittenFileIsReopenedOnlyAfterTheProgramsOtherConnectionsEnded)
+{
+    SharedDb job;
+    job.open(sqliteConnectString(databasePath(), QString()), 5);
+    job.query(QStringLiteral("select count(*) from t")).next();
+    writeFileBytes(databasePath(), readFileBytes(otherPath()));
+
+    EXPECT_FALSE(watchdog.checkConnection(probe));
+    EXPECT_EQ(DbReady, 0);
+    EXPECT_FALSE(sharedDb().isOpen());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("test.db-wal.replaced-*")}).size(), 1);
+    EXPECT_FALSE(watchdog.checkConnection(probe)) << "the job is still on the old journal";
+    job.close();  // the block keeps its close from checkpointing the old journal into the file
+
+    ASSERT_TRUE(watchdog.checkConnection(probe));
+    sharedDb().exec(QStringLiteral("insert into t values (8)"));
+    CloseDb();
+    EXPECT_EQ(integrityOnDisk(), QStringLiteral("ok"));
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("7|8"));
+}
+
 // What writes the file through SQLite: the program's connection, another connection of the program,
 // another process. Their checkpoints change the file's first page too, and are no overwrite.
 enum class Writer { Shared, OtherConnection, OtherProcess };
