@@ -9,6 +9,7 @@
 
 #include <odbcinst.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace dbkeel {
@@ -77,6 +78,17 @@ QString connectString()
     return lastConnectString;
 }
 
+namespace {
+
+std::atomic<quint64> sharedConnectionOpenCount{0};
+
+}  // namespace
+
+quint64 sharedConnectionOpens()
+{
+    return sharedConnectionOpenCount.load();
+}
+
 int OpenDb(QString &error)
 {
     std::lock_guard lock(openMutex);
@@ -101,6 +113,7 @@ int OpenDb(QString &error)
     }
     try {
         sharedDb().open(text, kLoginTimeoutSeconds);
+        ++sharedConnectionOpenCount;
         qCDebug(dbTrace) << "OpenDb Succeed!";
         return 1;
     } catch (const DbError &failure) {

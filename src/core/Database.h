@@ -40,5 +40,7 @@ QString connectString();
 int OpenDb(QString &error);
 // Closes sharedDb() if it is open.
 void CloseDb();
+// How many times OpenDb has opened sharedDb(): a new count is a connection opened anew.
+quint64 sharedConnectionOpens();
 
 }  // namespace dbkeel

@@ -156,14 +156,11 @@ bool DbWatchdog::reconnect(const DatabaseProbe &probe)
         return false;
     }
     m_openedFile = fileIdentity(probe.databaseFile);  // noted first: a file replaced meanwhile is noticed
-    const bool opening = !sharedDb().isOpen();
     QString error;
     if (OpenDb(error) != 1) {
         pause(m_timing.openFailedPause);
         return false;
     }
-    if (opening || !m_overwrite.noted())
-        m_overwrite.note(probe.databaseFile);
     watchFile(probe);
     DbReady = 1;
     return true;
@@ -175,8 +172,15 @@ bool DbWatchdog::watchFile(const DatabaseProbe &probe)
         return false;
     if (fileLost(probe))
         return true;
-    if (sharedDb().isOpen() && m_inPlace == OverwriteCheck::Verdict::Unchanged)
+    if (sharedDb().isOpen() && m_inPlace == OverwriteCheck::Verdict::Unchanged) {
+        // A connection opened anew (by the watchdog, or by a component after a restore) is judged from
+        // what the file and its journal hold now.
+        if (!m_overwrite.noted() || m_notedOpen != sharedConnectionOpens()) {
+            m_notedOpen = sharedConnectionOpens();
+            m_overwrite.note(probe.databaseFile);
+        }
         m_inPlace = m_overwrite.look();
+    }
     if (m_inPlace != OverwriteCheck::Verdict::Unchanged)
         return true;  // the noted journal stays the one to set aside
     for (size_t k = 0; k < kJournalSuffixes.size(); ++k)

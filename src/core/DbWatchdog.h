@@ -89,6 +89,7 @@ private:
     // to the opened file: a journal the new file brings or makes has another.
     std::array<std::optional<FileIdentity>, 2> m_openedJournal;
     OverwriteCheck m_overwrite;
+    quint64 m_notedOpen = 0;  // the opening of the shared connection the check noted
     OverwriteCheck::Verdict m_inPlace = OverwriteCheck::Verdict::Unchanged;  // kept until handled
     bool m_blocked = false;           // checkpoints blocked while the connection on an overwritten file is closed
     bool m_waitingForOthers = false;  // for other connections of the program on the old journal to end
