@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
 
     AgentLog log;
     if (!log.open(config.logFile, config.logMaxBytes))
-        return fail(QStringLiteral("cannot write the log file %1").arg(config.logFile));
+        return fail(QStringLiteral("cannot write the log file %1: %2").arg(config.logFile, log.error()));
     QUdpSocket socket;
     if (!socket.bind(QHostAddress(config.bindAddress), quint16(config.port)))
         return fail(QStringLiteral("cannot listen on %1:%2: %3")

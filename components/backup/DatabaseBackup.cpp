@@ -4,11 +4,14 @@
 #include "core/Database.h"
 #include "core/DbWatchdog.h"
 #include "core/SharedDb.h"
+#include "platform/FileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include <memory>
 
 namespace dbkeel {
 
@@ -43,31 +46,19 @@ QString currentDatabaseName(SharedDb &db)
     return cursor.next() ? cursor.text(0) : QString();
 }
 
-}  // namespace
-
-bool configuredBackupSource(BackupSource &source, QString &error)
-{
-    if (!loadHostConfiguration(error))
-        return false;
-    source.dataSource = databaseCredentials(configuredDatabaseType()).dataSource;
-    if (source.dataSource.isEmpty()) {
-        error = QStringLiteral("主机配置中没有数据源名称");
-        return false;
-    }
-    source.databaseFile = dataSourceDatabaseFile(source.dataSource);
-    return true;
-}
-
-bool copySqliteDatabase(const QString &from, const QString &to, QString &error, const BackupProgress &progress)
+// The database file `from`, opened for reading; refused when it is missing or no database.
+bool openSource(SqliteHandle &source, const QString &from, QString &error)
 {
     if (!QFileInfo(from).isFile()) {
         error = QStringLiteral("文件不存在:%1").arg(from);
         return false;
     }
-    SqliteHandle source, target;
-    if (!openSqlite(source, from, SQLITE_OPEN_READONLY, error) || !isDatabase(source, error)
-        || !openSqlite(target, to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error))
-        return false;
+    return openSqlite(source, from, SQLITE_OPEN_READONLY, error) && isDatabase(source, error);
+}
+
+// Every page of `source` into `target`, as one transaction on it.
+bool copyPages(SqliteHandle &source, SqliteHandle &target, QString &error, const BackupProgress &progress)
+{
     sqlite3_busy_timeout(target.db, 5000);
     sqlite3_backup *backup = sqlite3_backup_init(target.db, "main", source.db, "main");
     if (!backup) {
@@ -91,20 +82,51 @@ bool copySqliteDatabase(const QString &from, const QString &to, QString &error, 
     return true;
 }
 
+}  // namespace
+
+bool configuredBackupSource(BackupSource &source, QString &error)
+{
+    if (!loadHostConfiguration(error))
+        return false;
+    source.dataSource = databaseCredentials(configuredDatabaseType()).dataSource;
+    if (source.dataSource.isEmpty()) {
+        error = QStringLiteral("主机配置中没有数据源名称");
+        return false;
+    }
+    source.databaseFile = dataSourceDatabaseFile(source.dataSource);
+    return true;
+}
+
+bool copySqliteDatabase(const QString &from, const QString &to, QString &error, const BackupProgress &progress)
+{
+    SqliteHandle source, target;
+    return openSource(source, from, error) && openSqlite(target, to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error)
+           && copyPages(source, target, error, progress);
+}
+
 bool backupSqliteFile(const QString &database, const QString &target, QString &error, const BackupProgress &progress)
 {
-    const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
-    if (!copySqliteDatabase(database, partial, error, progress)) {
-        QFile::remove(partial);
+    // Copied into memory, then written through the checked writer: the file is replaced only by a
+    // whole backup, and a failure gives the system's reason.
+    error = nonRegularTargetError(target);
+    SqliteHandle source, memory;
+    if (!error.isEmpty() || !openSource(source, database, error)
+        || !openSqlite(memory, QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE, error)
+        || !copyPages(source, memory, error, progress))
+        return false;
+    sqlite3_int64 size = 0;
+    const std::unique_ptr<unsigned char, decltype(&sqlite3_free)> image(sqlite3_serialize(memory.db, "main", &size, 0),
+                                                                        &sqlite3_free);
+    if (!image) {
+        error = memory.error();
         return false;
     }
-    if ((QFile::exists(target) && !QFile::remove(target)) || !QFile::rename(partial, target)) {
-        error = QStringLiteral("无法写入文件:%1").arg(target);
-        QFile::remove(partial);
-        return false;
-    }
-    return true;
+    StagedFile file(target);
+    if (file.write(QByteArray::fromRawData(reinterpret_cast<const char *>(image.get()), qsizetype(size)))
+        && file.commit())
+        return true;
+    error = file.error();
+    return false;
 }
 
 bool restoreSqliteFile(const QString &backup, const QString &database, QString &error, const BackupProgress &progress)

@@ -25,8 +25,9 @@ bool configuredBackupSource(BackupSource &source, QString &error);
 // is one transaction on it). Refuses a `from` that is not a database. False with the reason.
 bool copySqliteDatabase(const QString &from, const QString &to, QString &error, const BackupProgress &progress = {});
 
-// A backup of the database file into `target`, written under a temporary name and renamed, so an existing
-// file is replaced only by a whole backup.
+// A backup of the database file into `target`: copied page by page into memory, then written through
+// the checked writer (platform/FileWrite.h), so an existing file is replaced only by a whole backup and
+// a failure gives the system's reason. A `target` that is no regular file is refused.
 bool backupSqliteFile(const QString &database, const QString &target, QString &error,
                       const BackupProgress &progress = {});
 // The backup copied into the database file (the program's connection must be closed).

@@ -10,6 +10,7 @@
 
 #include <odbcinst.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace dbkeel {
@@ -141,7 +142,14 @@ QString refusalBeforeConnect(const DbCredentials &credentials)
     return {};
 }
 
+std::atomic<quint64> sharedConnectionOpenCount{0};
+
 }  // namespace
+
+quint64 sharedConnectionOpens()
+{
+    return sharedConnectionOpenCount.load();
+}
 
 int OpenDb(QString &error, TextCheck check)
 {
@@ -166,6 +174,7 @@ int OpenDb(QString &error, TextCheck check)
                                   : QString();
         if (!fault.isEmpty())
             throw DbError(fault);
+        ++sharedConnectionOpenCount;
         qCDebug(dbTrace) << "OpenDb Succeed!" << credentials.dataSource << sharedDb().serverVersion();
         return 1;
     } catch (const DbError &failure) {

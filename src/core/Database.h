@@ -68,5 +68,7 @@ enum class TextCheck { Refuse, Skip };
 int OpenDb(QString &error, TextCheck check = TextCheck::Refuse);
 // Closes sharedDb() if it is open.
 void CloseDb();
+// How many times OpenDb has opened sharedDb(): a new count is a connection opened anew.
+quint64 sharedConnectionOpens();
 
 }  // namespace dbkeel

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include <utility>
+
 namespace dbkeel {
 
 namespace {
@@ -68,11 +70,18 @@ void DbWatchdog::watchDatabaseFolder()
     m_folderWatcher.reset();
     if (m_probe.databaseFile.isEmpty())
         return;
-    // A file removed, renamed or put back shows in its folder, not in the file the connection holds open.
+    // A file removed, renamed or put back shows in its folder, not in the file the connection holds open;
+    // a file written over in place shows in the file, watched again whenever the folder changes.
     m_folderWatcher = std::make_unique<QFileSystemWatcher>();
     m_folderWatcher->addPath(QFileInfo(m_probe.databaseFile).absolutePath());
-    QObject::connect(m_folderWatcher.get(), &QFileSystemWatcher::directoryChanged, m_folderWatcher.get(),
-                     [] { wakeSleepers(); });
+    m_folderWatcher->addPath(m_probe.databaseFile);
+    QFileSystemWatcher *watcher = m_folderWatcher.get();
+    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged, watcher, [watcher, file = m_probe.databaseFile] {
+        watcher->removePath(file);
+        watcher->addPath(file);
+        wakeSleepers();
+    });
+    QObject::connect(watcher, &QFileSystemWatcher::fileChanged, watcher, [] { wakeSleepers(); });
 }
 
 bool DbWatchdog::stopping() const
@@ -89,6 +98,7 @@ void DbWatchdog::run()
 {
     DbReady = 0;
     m_openedFile.reset();  // whoever opened the connection since, the next reconnect notes its file
+    m_overwrite.forget();
     const DatabaseProbe &probe = m_probe;
     while (!stopping()) {
         pause(m_timing.idle, [&] { return DbReady == 0 || watchFile(probe); });
@@ -107,6 +117,12 @@ bool DbWatchdog::checkConnection(const DatabaseProbe &probe)
     if (sharedDb().isOpen() && fileLost(probe)) {
         DbReady = 0;
         CloseDb();
+    }
+    if (sharedDb().isOpen())
+        watchFile(probe);
+    if (m_inPlace != OverwriteCheck::Verdict::Unchanged && !leaveOverwrittenFile(probe)) {
+        pause(m_timing.openFailedPause);
+        return false;
     }
     if (DbReady != 1)
         return reconnect(probe);
@@ -156,6 +172,17 @@ bool DbWatchdog::watchFile(const DatabaseProbe &probe)
         return false;
     if (fileLost(probe))
         return true;
+    if (sharedDb().isOpen() && m_inPlace == OverwriteCheck::Verdict::Unchanged) {
+        // A connection opened anew (by the watchdog, or by a component after a restore) is judged from
+        // what the file and its journal hold now.
+        if (!m_overwrite.noted() || m_notedOpen != sharedConnectionOpens()) {
+            m_notedOpen = sharedConnectionOpens();
+            m_overwrite.note(probe.databaseFile);
+        }
+        m_inPlace = m_overwrite.look();
+    }
+    if (m_inPlace != OverwriteCheck::Verdict::Unchanged)
+        return true;  // the noted journal stays the one to set aside
     for (size_t k = 0; k < kJournalSuffixes.size(); ++k)
         m_openedJournal[k] = fileIdentity(probe.databaseFile + QLatin1String(kJournalSuffixes[k]));
     return false;
@@ -175,6 +202,62 @@ bool DbWatchdog::setAsideOldJournal(const DatabaseProbe &probe) const
         }
         qCWarning(dbTrace) << "数据库文件已被替换, 旧文件的日志移到" << aside;
     }
+    return true;
+}
+
+bool DbWatchdog::leaveOverwrittenFile(const DatabaseProbe &probe)
+{
+    DbReady = 0;
+    if (m_inPlace == OverwriteCheck::Verdict::Unsure)
+        return holdUntilJournalMoved(probe);
+    if (!m_blocked && !(m_blocked = m_overwrite.blockCheckpoints())) {
+        qCWarning(dbTrace) << "数据库文件被覆盖, 无法阻止旧日志写入:" << probe.databaseFile;
+        m_inPlace = OverwriteCheck::Verdict::Unsure;
+        return holdUntilJournalMoved(probe);
+    }
+    CloseDb();  // cannot checkpoint: the block keeps it from the exclusive lock
+    if (!m_overwrite.looksComplete() || !setAsideOldJournal(probe))
+        return false;  // still being copied, or a journal that cannot be renamed: looked at again
+    if (oldJournalInUse()) {
+        // Another connection of the program (a long job) is still on the old journal's shared memory,
+        // which a new connection would share: reopened once it has ended.
+        if (!std::exchange(m_waitingForOthers, true))
+            qCWarning(dbTrace) << "数据库文件被覆盖, 等程序的其他连接结束后重新连接:" << probe.databaseFile;
+        return false;
+    }
+    qCWarning(dbTrace) << "数据库文件被另一数据库覆盖, 旧文件的日志已移开:" << probe.databaseFile;
+    m_waitingForOthers = false;
+    m_overwrite.allowCheckpoints();
+    m_blocked = false;
+    m_inPlace = OverwriteCheck::Verdict::Unchanged;
+    return true;
+}
+
+bool DbWatchdog::oldJournalInUse() const
+{
+    // SQLite keeps one shared memory per file and process: a new connection would get the old one.
+    return m_openedJournal[1] && processHoldsOpen(*m_openedJournal[1]);
+}
+
+bool DbWatchdog::holdUntilJournalMoved(const DatabaseProbe &probe)
+{
+    const QString wal = probe.databaseFile + QStringLiteral("-wal");
+    if (!m_blocked) {
+        m_blocked = true;
+        if (m_overwrite.blockCheckpoints())
+            CloseDb();  // the journal stays whole for whoever opens the file next
+        qCWarning(dbTrace).noquote()
+            << QStringLiteral("数据库文件 %1 的开头已变, 却不是检查点写入的, 可能被另一数据库覆盖; 停止写入. "
+                              "若是覆盖, 将 %2 和 %3-shm 移开, 程序自动重新连接; 若不是, 重新启动程序")
+                   .arg(probe.databaseFile, wal, probe.databaseFile);
+    }
+    if (m_openedJournal[0] && fileIdentity(wal) == m_openedJournal[0])
+        return false;
+    if (sharedDb().isOpen() || oldJournalInUse())
+        return false;
+    m_overwrite.allowCheckpoints();
+    m_blocked = false;
+    m_inPlace = OverwriteCheck::Verdict::Unchanged;
     return true;
 }
 

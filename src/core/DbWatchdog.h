@@ -2,6 +2,7 @@
 // The database watchdog: a background thread that probes the database and reopens the
 // shared connection whenever DbReady has been cleared.
 
+#include "core/OverwriteCheck.h"
 #include "platform/BackgroundThread.h"
 #include "platform/FileIdentity.h"
 
@@ -71,6 +72,13 @@ private:
     bool watchFile(const DatabaseProbe &probe);
     // Renames the journal files noted as the opened file's; false (with a warning) when one cannot be.
     bool setAsideOldJournal(const DatabaseProbe &probe) const;
+    // After the file was written over in place: the connection closed without a checkpoint and the
+    // journal set aside. False while writing stays stopped.
+    bool leaveOverwrittenFile(const DatabaseProbe &probe);
+    // Stops writing where the check is unsure (the journal stays); true once its -wal was moved away.
+    bool holdUntilJournalMoved(const DatabaseProbe &probe);
+    // A connection of the process (a long job) is still on the old -shm.
+    bool oldJournalInUse() const;
 
     WatchdogTiming m_timing;
     SharedFlag m_stop{0};
@@ -80,6 +88,11 @@ private:
     // Its -wal and -shm, noted while the connection is on it. A journal whose identity is noted belongs
     // to the opened file: a journal the new file brings or makes has another.
     std::array<std::optional<FileIdentity>, 2> m_openedJournal;
+    OverwriteCheck m_overwrite;
+    quint64 m_notedOpen = 0;  // the opening of the shared connection the check noted
+    OverwriteCheck::Verdict m_inPlace = OverwriteCheck::Verdict::Unchanged;  // kept until handled
+    bool m_blocked = false;           // checkpoints blocked while the connection on an overwritten file is closed
+    bool m_waitingForOthers = false;  // for other connections of the program on the old journal to end
     BackgroundThread m_thread;
 };
 

@@ -1,6 +1,8 @@
 // The station agent as an outside program sees it: real processes, datagrams on 127.0.0.1.
 
+#include "agent/AgentLog.h"
 #include "tests/console/ConsoleTestSupport.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -436,16 +439,21 @@ TEST(AgentLogTest, MovesTheLogAsideBeforeItPassesItsCap)
     struct Case {
         qint64 cap;
         bool rotates;
+        bool olderIsFolder;  // "<log>.1" taken by a folder: the log stays whole and says why
     };
-    for (const Case c : {Case{2000, true}, Case{0, false}}) {
+    for (const Case c : {Case{2000, true, false}, Case{0, false, false}, Case{2000, false, true}}) {
         AgentProcess agent{{QStringLiteral("--log-max"), QString::number(c.cap)}};
         ASSERT_TRUE(agent.isReady());
+        if (c.olderIsFolder) {
+            ASSERT_TRUE(QDir().mkpath(agent.logPath() + QStringLiteral(".1")));
+        }
         UdpPeer console;
         for (int i = 0; i < kLines; ++i)
             ASSERT_TRUE(ask(console, agent, CommandPacket::withText(1003, QStringLiteral("line %1").arg(i))));
         ASSERT_TRUE(agent.waitForLog(QStringLiteral(": line %1").arg(kLines - 1)));
 
-        const QByteArray older = QFile::exists(agent.logPath() + QStringLiteral(".1"))
+        EXPECT_EQ(QFileInfo(agent.logPath() + QStringLiteral(".1")).isDir(), c.olderIsFolder);
+        const QByteArray older = QFileInfo(agent.logPath() + QStringLiteral(".1")).isFile()
                                      ? readFileBytes(agent.logPath() + QStringLiteral(".1"))
                                      : QByteArray();
         const QByteArray current = readFileBytes(agent.logPath());
@@ -463,12 +471,86 @@ TEST(AgentLogTest, MovesTheLogAsideBeforeItPassesItsCap)
             if (const QRegularExpressionMatch match = test.match(line); match.hasMatch())
                 kept.append(match.captured(1).toInt());
             else
-                EXPECT_TRUE(line.contains(QStringLiteral("listening on"))) << line.toStdString();
+                EXPECT_TRUE(line.contains(QStringLiteral("listening on"))
+                            || (c.olderIsFolder && line.contains(QStringLiteral("is not a regular file"))))
+                    << line.toStdString();
         }
         ASSERT_FALSE(kept.isEmpty());
         for (int i = 0; i < kept.size(); ++i)
             EXPECT_EQ(kept.at(i), kLines - kept.size() + i);
         EXPECT_EQ(kept.size() == kLines, !c.rotates);
+    }
+}
+
+// The log's lines on a disk without room: whole or not at all, with the system's reason.
+class AgentLogOnSmallDisk : public ::testing::Test {
+protected:
+    static QByteArray line(int i) { return QStringLiteral("line %1 ").arg(i).toUtf8() + QByteArray(90, 'x'); }
+    // The numbers of the lines in `bytes`, each of which must be whole.
+    static QList<int> lineNumbers(const QByteArray &bytes)
+    {
+        const QRegularExpression whole(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d line (\\d+) x{90}$"));
+        QList<int> numbers;
+        for (const QByteArray &text : bytes.split('\n')) {
+            if (const QRegularExpressionMatch match = whole.match(QString::fromUtf8(text)); match.hasMatch())
+                numbers << match.captured(1).toInt();
+            else
+                EXPECT_TRUE(text.isEmpty() || text.contains("the log was not moved")) << text.toStdString();
+        }
+        EXPECT_TRUE(bytes.isEmpty() || bytes.endsWith('\n'));
+        return numbers;
+    }
+};
+
+TEST_F(AgentLogOnSmallDisk, ALineThatFindsNoRoomIsTakenBack)
+{
+    SmallDisk disk(8 * 1024);
+    agent::AgentLog log;
+    ASSERT_TRUE(log.open(disk.filePath(QStringLiteral("agent.log"))));
+    int written = 0;
+    while (written < 200 && log.write(QString::fromUtf8(line(written))))
+        ++written;
+    ASSERT_LT(written, 200);
+    EXPECT_TRUE(log.error().contains(disk.fullReason())) << log.error().toStdString();
+    const QList<int> kept = lineNumbers(readFileBytes(disk.filePath(QStringLiteral("agent.log"))));
+    EXPECT_EQ(kept.size(), written);
+    EXPECT_EQ(disk.entries(), QStringList{QStringLiteral("agent.log")});
+}
+
+// "<log>.1" a link to a file on a small disk: the log is copied there through the checked writer.
+// Where it does not fit, the file the link names and the log stay whole and the log says why.
+TEST_F(AgentLogOnSmallDisk, ALogMovedAcrossVolumesIsCopiedWholeOrNotAtAll)
+{
+    constexpr qint64 kCap = 3000;
+    const struct {
+        qint64 room;
+        bool moved;
+    } cases[] = {{64 * 1024, true}, {4096, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.room);
+        SmallDisk disk(c.room);
+        if (!disk.mounted())
+            GTEST_SKIP() << "needs a volume of its own (a tmpfs)";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("agent.log")), older = disk.filePath(QStringLiteral("older"));
+        writeFileBytes(older, "kept\n");
+        ASSERT_TRUE(QFile::link(older, path + QStringLiteral(".1")));
+        agent::AgentLog log;
+        ASSERT_TRUE(log.open(path, kCap));
+        int written = 0;
+        for (; written < 45; ++written)
+            ASSERT_TRUE(log.write(QString::fromUtf8(line(written)))) << written << log.error().toStdString();
+        EXPECT_TRUE(QFileInfo(path + QStringLiteral(".1")).isSymLink());
+        const QByteArray moved = readFileBytes(older);
+        EXPECT_EQ(moved != "kept\n", c.moved);
+        if (!c.moved) {
+            EXPECT_TRUE(log.error().contains(disk.fullReason())) << log.error().toStdString();
+        }
+        const QList<int> kept = lineNumbers((c.moved ? moved : QByteArray()) + readFileBytes(path));
+        ASSERT_EQ(kept.size(), written) << "none lost";
+        for (int i = 0; i < kept.size(); ++i)
+            EXPECT_EQ(kept.at(i), i);
+        EXPECT_EQ(disk.entries(), QStringList{QStringLiteral("older")});
     }
 }
 
@@ -502,6 +584,8 @@ TEST(AgentConfigTest, WrongSettingsEndTheProgramWithAMessage)
     const QString log = dir.filePath(QStringLiteral("a.log"));
     const QString suffixedCap = dir.filePath(QStringLiteral("cap.ini"));
     writeFileBytes(suffixedCap, QByteArrayLiteral("[AGENT]\r\nLOGMAX=1M\r\n"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo.log"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     struct Case {
         QStringList arguments;
         QString message;
@@ -532,6 +616,9 @@ TEST(AgentConfigTest, WrongSettingsEndTheProgramWithAMessage)
          QStringLiteral("cannot listen on 127.0.0.1")},
         {{QStringLiteral("--log"), QStringLiteral("/proc/dbkeel/agent.log")},
          QStringLiteral("cannot write the log file")},
+        // Opening a FIFO for writing would wait for a reader for ever.
+        {{QStringLiteral("--log"), fifo},
+         QStringLiteral("cannot write the log file %1: %1 is not a regular file").arg(fifo)},
     };
     for (const Case &c : cases) {
         QProcess agent;

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <thread>
+#include <vector>
 
 namespace dbkeel::test {
 namespace {
@@ -307,9 +310,8 @@ protected:
     void TearDown() override
     {
         WatchdogTest::TearDown();
-        for (const char *suffix : {"", "-wal", "-shm"})
-            QFile::remove(databasePath() + QLatin1String(suffix));
-        QFile::remove(copyPath());
+        for (const QString &name : QDir(dir.path()).entryList({QStringLiteral("*.db*")}, QDir::Files))
+            QFile::remove(dir.filePath(name));
     }
 
     QString copyPath() const { return dir.filePath(QStringLiteral("copy.db")); }
@@ -398,12 +400,6 @@ protected:
         other.exec(QStringLiteral("insert into t values (7)"));
         ASSERT_TRUE(watchdog.checkConnection(probe));  // a cycle of the watchdog before the swap
     }
-    void TearDown() override
-    {
-        ReplacedDatabaseFileTest::TearDown();
-        for (const QString &name : QDir(dir.path()).entryList({QStringLiteral("*.db*")}, QDir::Files))
-            QFile::remove(dir.filePath(name));
-    }
     void swap(Swap way) const
     {
         switch (way) {
@@ -444,9 +440,160 @@ TEST_P(SwappedDatabaseFileTest, TheNewFileIsNeverWrittenWithTheOldFilesJournal)
 INSTANTIATE_TEST_SUITE_P(EveryWay, SwappedDatabaseFileTest,
                          ::testing::Values(Swap::MovedOverIt, Swap::RenamedAwayAndCopied, Swap::DeletedAndCopied));
 
+// Another database copied over the file in place (`cp other.db test.db`): the same file, new content.
+// The connection's journal belongs to the old content and must never reach the new one.
+TEST_F(SwappedDatabaseFileTest, AFileOverwrittenInPlaceIsNeverWrittenWithTheOldJournal)
+{
+    ASSERT_TRUE(QFile::exists(databasePath() + QStringLiteral("-wal")));
+    const auto before = fileIdentity(databasePath());
+    writeFileBytes(databasePath(), readFileBytes(otherPath()));  // truncated and written, as cp does
+    ASSERT_EQ(fileIdentity(databasePath()), before);
+
+    ASSERT_TRUE(watchdog.checkConnection(probe));
+    sharedDb().exec(QStringLiteral("insert into t values (8)"));  // reported as written
+    sharedDb().exec(QStringLiteral("insert into u values ('z')"));
+    ASSERT_TRUE(watchdog.checkConnection(probe));  // the program's own writes are no overwrite
+    sharedDb().query(QStringLiteral("pragma wal_checkpoint")).next();
+    ASSERT_TRUE(watchdog.checkConnection(probe));
+    sharedDb().exec(QStringLiteral("insert into t values (9)"));
+    CloseDb();
+    EXPECT_EQ(integrityOnDisk(), QStringLiteral("ok"));
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("7|8|9")) << "the old file's row 1 came from its journal";
+    const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("test.db-wal.replaced-*")}, QDir::Files);
+    EXPECT_EQ(aside.size(), 1) << "the old journal is kept aside";
+}
+
+// A long job's connection on the file shares SQLite's shared memory of the old journal with any new
+// connection of the process: the watchdog sets the journal aside and reconnects once the job has ended.
+TEST_F(SwappedDatabaseFileTest, AnOverwrittenFileIsReopenedOnlyAfterTheProgramsOtherConnectionsEnded)
+{
+    SharedDb job;
+    job.open(sqliteConnectString(databasePath(), QString()), 5);
+    job.query(QStringLiteral("select count(*) from t")).next();
+    writeFileBytes(databasePath(), readFileBytes(otherPath()));
+
+    EXPECT_FALSE(watchdog.checkConnection(probe));
+    EXPECT_EQ(DbReady, 0);
+    EXPECT_FALSE(sharedDb().isOpen());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("test.db-wal.replaced-*")}).size(), 1);
+    EXPECT_FALSE(watchdog.checkConnection(probe)) << "the job is still on the old journal";
+    job.close();  // the block keeps its close from checkpointing the old journal into the file
+
+    ASSERT_TRUE(watchdog.checkConnection(probe));
+    sharedDb().exec(QStringLiteral("insert into t values (8)"));
+    CloseDb();
+    EXPECT_EQ(integrityOnDisk(), QStringLiteral("ok"));
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("7|8"));
+}
+
+// What writes the file through SQLite: the program's connection, another connection of the program,
+// another process. Their checkpoints change the file's first page too, and are no overwrite.
+enum class Writer { Shared, OtherConnection, OtherProcess };
+struct Step {
+    Writer writer;
+    const char *statement;
+};
+
+class CheckpointTest : public SwappedDatabaseFileTest {
+protected:
+    void SetUp() override
+    {
+        SwappedDatabaseFileTest::SetUp();
+        // Reopened: the fixture's file copies closed descriptors of the file, which drops every lock the
+        // process holds on it, and the shell would then take the connection for the last one.
+        CloseDb();
+        DbReady = 0;
+        ASSERT_TRUE(watchdog.checkConnection(probe));
+        sharedDb().query(QStringLiteral("select count(*) from t")).next();
+    }
+    void run(Writer writer, const char *statement)
+    {
+        switch (writer) {
+        case Writer::Shared: sharedDb().query(QLatin1String(statement)).next(); break;
+        case Writer::OtherConnection: {
+            SharedDb other;
+            other.open(sqliteConnectString(databasePath(), QString()), 5);
+            other.query(QLatin1String(statement)).next();
+            break;
+        }
+        case Writer::OtherProcess:
+            QProcess shell;
+            shell.start(QStringLiteral("sqlite3"), {databasePath(), QLatin1String(statement)});
+            ASSERT_TRUE(shell.waitForFinished(10000));
+            ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+            break;
+        }
+    }
+    QStringList asideFiles() const
+    {
+        return QDir(dir.path()).entryList({QStringLiteral("test.db-*.replaced-*")}, QDir::Files);
+    }
+};
+
+TEST_F(CheckpointTest, CheckpointsOfEveryWriterAreNoOverwrite)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        GTEST_SKIP() << "no sqlite3 shell";
+    const struct {
+        const char *what;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"the file grows and is checkpointed",
+         {{Writer::Shared, "insert into filler select b from filler"}, {Writer::Shared, "pragma wal_checkpoint"}}},
+        {"the -wal starts over",
+         {{Writer::Shared, "insert into filler select b from filler limit 5"},
+          {Writer::Shared, "pragma wal_checkpoint(restart)"},
+          {Writer::Shared, "update filler set b = upper(b)"},
+          {Writer::Shared, "insert into filler select b from filler limit 5"},
+          {Writer::Shared, "pragma wal_checkpoint(truncate)"},
+          {Writer::Shared, "insert into t values (2)"}}},
+        {"another connection of the program",
+         {{Writer::OtherConnection, "insert into filler select b from filler"},
+          {Writer::OtherConnection, "pragma wal_checkpoint"}}},
+        {"another process",
+         {{Writer::OtherProcess, "insert into filler select b from filler; pragma wal_checkpoint;"},
+          {Writer::OtherProcess, "create table more (c); pragma wal_checkpoint(restart);"},
+          {Writer::Shared, "insert into more values (1)"}}},
+        {"the file shrinks",
+         {{Writer::Shared, "delete from filler"},
+          {Writer::Shared, "vacuum"},
+          {Writer::Shared, "pragma wal_checkpoint"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const Step &step : c.steps) {
+            run(step.writer, step.statement);
+            EXPECT_TRUE(watchdog.checkConnection(probe)) << step.statement;
+        }
+        EXPECT_EQ(DbReady, 1);
+        EXPECT_EQ(asideFiles(), QStringList());
+        EXPECT_EQ(valuesOnDisk().left(1), QStringLiteral("1")) << "row 1 was written before";
+    }
+    CloseDb();
+    EXPECT_EQ(integrityOnDisk(), QStringLiteral("ok"));
+}
+
+// A checkpoint of page 1 followed by a -wal started over and written past that frame, all between two
+// looks: the check cannot tell it from an overwrite, so writing stops and the journal stays whole.
+TEST_F(CheckpointTest, WhereTheCheckIsUnsureWritingStopsAndNothingIsLost)
+{
+    for (const char *statement :
+         {"pragma wal_checkpoint(restart)", "insert into filler select b from filler limit 3",
+          "pragma wal_checkpoint(restart)", "update filler set b = upper(b)", "insert into t values (2)"})
+        run(Writer::Shared, statement);
+    EXPECT_FALSE(watchdog.checkConnection(probe));
+    EXPECT_EQ(DbReady, 0);
+    EXPECT_FALSE(sharedDb().isOpen());
+    EXPECT_EQ(asideFiles(), QStringList());
+    EXPECT_FALSE(watchdog.checkConnection(probe)) << "stays stopped while the journal is there";
+    watchdog.stop();
+    EXPECT_EQ(valuesOnDisk(), QStringLiteral("1|2"));
+    EXPECT_EQ(integrityOnDisk(), QStringLiteral("ok"));
+}
+
 // With the installation's waits (ten seconds between checks), what the watchdog waits for wakes it:
-// a statement's handler clearing DbReady, and the database file removed (seen through the event loop
-// of the thread that started it).
+// a statement's handler clearing DbReady, the database file written over in place and the file removed
+// (seen through the event loop of the thread that started it).
 TEST_F(ReplacedDatabaseFileTest, TheInstallationsWatchdogIsWokenByWhatItWaitsFor)
 {
     static int argc = 1;
@@ -469,6 +616,20 @@ TEST_F(ReplacedDatabaseFileTest, TheInstallationsWatchdogIsWokenByWhatItWaitsFor
 
     DbReady = 0;
     EXPECT_TRUE(within2s([] { return DbReady == 1; }));
+    std::this_thread::sleep_for(1100ms);
+
+    const QString otherPath = dir.filePath(QStringLiteral("other.db"));
+    {
+        SharedDb other;
+        other.open(QStringLiteral("DRIVER=SQLite3;Database=%1;").arg(otherPath), 5);
+        other.query(QStringLiteral("pragma journal_mode=wal")).next();
+        other.exec(QStringLiteral("create table t (a integer, b text)"));
+    }
+    writeFileBytes(databasePath(), readFileBytes(otherPath));  // written over in place
+    EXPECT_TRUE(within2s([&] {
+        return DbReady == 1 && !QDir(dir.path()).entryList({QStringLiteral("test.db-wal.replaced-*")}).isEmpty();
+    }));
+    sharedDb().exec(QStringLiteral("insert into t values (4, 'x')"));  // the new file's table
     std::this_thread::sleep_for(1100ms);
 
     removeDatabaseFile();

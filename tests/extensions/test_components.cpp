@@ -11,12 +11,14 @@
 #include "platform/Gbk.h"
 #include "platform/Profile.h"
 #include "platform/ScriptedPrompt.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/StartupFixture.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/ReportListModel.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +26,7 @@
 
 #include <cstring>
 #include <functional>
+#include <sys/stat.h>
 
 namespace dbkeel::test {
 namespace {
@@ -269,6 +272,32 @@ TEST_F(BackupTest, RestoreRefusesAFileThatIsNoDatabase)
     click(dialog, "backUp");
     EXPECT_TRUE(dialog.status().startsWith(QStringLiteral("备份失败:"))) << dialog.status().toStdString();
     EXPECT_FALSE(QFile::exists(nowhere + QStringLiteral(".partial")));
+}
+
+// A backup replaces its file only whole: on a disk without room, or on a name that is no regular file,
+// it fails with the system's reason and the file there stays as it was.
+TEST_F(BackupTest, ABackupIsWrittenWholeOrNotAtAll)
+{
+    SmallDisk disk(8 * 1024);
+    ASSERT_GT(QFileInfo(source.databaseFile).size(), 8 * 1024);
+    const QString full = disk.filePath(QStringLiteral("a.bak")), fifo = disk.filePath(QStringLiteral("fifo.bak"));
+    writeFileBytes(full, "the older backup");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        QString target;
+        QString reason;
+    } cases[] = {
+        {full, disk.fullReason()},
+        {fifo, QStringLiteral("is not a regular file")},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_FALSE(backupSqliteFile(source.databaseFile, c.target, error)) << c.target.toStdString();
+        EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
+    }
+    EXPECT_EQ(readFileBytes(full), "the older backup");
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+    EXPECT_EQ(disk.entries(), QStringList{QStringLiteral("a.bak")}) << "a file left behind (the FIFO is not listed)";
 }
 
 TEST(SqlServerBackup, StatementsQuoteTheirNames)
