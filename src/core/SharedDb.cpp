@@ -422,7 +422,11 @@ int SqlCursor::toInt(int position) const
 }
 bool SqlCursor::isNull(const QString &column) const
 {
-    return current().at(indexOf(column)).null;
+    return isNull(indexOf(column));
+}
+bool SqlCursor::isNull(int position) const
+{
+    return current().at(position).null;
 }
 
 bool SqlCursor::nextResultSet()
