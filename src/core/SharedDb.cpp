@@ -239,6 +239,8 @@ Value readColumn(SQLHSTMT statement, int position)
         if (indicator == SQL_NULL_DATA)
             return {};
         const bool truncated = indicator == SQL_NO_TOTAL || indicator >= SQLLEN(sizeof piece);
+        if (!truncated && bytes.isEmpty())  // the usual short value, read in one piece
+            return {trimRight(fromDriver(piece, qsizetype(indicator))), false};
         bytes.append(piece, truncated ? qsizetype(sizeof piece - 1) : qsizetype(indicator));
         if (!truncated)
             break;
