@@ -118,7 +118,8 @@ int batchEnd(const QList<SubIdValue> &values, int first)
 }
 
 // The statements of a run of values, inside a savepoint: true when they all went in, false when one
-// failed and the run was undone. DbError when the transaction was lost with it.
+// failed and the run was undone. DbError when the failure ended the transaction or the savepoint cannot
+// be set or undone: what the transaction holds is then unknown.
 bool importBatch(const QList<SubIdValue> &values)
 {
     sharedDb().exec(QStringLiteral("savepoint subid_import"));
@@ -155,7 +156,7 @@ void importInBatches(const QList<SubIdValue> &values, const std::function<QStrin
             }
         } catch (const DbError &error) {
             goOn(error);
-            return;
+            return;  // nothing is committed
         }
         for (; first < end; ++first) {
             const Step step = runStatement(statement, first, goOn);
