@@ -246,6 +246,8 @@ Value readColumn(SQLHSTMT statement, int position)
         if (indicator == SQL_NULL_DATA)
             return {};
         const bool truncated = indicator == SQL_NO_TOTAL || indicator >= SQLLEN(sizeof piece);
+        if (!truncated && bytes.isEmpty())  // the usual short value, read in one piece
+            return {trimRight(fromDriver(piece, qsizetype(indicator))), false};
         bytes.append(piece, truncated ? qsizetype(sizeof piece - 1) : qsizetype(indicator));
         if (!truncated)
             break;
@@ -429,7 +431,11 @@ int SqlCursor::toInt(int position) const
 }
 bool SqlCursor::isNull(const QString &column) const
 {
-    return current().at(indexOf(column)).null;
+    return isNull(indexOf(column));
+}
+bool SqlCursor::isNull(int position) const
+{
+    return current().at(position).null;
 }
 
 bool SqlCursor::nextResultSet()

@@ -52,6 +52,7 @@ public:
     int toInt(const QString &column) const;  // decimal text-to-integer conversion
     int toInt(int position) const;
     bool isNull(const QString &column) const;
+    bool isNull(int position) const;
 
     // A cursor of SharedDb::batch: moves past the current result set to the next one of the batch,
     // adding the row counts of the statements between them to rowsAffected() and the failures of

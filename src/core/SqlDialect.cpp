@@ -134,13 +134,13 @@ bool startsComment(const QString &text, qsizetype i)
 // statement: the words of a statement are followed to know when one is open.
 class StatementWords {
 public:
-    void add(const QString &word)
+    void add(QStringView word)
     {
-        const QString lower = word.toLower();
         if (m_leading.size() < 3)
-            m_leading << lower;
+            m_leading << word.toString().toLower();
         if (!isTrigger())
             return;
+        const QString lower = word.toString().toLower();
         if (lower == QLatin1String("begin") || lower == QLatin1String("case"))
             ++m_depth;
         else if (lower == QLatin1String("end") && m_depth > 0)
@@ -174,9 +174,11 @@ bool isWordChar(QChar c)
 QStringList splitStatements(const QString &batch)
 {
     QStringList statements;
-    QString current;
+    QString current;     // the statement's text before `from`, comments made blanks
+    qsizetype from = 0;  // the run of the batch not yet copied into `current`
     StatementWords words;
-    const auto take = [&] {
+    const auto take = [&](qsizetype end) {
+        current += QStringView(batch).mid(from, end - from);
         if (!current.trimmed().isEmpty())
             statements << current.trimmed();
         current.clear();
@@ -186,29 +188,25 @@ QStringList splitStatements(const QString &batch)
     while (i < batch.size()) {
         const QChar c = batch.at(i);
         if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            const qsizetype end = skipQuoted(batch, i);
-            current += QStringView(batch).mid(i, end - i);
-            i = end;
+            i = skipQuoted(batch, i);
         } else if (startsComment(batch, i)) {
-            i = skipComment(batch, i);
+            current += QStringView(batch).mid(from, i - from);
             current += QLatin1Char(' ');
+            i = from = skipComment(batch, i);
         } else if (c == QLatin1Char(';') && !words.insideBody()) {
-            take();
-            ++i;
+            take(i);
+            from = ++i;
         } else if (isWordChar(c)) {
             qsizetype end = i + 1;
             while (end < batch.size() && isWordChar(batch.at(end)))
                 ++end;
-            const QString word = batch.mid(i, end - i);
-            words.add(word);
-            current += word;
+            words.add(QStringView(batch).mid(i, end - i));
             i = end;
         } else {
-            current += c;
             ++i;
         }
     }
-    take();
+    take(batch.size());
     return statements;
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/SharedDb.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace dbkeel {
 
@@ -13,11 +13,22 @@ QString sqlText(const QString &value)
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
 
+namespace {
+
+// An optional sign and at least one ASCII digit.
+bool isDecimal(QStringView text)
+{
+    if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-'))
+        text = text.sliced(1);
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+}  // namespace
+
 QString sqlNumber(const QString &value)
 {
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
     const QString trimmed = value.trimmed();
-    if (!decimal.match(trimmed).hasMatch())
+    if (!isDecimal(trimmed))
         throw DbError(QStringLiteral("[Dbkeel]Conversion failed when converting the varchar value %1 to data type int.")
                           .arg(sqlText(value)));
     return trimmed;

@@ -70,7 +70,7 @@ std::optional<HistoryTable> readTable(SharedDb &db, const QString &table)
     while (cursor.next()) {
         QJsonArray row;
         for (int column = 0; column < kept.columns.size(); ++column)
-            row.append(cursor.isNull(kept.columns.at(column)) ? QJsonValue() : QJsonValue(cursor.text(column)));
+            row.append(cursor.isNull(column) ? QJsonValue() : QJsonValue(cursor.text(column)));
         kept.rows.append(row);
     }
     return kept;

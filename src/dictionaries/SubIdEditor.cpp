@@ -2,6 +2,7 @@
 
 #include "core/AppConfig.h"
 #include "core/SharedDb.h"
+#include "core/SqlValue.h"
 #include "core/WriteHistory.h"
 #include "dictionaries/DictionaryTrace.h"
 #include "dictionaries/SubIdTables.h"
@@ -12,8 +13,12 @@
 #include "screens/DbErrorReport.h"
 #include "screens/ExchangeFile.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace dbkeel {
 
@@ -32,6 +37,35 @@ QStringList transInfoKeys(int k)
     return keys;
 }
 
+// The records of a .TRANSINFO file in the order of their numbers.
+QList<SubIdValue> readTransInfo(const QString &path)
+{
+    const ProfileFile file(path);
+    QList<SubIdValue> values;
+    for (int k : exchangeKeys(file, SubIdEditor::kSection, QStringLiteral("INFOID-"))) {
+        const QStringList v = file.readStrings(SubIdEditor::kSection, transInfoKeys(k), QString(),
+                                               kExchangeFieldBytes + 1);
+        values.append({v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5)});
+    }
+    return values;
+}
+
+enum class Step { Next, Stop, Abandon };  // go on, end the run (committing what ran), end it without commit
+
+// Runs statement(i); a failure goes to `goOn`.
+Step runStatement(const std::function<QString(int)> &statement, int i, const std::function<bool(const DbError &)> &goOn)
+{
+    try {
+        sharedDb().exec(statement(i));
+        return Step::Next;
+    } catch (const DbError &error) {
+        const bool more = goOn(error);
+        if (error.transactionRolledBack())
+            return Step::Abandon;
+        return more ? Step::Next : Step::Stop;
+    }
+}
+
 // Runs statement(0) .. statement(count - 1) in one transaction, so that a long run does not commit row by
 // row. A failing statement goes to `goOn`; when it answers false the run ends there. What ran before is
 // committed either way, as if every statement had been committed on its own, unless the failure rolled
@@ -42,14 +76,96 @@ void runInOneCommit(int count, const std::function<QString(int)> &statement,
 {
     SqlTransaction transaction(sharedDb());
     for (int i = 0; i < count; ++i) {
+        const Step step = runStatement(statement, i, goOn);
+        if (step == Step::Abandon)
+            return;
+        if (step == Step::Stop)
+            break;
+    }
+    transaction.commit();
+}
+
+constexpr int kImportBatchValues = 500;
+using SubIdKey = std::pair<qint64, qint64>;  // info ID, sub-ID
+
+// The key of a value whose info ID and sub-ID are plain decimal numbers the database keeps as they are.
+std::optional<SubIdKey> plainKey(const SubIdValue &value)
+{
+    try {
+        bool info = false, sub = false;
+        const SubIdKey key{sqlNumber(value.infoId).toLongLong(&info), sqlNumber(value.subId).toLongLong(&sub)};
+        if (info && sub)
+            return key;
+    } catch (const DbError &) {
+        // left to the value's own statement, which reports it
+    }
+    return std::nullopt;
+}
+
+// The end of the run of values from `first` that go in one batch: values with plain keys, none twice.
+int batchEnd(const QList<SubIdValue> &values, int first)
+{
+    QSet<SubIdKey> keys;
+    int end = first;
+    while (end < values.size() && end - first < kImportBatchValues) {
+        const std::optional<SubIdKey> key = plainKey(values.at(end));
+        if (!key || keys.contains(*key))
+            break;
+        keys.insert(*key);
+        ++end;
+    }
+    return end;
+}
+
+// The statements of a run of values, inside a savepoint: true when they all went in, false when one
+// failed and the run was undone. DbError when the failure ended the transaction or the savepoint cannot
+// be set or undone: what the transaction holds is then unknown.
+bool importBatch(const QList<SubIdValue> &values)
+{
+    sharedDb().exec(QStringLiteral("savepoint subid_import"));
+    try {
+        for (const QString &statement : transInfoImportBatch(values)) {
+            qCDebug(dictionaryTrace).noquote() << statement + u'\n';
+            sharedDb().exec(statement);
+        }
+    } catch (const DbError &error) {
+        if (error.transactionRolledBack())
+            throw;
+        sharedDb().exec(QStringLiteral("rollback to subid_import"));
+        sharedDb().exec(QStringLiteral("release subid_import"));
+        return false;
+    }
+    sharedDb().exec(QStringLiteral("release subid_import"));
+    return true;
+}
+
+// runInOneCommit of the import's statements on the embedded database, with runs of values sent as one
+// batch (transInfoImportBatch): a run ends before a value whose key it holds already or whose key is not
+// a plain number. A run that fails is undone and its values run one by one, so that the value refused
+// ends the import where it would alone, with the values before it stored.
+void importInBatches(const QList<SubIdValue> &values, const std::function<QString(int)> &statement,
+                     const std::function<bool(const DbError &)> &goOn)
+{
+    SqlTransaction transaction(sharedDb());
+    for (int first = 0; first < values.size();) {
+        const int end = std::max(batchEnd(values, first), first + 1);
         try {
-            sharedDb().exec(statement(i));
+            if (end - first > 1 && importBatch(values.mid(first, end - first))) {
+                first = end;
+                continue;
+            }
         } catch (const DbError &error) {
-            const bool more = goOn(error);
-            if (error.transactionRolledBack())
+            goOn(error);
+            return;  // nothing is committed
+        }
+        for (; first < end; ++first) {
+            const Step step = runStatement(statement, first, goOn);
+            if (step == Step::Abandon)
                 return;
-            if (!more)
-                break;
+            if (step == Step::Stop) {
+                transaction.commit();
+                return;
+            }
         }
     }
     transaction.commit();
@@ -450,13 +566,10 @@ void SubIdEditor::importFile()
     const QString path = prompt().chooseFile(importFileRequest(kExtension));
     if (path.isEmpty())
         return;
-    const ProfileFile file(path);
-    const QList<int> records = exchangeKeys(file, kSection, QStringLiteral("INFOID-"));
+    const QList<SubIdValue> values = readTransInfo(path);
     const Dialect dialect = sharedDb().dialect();
     const auto statement = [&](int i) {
-        const QStringList v = file.readStrings(kSection, transInfoKeys(records.at(i)), QString(),
-                                               kExchangeFieldBytes + 1);
-        const QString text = transInfoImportStatement(dialect, {v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5)});
+        const QString text = transInfoImportStatement(dialect, values.at(i));
         qCDebug(dictionaryTrace).noquote() << text + u'\n';
         return text;
     };
@@ -467,7 +580,10 @@ void SubIdEditor::importFile()
     };
     try {
         keepHistory(sharedDb(), QStringLiteral("subid-import"), {QStringLiteral("tb_login_ini")});
-        runInOneCommit(int(records.size()), statement, fail);
+        if (dialect == Dialect::Sqlite)
+            importInBatches(values, statement, fail);
+        else
+            runInOneCommit(int(values.size()), statement, fail);
     } catch (const DbError &error) {
         fail(error);
     }

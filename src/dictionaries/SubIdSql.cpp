@@ -87,4 +87,25 @@ QString transInfoImportStatement(Dialect dialect, const SubIdValue &value)
         .arg(infoId, subId, fieldName, text, mainName, mainId);
 }
 
+QStringList transInfoImportBatch(const QList<SubIdValue> &values)
+{
+    QStringList keys, rows;  // (info ID, sub-ID, main name, main ID) and the six inserted columns of each value
+    keys.reserve(values.size());
+    rows.reserve(values.size());
+    for (const SubIdValue &value : values) {
+        const QString infoId = sqlNumber(value.infoId), subId = sqlNumber(value.subId),
+                      mainName = sqlText(value.mainName), mainId = sqlText(value.mainId);
+        keys << QStringLiteral("(%1, %2, %3, %4)").arg(infoId, subId, mainName, mainId);
+        rows << QStringLiteral("(%1, %2, %3, %4, %5, %6)")
+                    .arg(infoId, sqlText(value.fieldName), subId, sqlText(value.value), mainName, mainId);
+    }
+    return {QStringLiteral("update tb_login_ini set subbyname = v.column3, subbynameid = v.column4 from (values %1) "
+                           "as v where tb_login_ini.infoid = v.column1 and tb_login_ini.infosubid = v.column2")
+                .arg(keys.join(u',')),
+            QStringLiteral("insert into tb_login_ini (infoid, infoname_about, infosubid, infovalue_about, subbyname, "
+                           "subbynameid) select * from (values %1) as v where not exists (select * from tb_login_ini "
+                           "where infoid = v.column1 and infosubid = v.column3)")
+                .arg(rows.join(u','))};
+}
+
 }  // namespace dbkeel

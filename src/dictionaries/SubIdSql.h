@@ -4,7 +4,9 @@
 
 #include "core/SqlDialect.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace dbkeel {
 
@@ -32,5 +34,9 @@ QString defaultMainIdStatement(const DefaultMainId &entry);
 QString transInfoExportQuery(const QString &fieldName);
 // Adds a missing value (same info ID and sub-ID), else replaces only its main attribute.
 QString transInfoImportStatement(Dialect dialect, const SubIdValue &value);
+// The embedded database's import of a run of values whose (info ID, sub-ID) all differ, in two statements
+// that leave what transInfoImportStatement would leave value by value: the main attribute of the values
+// present replaced first, then the missing values added in the run's order.
+QStringList transInfoImportBatch(const QList<SubIdValue> &values);
 
 }  // namespace dbkeel

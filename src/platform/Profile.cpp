@@ -111,11 +111,15 @@ size_t qHash(const Name &name, size_t seed = 0)
 
 using NameIndex = QHash<Name, int>;
 
-// With duplicates the first one counts.
-void indexFirst(NameIndex &index, const QString &name, int at)
+// With duplicates the first one counts: true when `name` was new. One lookup: operator[] adds it.
+bool indexFirst(NameIndex &index, const QString &name, int at)
 {
-    if (!index.contains(Name{name}))
-        index.insert(Name{name}, at);
+    const qsizetype known = index.size();
+    int &place = index[Name{name}];
+    if (index.size() == known)
+        return false;
+    place = at;
+    return true;
 }
 
 // One enclosing pair of equal quotes is removed on reading.
@@ -160,6 +164,7 @@ struct Line {
     Eol eol = Eol::CrLf;
     LineKind kind = LineKind::Blank;
     bool hasValue = false;  // a Key line with '='
+    bool firstKey = false;  // the first Key line of its name in the section
     QString name;           // section name of a Header, key spelling of a Key
     QString value;          // value of a Key, leading blanks removed
 };
@@ -193,11 +198,11 @@ struct Section {
 
     void indexLine(int i)
     {
-        const Line &line = lines[i];
+        Line &line = lines[i];
         if (line.kind == LineKind::Blank)
             return;
         if (line.kind == LineKind::Key)
-            indexFirst(keys, line.name, i);
+            line.firstKey = indexFirst(keys, line.name, i);
         lastEntry = i;
     }
     void reindex()
@@ -362,11 +367,11 @@ struct ProfileFile::Impl {
         return it == sectionIndex.constEnd() ? nullptr : &sections[it.value()];
     }
 
-    const Line *findKey(const QString &section, const QString &key)
+    const Line *findKey(const QString &section, const QString &key) { return findKey(findSection(section), key); }
+    static const Line *findKey(const Section *s, const QString &key)
     {
         const QString name = trimBoth(key);
-        Section *s = name.isEmpty() ? nullptr : findSection(section);
-        if (!s)
+        if (!s || name.isEmpty())
             return nullptr;
         const auto it = s->keys.constFind(Name{name});
         return it == s->keys.constEnd() ? nullptr : &s->lines[it.value()];
@@ -374,6 +379,10 @@ struct ProfileFile::Impl {
 
     // What a reader with a buffer of `width` gets for the key (the file as loaded now).
     QString readValue(const QString &section, const QString &key, const QString &defaultValue, int width)
+    {
+        return readValue(findSection(section), key, defaultValue, width);
+    }
+    static QString readValue(const Section *section, const QString &key, const QString &defaultValue, int width)
     {
         const Line *line = findKey(section, key);
         return cutToWidth(unquoted(line && line->hasValue ? line->value : trimRight(defaultValue)), width);
@@ -574,10 +583,11 @@ QStringList ProfileFile::readStrings(const QString &section, const QStringList &
     if (width <= 0)
         return QStringList(keys.size());
     d->refresh();
+    const Section *s = d->findSection(section);
     QStringList values;
     values.reserve(keys.size());
     for (const QString &key : keys)
-        values << d->readValue(section, key, defaultValue, width);
+        values << d->readValue(s, key, defaultValue, width);
     return values;
 }
 
@@ -606,11 +616,9 @@ QStringList ProfileFile::keyNames(const QString &section) const
     const Section *s = d->findSection(section);
     if (!s)
         return names;
-    for (int i = 0; i < int(s->lines.size()); ++i) {
-        const Line &line = s->lines[i];
-        if (line.kind == LineKind::Key && line.hasValue && s->keys.value(Name{line.name}) == i)
+    for (const Line &line : s->lines)
+        if (line.kind == LineKind::Key && line.hasValue && line.firstKey)
             names.append(line.name);
-    }
     return names;
 }
 

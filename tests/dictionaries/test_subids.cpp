@@ -5,6 +5,7 @@
 #include "tests/support/DictionaryFixture.h"
 
 #include <QFile>
+#include <QJsonArray>
 
 namespace dbkeel::test {
 namespace {
@@ -171,6 +172,10 @@ protected:
         run(QStringLiteral(
             "insert into tb_id_info(infoid, infoname) values (1034, '车身颜色保护'), (1005, '燃料种类'), "
             "(1023, '隐藏字段'), (1010, '车身颜色'), (1082, '车辆类型'), (1147, '有无')"));
+        seedValues();
+    }
+    static void seedValues()
+    {
         run(QStringLiteral(
             "insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, subbynameid, "
             "sametypeid) values (1005, '燃料种类', 10050001, '汽油', '汽油', '10050001', '1'), "
@@ -525,6 +530,133 @@ TEST_F(SubIdTest, ImportStopsAtTheFirstRefusedRecord)
     EXPECT_EQ(firstColumn(
                   QStringLiteral("select infosubid from tb_login_ini where infoid = 1005 and infosubid >= 10050020")),
               QStringList{"10050020"});
+}
+
+// The import on the embedded database sends runs of records together. Whatever a file holds, it must
+// leave the table as the records' own statements run one after the other leave it (row IDs included) and
+// stop at the same record; each case is imported and compared with those statements run on a second
+// database that starts the same. Runs hold 500 records: the long cases span three of them.
+TEST_F(SubIdTest, ImportLeavesWhatTheRecordsOwnStatementsLeave)
+{
+    const auto fuels = [](int first, int count) {
+        QList<SubIdValue> values;
+        for (int n = first; n < first + count; ++n)
+            values.append({QStringLiteral("1005"), QStringLiteral("燃料种类"), QString::number(10050000 + n),
+                           QStringLiteral("燃料%1").arg(n), QStringLiteral("主%1").arg(n),
+                           QString::number(10050000 + n)});
+        return values;
+    };
+    const auto value = [](const char *infoId, const char *subId, const char *text, const char *mainName) {
+        return SubIdValue{QString::fromUtf8(infoId), QStringLiteral("字段"),      QString::fromUtf8(subId),
+                          QString::fromUtf8(text),   QString::fromUtf8(mainName), QStringLiteral("1")};
+    };
+    const QString refuseAdding = QStringLiteral(
+        "create trigger refuse before insert on tb_login_ini when new.infosubid = 10050700 begin "
+        "select raise(abort, 'refused'); end");
+    const QString refuseReplacing = QStringLiteral(
+        "create trigger refuse before update on tb_login_ini when new.subbyname = '拒绝' begin "
+        "select raise(abort, 'refused'); end");
+    const QString presentTwice = QStringLiteral(
+        "insert into tb_login_ini(infoid, infoname_about, infosubid, infovalue_about, subbyname, subbynameid) "
+        "values (1005, '燃料种类', 10050600, '旧', '旧', '1'), (1005, '燃料种类', 10050800, '旧', '旧', '1'), "
+        "(1005, '燃料种类', 10050001, '重复', '', '-1')");
+    const struct {
+        const char *what;
+        QString setup;  // run on both databases after the fixture's rows
+        QList<SubIdValue> records;
+        bool refused;
+    } cases[] = {
+        {"present and missing values over three runs", presentTwice,
+         fuels(1, 1200) + QList{value("1010", "10100008", "银", "灰")}, false},
+        {"one key twice in a run, also spelled otherwise",
+         {},
+         {value("1005", "10050020", "甲", "一"), value("1010", "10100008", "银", "二"),
+          value("+1005", " 010050020", "乙", "三"), value("1005", "10050021", "丙", "四"),
+          value("1010", "10100008", "铜", "五"), value("1005", "10050020", "丁", "六")},
+         false},
+        {"refused when added in the middle of the second run", refuseAdding + u';' + presentTwice,
+         fuels(1, 1200) + QList{value("1010", "10100008", "银", "灰")}, true},
+        {"refused when its main attribute is replaced", refuseReplacing,
+         fuels(1, 300) + QList{value("1010", "10100008", "银", "拒绝")} + fuels(301, 300), true},
+        {"an info ID that is no number",
+         {},
+         fuels(1, 10) + QList{value("燃料", "10050021", "甲", "一")} + fuels(11, 10),
+         true},
+        {"a sub-ID beyond 64 bits",
+         {},
+         fuels(1, 10) + QList{value("1005", "100500000000000000000", "甲", "一")} + fuels(11, 10),
+         true},
+        {"keys next to the largest number",
+         {},
+         {value("1005", "9223372036854775807", "甲", "一"), value("1005", "-9223372036854775808", "乙", "二"),
+          value("1005", "9223372036854775807", "丙", "三")},
+         false},
+    };
+    const QString table = QStringLiteral("select ID, infoid, infoname_about, infosubid, infovalue_about, subbyname, "
+                                         "subbynameid, sametypeid from tb_login_ini order by ID");
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto start = [&](const QString &name) {
+            openDatabase(dir.filePath(name + QString::number(++n) + QStringLiteral(".db")));
+            run(schemaText());
+            seedValues();
+            if (!c.setup.isEmpty())
+                run(c.setup);
+        };
+        start(QStringLiteral("alone"));
+        bool refused = false;
+        {
+            SqlTransaction transaction(sharedDb());
+            for (const SubIdValue &v : c.records) {
+                try {
+                    sharedDb().exec(transInfoImportStatement(Dialect::Sqlite, v));
+                } catch (const DbError &) {
+                    refused = true;
+                    break;
+                }
+            }
+            transaction.commit();
+        }
+        ASSERT_EQ(refused, c.refused);
+        const QString expected = rows(table);
+
+        start(QStringLiteral("import"));
+        const QString before = rows(table);
+        QString file = QStringLiteral("[TRANSINFO]\r\nNUM=%1\r\n").arg(c.records.size());
+        for (int k = 0; k < c.records.size(); ++k) {
+            const SubIdValue &v = c.records.at(k);
+            const QString keys[] = {QStringLiteral("INFOID"),     QStringLiteral("INFOIDABOUT"),
+                                    QStringLiteral("INFOSUBID"),  QStringLiteral("INFOSUBIDABOUT"),
+                                    QStringLiteral("INFOBYNAME"), QStringLiteral("INFOBYID")};
+            const QString texts[] = {v.infoId, v.fieldName, v.subId, v.value, v.mainName, v.mainId};
+            for (int i = 0; i < 6; ++i)
+                file += QStringLiteral("%1-%2=%3\r\n").arg(keys[i], QString::number(k), texts[i]);
+        }
+        writeFileBytes(transInfo(), toGbk(file));
+        const qsizetype kept = historyEntries().size();
+        DbReady = 1;
+        prompts.answerFile(transInfo()).answer(PromptButton::Ok);
+        editor.importFile();
+        EXPECT_EQ(prompts.lastCall().text, refused ? QStringLiteral("导入失败") : QStringLiteral("导入成功"));
+        EXPECT_EQ(DbReady, refused ? 0 : 1);
+        EXPECT_EQ(rows(table), expected);
+        // The rows as they were are kept first (the columns of `table`: all but sametypename and insertdate).
+        const QList<HistoryEntry> entries = historyEntries();
+        ASSERT_EQ(entries.size(), kept + 1);
+        EXPECT_EQ(entries.last().action, QStringLiteral("subid-import"));
+        ASSERT_EQ(entries.last().tables.size(), 1);
+        QStringList keptRows;
+        for (const QJsonValue &row : entries.last().tables.first().rows) {
+            QStringList columns;
+            for (const QJsonValue &column : row.toArray())
+                columns << column.toString();
+            columns.removeAt(9);
+            columns.removeAt(7);
+            keptRows << columns.join(u',');
+        }
+        EXPECT_EQ(keptRows.join(u'|'), before);
+    }
 }
 
 class SubIdDemoTest : public DictionaryFixture {
