@@ -1,11 +1,14 @@
 // The screens' work on SQL Server where its behaviour differs from the embedded database's.
 
 #include "core/AppState.h"
+#include "core/HostLib.h"
 #include "core/SharedDb.h"
 #include "dictionaries/SubIdEditor.h"
+#include "indexfiles/IndexFileBuild.h"
 #include "maintenance/SqlWorkspaceEditor.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/support/RecordingServer.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +72,28 @@ TEST_F(SqlServerScreens, TheWorkspaceReadsEveryResultOfTheBatch)
     EXPECT_EQ(workspace.result().itemText(1, 1), QStringLiteral("环保线"));
     EXPECT_TRUE(workspace.status().left().startsWith(QStringLiteral("返回2行,影响5行,用时")))
         << workspace.status().left().toStdString();
+}
+
+// sametypeid is varchar(10): compared with a number, SQL Server converts every row's value and fails on
+// one that is not a number (Msg 245), so the index build compares it as text.
+TEST_F(SqlServerScreens, TheIndexBuildComparesTheLoginFlagAsText)
+{
+    if (!hostLib().isLoaded()) {
+        ASSERT_EQ(hostLib().load(1, buildBinDir()), 1) << hostLib().errorString().toStdString();
+    }
+    server.setScript(QStringLiteral("on sametypeid\\s*=\\s*[0-9]\n"
+                                    "error 22018 245 keep Conversion failed when converting the varchar value '是' "
+                                    "to data type int.\n"));
+    QTemporaryDir dir;
+    const IndexFileTargets targets{dir.filePath(QStringLiteral("SystemIndex.ini")), dir.path()};
+
+    const IndexBuildResult result = buildIndexFiles(targets, server.connectString());
+
+    EXPECT_TRUE(result.succeeded()) << result.failedParts().join(u',').toStdString();
+    const QStringList flagged = server.statements().filter(QStringLiteral("sametypeid"));
+    EXPECT_EQ(flagged.size(), 2) << flagged.join(u'\n').toStdString();
+    for (const QString &statement : flagged)
+        EXPECT_TRUE(statement.contains(QStringLiteral("sametypeid = '1'"))) << statement.toStdString();
 }
 
 }  // namespace
