@@ -3,10 +3,14 @@
 #include "core/AppState.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
+#include "core/WriteHistory.h"
 #include "dictionaries/SubIdEditor.h"
 #include "indexfiles/IndexFileBuild.h"
 #include "maintenance/SqlWorkspaceEditor.h"
+#include "platform/Gbk.h"
 #include "platform/ScriptedPrompt.h"
+#include "screens/JobRunner.h"
+#include "stats/VehicleTransfer.h"
 #include "tests/support/RecordingServer.h"
 #include "tests/support/TestSupport.h"
 
@@ -94,6 +98,32 @@ TEST_F(SqlServerScreens, TheIndexBuildComparesTheLoginFlagAsText)
     EXPECT_EQ(flagged.size(), 2) << flagged.join(u'\n').toStdString();
     for (const QString &statement : flagged)
         EXPECT_TRUE(statement.contains(QStringLiteral("sametypeid = '1'"))) << statement.toStdString();
+}
+
+// An empty value of the exchange file (what the export writes for NULL) goes in as NULL: SQL Server
+// would store '' in an integer column as 0.
+TEST_F(SqlServerScreens, TheVehicleTypeImportKeepsEmptyValuesNull)
+{
+    QTemporaryDir dir;
+    historySettings().enabled = false;
+    const QString file = dir.filePath(QStringLiteral("VehicleInfo.VEH"));
+    writeFileBytes(file,
+                   toGbk(QStringLiteral("[tb_type_base_ini]\r\nItemsum=3\r\nItemname=ziduan,ziduanleixing,remark\r\n"
+                                        "Itemval_0='CLXH','',''\r\nItemval_1='','3','车辆型号'\r\nItemvalsum=2\r\n")));
+    server.setScript(QStringLiteral("on OBJECT_ID\\(N'tb_type_base_ini'\\)\nrows name\nrow ID\nrow ziduan\n"
+                                    "row ziduanleixing\nrow remark\n"));
+    JobRunner runner;
+    TransferReport report;
+    ASSERT_TRUE(runner.start([&](JobContext &job) { importVehicleTypes(job, file, report); }, server.connectString()));
+    ASSERT_TRUE(runner.wait(std::chrono::seconds(60)));
+    historySettings() = HistorySettings{};
+
+    EXPECT_EQ(report.warnings, QStringList());
+    const std::string inserts =
+        server.statements().filter(QStringLiteral("insert into tb_type_base_ini")).join(u'\n').toStdString();
+    EXPECT_NE(inserts.find("'CLXH',NULL,NULL"), std::string::npos) << inserts;
+    EXPECT_NE(inserts.find("NULL,'3','车辆型号'"), std::string::npos) << inserts;
+    EXPECT_EQ(inserts.find("''"), std::string::npos) << inserts;
 }
 
 }  // namespace
