@@ -1,9 +1,12 @@
-// The screens' work on SQL Server where its behaviour differs from the embedded database's.
+// The screens' work on SQL Server where its behaviour differs from the embedded database's, and whole
+// editors storing ordinary and hostile values, so that the T-SQL check parses what they send.
 
 #include "core/AppState.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
 #include "core/WriteHistory.h"
+#include "dictionaries/DictionaryEditor.h"
+#include "dictionaries/OutlineItemEditor.h"
 #include "dictionaries/SubIdEditor.h"
 #include "indexfiles/IndexFileBuild.h"
 #include "maintenance/SqlWorkspaceEditor.h"
@@ -14,7 +17,10 @@
 #include "tests/support/RecordingServer.h"
 #include "tests/support/TestSupport.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 namespace dbkeel::test {
 namespace {
@@ -124,6 +130,71 @@ TEST_F(SqlServerScreens, TheVehicleTypeImportKeepsEmptyValuesNull)
     EXPECT_NE(inserts.find("'CLXH',NULL,NULL"), std::string::npos) << inserts;
     EXPECT_NE(inserts.find("NULL,'3','车辆型号'"), std::string::npos) << inserts;
     EXPECT_EQ(inserts.find("''"), std::string::npos) << inserts;
+}
+
+// Each element dictionary's editor stores a renamed row and a new row for every hostile value through
+// SQL Server; the T-SQL check parses each statement it sent.
+TEST_F(SqlServerScreens, DictionaryEditorsStoreHostileValues)
+{
+    historySettings().enabled = false;
+    DbReady = 1;
+    int sent = 0;
+    for (const DictionaryVariant *variant : {&deviceDictionary(), &itemDictionary(), &parameterDictionary()}) {
+        const QString key = variant->hasKey() ? QStringLiteral("|") + variant->keyColumn : QString();
+        server.setScript(QStringLiteral("on ^select \\* from %1\nrows ID|%2|%3%4|res|remark|insertdate\n"
+                                        "row 1|%5|旧名%6|使用|注|2026-12-11 10:00:00\non ^(update|insert)\ncount 1\n")
+                             .arg(variant->table, variant->codeColumn, variant->nameColumn, key,
+                                  QString::number(variant->minCode),
+                                  variant->hasKey() ? QStringLiteral("|K") : QString()));
+        server.clearLog();
+        DictionaryEditor editor(*variant);
+        editor.load();
+        ASSERT_EQ(editor.list().rowCount(), 1) << variant->table.toStdString();
+        editor.list().setItemText(0, DictionaryVariant::NameColumn, QStringLiteral("O'Brien"));
+        const QStringList values = hostileValues();
+        for (int i = 0; i < values.size(); ++i) {
+            const int row = editor.list().appendRow(DictionaryEditor::kPending);
+            editor.list().setItemText(row, DictionaryVariant::NameColumn, values.at(i) + QString::number(i));
+            editor.list().setItemText(row, DictionaryVariant::CodeColumn, QString::number(variant->minCode + 1 + i));
+            editor.list().setItemText(row, editor.variant().stateColumn(), values.at(i));
+            if (variant->hasKey())
+                editor.list().setItemText(row, editor.variant().stateColumn() - 1, values.at(i));  // the key
+        }
+        editor.store();
+        EXPECT_EQ(editor.status().left(), variant->storeDoneStatus) << variant->table.toStdString();
+        const QStringList written = server.statements().filter(QRegularExpression(QStringLiteral("^(insert|update)")));
+        EXPECT_EQ(written.size(), values.size() + 1) << written.join(u'\n').toStdString();
+        sent += int(server.statements().size());
+    }
+    historySettings() = HistorySettings{};
+    EXPECT_TRUE(prompts.calls().empty());
+    std::cout << "dictionary editors: " << sent << " statements through the recorder\n";
+}
+
+// The external-item editor changes its row and inserts new ones with every hostile value, as its row
+// dialog leaves them (cut to the widths).
+TEST_F(SqlServerScreens, OutlineEditorStoresHostileValues)
+{
+    server.setScript(
+        QStringLiteral("on ^select \\* from tb_id_eval\nrows ID|pingdingid|pingdingname|remark|usetypeabout|alias\n"
+                       "row 1|101|灯光|否决项|说明|别名\n"));
+    OutlineItemEditor editor;
+    editor.load();
+    ASSERT_EQ(editor.list().rowCount(), 1);
+    server.clearLog();
+    const QStringList values = hostileValues();
+    for (int i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(editor.prepareEdit(0));
+        OutlineRecord &record = outlineRecord();
+        record.operation = i % 2 ? OutlineRecord::Insert : OutlineRecord::Change;
+        record.code = QString::number(200 + i);
+        record.name = record.description = record.alias = values.at(i);
+        record.cutToWidths();
+        editor.finishEdit(0, true);
+    }
+    EXPECT_TRUE(prompts.calls().empty());
+    EXPECT_EQ(server.statements().size(), values.size());
+    std::cout << "external-item editor: " << server.statements().size() << " statements through the recorder\n";
 }
 
 }  // namespace
