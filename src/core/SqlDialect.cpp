@@ -55,6 +55,22 @@ QString sqlIdentifier(Dialect dialect, const QString &name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+QString sqlLike(const QString &text, LikeMatch match)
+{
+    constexpr QChar kEscape = u'!';
+    QString pattern = match == LikeMatch::Contains ? QStringLiteral("%") : QString();
+    bool escaped = false;
+    for (const QChar c : text) {
+        if (c == u'%' || c == u'_' || c == u'[' || c == kEscape) {
+            pattern += kEscape;
+            escaped = true;
+        }
+        pattern += c;
+    }
+    pattern += u'%';
+    return escaped ? sqlText(pattern) + QStringLiteral(" escape '!'") : sqlText(pattern);
+}
+
 QString tableExistsQuery(Dialect dialect, const QString &table)
 {
     if (dialect == Dialect::SqlServer)

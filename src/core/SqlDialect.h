@@ -33,6 +33,13 @@ QString sqlServerRelease(int major);
 // [a]]b] on SQL Server, "a""b" on SQLite.
 QString sqlIdentifier(Dialect dialect, const QString &name);
 
+// The operand of `like` for a filter on user text: the text matched as it is, at the start of the value
+// (Prefix) or anywhere in it (Contains). Its %, _, [ (a wildcard on SQL Server) and ! are escaped with !,
+// and the escape clause follows: '%50!%%' escape '!'. Both dialects read that form; a text without these
+// characters gives the plain pattern ('%50%'), as the installation writes it.
+enum class LikeMatch { Prefix, Contains };
+QString sqlLike(const QString &text, LikeMatch match);
+
 // Catalogue tests: queries that return a row when the object exists.
 QString tableExistsQuery(Dialect dialect, const QString &table);
 QString columnExistsQuery(Dialect dialect, const QString &table, const QString &column);

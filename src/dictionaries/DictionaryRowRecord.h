@@ -3,6 +3,8 @@
 // screen fills it before opening the editor and reads it back afterwards, and whatever a
 // screen does not fill keeps its last value.
 
+#include "core/ColumnWidths.h"
+
 #include <QString>
 
 namespace dbkeel {
@@ -15,7 +17,19 @@ enum class RowOperation { None = -1, Insert = 0, Modify = 1, Delete = 2 };
 inline const QString kStoreUnfinishedStatus = QStringLiteral("更新未完成,未写入的修改仍在列表中");
 
 struct DictionaryRowRecord {
-    static constexpr int kTextBytes = 49, kRemarkBytes = 249;
+    // Name, key character and 说明 keep the installation's 49; 注释 holds what its varchar(100) column does
+    // (the installation's box took 249, which SQL Server refuses).
+    static constexpr int kTextBytes = editLimit(49, {{"tb_id_devid", "devname"},
+                                                     {"tb_id_devid", "devkeychar"},
+                                                     {"tb_id_devid", "res"},
+                                                     {"tb_id_itemid", "itemname"},
+                                                     {"tb_id_itemid", "res"},
+                                                     {"tb_id_paramid", "paramname"},
+                                                     {"tb_id_paramid", "res"},
+                                                     {"tb_id_linetype", "linename"}});
+    static constexpr int kRemarkBytes = editLimit(249, {{"tb_id_devid", "remark"},
+                                                        {"tb_id_itemid", "remark"},
+                                                        {"tb_id_paramid", "remark"}});
 
     QString name, code, key, state, remark, insertTime;
     RowOperation operation = RowOperation::None;

@@ -2,6 +2,7 @@
 // The GUI-free part of OutlineItemDialog: the external-inspection items of tb_id_eval, edited
 // through OutlineItemRowDialog's record and written at once, and the OFFLINEPARAM.OFFLINEITEM file.
 
+#include "core/ColumnWidths.h"
 #include "core/SqlDialect.h"
 #include "screens/ScreenStatus.h"
 #include "widgets/ReportListModel.h"
@@ -17,7 +18,10 @@ struct OutlineItem {
 // The record of OutlineItemRowDialog, kept for the program run: an item's texts, whether it is a vetoing
 // item, and what 确定 does with it.
 struct OutlineRecord {
-    static constexpr int kCodeBytes = 32, kNameBytes = 64, kDescriptionBytes = 100, kAliasBytes = 49;
+    static constexpr int kCodeBytes = editLimit(32, {{"tb_id_eval", "pingdingid"}}),
+                         kNameBytes = editLimit(64, {{"tb_id_eval", "pingdingname"}}),
+                         kDescriptionBytes = editLimit(100, {{"tb_id_eval", "usetypeabout"}}),
+                         kAliasBytes = editLimit(49, {{"tb_id_eval", "alias"}});
     enum Operation { Change = 0, Insert = 1 };
 
     QString code, name, description, alias;

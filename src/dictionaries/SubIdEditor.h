@@ -4,6 +4,7 @@
 // the login flags staged in the check boxes until "更新"; the default main IDs; the TRANSINFO.TRANSINFO
 // exchange file.
 
+#include "core/ColumnWidths.h"
 #include "dictionaries/SubIdSql.h"
 #include "screens/ScreenStatus.h"
 #include "widgets/ReportListModel.h"
@@ -16,7 +17,8 @@ namespace dbkeel {
 
 // The record of SubIdRowDialog, kept for the program run.
 struct SubIdRecord {
-    static constexpr int kSubIdBytes = 8, kValueBytes = 64, kMainNameBytes = 80;
+    static constexpr int kSubIdBytes = 8, kValueBytes = editLimit(64, {{"tb_login_ini", "infovalue_about"}}),
+                         kMainNameBytes = editLimit(80, {{"tb_login_ini", "subbyname"}});
     enum Mode { Add, ChangeMainAttribute };
 
     QString infoId, suggestedSubId, subId, value, mainName, mainId;

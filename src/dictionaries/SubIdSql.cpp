@@ -20,7 +20,7 @@ QString fieldNameQuery(const QString &filter)
     if (filter.isEmpty())
         return QStringLiteral("select infoid,infoname  from tb_id_info order by infoid ;");
     return QStringLiteral("select infoid,infoname  from tb_id_info where infoname like %1 order by infoid ;")
-        .arg(sqlText(u'%' + filter + u'%'));
+        .arg(sqlLike(filter, LikeMatch::Contains));
 }
 
 QString subIdInsertStatement(const SubIdValue &value)
@@ -62,7 +62,9 @@ QString transInfoExportQuery(const QString &fieldName)
         "select infoid , infoname_about, infosubid , infovalue_about, subbyname , subbynameid from tb_login_ini ");
     if (fieldName.isEmpty())
         return columns + QStringLiteral("order by infoid ;");
-    return columns + QStringLiteral("where infoname_about like %1 order by infoid ;").arg(sqlText(fieldName + u'%'));
+    return columns
+           + QStringLiteral("where infoname_about like %1 order by infoid ;")
+                 .arg(sqlLike(fieldName, LikeMatch::Prefix));
 }
 
 QString transInfoImportStatement(Dialect dialect, const SubIdValue &value)

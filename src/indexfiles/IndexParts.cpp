@@ -50,7 +50,7 @@ void subIds(PartContext &context)
 {
     QStringList codes;
     SqlCursor rows = context.db.query(QStringLiteral(
-        "select infoid,infosubid,infovalue_about from tb_login_ini where sametypeid = 1 order by  infosubid ;"));
+        "select infoid,infosubid,infovalue_about from tb_login_ini where sametypeid = '1' order by  infosubid ;"));
     while (rows.next()) {
         const QString subId = rows.text(QStringLiteral("infosubid"));
         const QString text = rows.text(QStringLiteral("infovalue_about"));
@@ -156,7 +156,7 @@ void lineStationIds(PartContext &context)
 void mainIds(PartContext &context)
 {
     SqlCursor rows = context.db.query(
-        QStringLiteral("select DISTINCT infosubid,subbynameid from tb_login_ini where sametypeid = 1 ; "));
+        QStringLiteral("select DISTINCT infosubid,subbynameid from tb_login_ini where sametypeid = '1' ; "));
     while (rows.next()) {
         const QString mainId = rows.text(QStringLiteral("subbynameid"));
         if (!mainId.isEmpty())

@@ -3,6 +3,7 @@
 #include "core/Database.h"
 #include "core/HostLib.h"
 #include "core/SharedDb.h"
+#include "core/SqlDialect.h"
 #include "core/SqlValue.h"
 #include "platform/Prompt.h"
 #include "platform/Text.h"
@@ -94,7 +95,7 @@ QString queueQuery(const QueueFilter &filter)
         return QStringLiteral("select INFO_1001,INFO_1012,INFO_1004,loginid ,INFO_1031 %1%2 order by INFO_1031 ;")
             .arg(inQueue, kinds);
     }
-    const QString plate = sqlText(QLatin1Char('%') + filter.plate + QLatin1Char('%'));
+    const QString plate = sqlLike(filter.plate, LikeMatch::Contains);
     if (filter.today)
         return QStringLiteral("select INFO_1001,INFO_1012,INFO_1004,loginid , INFO_1031 %1and INFO_1001 like %2 "
                               "\t\t\t\tand INFO_1031 like %3 %4 order by INFO_1031 ;")

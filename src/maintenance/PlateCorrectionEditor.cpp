@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/SharedDb.h"
+#include "core/SqlDialect.h"
 #include "core/SqlValue.h"
 #include "maintenance/MaintenanceTrace.h"
 #include "platform/Prompt.h"
@@ -19,7 +20,7 @@ QString plateSearchQuery(const QString &platePrefix)
     if (platePrefix.isEmpty())
         return QStringLiteral("select loginid,INFO_1001,INFO_1012,INFO_1082 from tb_vehicle_info");
     return QStringLiteral("select loginid,INFO_1001,INFO_1012,INFO_1082 from tb_vehicle_info where INFO_1001 like %1 ;")
-        .arg(sqlText(platePrefix + QLatin1Char('%')));
+        .arg(sqlLike(platePrefix, LikeMatch::Prefix));
 }
 
 QString plateUpdateStatement(const QString &kindCode, const QString &newLoginId, const QString &oldLoginId)

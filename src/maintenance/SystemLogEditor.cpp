@@ -2,6 +2,7 @@
 
 #include "core/AppConfig.h"
 #include "core/SharedDb.h"
+#include "core/SqlDialect.h"
 #include "core/SqlValue.h"
 #include "maintenance/MaintenanceTrace.h"
 #include "platform/Prompt.h"
@@ -12,7 +13,7 @@ namespace dbkeel {
 
 QString logCondition(LogFilter filter, const QString &text)
 {
-    const QString like = sqlText(QLatin1Char('%') + text + QLatin1Char('%'));
+    const QString like = sqlLike(text, LikeMatch::Contains);
     switch (filter) {
     case LogFilter::DateTime: return QStringLiteral(" where InsertDate like %1 ").arg(like);
     case LogFilter::Operator: return QStringLiteral(" where UserTrueName like %1 ").arg(like);

@@ -120,14 +120,14 @@ QStringList knownColumns(SharedDb &db, const QString &table, const QStringList &
     return known;
 }
 
-// One row's values in parentheses. The file cannot tell an empty text from a missing number: SQL
-// Server converts '' for a number column, the embedded database's strict tables refuse it, so there
-// an empty value is NULL.
-QString valuesTuple(Dialect dialect, const QStringList &values)
+// One row's values in parentheses. The export writes NULL as an empty value, and the file cannot tell
+// it from an empty text: an empty value goes in as NULL (SQL Server would store '' in a number column
+// as 0, the embedded database's strict tables refuse it).
+QString valuesTuple(const QStringList &values)
 {
     QStringList literals;
     for (const QString &value : values)
-        literals << (value.isEmpty() && dialect == Dialect::Sqlite ? QStringLiteral("NULL") : sqlText(value));
+        literals << (value.isEmpty() ? QStringLiteral("NULL") : sqlText(value));
     return QLatin1Char('(') + literals.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
@@ -143,7 +143,7 @@ public:
     {}
     void add(const QStringList &values)
     {
-        m_tuples << valuesTuple(m_db.dialect(), values);
+        m_tuples << valuesTuple(values);
         if (m_tuples.size() == m_batchRows)
             flush();
     }

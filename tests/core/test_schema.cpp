@@ -1,3 +1,4 @@
+#include "core/ColumnWidths.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -5,25 +6,47 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace dbkeel::test {
 namespace {
 
 // Table name → column names, in declaration order.
 using Tables = QMap<QString, QStringList>;
 
-Tables sqlServerTables()
+// Calls `take(table, column, declaration)` for every column of the SQL Server script, the declaration
+// being what follows the bracketed column name.
+void readSqlServerColumns(const std::function<void(const QString &, const QString &, const QString &)> &take)
 {
-    Tables tables;
     QString current;
     static const QRegularExpression table(QStringLiteral("^CREATE TABLE \\[dbo\\]\\.\\[(\\w+)\\]"));
-    static const QRegularExpression column(QStringLiteral("^\\t\\[(\\w+)\\]"));
+    static const QRegularExpression column(QStringLiteral("^\\t\\[(\\w+)\\](.*)"));
     for (const QString &line : schemaText(QStringLiteral("sqlserver.sql")).split(QLatin1Char('\n'))) {
         if (const auto m = table.match(line); m.hasMatch())
             current = m.captured(1);
         else if (const auto c = column.match(line); c.hasMatch())
-            tables[current] << c.captured(1);
+            take(current, c.captured(1), c.captured(2));
     }
+}
+
+Tables sqlServerTables()
+{
+    Tables tables;
+    readSqlServerColumns(
+        [&](const QString &table, const QString &column, const QString &) { tables[table] << column; });
     return tables;
+}
+
+// "table.column" → n of every varchar(n) column of the SQL Server script.
+QMap<QString, int> sqlServerVarcharWidths()
+{
+    QMap<QString, int> widths;
+    static const QRegularExpression varchar(QStringLiteral("^ \\[varchar\\] \\((\\d+)\\)"));
+    readSqlServerColumns([&](const QString &table, const QString &column, const QString &declaration) {
+        if (const auto m = varchar.match(declaration); m.hasMatch())
+            widths[table + u'.' + column] = m.captured(1).toInt();
+    });
+    return widths;
 }
 
 class SchemaTest : public DbFixture {
@@ -54,6 +77,19 @@ TEST_F(SchemaTest, BothDialectsDeclareTheSameTablesAndColumns)
     EXPECT_EQ(embedded.keys(), server.keys());
     for (auto it = embedded.begin(); it != embedded.end(); ++it)
         EXPECT_EQ(it.value(), server.value(it.key())) << it.key().toStdString();
+}
+
+// The editors' column widths are the SQL Server script's varchar widths and TEXT columns of the embedded one.
+TEST_F(SchemaTest, ColumnWidthsAreTheScriptsOwn)
+{
+    const QMap<QString, int> server = sqlServerVarcharWidths();
+    for (const ColumnWidth &width : kColumnWidths) {
+        const QString table = QString::fromLatin1(width.table), name = QString::fromLatin1(width.column);
+        EXPECT_EQ(server.value(table + u'.' + name, -1), width.bytes) << table.toStdString() << '.' << width.column;
+        EXPECT_EQ(column(QStringLiteral("select type from pragma_table_info('%1') where name = '%2'").arg(table, name)),
+                  QStringLiteral("TEXT"))
+            << table.toStdString() << '.' << width.column;
+    }
 }
 
 TEST_F(SchemaTest, LeavesTheProgramsOwnTablesToTheProgram)

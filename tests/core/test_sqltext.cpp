@@ -89,6 +89,24 @@ TEST(SqlDialect, IdentifiersAreQuotedAsEachDialectQuotesThem)
     EXPECT_EQ(sqlIdentifier(Dialect::Sqlite, QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\""));
 }
 
+// A filter text's wildcards are escaped with ! and the clause added; an ordinary text keeps the plain form.
+TEST(SqlDialect, LikeOperandsMatchTheTextAsItIs)
+{
+    const struct {
+        const char *text;
+        LikeMatch match;
+        const char *operand;
+    } cases[] = {
+        {"京A", LikeMatch::Prefix, "'京A%'"},
+        {"三", LikeMatch::Contains, "'%三%'"},
+        {"", LikeMatch::Contains, "'%%'"},
+        {"50%_[a]!", LikeMatch::Contains, "'%50!%!_![a]!!%' escape '!'"},
+        {"O'Brien_", LikeMatch::Prefix, "'O''Brien!_%' escape '!'"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sqlLike(QString::fromUtf8(c.text), c.match), QString::fromUtf8(c.operand)) << c.text;
+}
+
 TEST(SqlDialect, SplitRespectsQuotesBracketsCommentsAndTriggerBodies)
 {
     const struct {

@@ -98,8 +98,8 @@ void type(QWidget *box, const QString &text)
     }
 }
 
-// The record keeps 49 GBK bytes of a name and 249 of 注释: the boxes take no more, so a long Chinese
-// name is not cut behind the user's back when it is stored.
+// The record keeps 49 GBK bytes of a name and 100 of 注释 (its column's width): the boxes take no more,
+// so a long Chinese name is not cut behind the user's back when it is stored.
 TEST_F(DictionaryDialogTest, RowEditorBoxesTakeNoMoreThanTheRecordKeeps)
 {
     run(QStringLiteral("insert into tb_id_devid(devid, devname, devkeychar, res) values (3, '制动台', 'ZD', '使用')"));
@@ -119,7 +119,7 @@ TEST_F(DictionaryDialogTest, RowEditorBoxesTakeNoMoreThanTheRecordKeeps)
         });
         doubleClickRow(screen, 0);
         EXPECT_EQ(shownName, QString(24, QChar(u'灯')));
-        EXPECT_EQ(shownRemark, QStringLiteral("a") + QString(124, QChar(u'检')));
+        EXPECT_EQ(shownRemark, QStringLiteral("a") + QString(49, QChar(u'检')));
         const ReportListModel *list = control<ReportListView>(screen, "list")->reportModel();
         ASSERT_EQ(list->rowCount(), 2);
         EXPECT_EQ(list->itemText(1, 1), shownName);

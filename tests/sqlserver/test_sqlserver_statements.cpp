@@ -31,22 +31,6 @@ namespace {
 
 const Dialect kServer = Dialect::SqlServer;
 
-QStringList hostileValues()
-{
-    return {QStringLiteral("安检线"),
-            QStringLiteral("1005"),
-            QString(),
-            QStringLiteral("O'Brien"),
-            QStringLiteral("'; drop table hostile_marker; --"),
-            QStringLiteral("50%_off"),
-            QStringLiteral("[a]b]"),
-            QStringLiteral("机动车😀"),
-            QString(3000, QLatin1Char('x')),
-            QStringLiteral("line\r\nbreak"),
-            QStringLiteral("%10 %1"),
-            QStringLiteral("a\\b\"c")};
-}
-
 class SqlServerStatements : public ::testing::Test {
 protected:
     void SetUp() override { sharedDb().open(server.connectString(), 10); }

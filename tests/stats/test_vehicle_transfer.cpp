@@ -85,6 +85,19 @@ TEST_F(VehicleTransferTest, ImportReplacesTheTablesAndACommaSurvives)
     EXPECT_FALSE(QFile::exists(vehicleBackupPath()));  // No: no backup
 }
 
+// NULL is written as an empty value and comes back as NULL, in a number and in a text column.
+TEST_F(VehicleTransferTest, NullSurvivesTheRoundTrip)
+{
+    run(QStringLiteral("insert into tb_type_base_ini (ziduan, ziduanleixing, remark) values ('CLXH', NULL, NULL), "
+                       "(NULL, 3, '车辆型号');"));
+    exportTo(dir.path());
+    run(QStringLiteral("delete from tb_type_base_ini"));
+    importFrom(exportFile(), false);
+    const QString nulls = QStringLiteral("select ziduan is null, ziduanleixing is null, remark is null, "
+                                         "coalesce(ziduanleixing, 0) from tb_type_base_ini order by ID");
+    EXPECT_EQ(rows(nulls), QStringLiteral("0,1,1,0|1,0,0,3"));
+}
+
 TEST_F(VehicleTransferTest, AFileValueThatCannotBeSplitEndsItsTableWhichStaysAsItWas)
 {
     run(QStringLiteral("insert into tb_type_vehicle (CLXH, CLPP) values ('old', 'kept');"

@@ -107,4 +107,20 @@ void RecordingServer::clearLog()
     log.remove();
 }
 
+QStringList hostileValues()
+{
+    return {QStringLiteral("安检线"),
+            QStringLiteral("1005"),
+            QString(),
+            QStringLiteral("O'Brien"),
+            QStringLiteral("'; drop table hostile_marker; --"),
+            QStringLiteral("50%_off"),
+            QStringLiteral("[a]b]"),
+            QStringLiteral("机动车😀"),
+            QString(3000, QLatin1Char('x')),
+            QStringLiteral("line\r\nbreak"),
+            QStringLiteral("%10 %1"),
+            QStringLiteral("a\\b\"c")};
+}
+
 }  // namespace dbkeel::test

@@ -35,4 +35,8 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Ordinary and hostile values for the statement builders: Chinese, a number, empty, quotes, an injection,
+// LIKE wildcards, brackets, a character outside the BMP, a long text, line breaks, arg markers, backslash.
+QStringList hostileValues();
+
 }  // namespace dbkeel::test
