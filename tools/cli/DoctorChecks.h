@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+
 namespace dbkeel {
 class SharedDb;
 }
@@ -19,7 +21,7 @@ enum class Severity {
 
 struct Finding {
     Severity severity;
-    QString check;  // "relations", "layout", "index", "host"
+    QString check;  // "relations", "layout", "index", "host", "network"
     QString text;
     QString advice;
 };
@@ -38,5 +40,8 @@ void checkLayout(SharedDb &db, Findings &findings);
 void checkIndexFiles(const QString &connectString, Findings &findings);
 // The host configuration: the system directory, folders and components its entries name, the data source.
 void checkHostConfig(SharedDb &db, Findings &findings);
+// Every station of the layout sent the console's 1004 at once: the stations that have not answered
+// within `bound`, and those whose address or port is unusable.
+void checkNetwork(SharedDb &db, std::chrono::milliseconds bound, Findings &findings);
 
 }  // namespace dbkeel::cli
