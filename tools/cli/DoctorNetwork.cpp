@@ -36,9 +36,9 @@ QList<Station> stationsOfLayout(SharedDb &db)
     QList<Station> stations;
     for (const LayoutLine &line : layoutLines(db))
         for (const LayoutStation &station : layoutStations(db, line.id))
-            stations.append({QStringLiteral("line %1 (%2) station %3").arg(line.id, line.name,
-                                                                           QString::number(station.stationId)),
-                             station.ip, station.port});
+            stations.append(
+                {QStringLiteral("line %1 (%2) station %3").arg(line.id, line.name, QString::number(station.stationId)),
+                 station.ip, station.port});
     return stations;
 }
 
@@ -97,8 +97,10 @@ void checkNetwork(SharedDb &db, std::chrono::milliseconds bound, Findings &findi
     QList<Target> targets = targetsOf(stationsOfLayout(db), findings);
     QUdpSocket socket;
     if (!socket.bind(QHostAddress::AnyIPv4, 0)) {
-        findings.append({Severity::Error, QStringLiteral("network"),
-                         QStringLiteral("could not open a UDP socket: ") + socket.errorString(), {}});
+        findings.append({Severity::Error,
+                         QStringLiteral("network"),
+                         QStringLiteral("could not open a UDP socket: ") + socket.errorString(),
+                         {}});
         return;
     }
     for (Target &target : targets)
@@ -120,8 +122,8 @@ void checkNetwork(SharedDb &db, std::chrono::milliseconds bound, Findings &findi
     for (const Target &target : targets) {
         if (target.answered)
             continue;
-        const QString why =
-            target.sendError.isEmpty() ? within : QStringLiteral(": could not send 1004: ") + target.sendError;
+        const QString why = target.sendError.isEmpty() ? within
+                                                       : QStringLiteral(": could not send 1004: ") + target.sendError;
         for (const Station &station : target.stations)
             findings.append({Severity::Warning, QStringLiteral("network"), whereItIs(station) + why,
                              QStringLiteral("check that the station computer is on and its agent runs on that port")});
