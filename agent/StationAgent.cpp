@@ -32,7 +32,7 @@ bool StationAgent::obeys(const QHostAddress &from) const
 
 template <typename Action>
 std::optional<QString> StationAgent::gated(bool allowed, const QHostAddress &from, const Deed &deed, Action action,
-                                           const QString &refusal)
+                                           const Reason &refusal)
 {
     const auto notDone = [&](const QString &why) { return QStringLiteral("未执行: %1 (%2)").arg(deed.shown, why); };
     if (!obeys(from)) {
@@ -45,16 +45,16 @@ std::optional<QString> StationAgent::gated(bool allowed, const QHostAddress &fro
         return notDone(QStringLiteral("未允许"));
     }
     if (!refusal.isEmpty()) {
-        m_log.write(QStringLiteral("refused: %1: %2").arg(deed.logged, refusal));
-        return notDone(QStringLiteral("拒绝: ") + refusal);
+        m_log.write(QStringLiteral("refused: %1: %2").arg(deed.logged, refusal.logged));
+        return notDone(QStringLiteral("拒绝: ") + refusal.shown);
     }
-    const QString error = action();
+    const Reason error = action();
     if (error.isEmpty()) {
         m_log.write(QStringLiteral("done: %1").arg(deed.logged));
         return std::nullopt;
     }
-    m_log.write(QStringLiteral("failed: %1: %2").arg(deed.logged, error));
-    return notDone(QStringLiteral("失败: ") + error);
+    m_log.write(QStringLiteral("failed: %1: %2").arg(deed.logged, error.logged));
+    return notDone(QStringLiteral("失败: ") + error.shown);
 }
 
 QByteArray StationAgent::processList() const
@@ -122,7 +122,7 @@ std::optional<QByteArray> StationAgent::handle(const QByteArray &datagram, const
                          QStringLiteral("结束进程 %1").arg(text)},
                         [&] {
                             const int ended = endProcesses(text);
-                            return ended > 0 ? QString() : QStringLiteral("no process of that name");
+                            return ended > 0 ? Reason() : reason(Why::NoSuchProcess);
                         });
         break;
     case stationcode::ListProcesses:

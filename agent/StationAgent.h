@@ -6,6 +6,7 @@
 
 #include "agent/AgentConfig.h"
 #include "agent/AgentLog.h"
+#include "agent/Reason.h"
 #include "core/StationRecord.h"
 
 #include <QByteArray>
@@ -41,7 +42,7 @@ private:
     // the chat line that tells the console it was not and why.
     template <typename Action>
     std::optional<QString> gated(bool allowed, const QHostAddress &from, const Deed &deed, Action action,
-                                 const QString &refusal = {});
+                                 const Reason &refusal = {});
     // True when no console list is configured or `from` is on it.
     bool obeys(const QHostAddress &from) const;
     QByteArray processList() const;

@@ -11,7 +11,6 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/prctl.h>
@@ -48,11 +47,6 @@ QStringList processIds()
             ids.append(entry);
     }
     return ids;
-}
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // The real path of `path` (links followed, "." and ".." removed); empty when it cannot be found in
@@ -138,7 +132,7 @@ ProgramChoice::~ProgramChoice()
         ::close(descriptor);
 }
 
-ProgramChoice ProgramChoice::refused(const QString &why)
+ProgramChoice ProgramChoice::refused(const Reason &why)
 {
     ProgramChoice choice;
     choice.refusal = why;
@@ -148,30 +142,29 @@ ProgramChoice ProgramChoice::refused(const QString &why)
 ProgramChoice chooseProgram(const QString &requested, const QStringList &folders)
 {
     if (requested.isEmpty())
-        return ProgramChoice::refused(QStringLiteral("no program named"));
+        return ProgramChoice::refused(reason(Why::NoProgramNamed));
     if (folders.isEmpty())
-        return ProgramChoice::refused(QStringLiteral("no program folder is configured"));
+        return ProgramChoice::refused(reason(Why::NoProgramFolder));
     if (!QDir::isAbsolutePath(requested))
-        return ProgramChoice::refused(QStringLiteral("not an absolute path"));
+        return ProgramChoice::refused(reason(Why::NotAbsolute));
     if (requested.split(QLatin1Char('/')).contains(QLatin1String("..")))
-        return ProgramChoice::refused(QStringLiteral("the path holds \"..\""));
+        return ProgramChoice::refused(reason(Why::HoldsDotDot));
     ProgramChoice choice;
     choice.descriptor = ::open(QFile::encodeName(requested).constData(), O_PATH | O_CLOEXEC);
     if (choice.descriptor < 0) {
         const bool missing = errno == ENOENT || errno == ENOTDIR;
-        return ProgramChoice::refused(missing ? QStringLiteral("no such file")
-                                              : QStringLiteral("cannot be resolved: ") + errnoText());
+        return ProgramChoice::refused(missing ? reason(Why::NoSuchFile) : reason(Why::CannotResolve, errno));
     }
     const QString path = realPathOf(choice.descriptor);
     if (path.isEmpty())
-        return ProgramChoice::refused(QStringLiteral("cannot be resolved"));
+        return ProgramChoice::refused(reason(Why::CannotResolve));
     if (std::none_of(folders.begin(), folders.end(), [&](const QString &folder) { return isInside(path, folder); }))
-        return ProgramChoice::refused(QStringLiteral("outside the program folders"));
+        return ProgramChoice::refused(reason(Why::OutsideFolders));
     struct stat status {};
     if (::fstat(choice.descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-        return ProgramChoice::refused(QStringLiteral("not a regular file"));
+        return ProgramChoice::refused(reason(Why::NotRegularFile));
     if (::access(QFile::encodeName(descriptorPath(choice.descriptor)).constData(), X_OK) != 0)
-        return ProgramChoice::refused(QStringLiteral("not executable"));
+        return ProgramChoice::refused(reason(Why::NotExecutable));
     choice.path = path;
     return choice;
 }
@@ -179,13 +172,13 @@ ProgramChoice chooseProgram(const QString &requested, const QStringList &folders
 // Runs the opened file itself (never its path again) in a grandchild of its own session, so that
 // it outlives the agent and leaves no zombie. The grandchild reports a failed exec through a pipe
 // that closes on a successful one. Between fork and exec only async-signal-safe calls are made.
-QString startProgram(const ProgramChoice &program)
+Reason startProgram(const ProgramChoice &program)
 {
     const QByteArray name = QFile::encodeName(program.path);
     char *const arguments[] = {const_cast<char *>(name.constData()), nullptr};
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
-        return errnoText();
+        return systemReason(errno);
     const pid_t child = ::fork();
     if (child == 0) {
         ::setsid();
@@ -209,28 +202,27 @@ QString startProgram(const ProgramChoice &program)
     ::close(report[1]);
     if (child < 0) {
         ::close(report[0]);
-        return QString::fromLocal8Bit(std::strerror(forkError));
+        return systemReason(forkError);
     }
     ::waitpid(child, nullptr, 0);
     int error = 0;
     const ssize_t got = ::read(report[0], &error, sizeof error);
     ::close(report[0]);
-    return got == ssize_t(sizeof error) ? QString::fromLocal8Bit(std::strerror(error)) : QString();
+    return got == ssize_t(sizeof error) ? systemReason(error) : Reason();
 }
 
-QString setClock(const QDateTime &localTime)
+Reason setClock(const QDateTime &localTime)
 {
     if (!localTime.isValid())
-        return QStringLiteral("not a time");
+        return reason(Why::NotATime);
     const timespec when{time_t(localTime.toSecsSinceEpoch()), 0};
-    return ::clock_settime(CLOCK_REALTIME, &when) == 0 ? QString() : errnoText();
+    return ::clock_settime(CLOCK_REALTIME, &when) == 0 ? Reason() : systemReason(errno);
 }
 
-QString shutDown(bool restart)
+Reason shutDown(bool restart)
 {
     const QStringList arguments{restart ? QStringLiteral("-r") : QStringLiteral("-h"), QStringLiteral("now")};
-    return QProcess::startDetached(QStringLiteral("shutdown"), arguments) ? QString()
-                                                                          : QStringLiteral("could not run shutdown");
+    return QProcess::startDetached(QStringLiteral("shutdown"), arguments) ? Reason() : reason(Why::ShutdownNotRun);
 }
 
 }  // namespace dbkeel::agent

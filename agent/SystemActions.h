@@ -1,6 +1,8 @@
 #pragma once
 // What the agent does to its computer. No command line ever goes through a shell.
 
+#include "agent/Reason.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -23,19 +25,19 @@ public:
     ProgramChoice &operator=(ProgramChoice &&other) noexcept;
     ~ProgramChoice();
 
-    static ProgramChoice refused(const QString &why);
+    static ProgramChoice refused(const Reason &why);
 
     QString path;         // the opened file's real path; empty when refused
-    QString refusal;      // why it may not be started; empty when it may
+    Reason refusal;       // why it may not be started; empty when it may
     int descriptor = -1;  // the opened file (O_PATH), owned
 };
 ProgramChoice chooseProgram(const QString &requested, const QStringList &folders);
 // Starts the chosen file with no arguments, detached, with this process's environment and no
-// ambient capabilities. An error text on failure.
-QString startProgram(const ProgramChoice &program);
-// Sets the system clock to `localTime`. An error text on failure.
-QString setClock(const QDateTime &localTime);
-// Shuts the computer down, or restarts it. An error text on failure.
-QString shutDown(bool restart);
+// ambient capabilities. Why it failed, empty when it started.
+Reason startProgram(const ProgramChoice &program);
+// Sets the system clock to `localTime`. Why it failed, empty when it was set.
+Reason setClock(const QDateTime &localTime);
+// Shuts the computer down, or restarts it. Why it failed, empty when the shutdown is under way.
+Reason shutDown(bool restart);
 
 }  // namespace dbkeel::agent

@@ -3,6 +3,7 @@
 #include "core/SharedDb.h"
 #include "platform/Prompt.h"
 #include "screens/ExchangeFile.h"
+#include "screens/HistoryNotice.h"
 
 namespace dbkeel {
 
@@ -41,6 +42,7 @@ void BundleEditor::importCommand()
         m_log.add(QStringLiteral("取消导入"));
         return;
     }
+    const HistoryInScreen history([this](const QString &line) { m_log.add(line); });
     importBundle(sharedDb(), path, m_log);
 }
 
@@ -49,8 +51,10 @@ void BundleEditor::buildCommand()
     if (prompt().message(QStringLiteral("提示"),
                          QStringLiteral("是否重新创建全部,若创建将无法恢复以前的数据!!确定(继续),取消?"),
                          PromptIcon::Question, PromptButtons::OkCancel, PromptButton::Cancel)
-        == PromptButton::Ok)
+        == PromptButton::Ok) {
+        const HistoryInScreen history([this](const QString &line) { m_log.add(line); });
         buildRunTables(sharedDb(), m_log);
+    }
 }
 
 }  // namespace dbkeel

@@ -10,6 +10,7 @@
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
 #include "screens/ExchangeFile.h"
+#include "screens/HistoryNotice.h"
 
 #include <QDateTime>
 
@@ -525,6 +526,7 @@ LineLayoutEditor::BuildEnd LineLayoutEditor::build()
 {
     if (!sharedDb().isOpen() || !checkLineTypes())
         return BuildEnd::Stay;
+    const HistoryInScreen history(m_status);
     m_status.setLeft(QStringLiteral("正在建立工位配置..."));
     const bool written = writeLayout();
     m_status.setLeft(written ? QStringLiteral("建立工位配置成功!") : QStringLiteral("建立工位配置失败!!!"));

@@ -58,6 +58,9 @@ RelationDialog::RelationDialog(const RelationVariant &variant, QWidget *parent)
     connect(write, &QPushButton::clicked, &m_editor, &RelationEditor::write);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // The tick buttons are hidden: their place holds the status line.
+    showStatus(m_editor.status(), placeControl<QLabel>(this, {10, 404, 480, 22}, QStringLiteral("status")), nullptr,
+               nullptr);
     m_editor.setColumns(available->width() - 2 * available->frameWidth());
     available->setModel(&m_editor.available());
     assigned->setModel(&m_editor.assigned());

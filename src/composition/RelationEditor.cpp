@@ -6,6 +6,7 @@
 #include "platform/Prompt.h"
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
+#include "screens/HistoryNotice.h"
 #include "widgets/ListColor.h"
 
 namespace dbkeel {
@@ -163,6 +164,7 @@ void RelationEditor::invertTicks()
 
 bool RelationEditor::write()
 {
+    const HistoryInScreen history(m_status);
     if (m_selected.isEmpty()) {
         prompt().message(kNotice, m_variant.nothingSelected, PromptIcon::Exclamation);
         return false;

@@ -3,6 +3,7 @@
 // with their ticks, the assigned members, and the write that replaces the owner's stored relation.
 
 #include "composition/RelationVariant.h"
+#include "screens/ScreenStatus.h"
 #include "widgets/ReportListModel.h"
 
 #include <QHash>
@@ -22,6 +23,7 @@ public:
     const RelationVariant &variant() const { return m_variant; }
     ReportListModel &available() { return m_available; }
     ReportListModel &assigned() { return m_assigned; }
+    ScreenStatus &status() { return m_status; }  // left: where the last write's history entry went
     // The owner selector's entries, in query order (a name may appear twice).
     const QStringList &ownerNames() const { return m_ownerNames; }
     QString selectedOwner() const { return m_selected; }
@@ -54,6 +56,7 @@ private:
     QStringList m_ownerNames;
     QHash<QString, QString> m_ownerCodes;  // name to code; a later owner of the same name wins
     QString m_selected;
+    ScreenStatus m_status;
 };
 
 }  // namespace dbkeel

@@ -16,11 +16,6 @@ namespace dbkeel {
 
 namespace {
 
-struct LineRow {
-    QString id;
-    QString name;
-};
-
 int addNode(LineTree &tree, TreeNode::Kind kind, const QString &text, int bitmap, int parent)
 {
     TreeNode node;
@@ -41,8 +36,8 @@ public:
     LineTree build();
 
 private:
-    std::optional<QList<LineRow>> readLines();
-    bool addStations(const LineRow &line);
+    std::optional<QList<LayoutLine>> readLines();
+    bool addStations(const LayoutLine &line);
     bool addComputers();
     void addRegistryEntry(RegistryEntry entry);
     void select(int visibleRoot, int node);
@@ -62,14 +57,14 @@ LineTree TreeBuilder::build()
     const int root = addNode(m_tree, TreeNode::Root, QStringLiteral("系统检测线关系信息"), treebitmap::Root, -1);
     if (!runUpgradeGroup2Columns(m_db))
         return m_tree;
-    const std::optional<QList<LineRow>> lines = readLines();
+    const std::optional<QList<LayoutLine>> lines = readLines();
     if (!lines || lines->isEmpty())
         return m_tree;  // the registry keeps the fallback list of dbtool.ini
     for (const RegistryEntry &entry : stationRegistry().entries())
         if (entry.connected)
             m_connectedKeys.insert(entry.addressKey());
     stationRegistry().clear();
-    for (const LineRow &line : *lines)
+    for (const LayoutLine &line : *lines)
         if (!addStations(line))
             return m_tree;
     select(root, m_lastLine);
@@ -79,14 +74,11 @@ LineTree TreeBuilder::build()
     return m_tree;
 }
 
-std::optional<QList<LineRow>> TreeBuilder::readLines()
+std::optional<QList<LayoutLine>> TreeBuilder::readLines()
 {
-    QList<LineRow> lines;
+    QList<LayoutLine> lines;
     try {
-        SqlCursor cursor = m_db.query(
-            QStringLiteral("select DISTINCT lineid , linename from tb_line_info order by lineid ;"));
-        while (cursor.next())
-            lines.append({cursor.text(QStringLiteral("lineid")), cursor.text(QStringLiteral("linename"))});
+        lines = layoutLines(m_db);
     } catch (const DbError &error) {
         AddLog(QStringLiteral("查询线异常") + error.text(), false);
         DbReady = 0;
@@ -99,26 +91,18 @@ std::optional<QList<LineRow>> TreeBuilder::readLines()
     return lines;
 }
 
-bool TreeBuilder::addStations(const LineRow &line)
+bool TreeBuilder::addStations(const LayoutLine &line)
 {
     try {
-        SqlCursor cursor = m_db.query(
-            QStringLiteral(
-                "select DISTINCT stationid,stationip,stationport  from tb_line_info where lineid = %1 order by "
-                "stationid ;")
-                .arg(sqlNumber(line.id)));
         int lineNode = -1;
-        while (cursor.next()) {
+        for (const LayoutStation &station : layoutStations(m_db, line.id)) {
             if (lineNode < 0) {
                 lineNode = addNode(m_tree, TreeNode::Line, QStringLiteral("[%1]%2").arg(line.id, line.name),
                                    treebitmap::Line, 0);
                 m_lastLine = lineNode;
             }
-            const int stationId = cursor.toInt(QStringLiteral("stationid"));
-            const QString ip = cursor.text(QStringLiteral("stationip"));
-            QString port = cursor.text(QStringLiteral("stationport"));
-            if (port.isEmpty())
-                port = QString::number(qint64(toInt(line.id)) * 10000 + qint64(stationId) * 100);
+            const int stationId = station.stationId;
+            const QString &ip = station.ip, &port = station.port;
             const int node = addNode(m_tree, TreeNode::Station,
                                      QStringLiteral("[%1]工位(%2->%3)").arg(QString::number(stationId), ip, port),
                                      treebitmap::Station, lineNode);
@@ -223,6 +207,35 @@ int countRows(SharedDb &db, const QString &query)
 }
 
 }  // namespace
+
+QList<LayoutLine> layoutLines(SharedDb &db)
+{
+    QList<LayoutLine> lines;
+    SqlCursor cursor = db.query(
+        QStringLiteral("select DISTINCT lineid , linename from tb_line_info order by lineid ;"));
+    while (cursor.next())
+        lines.append({cursor.text(QStringLiteral("lineid")), cursor.text(QStringLiteral("linename"))});
+    return lines;
+}
+
+QList<LayoutStation> layoutStations(SharedDb &db, const QString &lineId)
+{
+    QList<LayoutStation> stations;
+    SqlCursor cursor = db.query(
+        QStringLiteral("select DISTINCT stationid,stationip,stationport  from tb_line_info where lineid = %1 order by "
+                       "stationid ;")
+            .arg(sqlNumber(lineId)));
+    while (cursor.next()) {
+        LayoutStation station;
+        station.stationId = cursor.toInt(QStringLiteral("stationid"));
+        station.ip = cursor.text(QStringLiteral("stationip"));
+        station.port = cursor.text(QStringLiteral("stationport"));
+        if (station.port.isEmpty())
+            station.port = QString::number(qint64(toInt(lineId)) * 10000 + qint64(station.stationId) * 100);
+        stations.append(station);
+    }
+    return stations;
+}
 
 std::optional<LineTree> LoadLineTree(SharedDb &db, const std::function<void(const LineTree &)> &selected)
 {

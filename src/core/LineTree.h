@@ -39,6 +39,21 @@ struct LineTree {
 // StationRegistry::kCapacity computers (the rest are shown but not addressed).
 inline constexpr int kMaxLines = 30;
 
+// A line of the layout and its stations as the console addresses them.
+struct LayoutLine {
+    QString id;
+    QString name;
+};
+struct LayoutStation {
+    int stationId = 0;
+    QString ip;
+    QString port;  // lineid × 10000 + stationid × 100 when tb_line_info has none
+};
+// The distinct lines of tb_line_info in line order. Throws DbError.
+QList<LayoutLine> layoutLines(SharedDb &db);
+// The distinct stations of one line in station order. Throws DbError.
+QList<LayoutStation> layoutStations(SharedDb &db, const QString &lineId);
+
 // Runs group 2 of the schema upgrade, reads lines, stations and tb_login_ip_info and rebuilds
 // stationRegistry(). Nothing (nullopt) when the connection is not open; otherwise the tree, which is
 // root 1 alone when the upgrade or the reading failed early. `selected` is called at each moment

@@ -178,7 +178,39 @@ void allowIdentityValues(SharedDb &db, const QString &table, bool allow)
                     .arg(table, allow ? QStringLiteral("ON") : QStringLiteral("OFF")));
 }
 
+QMutex watchesMutex;
+QList<HistoryWatch *> watches;
+
 }  // namespace
+
+QString historyNote(const QString &path)
+{
+    return QStringLiteral("历史记录: %1").arg(QDir::toNativeSeparators(path));
+}
+
+HistoryWatch::HistoryWatch()
+{
+    QMutexLocker lock(&watchesMutex);
+    watches.append(this);
+}
+
+HistoryWatch::~HistoryWatch()
+{
+    QMutexLocker lock(&watchesMutex);
+    watches.removeOne(this);
+}
+
+QStringList HistoryWatch::keptPaths() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_paths;
+}
+
+void HistoryWatch::heard(const QString &path)
+{
+    QMutexLocker lock(&m_mutex);
+    m_paths.append(path);
+}
 
 QString HistorySettings::resolvedFolder() const
 {
@@ -250,7 +282,10 @@ QString keepHistory(SharedDb &db, const QString &action, const QStringList &tabl
             .arg(entry.time.toString(kTimeFormat), fileNamePart(action), fileNamePart(entry.user), kSuffix));
     if (error.isEmpty() && writeHistoryFile(path, bytes, error)) {
         pruneHistory(settings);
-        AddLog(QStringLiteral("历史记录: %1").arg(QDir::toNativeSeparators(path)), true);
+        AddLog(historyNote(path), true);
+        QMutexLocker lock(&watchesMutex);
+        for (HistoryWatch *watch : std::as_const(watches))
+            watch->heard(path);
         return path;
     }
     const QString failure = QStringLiteral("历史记录无法写入%1: %2, 未作任何修改")

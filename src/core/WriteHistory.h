@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QList>
+#include <QMutex>
 #include <QString>
 #include <QStringList>
 
@@ -51,9 +52,28 @@ struct HistoryEntry {
     QString rowCounts() const;  // "tb_id_devid 36, tb_id_dev_item 120"
 };
 
+// "历史记录: <path>": how the main window's log and the screens tell where an entry went.
+QString historyNote(const QString &path);
+
+// While one lives, it hears of every entry kept, on any thread, in order.
+class HistoryWatch {
+public:
+    HistoryWatch();
+    ~HistoryWatch();
+    HistoryWatch(const HistoryWatch &) = delete;
+    HistoryWatch &operator=(const HistoryWatch &) = delete;
+
+    QStringList keptPaths() const;
+    void heard(const QString &path);  // by keepHistory
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_paths;
+};
+
 // Keeps the rows of `tables` before `action` replaces them and answers the file's path (empty when
-// history is off), also told to the main window's log. DbError when the entry cannot be written whole,
-// so that the write it protects does not happen.
+// history is off), also told to the main window's log and every HistoryWatch alive. DbError when the entry cannot be
+// written whole, so that the write it protects does not happen.
 QString keepHistory(SharedDb &db, const QString &action, const QStringList &tables);
 // The same for a write that is not inside a database error handler: false with the reason in `error`.
 bool keepHistory(SharedDb &db, const QString &action, const QStringList &tables, QString &error);

@@ -234,6 +234,7 @@ void DictionaryEditor::checkCommand()
 
 void DictionaryEditor::store()
 {
+    const HistoryInScreen history(m_status);
     if (!check()) {
         prompt().message(QStringLiteral("警告"), m_variant.storeRefused, PromptIcon::Exclamation);
         return;
@@ -389,6 +390,7 @@ ImportRecord DictionaryEditor::importRecord(const QString &record, const QString
 
 void DictionaryEditor::importFile(bool forced)
 {
+    const HistoryInScreen history(m_status);
     if (!sharedDb().isOpen())
         return;
     const QString path = prompt().chooseFile(importFileRequest(m_variant.fileExtension));

@@ -144,6 +144,7 @@ void LineTypeEditor::finishEdit(int row, bool accepted)
 
 void LineTypeEditor::store()
 {
+    const HistoryInScreen history(m_status);
     emit storeRunning(true);
     m_status.setLeft(QStringLiteral("请稍等,正在更新修改..."));
     const bool mayWrite = sharedDb().isOpen()

@@ -8,6 +8,7 @@
 #include "platform/Prompt.h"
 #include "screens/DbErrorReport.h"
 #include "screens/ExchangeFile.h"
+#include "screens/HistoryNotice.h"
 
 namespace dbkeel {
 
@@ -234,6 +235,7 @@ bool OutlineItemEditor::exportTo(const QString &path)
 
 void OutlineItemEditor::importFile()
 {
+    const HistoryInScreen history(m_status);
     const QString path = prompt().chooseFile(importFileRequest(kExtension));
     if (path.isEmpty())
         return;

@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "screens/DbErrorReport.h"
 #include "screens/ExchangeFile.h"
+#include "screens/HistoryNotice.h"
 
 #include <QSet>
 
@@ -416,6 +417,7 @@ void SubIdEditor::deleteValue(int row)
 
 void SubIdEditor::deleteAllShown()
 {
+    const HistoryInScreen history(m_status);
     if (!askOk(kPrompt, QStringLiteral("确定要删除当前列表对应内容？删除后将无法恢复!!!\r\n确定(删除),取消")))
         return;
     const auto report = [](const DbError &error) {
@@ -481,6 +483,7 @@ void SubIdEditor::storeLoginFlags()
 
 void SubIdEditor::applyDefaultMainIds()
 {
+    const HistoryInScreen history(m_status);
     if (!sharedDb().isOpen()
         || !askOk(kPrompt, QStringLiteral("确定要采用缺省主ID,一旦执行将无法恢复原有主ID配置,确定(继续),取消?")))
         return;
@@ -561,6 +564,7 @@ bool SubIdEditor::writeTransInfo(const QString &path, const QList<SubIdValue> &v
 
 void SubIdEditor::importFile()
 {
+    const HistoryInScreen history(m_status);
     if (!sharedDb().isOpen())
         return;
     const QString path = prompt().chooseFile(importFileRequest(kExtension));

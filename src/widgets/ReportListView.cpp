@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -151,16 +152,19 @@ void ReportListView::mouseReleaseEvent(QMouseEvent *event)
 
 void ReportListView::applyColumnWidths()
 {
-    // The widths were given for a dialog font whose Chinese glyphs are 12 pixels wide: a larger font
-    // widens every column by as much, and no column is narrower than its title.
+    // The widths were given for a dialog font whose Chinese glyphs are 12 pixels wide, in a list that
+    // draws its text nearly from edge to edge: a larger font widens every column by as much, this view's
+    // cells add their text margins and the grid line, and no column is narrower than its title.
     constexpr double kGivenGlyphWidth = 12.0;
     const double scale = std::max(1.0, fontMetrics().horizontalAdvance(QChar(0x4E2D)) / kGivenGlyphWidth);
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1)
+                        + (showGrid() ? 1 : 0);
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const int width = m_model->column(column).width;
         setColumnHidden(column, width == 0);
         if (width > 0)
-            setColumnWidth(column,
-                           std::max(int(std::lround(width * scale)), horizontalHeader()->sectionSizeHint(column)));
+            setColumnWidth(column, std::max(int(std::lround(width * scale)) + margins,
+                                            horizontalHeader()->sectionSizeHint(column)));
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/SharedDb.h"
 #include "platform/Profile.h"
+#include "tests/support/AgentProcess.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace dbkeel::test {
 namespace {
@@ -122,6 +124,58 @@ TEST_F(CliDoctor, IndexFilesAndHostEntries)
                                .arg(demoFolder()));
     EXPECT_TRUE(texts.at(1).startsWith(QStringLiteral("index %1/config/UserID.dat: ").arg(demoFolder())))
         << texts.at(1).toStdString();
+}
+
+// Line 1 goes to a real agent (one address for its three stations), line 2 station 1 to a port nobody
+// listens on, line 2 station 2 to no address at all; station 3 of line 2 shares the agent's address.
+TEST_F(CliDoctor, NetworkAsksEveryStationAtOnceAndNamesThoseThatDoNotAnswer)
+{
+    AgentProcess agent;
+    ASSERT_TRUE(agent.isReady());
+    const QString silent = QString::number(freeUdpPort());
+    execute(QStringLiteral("update tb_line_info set stationport = %1 where lineid = 1 or stationid = 3;"
+                           "update tb_line_info set stationport = %2 where lineid = 2 and stationid = 1;"
+                           "update tb_line_info set stationip = 'station-2' where lineid = 2 and stationid = 2;")
+                .arg(agent.portText(), silent));
+    const QStringList expected{
+        QStringLiteral("error network: line 2 (综检线) station 2 at station-2 port 15022: not an IP address and port"),
+        QStringLiteral("warning network: line 2 (综检线) station 1 at 127.0.0.1 port %1: no answer to 1004 within "
+                       "1500 ms")
+            .arg(silent),
+    };
+    const auto networkLines = [](const QString &out) {
+        return out.split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^\\w+ network: ")));
+    };
+
+    const CliResult plain = runCli({QStringLiteral("doctor")});
+    EXPECT_EQ(networkLines(plain.out), QStringList()) << plain.out.toStdString();
+    EXPECT_EQ(agent.logCount(QStringLiteral("console ")), 0);  // no packet without --network
+
+    const CliResult result = runCli(
+        {QStringLiteral("doctor"), QStringLiteral("--network"), QStringLiteral("--timeout"), QStringLiteral("1500")});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    QStringList lines = networkLines(result.out);
+    for (QString &line : lines)
+        line = line.section(QStringLiteral(" -- "), 0, 0);
+    EXPECT_EQ(lines, expected) << result.out.toStdString();
+    EXPECT_TRUE(agent.waitForLog(QStringLiteral("console 远程 at ")));
+    EXPECT_EQ(agent.logCount(QStringLiteral("console ")), 1);  // once per address, not per station
+
+    const CliResult json = runCli({QStringLiteral("doctor"), QStringLiteral("--json"), QStringLiteral("--network"),
+                                   QStringLiteral("--timeout"), QStringLiteral("1500")});
+    QStringList found;
+    for (const QJsonValue &finding : QJsonDocument::fromJson(json.out.toUtf8()).array())
+        if (finding[QStringLiteral("check")].toString() == QStringLiteral("network"))
+            found << QStringLiteral("%1 network: %2")
+                         .arg(finding[QStringLiteral("severity")].toString(),
+                              finding[QStringLiteral("finding")].toString());
+    EXPECT_EQ(found, expected) << json.out.toStdString();
+
+    for (const char *timeout : {"0", "soon", ""}) {
+        const QStringList arguments{QStringLiteral("doctor"), QStringLiteral("--network"), QStringLiteral("--timeout")};
+        EXPECT_EQ(runCli(*timeout ? arguments + QStringList{QString::fromUtf8(timeout)} : arguments).exitCode, 2)
+            << timeout;
+    }
 }
 
 TEST_F(CliDoctor, CouldNotCheckExitsTwo)

@@ -165,7 +165,7 @@ TEST_F(LineLayout, BuildWritesTheItemIndexAndReportsDuplicates)
     prompts.answer(PromptButton::Ok);
     EXPECT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Close);
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("已经建立,请查看!"));
-    EXPECT_EQ(editor.status().left(), QStringLiteral("建立工位配置成功!"));
+    EXPECT_EQ(editor.status().left(), withHistoryNote(QStringLiteral("建立工位配置成功!")));
     // Device 12's item 208 has no parameter: no row for it.
     EXPECT_EQ(rows(QStringLiteral(
                   "select lineid,linename,stationid,stationname,devid,itemid,itemname from tb_login_lineindex "
@@ -208,7 +208,7 @@ TEST_F(LineLayout, AFailingWriteKeepsTheOldLayoutAndIndex)
     prompts.answer(PromptButton::Ok);
     EXPECT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Stay);
     EXPECT_TRUE(prompts.lastCall().text.contains(QStringLiteral("layout refused")));
-    EXPECT_EQ(editor.status().left(), QStringLiteral("建立工位配置失败!!!"));
+    EXPECT_EQ(editor.status().left(), withHistoryNote(QStringLiteral("建立工位配置失败!!!")));
     EXPECT_EQ(rows(QStringLiteral("select * from tb_line_info order by runorder")), layout);
     EXPECT_EQ(rows(QStringLiteral("select * from tb_login_lineindex order by rowid")), index);
 
@@ -298,7 +298,7 @@ TEST_F(LineLayout, BuildOfAnEmptyListEmptiesTheLayoutAndKeepsTheItemIndex)
 
     editor.list().deleteAllRows();
     editor.build();
-    EXPECT_EQ(editor.status().left(), QStringLiteral("建立工位配置失败!!!"));
+    EXPECT_EQ(editor.status().left(), withHistoryNote(QStringLiteral("建立工位配置失败!!!")));
     EXPECT_EQ(rows(QStringLiteral("select count(*) from tb_line_info")), QStringLiteral("0"));
     EXPECT_EQ(rows(QStringLiteral("select * from tb_login_lineindex order by rowid")), index);
 }

@@ -1,8 +1,9 @@
 // The history kept before replacing writes, on the demo installation: a bundle import, a layout Build and a
-// sub-ID import undone by restoring their entries; the bound; a history that cannot be written stopping the
-// write; a damaged entry refused.
+// sub-ID import undone by restoring their entries, the screens telling where the entries went; the bound; a
+// history that cannot be written stopping the write; a damaged entry refused.
 
 #include "composition/BaseBundle.h"
+#include "composition/BundleEditor.h"
 #include "composition/LineLayoutEditor.h"
 #include "core/WriteHistory.h"
 #include "dictionaries/SubIdEditor.h"
@@ -103,6 +104,8 @@ TEST_F(WriteHistory, LayoutBuildIsUndoneByItsEntry)
     prompts.answer(PromptButton::Ok);  // 已经建立
     EXPECT_EQ(editor.build(), LineLayoutEditor::BuildEnd::Close);
     EXPECT_NE(snapshot(tables), before);
+    ASSERT_EQ(historyEntries().size(), 1);
+    EXPECT_EQ(editor.status().left(), QStringLiteral("建立工位配置成功!  历史记录: ") + historyEntries().at(0).path);
 
     restoreAll(1);
     EXPECT_EQ(snapshot(tables), before);
@@ -125,9 +128,23 @@ TEST_F(WriteHistory, SubIdImportIsUndoneByItsEntry)
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导入成功"));
     EXPECT_EQ(rows(QStringLiteral("select infovalue_about from tb_login_ini where infosubid = 10050099")),
               QStringLiteral("氢"));
+    ASSERT_EQ(historyEntries().size(), 1);
+    EXPECT_EQ(editor.status().left(), QStringLiteral("历史记录: ") + historyEntries().at(0).path);
 
     restoreAll(1);
     EXPECT_EQ(snapshot({QStringLiteral("tb_login_ini")}), before);
+}
+
+// The bundle screen tells it in its process log, after the build's own last line.
+TEST_F(WriteHistory, TheOneKeyBuildTellsItsProcessLogWhereTheEntryWent)
+{
+    BundleEditor editor;
+    prompts.answer(PromptButton::Ok);  // 是否重新创建全部
+    editor.buildCommand();
+    ASSERT_EQ(historyEntries().size(), 1);
+    EXPECT_TRUE(editor.log().text().startsWith(
+        QStringLiteral("历史记录: %1\r\n重新创建成功!\r\n").arg(historyEntries().at(0).path)))
+        << editor.log().text().toStdString();
 }
 
 TEST_F(WriteHistory, KeepsOnlyTheNewestEntriesOfTheBound)
@@ -170,6 +187,7 @@ TEST_F(WriteHistory, AnEntryThatCannotBeWrittenStopsTheWriteUnlessHistoryIsOff)
     editor.importFile();
     EXPECT_EQ(prompts.lastCall().text, QStringLiteral("导入失败"));
     EXPECT_EQ(snapshot({QStringLiteral("tb_login_ini")}), before);
+    EXPECT_EQ(editor.status().left(), QString());  // no entry, nothing said of one
 
     historySettings().enabled = false;
     DbReady = 1;

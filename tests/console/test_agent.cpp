@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -262,23 +264,29 @@ TEST_F(AgentStartTest, StartsOnlyExecutablesInsideItsProgramFolders)
     ASSERT_TRUE(agent.isReady());
     struct Case {
         QString path;
-        QString reason;
+        QString logged;  // the log keeps its English
+        QString shown;   // the chat speaks Chinese
     };
     const Case refused[] = {
-        {QStringLiteral("reboot"), QStringLiteral("not an absolute path")},
-        {QStringLiteral("programs/relative.sh"), QStringLiteral("not an absolute path")},
-        {programs + QStringLiteral("/../outside/escape.sh"), QStringLiteral("the path holds \"..\"")},
-        {programs + QStringLiteral("/sub/../run.sh"), QStringLiteral("the path holds \"..\"")},
-        {programs + QStringLiteral("/link.sh"), QStringLiteral("outside the program folders")},
-        {outside + QStringLiteral("/plain.sh"), QStringLiteral("outside the program folders")},
-        {programs + QStringLiteral("/missing.sh"), QStringLiteral("no such file")},
-        {programs + QStringLiteral("/sub"), QStringLiteral("not a regular file")},
-        {programs + QStringLiteral("/notes.txt"), QStringLiteral("not executable")},
-        {QString(), QStringLiteral("no program named")},
+        {QStringLiteral("reboot"), QStringLiteral("not an absolute path"), QStringLiteral("不是绝对路径")},
+        {QStringLiteral("programs/relative.sh"), QStringLiteral("not an absolute path"),
+         QStringLiteral("不是绝对路径")},
+        {programs + QStringLiteral("/../outside/escape.sh"), QStringLiteral("the path holds \"..\""),
+         QStringLiteral("路径含有 \"..\"")},
+        {programs + QStringLiteral("/sub/../run.sh"), QStringLiteral("the path holds \"..\""),
+         QStringLiteral("路径含有 \"..\"")},
+        {programs + QStringLiteral("/link.sh"), QStringLiteral("outside the program folders"),
+         QStringLiteral("不在允许的程序文件夹内")},
+        {outside + QStringLiteral("/plain.sh"), QStringLiteral("outside the program folders"),
+         QStringLiteral("不在允许的程序文件夹内")},
+        {programs + QStringLiteral("/missing.sh"), QStringLiteral("no such file"), QStringLiteral("文件不存在")},
+        {programs + QStringLiteral("/sub"), QStringLiteral("not a regular file"), QStringLiteral("不是普通文件")},
+        {programs + QStringLiteral("/notes.txt"), QStringLiteral("not executable"), QStringLiteral("不是可执行文件")},
+        {QString(), QStringLiteral("no program named"), QStringLiteral("未指定程序")},
     };
     for (const Case &c : refused)
-        expectStart(agent, c.path, QStringLiteral("refused: start %1: %2").arg(c.path, c.reason),
-                    QStringLiteral("拒绝: ") + c.reason);
+        expectStart(agent, c.path, QStringLiteral("refused: start %1: %2").arg(c.path, c.logged),
+                    QStringLiteral("拒绝: ") + c.shown);
 
     // A link that stays inside the folder is fine; the script that runs is the one it leads to.
     for (const QString &path : {allowed, programs + QStringLiteral("/inner.sh")})
@@ -312,7 +320,7 @@ TEST_F(AgentStartTest, RefusesAPathThatCannotBeResolvedInFull)
     ASSERT_TRUE(agent.isReady());
     const QString requested = programs + QStringLiteral("/deep/evil.sh");
     expectStart(agent, requested, QStringLiteral("refused: start %1: cannot be resolved").arg(requested),
-                QStringLiteral("拒绝: cannot be resolved"));
+                QStringLiteral("拒绝: 无法确定文件的实际路径"));
     expectStart(agent, allowed, QStringLiteral("done: start %1").arg(allowed));
     EXPECT_TRUE(eventually([&] { return QFile::exists(markerOf(allowed)); }));
     EXPECT_FALSE(QFile::exists(markerOf(evil)));
@@ -357,12 +365,50 @@ TEST_F(AgentStartTest, StartsNothingUntilAProgramFolderIsNamed)
 {
     AgentProcess agent = startAgent(QString());
     ASSERT_TRUE(agent.isReady());
-    const QString noFolder = QStringLiteral("拒绝: no program folder is configured");
+    const QString noFolder = QStringLiteral("拒绝: 未配置程序文件夹");
     expectStart(agent, allowed, QStringLiteral("refused: start %1: no program folder is configured").arg(allowed),
                 noFolder);
     expectStart(agent, QStringLiteral("reboot"),
                 QStringLiteral("refused: start reboot: no program folder is configured"), noFolder);
     EXPECT_EQ(startedScripts(scratch.path()), "");
+}
+
+// Programs inside the folder that the system will not run: the log keeps the system's text, the chat
+// gives the Chinese one, or the system's text in parentheses for an error without one.
+TEST_F(AgentStartTest, TellsTheConsoleInChineseWhyTheSystemDidNotStartAProgram)
+{
+    const auto executable = [](const QString &path, const QByteArray &text) {
+        writeFileBytes(path, text);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        return path;
+    };
+    const QString unreadable = scratch.filePath(QStringLiteral("interpreter.txt"));
+    writeFileBytes(unreadable, "not a program\n");
+    // Each script runs the next as its interpreter, deeper than the system follows.
+    QString interpreter = QStringLiteral("/bin/sh");
+    for (int level = 0; level < 8; ++level)
+        interpreter = executable(programs + QStringLiteral("/nested%1.sh").arg(level),
+                                 "#!" + interpreter.toLocal8Bit() + '\n');
+    struct Case {
+        QString path;
+        int error;
+        QString shown;
+    };
+    const Case failed[] = {
+        {executable(programs + QStringLiteral("/garbage.bin"), "not a program\n"), ENOEXEC,
+         QStringLiteral("不是可执行的文件格式")},
+        {executable(programs + QStringLiteral("/lost.sh"), "#!/nonexistent/interpreter\n"), ENOENT,
+         QStringLiteral("文件不存在")},
+        {executable(programs + QStringLiteral("/denied.sh"), "#!" + unreadable.toLocal8Bit() + '\n'), EACCES,
+         QStringLiteral("权限不足")},
+        {interpreter, ELOOP, QStringLiteral("系统错误 (%1)").arg(QString::fromLocal8Bit(std::strerror(ELOOP)))},
+    };
+    AgentProcess agent = startAgent(programs);
+    ASSERT_TRUE(agent.isReady());
+    for (const Case &c : failed)
+        expectStart(agent, c.path,
+                    QStringLiteral("failed: start %1: %2").arg(c.path, QString::fromLocal8Bit(std::strerror(c.error))),
+                    QStringLiteral("失败: ") + c.shown);
 }
 
 TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
@@ -429,8 +475,8 @@ TEST(AgentConsoleTest, ObeysOnlyTheListedConsolesButAnswersEveryone)
     const std::optional<QByteArray> again = ask(listed, agent, CommandPacket::withText(1010, victimName));
     ASSERT_TRUE(again);
     EXPECT_EQ(reply(*again).code, 1012);
-    EXPECT_TRUE(reply(*again).text().endsWith(
-        QStringLiteral("未执行: 结束进程 %1 (失败: no process of that name)").arg(victimName)));
+    EXPECT_TRUE(
+        reply(*again).text().endsWith(QStringLiteral("未执行: 结束进程 %1 (失败: 没有该名称的进程)").arg(victimName)));
 }
 
 TEST(AgentLogTest, MovesTheLogAsideBeforeItPassesItsCap)

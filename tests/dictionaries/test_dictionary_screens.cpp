@@ -57,7 +57,7 @@ TEST_F(DictionaryDialogTest, DeviceScreenAddsStoresAndExportsThroughItsButtons)
 
         click(screen, "updateButton");
         EXPECT_EQ(control<QPushButton>(screen, "updateButton")->text(), QStringLiteral("更新"));
-        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("更新结束"));
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), withHistoryNote(QStringLiteral("更新结束")));
 
         click(screen, "tickAllButton");
         prompts.answerFolder(dir.path());
@@ -165,7 +165,7 @@ TEST_F(DictionaryDialogTest, LineTypeScreenAddsThroughTheEditorAndStores)
         });
         doubleClickRow(screen, 0);
         click(screen, "updateButton");
-        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), QStringLiteral("更新结束"));
+        EXPECT_EQ(control<QLabel>(screen, "leftStatus")->text(), withHistoryNote(QStringLiteral("更新结束")));
         click(screen, "cancelButton");
     });
     EXPECT_EQ(rows(QStringLiteral("select lintype, linename from tb_id_linetype order by lintype")),

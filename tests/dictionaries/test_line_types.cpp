@@ -63,7 +63,7 @@ TEST_F(LineTypeTest, InsertWaitsForStoreWhileRenameAndDeleteAreWrittenAtOnce)
 
     lines.store();
     EXPECT_EQ(table(), QStringLiteral("1,安检线|2,尾气线|3,综合线"));
-    EXPECT_EQ(lines.status().left(), QStringLiteral("更新结束"));
+    EXPECT_EQ(lines.status().left(), withHistoryNote(QStringLiteral("更新结束")));
 
     prompts.answer(PromptButton::Ok);
     edit(0, RowOperation::Delete, QString(), QString());
@@ -85,12 +85,12 @@ TEST_F(LineTypeTest, AFailedStoreKeepsTheUnwrittenRowsAndSaysSo)
     EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线|3,综合线"));
     EXPECT_EQ(listed(), QStringLiteral("1,安检线|2,环保线|3,综合线|4,摩托车线|5,尾气线"));
     EXPECT_EQ(lines.list().textColor(4, 0), listcolor::Teal);
-    EXPECT_EQ(lines.status().left(), QStringLiteral("更新未完成,未写入的修改仍在列表中"));
+    EXPECT_EQ(lines.status().left(), withHistoryNote(QStringLiteral("更新未完成,未写入的修改仍在列表中")));
 
     run(QStringLiteral("drop trigger refuse_four;"));
     lines.store();
     EXPECT_EQ(table(), QStringLiteral("1,安检线|2,环保线|3,综合线|4,摩托车线|5,尾气线"));
-    EXPECT_EQ(lines.status().left(), QStringLiteral("更新结束"));
+    EXPECT_EQ(lines.status().left(), withHistoryNote(QStringLiteral("更新结束")));
 }
 
 TEST_F(LineTypeTest, InsertIsRefusedForAKnownNameOrCode)

@@ -1,6 +1,7 @@
 #include "tests/support/DbTestSupport.h"
 
 #include "core/SharedDb.h"
+#include "core/WriteHistory.h"
 
 #include <QStringList>
 
@@ -26,6 +27,12 @@ QStringList firstColumn(const QString &query)
     while (cursor.next())
         values << cursor.text(0);
     return values;
+}
+
+QString withHistoryNote(const QString &text)
+{
+    const QList<HistoryEntry> entries = historyEntries();
+    return entries.isEmpty() ? text : text + QStringLiteral("  历史记录: ") + entries.last().path;
 }
 
 }  // namespace dbkeel::test

@@ -10,5 +10,7 @@ namespace dbkeel::test {
 QString rows(const QString &query, QChar rowSeparator = u'|');
 // The first column of every row.
 QStringList firstColumn(const QString &query);
+// `text` followed by the note a screen's status line gets after a write: where the newest history entry went.
+QString withHistoryNote(const QString &text);
 
 }  // namespace dbkeel::test

@@ -15,6 +15,7 @@ namespace {
 class TestView : public ReportListView {
 public:
     using ReportListView::initViewItemOption;
+    using ReportListView::sizeHintForColumn;
 };
 
 class ReportListViewTest : public ::testing::Test {
@@ -55,6 +56,9 @@ protected:
         return view.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &view).center();
     }
 
+    // What a column takes beyond its given width: the cells' text margins (3 pixels a side) and the grid line.
+    static constexpr int kCellMargins = 7;
+
     TestView view;
     ReportListModel *model = view.reportModel();
     QAbstractItemModelTester tester{model, QAbstractItemModelTester::FailureReportingMode::Fatal};
@@ -62,8 +66,8 @@ protected:
 
 }  // namespace
 
-// The widths were given for 12-pixel Chinese glyphs: a larger font widens them by as much, and no
-// column is narrower than its title.
+// The widths were given for 12-pixel Chinese glyphs: a larger font widens them by as much, the cells add
+// their margins, and no column is narrower than its title.
 TEST_F(ReportListViewTest, ScalesTheGivenWidthsToTheFontAndKeepsTitlesWhole)
 {
     struct Case {
@@ -76,22 +80,37 @@ TEST_F(ReportListViewTest, ScalesTheGivenWidthsToTheFontAndKeepsTitlesWhole)
         view.setFont(font);
         model->setColumns(QStringLiteral("a,60;项目代号,20"));
         const int glyph = view.fontMetrics().horizontalAdvance(QChar(0x4E2D));
-        EXPECT_NEAR(view.columnWidth(0), c.expected * glyph / c.pixelSize, 1) << c.pixelSize;
+        EXPECT_NEAR(view.columnWidth(0), c.expected * glyph / c.pixelSize + kCellMargins, 1) << c.pixelSize;
         const int title = view.horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("项目代号"));
         EXPECT_GT(view.columnWidth(1), title) << c.pixelSize;
     }
 }
 
+// A width that held its text whole in 12-pixel glyphs (4 glyphs and a little) still shows it whole,
+// whatever the font: this view's cells keep margins the given widths do not hold.
+TEST_F(ReportListViewTest, ACellThatFitTheGivenWidthIsShownWhole)
+{
+    for (const int pixelSize : {12, 13, 16, 24}) {
+        QFont font = view.font();
+        font.setPixelSize(pixelSize);
+        view.setFont(font);
+        model->setColumns(QStringLiteral("类型,52;说明,100"));
+        model->deleteAllRows();
+        model->appendRow(QStringLiteral("非否决项"));
+        EXPECT_GE(view.columnWidth(0), view.sizeHintForColumn(0)) << pixelSize;
+    }
+}
+
 TEST_F(ReportListViewTest, TakesWidthsAndStyleFromTheModel)
 {
-    EXPECT_EQ(view.columnWidth(0), 100);
+    EXPECT_EQ(view.columnWidth(0), 100 + kCellMargins);
     EXPECT_TRUE(view.isColumnHidden(1));
-    EXPECT_EQ(view.columnWidth(2), 120);
+    EXPECT_EQ(view.columnWidth(2), 120 + kCellMargins);
     model->setColumns("a,40;b,0;c,0;d,60");
     EXPECT_FALSE(view.isColumnHidden(0));
-    EXPECT_EQ(view.columnWidth(0), 40);
+    EXPECT_EQ(view.columnWidth(0), 40 + kCellMargins);
     EXPECT_TRUE(view.isColumnHidden(1) && view.isColumnHidden(2));
-    EXPECT_EQ(view.columnWidth(3), 60);
+    EXPECT_EQ(view.columnWidth(3), 60 + kCellMargins);
 
     EXPECT_TRUE(view.showGrid());
     EXPECT_EQ(view.selectionBehavior(), QAbstractItemView::SelectRows);

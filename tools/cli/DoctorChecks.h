@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+
 namespace dbkeel {
 class SharedDb;
 }
@@ -19,7 +21,7 @@ enum class Severity {
 
 struct Finding {
     Severity severity;
-    QString check;  // "relations", "layout", "index", "host"
+    QString check;  // "relations", "layout", "index", "host", "network"
     QString text;
     QString advice;
 };
@@ -43,5 +45,8 @@ void checkHostConfig(SharedDb &db, Findings &findings);
 // Server 2000, and on SQL Server the Chinese round trip (an error naming the setting when the text
 // does not come back equal).
 void checkDataSource(SharedDb &db, Findings &findings);
+// Every station of the layout sent the console's 1004 at once: the stations that have not answered
+// within `bound`, and those whose address or port is unusable.
+void checkNetwork(SharedDb &db, std::chrono::milliseconds bound, Findings &findings);
 
 }  // namespace dbkeel::cli

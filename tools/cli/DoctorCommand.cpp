@@ -9,7 +9,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <string_view>
+
 namespace dbkeel::cli {
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -38,13 +42,26 @@ void printJson(const Findings &findings)
 
 int runDoctor(const QStringList &arguments)
 {
-    bool json = false;
-    for (const QString &argument : arguments) {
-        if (argument != QLatin1String("--json")) {
-            err() << "usage: dbkeel-cli doctor [--json]\n";
-            return CouldNotStart;
+    bool json = false, network = false;
+    std::chrono::milliseconds bound = 3000ms;
+    const auto usage = [] {
+        err() << "usage: dbkeel-cli doctor [--json] [--network [--timeout MS]]\n";
+        return CouldNotStart;
+    };
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--json")) {
+            json = true;
+        } else if (argument == QLatin1String("--network")) {
+            network = true;
+        } else if (argument == QLatin1String("--timeout") && i + 1 < arguments.size()) {
+            bool isNumber = false;
+            bound = std::chrono::milliseconds(arguments.at(++i).toUInt(&isNumber));
+            if (!isNumber || bound.count() == 0)
+                return usage();
+        } else {
+            return usage();
         }
-        json = true;
     }
     QString error;
     if (!openInstallation(error, TextCheck::Skip)) {  // the host check reports the text round trip
@@ -60,8 +77,11 @@ int runDoctor(const QStringList &arguments)
         {"relations", [&] { checkRelations(sharedDb(), findings); }},
         {"layout", [&] { checkLayout(sharedDb(), findings); }},
         {"index", [&] { checkIndexFiles(connectString(), findings); }},
+        {"network", [&] { checkNetwork(sharedDb(), bound, findings); }},
     };
     for (const auto &check : checks) {
+        if (!network && check.name == std::string_view("network"))
+            continue;
         try {
             check.run();
         } catch (const DbError &failure) {

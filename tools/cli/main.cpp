@@ -25,7 +25,7 @@ const Command kCommands[] = {
     {"check", "check", runCheck},
     {"index", "index [-q]", runIndex},
     {"bundle", "bundle export FILE | bundle import FILE | bundle rebuild", dbkeel::cli::runBundle},
-    {"doctor", "doctor [--json]", runDoctor},
+    {"doctor", "doctor [--json] [--network [--timeout MS]]", runDoctor},
     {"history", "history list | history show ID | history restore ID [--rebuild]", runHistory},
 };
 
