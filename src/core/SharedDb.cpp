@@ -142,10 +142,23 @@ public:
         std::lock_guard lock(m_statementsMutex);
         std::erase(m_statements, statement);
     }
+    // Marks a statement as computing (inside SQLExecDirect or before its first row) or done with that.
+    void executing(SQLHSTMT statement, bool inside)
+    {
+        std::lock_guard lock(m_statementsMutex);
+        if (inside)
+            m_executing.push_back(statement);
+        else
+            std::erase(m_executing, statement);
+    }
+    // The embedded database's driver closes the statement inside SQLCancel: the rows being read in the
+    // statement's own thread are freed under it. There only a statement still computing (inside
+    // SQLExecDirect, or fetching its first row) is cancelled; its thread waits for the cancel to end
+    // before it goes on. Once rows come, the row loops see the stop themselves.
     void cancelStatements()
     {
         std::lock_guard lock(m_statementsMutex);  // a statement is freed only after its withdrawal
-        for (SQLHSTMT statement : m_statements)
+        for (SQLHSTMT statement : dialect == Dialect::Sqlite ? m_executing : m_statements)
             SQLCancel(statement);
     }
 
@@ -153,6 +166,7 @@ private:
     bool connected = false;
     std::mutex m_statementsMutex;
     std::vector<SQLHSTMT> m_statements;
+    std::vector<SQLHSTMT> m_executing;
 };
 
 namespace {
@@ -183,10 +197,23 @@ public:
     void execute(const QString &text)
     {
         QByteArray bytes = toDriver(text);
+        m_connection->executing(m_handle, true);
         const SQLRETURN rc = SQLExecDirect(m_handle, reinterpret_cast<SQLCHAR *>(bytes.data()),
                                            SQLINTEGER(bytes.size()));
+        m_connection->executing(m_handle, false);
         if (rc != SQL_NO_DATA)
             check(rc, SQL_HANDLE_STMT, m_handle, "SQLExecDirect");
+    }
+    // Fetches the next row. Before the first row of a result the statement may still be computing it:
+    // until then it may be cancelled from another thread (see DbConnection::cancelStatements).
+    SQLRETURN fetch(bool firstRow)
+    {
+        if (!firstRow)
+            return SQLFetch(m_handle);
+        m_connection->executing(m_handle, true);
+        const SQLRETURN rc = SQLFetch(m_handle);
+        m_connection->executing(m_handle, false);
+        return rc;
     }
     // Moves to the next result of a batch; false when there is none.
     bool moreResults()
@@ -366,7 +393,7 @@ bool SqlCursor::next()
     if (!m_state || m_state->atEnd)
         return false;
     const SQLHSTMT handle = m_state->statement.handle();
-    const SQLRETURN rc = SQLFetch(handle);
+    const SQLRETURN rc = m_state->statement.fetch(m_state->rowsRead == 0);
     if (rc == SQL_NO_DATA) {
         m_state->atEnd = true;
         m_state->row.clear();

@@ -205,7 +205,8 @@ TEST_F(VehicleTransferTest, StopDuringExportDeletesThePartialFile)
     // Stopped while it exports (a stop while its connection opens runs no export and touches no file); the
     // first status is soon followed by the counts, so either one means the export runs.
     ASSERT_TRUE(waitUntil([this] {
-        return status.left() == QStringLiteral("正在导出,请稍等...") || status.left().startsWith(QStringLiteral("导出["));
+        return status.left() == QStringLiteral("正在导出,请稍等...")
+               || status.left().startsWith(QStringLiteral("导出["));
     }));
     EXPECT_TRUE(transfer.stopAndWait());
     EXPECT_FALSE(QFile::exists(exportFile()));
