@@ -79,12 +79,16 @@ void VehicleDataTransfer::start(Work work)
     m_status.setProgress(0);
     // Without an open connection every table is skipped, and the status texts still run to the end.
     const QString connection = sharedDb().isOpen() ? m_connectString : QString();
+    m_history.emplace(m_status);
     if (m_runner.start([work, report](JobContext &job) { *report = work(job); }, connection))
         emit runningChanged(true);
+    else
+        m_history.reset();
 }
 
 void VehicleDataTransfer::end(const QString &error)
 {
+    m_history.reset();
     emit runningChanged(false);
     for (const QString &warning : m_report->warnings)
         prompt().message(kNotice, warning, PromptIcon::Exclamation);

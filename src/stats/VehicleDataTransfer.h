@@ -3,6 +3,7 @@
 // the backup, and run the export or import on a worker while the window's status line and progress
 // bar follow it. The window does not close while the worker runs.
 
+#include "screens/HistoryNotice.h"
 #include "screens/JobRunner.h"
 #include "stats/VehicleTransfer.h"
 
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace dbkeel {
 
@@ -53,6 +55,7 @@ private:
     QString m_connectString;
     bool m_backup = false;
     std::shared_ptr<TransferReport> m_report;  // written by the worker, read once it has ended
+    std::optional<HistoryInScreen> m_history;  // from the start of a job to its end
 };
 
 }  // namespace dbkeel

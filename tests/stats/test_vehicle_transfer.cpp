@@ -79,7 +79,9 @@ TEST_F(VehicleTransferTest, ImportReplacesTheTablesAndACommaSurvives)
     run(QStringLiteral("delete from tb_type_vehicle; insert into tb_type_vehicle (CLXH) values ('other');"
                        "delete from tb_type_fdjxh;"));
     importFrom(exportFile(), false);
-    EXPECT_EQ(status.left(), QStringLiteral("导入结束"));
+    // An entry for each table, counted in the status line with the folder they went to.
+    EXPECT_EQ(status.left(), QStringLiteral("导入结束  历史记录: %1个, 在%2")
+                                 .arg(QString::number(vehicleTypeTables().size()), historySettings().resolvedFolder()));
     EXPECT_EQ(vehicles(), QStringLiteral("X1,品牌,甲|X2,O'Brien"));
     EXPECT_EQ(rows(QStringLiteral("select FDJXH from tb_type_fdjxh")), QStringLiteral("EA211"));
     EXPECT_FALSE(QFile::exists(vehicleBackupPath()));  // No: no backup
