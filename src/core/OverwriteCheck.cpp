@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QtEndian>
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -20,10 +21,7 @@ constexpr int kKeptVersions = 4096;
 
 quint32 bigEndian32(const QByteArray &bytes, int at)
 {
-    if (bytes.size() < at + 4)
-        return 0;
-    const auto *p = reinterpret_cast<const uchar *>(bytes.constData() + at);
-    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+    return bytes.size() < at + 4 ? 0 : qFromBigEndian<quint32>(bytes.constData() + at);
 }
 
 QByteArray readAt(QFile &file, qint64 offset, qint64 bytes)
@@ -42,7 +40,7 @@ qint64 pageSize(const QByteArray &header)
 {
     if (header.size() < kDatabaseHeaderBytes)
         return 0;
-    const int size = (uchar(header.at(16)) << 8) | uchar(header.at(17));
+    const int size = qFromBigEndian<quint16>(header.constData() + 16);
     return size == 1 ? 65536 : size;
 }
 

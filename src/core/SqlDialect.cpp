@@ -68,7 +68,7 @@ QString sqlLike(const QString &text, LikeMatch match)
         pattern += c;
     }
     pattern += u'%';
-    return escaped ? sqlText(pattern) + QStringLiteral(" escape '!'") : sqlText(pattern);
+    return escaped ? QStringLiteral("%1 escape '%2'").arg(sqlText(pattern), kEscape) : sqlText(pattern);
 }
 
 QString tableExistsQuery(Dialect dialect, const QString &table)
